@@ -1,0 +1,62 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct CPictureInfo;
+
+/// One file or folder of a rename call, with its name split into the part that
+/// the "Change:" scope exposes to an operation and the rest, which is kept.
+class CFileDescriptor {
+public:
+    /// The "Change:" scopes, in the order of the combo.
+    enum Scope { kEntireName = 0, kNameOnly = 1, kExtensionWithDot = 2, kExtensionOnly = 3 };
+
+    /// From a full path: split at the last path separator. A path without one
+    /// is all folder, with an empty name.
+    CFileDescriptor(const std::string& path, int scope);
+    /// From folder and name: path = folder + separator + name.
+    CFileDescriptor(const std::string& folder, const std::string& name, int scope);
+    /// Copies everything but the picture cache, which the copy reads afresh.
+    CFileDescriptor(const CFileDescriptor& other);
+    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
+    ~CFileDescriptor();
+
+    /// New name; the path follows, part and start are left as they were.
+    void SetName(const std::string& name);
+    /// New part: the scope range of the current name is replaced by `part`.
+    void SetPart(const std::string& part);
+
+    const std::string& folder() const { return folder_; }
+    const std::string& path() const { return path_; }
+    const std::string& name() const { return name_; }
+    const std::string& part() const { return part_; }
+    /// Byte offset of the part in the name.
+    int start() const { return start_; }
+    int scope() const { return scope_; }
+    bool isFolder() const { return isFolder_ != 0; }
+    void setIsFolder(bool folder) { isFolder_ = folder ? 1 : 0; }
+
+    /// Byte range [start, start + length) of the scope in `name`.
+    static void ScopeRange(const std::string& name, int scope, int& start, int& length);
+
+    /// The picture-date cache, created on first use by the picture reader.
+    std::unique_ptr<CPictureInfo>& pictureInfo() { return pictureInfo_; }
+
+private:
+    void ComputePart();
+
+    std::string folder_;
+    int isFolder_ = 0;
+    std::string path_;
+    std::string part_;
+    int start_ = 0;
+    std::string name_;
+    int scope_ = 0;
+    std::unique_ptr<CPictureInfo> pictureInfo_;
+};
+
+/// The ordered descriptor list of a run. Owning pointers so that sorting
+/// moves pointers, never whole descriptors.
+using CFileList = std::vector<std::unique_ptr<CFileDescriptor>>;

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+/// What the picture-date reader keeps per descriptor: the DateTimeOriginal
+/// text as EXIF stores it ("YYYY:MM:DD HH:MM:SS", at most 19 characters) and
+/// whether the EXIF block was read successfully.
+struct CPictureInfo {
+    std::string dateTime;
+    bool exifRead = false;
+};

@@ -1,0 +1,89 @@
+#include "operations/AddInsert.h"
+
+#include "operations/Occurrence.h"
+#include "platform/FileSystem.h"
+#include "platform/Text.h"
+
+CAddAtBeginningExecute::CAddAtBeginningExecute(int files, int folders, int subfolders, int confirm, int scope,
+                                               int sortOrder, int sortEachFolder, const std::string& text)
+    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder), text_(text) {}
+
+std::unique_ptr<CFileDescriptor> CAddAtBeginningExecute::compute(const CFileDescriptor& fd) {
+    return WithPart(fd, text_ + fd.part());
+}
+
+CAddAtEndExecute::CAddAtEndExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
+                                   int sortEachFolder, const std::string& text)
+    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder), text_(text) {}
+
+std::unique_ptr<CFileDescriptor> CAddAtEndExecute::compute(const CFileDescriptor& fd) {
+    return WithPart(fd, fd.part() + text_);
+}
+
+CAddAnywhereExecute::CAddAnywhereExecute(int files, int folders, int subfolders, int confirm, int scope,
+                                         int sortOrder, int sortEachFolder, int anchorKind,
+                                         int occurrenceOrDirection, const std::string& positionOrAnchor,
+                                         int afterAnchor, const std::string& text)
+    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
+      anchorKind_(anchorKind),
+      occurrence_(occurrenceOrDirection),
+      text_(text),
+      afterAnchor_(afterAnchor) {
+    if (anchorKind_ == kAtPosition)
+        position_ = ScanInt(positionOrAnchor);
+    else if (anchorKind_ == kAtText)
+        anchor_ = positionOrAnchor;
+}
+
+std::unique_ptr<CFileDescriptor> CAddAnywhereExecute::compute(const CFileDescriptor& fd) {
+    const std::string& part = fd.part();
+    size_t point;  // byte offset, always on a character boundary
+    if (anchorKind_ == kAtText) {
+        const long found = FindOccurrence(part, anchor_, occurrence_);
+        if (found < 0) return std::make_unique<CFileDescriptor>(fd);
+        point = static_cast<size_t>(found);
+        if (afterAnchor_) point += anchor_.size();
+    } else if (anchorKind_ == kAtPosition) {
+        // Positions count characters; one before the start inserts at the start.
+        if (occurrence_ != kFromEnd && occurrence_ != kFromBeginning) return std::make_unique<CFileDescriptor>(fd);
+        const size_t chars = position_ < 0 ? 0 : static_cast<size_t>(position_);
+        point = occurrence_ == kFromEnd ? text::byteOffsetFromEnd(part, chars) : text::byteOffset(part, chars);
+    } else {
+        return std::make_unique<CFileDescriptor>(fd);
+    }
+    return WithPart(fd, part.substr(0, point) + text_ + part.substr(point));
+}
+
+CAddFolderAtBeginningExecute::CAddFolderAtBeginningExecute(int files, int folders, int subfolders, int confirm,
+                                                           int scope, int sortOrder, int sortEachFolder,
+                                                           int separator)
+    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder), separator_(separator) {}
+
+std::unique_ptr<CFileDescriptor> CAddFolderAtBeginningExecute::compute(const CFileDescriptor& fd) {
+    const std::string& folder = fd.folder();
+    const auto sep = folder.find_last_of(platform::kPathSeparator);
+    // A file directly in a root ("C:" or "") has no folder name to add.
+    if (sep == std::string::npos) return std::make_unique<CFileDescriptor>(fd);
+    const std::string last = folder.substr(sep + 1);
+    return WithPart(fd, last + (separator_ ? " " : "") + fd.part());
+}
+
+CManuallyExecute::CManuallyExecute(int files, int folders, int subfolders, int /*confirm*/, int scope, int sortOrder,
+                                   int sortEachFolder, const std::string& text)
+    : CExecute(files, folders, subfolders, 1, scope, sortOrder, sortEachFolder), text_(text) {
+    alwaysOffer = 1;
+}
+
+std::unique_ptr<CFileDescriptor> CManuallyExecute::compute(const CFileDescriptor& fd) {
+    return std::make_unique<CFileDescriptor>(fd);
+}
+
+void CManuallyExecute::fillDialog(CNameRequest& dialog, const CFileDescriptor& oldFd, const CFileDescriptor& newFd) {
+    CExecute::fillDialog(dialog, oldFd, newFd);
+    // The dialog counts characters, so the part's byte range is converted here.
+    const std::string& name = newFd.name();
+    const size_t start = static_cast<size_t>(newFd.start()) < name.size() ? newFd.start() : name.size();
+    dialog.highlight = text_;
+    dialog.highlightStart = static_cast<int>(text::charCount(std::string_view(name).substr(0, start)));
+    dialog.highlightSpan = static_cast<int>(text::charCount(oldFd.part()));
+}

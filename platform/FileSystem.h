@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+/// Windows system error codes: the one error vocabulary of every layer above.
+/// The POSIX implementation maps errno onto these so that conflict handling is
+/// the same on every platform.
+inline constexpr uint32_t kErrorSuccess = 0;
+inline constexpr uint32_t kErrorInvalidFunction = 1;
+inline constexpr uint32_t kErrorFileNotFound = 2;
+inline constexpr uint32_t kErrorPathNotFound = 3;
+inline constexpr uint32_t kErrorTooManyOpenFiles = 4;
+inline constexpr uint32_t kErrorAccessDenied = 5;
+inline constexpr uint32_t kErrorNotEnoughMemory = 8;
+inline constexpr uint32_t kErrorWriteProtect = 19;
+inline constexpr uint32_t kErrorNotReady = 21;
+inline constexpr uint32_t kErrorNotSameDevice = 17;
+inline constexpr uint32_t kErrorSharingViolation = 32;
+inline constexpr uint32_t kErrorHandleDiskFull = 39;
+inline constexpr uint32_t kErrorNotSupported = 50;
+inline constexpr uint32_t kErrorFileExists = 80;
+inline constexpr uint32_t kErrorInvalidParameter = 87;
+inline constexpr uint32_t kErrorDiskFull = 112;
+inline constexpr uint32_t kErrorInvalidName = 123;
+inline constexpr uint32_t kErrorDirNotEmpty = 145;
+inline constexpr uint32_t kErrorBusy = 170;
+inline constexpr uint32_t kErrorAlreadyExists = 183;
+inline constexpr uint32_t kErrorFilenameExcedRange = 206;
+inline constexpr uint32_t kErrorNoMoreFiles = 18;
+inline constexpr uint32_t kErrorDirectory = 267;
+inline constexpr uint32_t kErrorCantResolveFilename = 1921;
+
+/// Attributes of one file system entry, as far as the renamer needs them.
+struct Attributes {
+    bool isFolder = false;
+};
+
+/// File times as seconds since 1970-01-01 UTC. 64-bit, so no 2038 limit.
+struct FileTimes {
+    int64_t modification = 0;
+    int64_t lastAccess = 0;
+    /// Not every POSIX file system records a creation (birth) time.
+    std::optional<int64_t> creation;
+};
+
+/// A file opened for reading; closed when destroyed.
+class IReadStream {
+public:
+    virtual ~IReadStream() = default;
+    /// Reads up to `size` bytes; fewer only at the end of the file or on error.
+    virtual size_t read(void* buffer, size_t size) = 0;
+};
+
+/// Everything the core needs from the file system. Tests put a decorator in
+/// front of the real one to inject failures the real OS will not produce for
+/// root (access denied, vanished files).
+class IFileSystem {
+public:
+    virtual ~IFileSystem() = default;
+
+    /// Attributes of `path`, or 0 on success and a system error code otherwise.
+    virtual uint32_t getAttributes(const std::string& path, Attributes& out) = 0;
+
+    /// Names in `folder`, without "." and "..", in the order the OS lists them.
+    /// On failure the names read so far stay in `out` and the code is returned.
+    virtual uint32_t listFolder(const std::string& folder, std::vector<std::string>& out) = 0;
+
+    /// Renames `from` to `to`. Never replaces an existing target: that case is
+    /// kErrorAlreadyExists. A case-only rename of the same entry is allowed.
+    virtual uint32_t move(const std::string& from, const std::string& to) = 0;
+
+    virtual uint32_t getCurrentDirectory(std::string& out) = 0;
+    virtual uint32_t setCurrentDirectory(const std::string& path) = 0;
+
+    virtual uint32_t getTimes(const std::string& path, FileTimes& out) = 0;
+
+    /// Opens `path` for sequential binary reading (the picture date reader reads
+    /// only the head of a JPEG, so whole-file reads would waste time on big
+    /// photos). Null with `error` set on failure.
+    virtual std::unique_ptr<IReadStream> openRead(const std::string& path, uint32_t& error) = 0;
+
+    /// Creates or replaces `path` with `data`.
+    virtual uint32_t writeFile(const std::string& path, const std::string& data) = 0;
+};
+
+/// The file system of the running platform.
+IFileSystem& realFileSystem();
+
+/// The system's message text for `code`, without trailing line breaks.
+std::string errorMessage(uint32_t code);
+
+/// The separator between folder and name on this platform.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+/// 0 when `name` may be used as one file name on this platform, else
+/// kErrorInvalidName. Refuses what would move an item into another folder
+/// (separators, "." and "..", empty) and, on Windows, what the shell forbids.
+uint32_t checkFileName(const std::string& name);
+
+/// The Windows rules for a single name, available on every platform so they
+/// can be tested natively.
+uint32_t checkWindowsFileName(const std::string& name);
+
+}  // namespace platform

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+/// UTF-8 text helpers. Names are UTF-8 everywhere; a byte sequence that is not
+/// valid UTF-8 (possible in POSIX file names) is treated as one character per
+/// stray byte and passed through unchanged, so no helper ever loses a byte.
+///
+/// The case tables are our own rather than the C library's so that both
+/// platforms, and every locale, give the same names.
+namespace text {
+
+/// Length in bytes of the character that starts at `pos` (1 for a stray byte),
+/// and its code point in `cp` (the byte value itself for a stray byte, with
+/// `valid` false).
+size_t decode(std::string_view s, size_t pos, char32_t& cp, bool* valid = nullptr);
+
+/// Appends the UTF-8 form of `cp`.
+void append(std::string& out, char32_t cp);
+
+/// Number of characters in `s`.
+size_t charCount(std::string_view s);
+
+/// Byte offset of character number `chars` (0-based); the size of `s` when
+/// `chars` is at or beyond the end.
+size_t byteOffset(std::string_view s, size_t chars);
+
+/// Byte offset of the start of the character `chars` characters before the end;
+/// 0 when `chars` is at or beyond the character count.
+size_t byteOffsetFromEnd(std::string_view s, size_t chars);
+
+/// Whole-string simple case mappings (accented Latin, Greek, Cyrillic and more).
+std::string toUpper(std::string_view s);
+std::string toLower(std::string_view s);
+
+/// Upper case of one code point, and lower case; the code point itself when
+/// it has no simple mapping.
+char32_t upper(char32_t cp);
+char32_t lower(char32_t cp);
+
+/// Upper-cases only those characters whose upper form has the same UTF-8
+/// length, so a byte offset in the result is the same offset in `s`. This is
+/// what every ignore-case match runs on.
+std::string foldCase(std::string_view s);
+
+/// Character classes, after the Windows "first class set": only the three the
+/// renamer looks at.
+enum CharClass : unsigned {
+    kClassNone = 0,
+    kClassDigit = 1,
+    kClassSpace = 2,
+    kClassPunct = 4,
+};
+unsigned classify(char32_t cp);
+
+/// Classes of the character at `pos` of `s`.
+unsigned classifyAt(std::string_view s, size_t pos);
+
+/// Case-insensitive comparison by folded code points: <0, 0, >0.
+int compareNoCase(std::string_view a, std::string_view b);
+
+/// True when every byte sequence in `s` is valid UTF-8.
+bool isValid(std::string_view s);
+
+/// Position of the start of the character that precedes `pos` (pos > 0).
+size_t previousStart(std::string_view s, size_t pos);
+
+}  // namespace text

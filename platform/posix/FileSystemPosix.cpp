@@ -1,0 +1,214 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "platform/FileSystem.h"
+
+#ifndef RENAME_NOREPLACE
+#define RENAME_NOREPLACE (1 << 0)
+#endif
+
+namespace platform {
+
+namespace {
+
+bool parentExists(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return true;
+    const std::string parent = slash == 0 ? "/" : path.substr(0, slash);
+    struct stat st;
+    return ::stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Windows tells "file not found" from "path not found"; errno does not, so ask
+// whether the folder that should hold the entry is there.
+uint32_t fromErrno(int err, const std::string& path) {
+    switch (err) {
+        case 0: return kErrorSuccess;
+        case ENOENT: return parentExists(path) ? kErrorFileNotFound : kErrorPathNotFound;
+        case ENOTDIR: return kErrorPathNotFound;
+        case EACCES:
+        case EPERM: return kErrorAccessDenied;
+        case EEXIST:
+        case ENOTEMPTY: return kErrorAlreadyExists;
+        case ENAMETOOLONG: return kErrorFilenameExcedRange;
+        case EILSEQ: return kErrorInvalidName;
+        case EINVAL: return kErrorInvalidParameter;
+        case EBUSY: return kErrorBusy;
+        case EXDEV: return kErrorNotSameDevice;
+        case ENOSPC: return kErrorDiskFull;
+        case EROFS: return kErrorWriteProtect;
+        case EMFILE:
+        case ENFILE: return kErrorTooManyOpenFiles;
+        case ENOMEM: return kErrorNotEnoughMemory;
+        case EISDIR: return kErrorDirectory;
+        case ELOOP: return kErrorCantResolveFilename;
+        case ENOTSUP: return kErrorNotSupported;
+        default: return kErrorInvalidFunction;
+    }
+}
+
+struct DirCloser {
+    void operator()(DIR* d) const { ::closedir(d); }
+};
+struct FileCloser {
+    void operator()(FILE* f) const { ::fclose(f); }
+};
+
+class PosixReadStream final : public IReadStream {
+public:
+    explicit PosixReadStream(FILE* f) : file_(f) {}
+    size_t read(void* buffer, size_t size) override { return ::fread(buffer, 1, size, file_.get()); }
+
+private:
+    std::unique_ptr<FILE, FileCloser> file_;
+};
+
+bool sameEntry(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    return ::lstat(a.c_str(), &sa) == 0 && ::lstat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+class PosixFileSystem final : public IFileSystem {
+public:
+    uint32_t getAttributes(const std::string& path, Attributes& out) override {
+        // lstat: a link is renamed as itself and never followed into another tree.
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0) return fromErrno(errno, path);
+        out.isFolder = S_ISDIR(st.st_mode);
+        return kErrorSuccess;
+    }
+
+    uint32_t listFolder(const std::string& folder, std::vector<std::string>& out) override {
+        std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
+        if (!dir) return fromErrno(errno, folder);
+        for (;;) {
+            errno = 0;
+            const dirent* entry = ::readdir(dir.get());
+            if (!entry) break;
+            const char* n = entry->d_name;
+            if (std::strcmp(n, ".") == 0 || std::strcmp(n, "..") == 0) continue;
+            out.emplace_back(n);
+        }
+        return errno == 0 ? kErrorSuccess : fromErrno(errno, folder);
+    }
+
+    uint32_t move(const std::string& from, const std::string& to) override {
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return kErrorSuccess;
+        int err = errno;
+        if (err == EEXIST && sameEntry(from, to)) {
+            // A case-only rename on a case-insensitive volume: the "existing"
+            // target is the item itself, so nothing else can be replaced.
+            if (::rename(from.c_str(), to.c_str()) == 0) return kErrorSuccess;
+            err = errno;
+        } else if (err == EINVAL || err == ENOSYS || err == ENOTSUP) {
+            // Some file systems (older network mounts) refuse the flag. Check
+            // for a target first; the window between check and rename is the
+            // best that such a file system allows.
+            struct stat st;
+            if (::lstat(to.c_str(), &st) == 0) return kErrorAlreadyExists;
+            if (::rename(from.c_str(), to.c_str()) == 0) return kErrorSuccess;
+            err = errno;
+        }
+        if (err == ENOENT) {
+            struct stat st;
+            if (::lstat(from.c_str(), &st) != 0) return fromErrno(ENOENT, from);
+            return kErrorPathNotFound;  // the source is there, so the target's folder is not
+        }
+        return fromErrno(err, to);
+    }
+
+    uint32_t getCurrentDirectory(std::string& out) override {
+        std::unique_ptr<char, decltype(&::free)> cwd(::getcwd(nullptr, 0), &::free);
+        if (!cwd) return fromErrno(errno, ".");
+        out = cwd.get();
+        return kErrorSuccess;
+    }
+
+    uint32_t setCurrentDirectory(const std::string& path) override {
+        return ::chdir(path.c_str()) == 0 ? kErrorSuccess : fromErrno(errno, path);
+    }
+
+    uint32_t getTimes(const std::string& path, FileTimes& out) override {
+        struct statx sx;
+        if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0)
+            return fromErrno(errno, path);
+        out.modification = sx.stx_mtime.tv_sec;
+        out.lastAccess = sx.stx_atime.tv_sec;
+        if (sx.stx_mask & STATX_BTIME)
+            out.creation = sx.stx_btime.tv_sec;
+        else
+            out.creation.reset();
+        return kErrorSuccess;
+    }
+
+    std::unique_ptr<IReadStream> openRead(const std::string& path, uint32_t& error) override {
+        FILE* f = ::fopen(path.c_str(), "rb");
+        if (!f) {
+            error = fromErrno(errno, path);
+            return nullptr;
+        }
+        error = kErrorSuccess;
+        return std::make_unique<PosixReadStream>(f);
+    }
+
+    uint32_t writeFile(const std::string& path, const std::string& data) override {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (fd < 0) return fromErrno(errno, path);
+        size_t done = 0;
+        while (done < data.size()) {
+            const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                const int err = errno;
+                ::close(fd);
+                return fromErrno(err, path);
+            }
+            done += static_cast<size_t>(n);
+        }
+        if (::close(fd) != 0) return fromErrno(errno, path);
+        return kErrorSuccess;
+    }
+};
+
+}  // namespace
+
+IFileSystem& realFileSystem() {
+    static PosixFileSystem fs;
+    return fs;
+}
+
+std::string errorMessage(uint32_t code) {
+    // The same wording as the Windows system messages, so dialogs and the
+    // terminal read alike on both platforms.
+    switch (code) {
+        case kErrorSuccess: return "The operation completed successfully.";
+        case kErrorInvalidFunction: return "Incorrect function.";
+        case kErrorFileNotFound: return "The system cannot find the file specified.";
+        case kErrorPathNotFound: return "The system cannot find the path specified.";
+        case kErrorTooManyOpenFiles: return "The system cannot open the file.";
+        case kErrorAccessDenied: return "Access is denied.";
+        case kErrorNotEnoughMemory: return "Not enough memory resources are available to process this command.";
+        case kErrorNotSameDevice: return "The system cannot move the file to a different disk drive.";
+        case kErrorWriteProtect: return "The media is write protected.";
+        case kErrorNotSupported: return "The request is not supported.";
+        case kErrorInvalidParameter: return "The parameter is incorrect.";
+        case kErrorDiskFull: return "There is not enough space on the disk.";
+        case kErrorInvalidName: return "The filename, directory name, or volume label syntax is incorrect.";
+        case kErrorBusy: return "The requested resource is in use.";
+        case kErrorAlreadyExists: return "Cannot create a file when that file already exists.";
+        case kErrorFilenameExcedRange: return "The filename or extension is too long.";
+        case kErrorDirectory: return "The directory name is invalid.";
+        case kErrorCantResolveFilename: return "The name of the file cannot be resolved by the system.";
+        default: return "Unknown error " + std::to_string(code) + ".";
+    }
+}
+
+}  // namespace platform

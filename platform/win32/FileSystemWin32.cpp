@@ -1,0 +1,187 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "platform/FileSystem.h"
+#include "platform/win32/Wide.h"
+
+namespace platform {
+
+namespace {
+
+// The wide calls, converted at this one place: they carry UTF-8 names intact
+// whether or not the system honours the UTF-8 code page of our manifest.
+
+struct FindCloser {
+    void operator()(HANDLE h) const { ::FindClose(h); }
+};
+struct HandleCloser {
+    void operator()(HANDLE h) const { ::CloseHandle(h); }
+};
+using ScopedFind = std::unique_ptr<void, FindCloser>;
+using ScopedHandle = std::unique_ptr<void, HandleCloser>;
+
+int64_t toUnixSeconds(const FILETIME& ft) {
+    const uint64_t ticks = (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    // 100-ns ticks since 1601; floor so that times before 1970 stay ordered.
+    const int64_t since1601 = static_cast<int64_t>(ticks / 10000000ULL);
+    return since1601 - 11644473600LL;
+}
+
+class Win32ReadStream final : public IReadStream {
+public:
+    explicit Win32ReadStream(HANDLE h) : handle_(h) {}
+    size_t read(void* buffer, size_t size) override {
+        size_t done = 0;
+        while (done < size) {
+            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30));
+            DWORD got = 0;
+            if (!::ReadFile(handle_.get(), static_cast<char*>(buffer) + done, chunk, &got, nullptr) || got == 0)
+                break;
+            done += got;
+        }
+        return done;
+    }
+
+private:
+    ScopedHandle handle_;
+};
+
+uint32_t lastMoveError() {
+    const DWORD err = ::GetLastError();
+    return err == ERROR_FILE_EXISTS ? kErrorAlreadyExists : err;
+}
+
+// A rename that changes only letter case can report success and keep the old
+// spelling (seen where the volume below is case-sensitive), so it goes through
+// a free intermediate name; MoveFile still refuses to replace anything.
+uint32_t moveCaseOnly(const std::wstring& source, const std::wstring& target) {
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        const std::wstring step = source + L".qln-case-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                                  std::to_wstring(attempt);
+        if (!::MoveFileW(source.c_str(), step.c_str())) {
+            const DWORD err = ::GetLastError();
+            if (err == ERROR_ALREADY_EXISTS || err == ERROR_FILE_EXISTS) continue;
+            return err;
+        }
+        if (::MoveFileW(step.c_str(), target.c_str())) return kErrorSuccess;
+        const uint32_t err = lastMoveError();
+        ::MoveFileW(step.c_str(), source.c_str());  // put it back under its own name
+        return err;
+    }
+    return kErrorAlreadyExists;
+}
+
+class Win32FileSystem final : public IFileSystem {
+public:
+    uint32_t getAttributes(const std::string& path, Attributes& out) override {
+        const DWORD attrs = ::GetFileAttributesW(widen(path).c_str());
+        if (attrs == INVALID_FILE_ATTRIBUTES) return ::GetLastError();
+        out.isFolder = (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        return kErrorSuccess;
+    }
+
+    uint32_t listFolder(const std::string& folder, std::vector<std::string>& out) override {
+        std::wstring pattern = widen(folder);
+        if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+        pattern += L'*';
+        WIN32_FIND_DATAW data;
+        HANDLE h = ::FindFirstFileW(pattern.c_str(), &data);
+        if (h == INVALID_HANDLE_VALUE) {
+            const DWORD err = ::GetLastError();
+            return err == ERROR_FILE_NOT_FOUND ? kErrorSuccess : err;  // an empty root has no entries at all
+        }
+        ScopedFind find(h);
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            out.push_back(narrow(name));
+        } while (::FindNextFileW(h, &data));
+        const DWORD err = ::GetLastError();
+        if (err != ERROR_NO_MORE_FILES) return err;
+        if (!::FindClose(find.release())) return ::GetLastError();
+        return kErrorSuccess;
+    }
+
+    uint32_t move(const std::string& from, const std::string& to) override {
+        const std::wstring source = widen(from), target = widen(to);
+        if (source != target && ::CompareStringOrdinal(source.c_str(), -1, target.c_str(), -1, TRUE) == CSTR_EQUAL)
+            return moveCaseOnly(source, target);
+        // MoveFile without MOVEFILE_REPLACE_EXISTING never replaces a target.
+        if (::MoveFileW(source.c_str(), target.c_str())) return kErrorSuccess;
+        return lastMoveError();
+    }
+
+    uint32_t getCurrentDirectory(std::string& out) override {
+        const DWORD need = ::GetCurrentDirectoryW(0, nullptr);
+        if (need == 0) return ::GetLastError();
+        std::wstring buffer(need, L'\0');
+        const DWORD got = ::GetCurrentDirectoryW(need, buffer.data());
+        if (got == 0 || got >= need) return ::GetLastError();
+        buffer.resize(got);
+        out = narrow(buffer);
+        return kErrorSuccess;
+    }
+
+    uint32_t setCurrentDirectory(const std::string& path) override {
+        return ::SetCurrentDirectoryW(widen(path).c_str()) ? kErrorSuccess : ::GetLastError();
+    }
+
+    uint32_t getTimes(const std::string& path, FileTimes& out) override {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!::GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return ::GetLastError();
+        out.creation = toUnixSeconds(data.ftCreationTime);
+        out.modification = toUnixSeconds(data.ftLastWriteTime);
+        out.lastAccess = toUnixSeconds(data.ftLastAccessTime);
+        return kErrorSuccess;
+    }
+
+    std::unique_ptr<IReadStream> openRead(const std::string& path, uint32_t& error) override {
+        HANDLE h = ::CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            error = ::GetLastError();
+            return nullptr;
+        }
+        error = kErrorSuccess;
+        return std::make_unique<Win32ReadStream>(h);
+    }
+
+    uint32_t writeFile(const std::string& path, const std::string& data) override {
+        HANDLE h = ::CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return ::GetLastError();
+        ScopedHandle file(h);
+        size_t done = 0;
+        while (done < data.size()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1u << 30));
+            DWORD written = 0;
+            if (!::WriteFile(h, data.data() + done, chunk, &written, nullptr)) return ::GetLastError();
+            done += written;
+        }
+        if (!::CloseHandle(file.release())) return ::GetLastError();
+        return kErrorSuccess;
+    }
+};
+
+}  // namespace
+
+IFileSystem& realFileSystem() {
+    static Win32FileSystem fs;
+    return fs;
+}
+
+std::string errorMessage(uint32_t code) {
+    wchar_t* buffer = nullptr;
+    const DWORD len = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    if (len == 0 || !buffer) return "Unknown error " + std::to_string(code) + ".";
+    std::string text = narrow(std::wstring(buffer, len));
+    ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    return text;
+}
+
+}  // namespace platform

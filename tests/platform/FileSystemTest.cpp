@@ -1,0 +1,170 @@
+// Compiled into both trees: the same expectations hold natively and under Wine.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/FileSystem.h"
+#include "tests/support/TempDir.h"
+
+using platform::realFileSystem;
+using testing_support::TempDir;
+
+namespace {
+
+std::vector<std::string> Sorted(std::vector<std::string> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+TEST(FileSystem, MoveNeverReplacesAnExistingFile) {
+    TempDir dir;
+    dir.File("a.txt", "alpha");
+    dir.File("b.txt", "beta");
+    EXPECT_EQ(realFileSystem().move(dir / "a.txt", dir / "b.txt"), platform::kErrorAlreadyExists);
+    EXPECT_EQ(dir.Read("a.txt"), "alpha");
+    EXPECT_EQ(dir.Read("b.txt"), "beta");
+}
+
+TEST(FileSystem, MoveNeverReplacesAnExistingFolder) {
+    TempDir dir;
+    dir.File("one/x", "1");
+    dir.Folder("two");
+    EXPECT_EQ(realFileSystem().move(dir / "one", dir / "two"), platform::kErrorAlreadyExists);
+    EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"one/", "one/x=1", "two/"}));
+}
+
+TEST(FileSystem, MoveErrorCodes) {
+    struct Case {
+        const char* from;
+        const char* to;
+        uint32_t code;
+    };
+    const Case cases[] = {
+        {"missing.txt", "new.txt", platform::kErrorFileNotFound},
+        {"a.txt", "nofolder/new.txt", platform::kErrorPathNotFound},
+        {"nofolder/a.txt", "new.txt", platform::kErrorPathNotFound},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        dir.File("a.txt", "alpha");
+        EXPECT_EQ(realFileSystem().move(dir / c.from, dir / c.to), c.code) << c.from << " -> " << c.to;
+        EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"a.txt=alpha"}));
+    }
+}
+
+TEST(FileSystem, MoveRenamesAndChangesCaseOnly) {
+    TempDir dir;
+    dir.File("a.txt", "alpha");
+    ASSERT_EQ(realFileSystem().move(dir / "a.txt", dir / "b.txt"), 0u);
+    ASSERT_EQ(realFileSystem().move(dir / "b.txt", dir / "B.txt"), 0u);
+    EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"B.txt=alpha"}));
+}
+
+TEST(FileSystem, Utf8NamesRoundTripThroughListingAndMoving) {
+    TempDir dir;
+    const std::vector<std::string> names = {"\xC3\xA9t\xC3\xA9.txt", "\xE6\x97\xA5\xE6\x9C\xAC.doc",
+                                            "smile \xF0\x9F\x98\x80.png"};
+    for (const auto& n : names) dir.File(n, n);
+    std::vector<std::string> listed;
+    ASSERT_EQ(realFileSystem().listFolder(dir.str(), listed), 0u);
+    EXPECT_EQ(Sorted(listed), Sorted(names));
+
+    const std::string target = "\xF0\x9F\x98\x80 \xC3\x89T\xC3\x89.txt";
+    ASSERT_EQ(realFileSystem().move(dir / names[0], dir / target), 0u);
+    EXPECT_EQ(dir.Read(target), names[0]);
+    platform::Attributes attrs;
+    EXPECT_EQ(realFileSystem().getAttributes(dir / target, attrs), 0u);
+    EXPECT_EQ(realFileSystem().getAttributes(dir / names[0], attrs), platform::kErrorFileNotFound);
+}
+
+TEST(FileSystem, ListingSkipsDotEntriesAndReportsMissingFolders) {
+    TempDir dir;
+    dir.File("f");
+    dir.Folder("sub");
+    std::vector<std::string> listed;
+    ASSERT_EQ(realFileSystem().listFolder(dir.str(), listed), 0u);
+    EXPECT_EQ(Sorted(listed), (std::vector<std::string>{"f", "sub"}));
+    listed.clear();
+    EXPECT_NE(realFileSystem().listFolder(dir / "nothere", listed), 0u);
+    EXPECT_TRUE(listed.empty());
+}
+
+TEST(FileSystem, Attributes) {
+    TempDir dir;
+    dir.File("f");
+    dir.Folder("sub");
+    struct Case {
+        const char* rel;
+        uint32_t code;
+        bool folder;
+    };
+    const Case cases[] = {{"f", 0, false},
+                          {"sub", 0, true},
+                          {"missing", platform::kErrorFileNotFound, false},
+                          {"nofolder/missing", platform::kErrorPathNotFound, false}};
+    for (const auto& c : cases) {
+        platform::Attributes attrs;
+        EXPECT_EQ(realFileSystem().getAttributes(dir / c.rel, attrs), c.code) << c.rel;
+        if (c.code == 0) {
+            EXPECT_EQ(attrs.isFolder, c.folder) << c.rel;
+        }
+    }
+}
+
+TEST(FileSystem, CurrentDirectoryRoundTrip) {
+    TempDir dir;
+    dir.Folder("\xC3\xA9l\xC3\xA8ve");
+    std::string before;
+    ASSERT_EQ(realFileSystem().getCurrentDirectory(before), 0u);
+    ASSERT_EQ(realFileSystem().setCurrentDirectory(dir / "\xC3\xA9l\xC3\xA8ve"), 0u);
+    std::string now;
+    ASSERT_EQ(realFileSystem().getCurrentDirectory(now), 0u);
+    EXPECT_EQ(std::filesystem::equivalent(testing_support::U8(now), testing_support::U8(dir / "\xC3\xA9l\xC3\xA8ve")),
+              true);
+    EXPECT_NE(realFileSystem().setCurrentDirectory(dir / "missing"), 0u);
+    ASSERT_EQ(realFileSystem().setCurrentDirectory(before), 0u);
+}
+
+TEST(FileSystem, TimesAreSecondsSince1970) {
+    TempDir dir;
+    dir.File("f");
+    namespace stdfs = std::filesystem;
+    // 2004-03-05 14:07:09 UTC, and one far past 2038.
+    for (const int64_t when : {int64_t{1078495629}, int64_t{4102444800} + 12345}) {
+        const auto sys = std::chrono::system_clock::time_point(std::chrono::seconds(when));
+        stdfs::last_write_time(testing_support::U8(dir / "f"), stdfs::file_time_type::clock::from_sys(sys));
+        platform::FileTimes times;
+        ASSERT_EQ(realFileSystem().getTimes(dir / "f", times), 0u);
+        EXPECT_EQ(times.modification, when);
+    }
+    platform::FileTimes times;
+    EXPECT_EQ(realFileSystem().getTimes(dir / "missing", times), platform::kErrorFileNotFound);
+}
+
+TEST(FileSystem, WriteReplacesAndReadReturnsTheBytes) {
+    TempDir dir;
+    dir.File("list.txt", "old contents that are longer");
+    const std::string data = "a\r\nb\r\n\xC3\xA9\r\n";
+    ASSERT_EQ(realFileSystem().writeFile(dir / "list.txt", data), 0u);
+    uint32_t err = 1;
+    auto in = realFileSystem().openRead(dir / "list.txt", err);
+    ASSERT_TRUE(in);
+    EXPECT_EQ(err, 0u);
+    std::string back(64, '\0');
+    back.resize(in->read(back.data(), back.size()));
+    EXPECT_EQ(back, data);
+    EXPECT_FALSE(realFileSystem().openRead(dir / "missing", err));
+    EXPECT_EQ(err, platform::kErrorFileNotFound);
+    EXPECT_EQ(realFileSystem().writeFile(dir / "nofolder/x.txt", data), platform::kErrorPathNotFound);
+}
+
+TEST(FileSystem, ErrorMessagesAreText) {
+    for (const uint32_t code : {2u, 3u, 5u, 123u, 183u, 206u}) {
+        const std::string text = platform::errorMessage(code);
+        EXPECT_FALSE(text.empty()) << code;
+        EXPECT_NE(text.back(), '\n') << code;
+    }
+}
+
+}  // namespace
