@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,6 +60,9 @@ public:
     int sortOrder;
     int sortEachFolder;
     int previewMode = 0;  ///< 1 during a preview run
+    /// Drawn once per rename call by the front end: the random order is a
+    /// shuffle derived from it, so every preview of a call and its run agree.
+    uint64_t randomSeed = 0;
 
 protected:
     /// Converts a number the user typed, as a plain decimal scan: leading
