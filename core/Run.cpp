@@ -85,9 +85,9 @@ public:
         op_.duplicateNumber = 1;
         op_.duplicateBase.clear();
         while (next_) {
-            // The name the user or the operation chose, always in the item's
-            // own folder.
             if (next_->name() == entry_.name()) return;  // nothing to rename
+            // Checked before any call, and always joined to the item's own
+            // folder, so that no name can move the item somewhere else.
             uint32_t code = platform::checkFileName(next_->name());
             if (code == platform::kErrorSuccess)
                 code = op_.fileSystem().move(entry_.path(), entry_.folder() + platform::kPathSeparator + next_->name());
