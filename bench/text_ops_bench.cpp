@@ -17,10 +17,10 @@ namespace {
 
 constexpr int kNames = 20000;
 
-const char* const kAsciiWords[] = {"img", "DSC", "holiday", "photo", "The", "lord", "of", "the", "rings",
-                                   "track", "live", "final", "draft", "report", "IMG", "a", "and"};
-const char* const kAccentedWords[] = {"Été", "à", "Paris", "Ärger", "über", "Öl", "café", "élève", "Noël",
-                                      "Ça", "señor", "Ñandú", "Ὀδυσσεύς", "Москва", "straße", "ÉCLAIR"};
+const char* const kAsciiWords[] = {"img",   "DSC",  "holiday", "photo", "The",    "lord", "of", "the", "rings",
+                                   "track", "live", "final",   "draft", "report", "IMG",  "a",  "and"};
+const char* const kAccentedWords[] = {"Été",  "à",  "Paris", "Ärger", "über",     "Öl",     "café",   "élève",
+                                      "Noël", "Ça", "señor", "Ñandú", "Ὀδυσσεύς", "Москва", "straße", "ÉCLAIR"};
 const char* const kCjkWords[] = {"東京", "タワー", "夜景", "日本語", "写真", "北京", "서울", "音楽"};
 const char* const kSeparators[] = {" ", "_", "-", " - ", "'", " (", ") ", "　"};
 const char* const kExtensions[] = {"jpg", "JPEG", "mp3", "txt", "tar.gz", "png", "flac", "pdf"};
@@ -72,10 +72,8 @@ const Entry kEntries[] = {
     {"Propercase", [] { return New<CPropercaseExecute>(2); }},
     {"ReplaceAtBeginning", [] { return New<CReplaceAtBeginningExecute>(std::string("img"), std::string("pic"), 1); }},
     {"ReplaceAtEnd", [] { return New<CReplaceAtEndExecute>(std::string("7"), std::string("seven"), 0); }},
-    {"ReplaceAnywhereAll",
-     [] { return New<CReplaceAnywhereExecute>(std::string("é"), std::string("e"), 0, 1); }},
-    {"ReplaceAnywhere2ndToLast",
-     [] { return New<CReplaceAnywhereExecute>(std::string("_"), std::string(" "), 7, 0); }},
+    {"ReplaceAnywhereAll", [] { return New<CReplaceAnywhereExecute>(std::string("é"), std::string("e"), 0, 1); }},
+    {"ReplaceAnywhere2ndToLast", [] { return New<CReplaceAnywhereExecute>(std::string("_"), std::string(" "), 7, 0); }},
     {"ReplaceCharacters",
      [] {
          return New<CReplaceCharactersExecute>(std::string("_-"), std::string(" "), 0, std::string("éè"),
@@ -88,13 +86,9 @@ const Entry kEntries[] = {
     {"RemoveExtensions", [] { return New<CRemoveExtensionsExecute>(); }},
     {"RemoveVowels", [] { return New<CRemoveVowelsExecute>(); }},
     {"RemoveAnywhereText",
-     [] {
-         return New<CRemoveAnywhereExecute>(0, 0, std::string(" ("), 1, 0, std::string(") "), 1);
-     }},
+     [] { return New<CRemoveAnywhereExecute>(0, 0, std::string(" ("), 1, 0, std::string(") "), 1); }},
     {"RemoveAnywherePosition",
-     [] {
-         return New<CRemoveAnywhereExecute>(1, 1, std::string("6"), 2, 0, std::string("3"), -1);
-     }},
+     [] { return New<CRemoveAnywhereExecute>(1, 1, std::string("6"), 2, 0, std::string("3"), -1); }},
 };
 
 void Run(benchmark::State& state, const Entry& entry) {
@@ -113,8 +107,9 @@ void Run(benchmark::State& state, const Entry& entry) {
 
 int main(int argc, char** argv) {
     for (const Entry& entry : kEntries)
-        benchmark::RegisterBenchmark(entry.name, [&entry](benchmark::State& state) { Run(state, entry); })
-            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(entry.name, [&entry](benchmark::State& state) {
+            Run(state, entry);
+        })->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
