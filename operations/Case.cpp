@@ -6,7 +6,9 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
 
 std::string_view TrimLeft(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -121,6 +123,6 @@ std::unique_ptr<CFileDescriptor> CTitlecaseExecute::compute(const CFileDescripto
     return WithPart(fd, result);
 }
 
-CPropercaseExecute::CPropercaseExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                       int sortOrder, int sortEachFolder, int delimiters)
+CPropercaseExecute::CPropercaseExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
+                                       int sortEachFolder, int delimiters)
     : CTitlecaseExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder, delimiters, "") {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/Execute.h"
@@ -25,8 +26,7 @@ public:
 /// character raised (whether or not it is a letter).
 class CCapitalExecute : public CExecute {
 public:
-    CCapitalExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                    int sortEachFolder);
+    CCapitalExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder, int sortEachFolder);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 };
 
@@ -39,8 +39,8 @@ public:
 
     /// `smallWords` is separated by spaces; words are compared exactly with
     /// the lowered name, so a word typed in capitals never matches.
-    CTitlecaseExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                      int sortEachFolder, int delimiters, const std::string& smallWords);
+    CTitlecaseExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder, int sortEachFolder,
+                      int delimiters, const std::string& smallWords);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
     /// The small-word list as built from the typed text.

@@ -9,7 +9,9 @@
 
 namespace {
 
-std::unique_ptr<CFileDescriptor> Unchanged(const CFileDescriptor& fd) { return std::make_unique<CFileDescriptor>(fd); }
+std::unique_ptr<CFileDescriptor> Unchanged(const CFileDescriptor& fd) {
+    return std::make_unique<CFileDescriptor>(fd);
+}
 
 // The vowels in their lower-case form; their capitals count as well.
 constexpr char32_t kVowels[] = {
@@ -36,7 +38,9 @@ const std::bitset<256>& VowelMap() {
 
 // Accents written as separate combining marks belong to the letter before
 // them: they go with a removed vowel instead of landing on its neighbour.
-bool IsCombiningMark(char32_t cp) { return cp >= 0x0300 && cp <= 0x036F; }
+bool IsCombiningMark(char32_t cp) {
+    return cp >= 0x0300 && cp <= 0x036F;
+}
 
 }  // namespace
 
@@ -51,8 +55,8 @@ std::unique_ptr<CFileDescriptor> CRemoveAtBeginningExecute::compute(const CFileD
     return WithPart(fd, part.substr(text::byteOffset(part, static_cast<size_t>(count_))));
 }
 
-CRemoveAtEndExecute::CRemoveAtEndExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                         int sortOrder, int sortEachFolder, const std::string& count)
+CRemoveAtEndExecute::CRemoveAtEndExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
+                                         int sortEachFolder, const std::string& count)
     : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder), count_(ScanInt(count)) {}
 
 std::unique_ptr<CFileDescriptor> CRemoveAtEndExecute::compute(const CFileDescriptor& fd) {
@@ -87,7 +91,9 @@ CRemoveVowelsExecute::CRemoveVowelsExecute(int files, int folders, int subfolder
                                            int sortOrder, int sortEachFolder)
     : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder) {}
 
-bool CRemoveVowelsExecute::IsVowel(char32_t cp) { return cp < 256 && VowelMap().test(cp); }
+bool CRemoveVowelsExecute::IsVowel(char32_t cp) {
+    return cp < 256 && VowelMap().test(cp);
+}
 
 std::unique_ptr<CFileDescriptor> CRemoveVowelsExecute::compute(const CFileDescriptor& fd) {
     const std::string& part = fd.part();

@@ -7,9 +7,13 @@
 
 namespace {
 
-std::unique_ptr<CFileDescriptor> Unchanged(const CFileDescriptor& fd) { return std::make_unique<CFileDescriptor>(fd); }
+std::unique_ptr<CFileDescriptor> Unchanged(const CFileDescriptor& fd) {
+    return std::make_unique<CFileDescriptor>(fd);
+}
 
-std::string Folded(const std::string& s, int ignoreCase) { return ignoreCase ? text::foldCase(s) : s; }
+std::string Folded(const std::string& s, int ignoreCase) {
+    return ignoreCase ? text::foldCase(s) : s;
+}
 
 // `slice` of the part equals the (already folded) find text. Folding keeps
 // byte lengths, so a slice that is not the same size can never match.
@@ -29,10 +33,9 @@ char32_t KeyAt(std::string_view s, size_t pos, size_t& len) {
 
 }  // namespace
 
-CReplaceAtBeginningExecute::CReplaceAtBeginningExecute(int files, int folders, int subfolders, int confirm,
-                                                       int scope, int sortOrder, int sortEachFolder,
-                                                       const std::string& find, const std::string& replacement,
-                                                       int ignoreCase)
+CReplaceAtBeginningExecute::CReplaceAtBeginningExecute(int files, int folders, int subfolders, int confirm, int scope,
+                                                       int sortOrder, int sortEachFolder, const std::string& find,
+                                                       const std::string& replacement, int ignoreCase)
     : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
       find_(Folded(find, ignoreCase)),
       replacement_(replacement),
@@ -84,8 +87,7 @@ std::unique_ptr<CFileDescriptor> CReplaceAnywhereExecute::compute(const CFileDes
     if (occurrence_ == kAll) {
         std::string result;
         size_t kept = 0;  // part bytes before this offset are already in result
-        for (size_t found = search.find(find_); found != std::string_view::npos;
-             found = search.find(find_, kept)) {
+        for (size_t found = search.find(find_); found != std::string_view::npos; found = search.find(find_, kept)) {
             result.append(part, kept, found - kept);
             result += replacement_;
             kept = found + find_.size();

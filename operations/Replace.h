@@ -42,8 +42,8 @@ public:
     enum Which { kAll = 0, kFirst = 1, kLast = 6, kSecondToLast = 7, kFifthToLast = 10 };
 
     CReplaceAnywhereExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                            int sortEachFolder, const std::string& find, const std::string& replacement,
-                            int occurrence, int ignoreCase);
+                            int sortEachFolder, const std::string& find, const std::string& replacement, int occurrence,
+                            int ignoreCase);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
 private:

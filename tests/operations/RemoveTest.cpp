@@ -60,7 +60,7 @@ TEST(Remove, Vowels) {
         {"Ärger über Öl", "rgr br l"},
         {"ÀÁÂÃÄ ÈÉÊË ÌÍÎÏ ÒÓÔÕÖ ÙÚÛÜ x", "    ÙÚ x"},  // ù and ú are not in the set
         {"àáâãä èéêë ìíîï òóôõö ùúûü y", "    ùú y"},
-        {"Noe\xCC\x88l", "Nl"},  // a decomposed ë goes with its mark
+        {"Noe\xCC\x88l", "Nl"},          // a decomposed ë goes with its mark
         {"N\xCC\x88oel", "N\xCC\x88l"},  // a mark on a consonant stays
         {"日本語", "日本語"},
         {"ÿ œ å", "ÿ œ å"},
@@ -72,7 +72,7 @@ TEST(Remove, Vowels) {
 }
 
 TEST(Remove, Anywhere) {
-    enum { kText = 0, kPos = 1 };                 // start kinds
+    enum { kText = 0, kPos = 1 };                    // start kinds
     enum { kEndPos = 0, kEndText = 1, kCount = 2 };  // end kinds
     struct Case {
         const char* name;
@@ -110,8 +110,8 @@ TEST(Remove, Anywhere) {
         {"a(b)c(d)e", 0, kText, 6, "(", kEndText, 6, ")", 1, "a(b)ce"},
     };
     for (const auto& c : cases) {
-        auto op = Make<CRemoveAnywhereExecute>(c.startKind, c.startValue, std::string(c.start), c.endKind,
-                                               c.endValue, std::string(c.end), c.edge);
+        auto op = Make<CRemoveAnywhereExecute>(c.startKind, c.startValue, std::string(c.start), c.endKind, c.endValue,
+                                               std::string(c.end), c.edge);
         EXPECT_EQ(Apply(op, c.name, c.scope), c.result) << c.name << " from " << c.start << " to " << c.end;
     }
 }

@@ -21,8 +21,8 @@ TEST(Replace, AtBeginningAndEnd) {
         {"IMG_001", "img", "pic", 1, "pic_001", "IMG_001"},
         {"IMG_001", "img", "pic", 0, "IMG_001", "IMG_001"},
         {"img_img", "img", "", 0, "_img", "img_"},
-        {"ab", "abc", "x", 0, "ab", "ab"},       // find longer than the part
-        {"abc", "", "x", 0, "abc", "abc"},       // an empty find text finds nothing
+        {"ab", "abc", "x", 0, "ab", "ab"},  // find longer than the part
+        {"abc", "", "x", 0, "abc", "abc"},  // an empty find text finds nothing
         {"éclair", "É", "E", 1, "Eclair", "éclair"},
         {"CAFÉ", "é", "e", 1, "CAFÉ", "CAFe"},
         {"Été", "été", "summer", 1, "summer", "summer"},
@@ -51,14 +51,14 @@ TEST(Replace, Anywhere) {
         {"aaaa", "aa", "b", 0, 0, "bb"},
         {"BaNana", "AN", "x", 1, 1, "Bxana"},
         {"BaNana", "AN", "x", 1, 0, "BaNana"},
-        {"bananana", "na", "x", 7, 0, "banaxna"},  // 2nd to last
+        {"bananana", "na", "x", 7, 0, "banaxna"},    // 2nd to last
         {"bananana", "na", "x", 10, 0, "bananana"},  // 5th to last: only three
         {"bananana", "na", "x", 6, 0, "bananax"},
         {"bananana", "na", "x", 2, 0, "banaxna"},
         {"bananana", "na", "x", 3, 0, "bananax"},
         {"bananana", "na", "x", 4, 0, "bananana"},
-        {"aaa", "aa", "x", 6, 0, "xa"},       // the last match of those found from the start
-        {"aaa", "aa", "x", 7, 0, "aaa"},      // from the end there is one only
+        {"aaa", "aa", "x", 6, 0, "xa"},         // the last match of those found from the start
+        {"aaa", "aa", "x", 7, 0, "aaa"},        // from the end there is one only
         {"banana", "a", "x", 11, 0, "banana"},  // outside the list
         {"banana", "a", "x", -1, 0, "banana"},
         {"banana", "", "x", 0, 0, "banana"},
@@ -70,8 +70,8 @@ TEST(Replace, Anywhere) {
         {"日本日本", "日本", "に", 6, 0, "日本に"},
     };
     for (const auto& c : cases) {
-        auto op = Make<CReplaceAnywhereExecute>(std::string(c.find), std::string(c.replacement), c.occurrence,
-                                                c.ignoreCase);
+        auto op =
+            Make<CReplaceAnywhereExecute>(std::string(c.find), std::string(c.replacement), c.occurrence, c.ignoreCase);
         EXPECT_EQ(Apply(op, c.part), c.result) << c.part << " / " << c.find << " #" << c.occurrence;
     }
 }
@@ -98,13 +98,13 @@ TEST(Replace, Characters) {
         {"éÉe", {"É", "X", 1}, none, none, "XXe"},
         {"日本語", {"日語", "*", 0}, none, none, "*本*"},
         {"a.b", {"", "x", 0}, none, none, "a.b"},  // an empty set matches nothing
-        {"a\xFF" "b", {"\xFF", "?", 0}, none, none, "a?b"},
+        {"a\377b", {"\xFF", "?", 0}, none, none, "a?b"},
     };
     for (const auto& c : cases) {
-        auto op = Make<CReplaceCharactersExecute>(
-            std::string(c.t1.find), std::string(c.t1.replacement), c.t1.ignoreCase, std::string(c.t2.find),
-            std::string(c.t2.replacement), c.t2.ignoreCase, std::string(c.t3.find), std::string(c.t3.replacement),
-            c.t3.ignoreCase);
+        auto op =
+            Make<CReplaceCharactersExecute>(std::string(c.t1.find), std::string(c.t1.replacement), c.t1.ignoreCase,
+                                            std::string(c.t2.find), std::string(c.t2.replacement), c.t2.ignoreCase,
+                                            std::string(c.t3.find), std::string(c.t3.replacement), c.t3.ignoreCase);
         EXPECT_EQ(Apply(op, c.part), c.result) << c.part;
     }
 }

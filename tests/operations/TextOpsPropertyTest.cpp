@@ -16,15 +16,17 @@ namespace {
 
 using Rng = std::mt19937;
 
-int Pick(Rng& rng, int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
+int Pick(Rng& rng, int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(rng);
+}
 
 // Characters chosen for trouble: case pairs whose forms differ in length
 // (İ, ı, ſ), one- to four-byte forms, combining marks, punctuation and
 // spaces from outside ASCII, apostrophes and dots.
 const char* const kAlphabet[] = {
-    "a", "e", "i", "o", "u", "A", "E", "I", "b", "Z", "0", "7", " ", "'", "-", "(", ")", "_", ".", ",",
-    "é", "É", "ä", "Ö", "ü", "ß", "ÿ", "İ", "ı", "ſ", "ǅ", "Σ", "ς", "ф", "Д", "日", "本", "語", "　", "–",
-    "😀", "\xCC\x81", "\xC2\xA0",
+    "a", "e", "i", "o", "u", "A",  "E",  "I",  "b",  "Z", "0", "7",        " ",        "'", "-",
+    "(", ")", "_", ".", ",", "é",  "É",  "ä",  "Ö",  "ü", "ß", "ÿ",        "İ",        "ı", "ſ",
+    "ǅ", "Σ", "ς", "ф", "Д", "日", "本", "語", "　", "–", "😀", "\xCC\x81", "\xC2\xA0",
 };
 
 std::string RandomText(Rng& rng, int maxChars, bool allowDot = true) {
@@ -87,8 +89,8 @@ const std::vector<std::pair<const char*, Factory>>& Factories() {
         {"replace characters",
          [](Rng& r, const std::string& n, int s) {
              return New<CReplaceCharactersExecute>(s, Needle(r, n), RandomText(r, 2), Pick(r, 0, 1), Needle(r, n),
-                                                   RandomText(r, 2), Pick(r, 0, 1), RandomText(r, 3),
-                                                   RandomText(r, 2), Pick(r, 0, 1));
+                                                   RandomText(r, 2), Pick(r, 0, 1), RandomText(r, 3), RandomText(r, 2),
+                                                   Pick(r, 0, 1));
          }},
         {"replace extensions",
          [](Rng& r, const std::string& n, int s) {
@@ -104,10 +106,9 @@ const std::vector<std::pair<const char*, Factory>>& Factories() {
          [](Rng& r, const std::string& n, int s) {
              const int startKind = Pick(r, 0, 2);
              const int endKind = Pick(r, -1, 3);
-             return New<CRemoveAnywhereExecute>(s, startKind, Pick(r, -1, startKind == 0 ? 12 : 2),
-                                                startKind == 0 ? Needle(r, n) : Number(r), endKind,
-                                                Pick(r, -1, endKind == 1 ? 12 : 2),
-                                                endKind == 1 ? Needle(r, n) : Number(r), Pick(r, 0, 1));
+             return New<CRemoveAnywhereExecute>(
+                 s, startKind, Pick(r, -1, startKind == 0 ? 12 : 2), startKind == 0 ? Needle(r, n) : Number(r), endKind,
+                 Pick(r, -1, endKind == 1 ? 12 : 2), endKind == 1 ? Needle(r, n) : Number(r), Pick(r, 0, 1));
          }},
     };
     return all;
@@ -121,8 +122,8 @@ TEST(TextOpsProperty, RandomNamesAndParameters) {
         const std::string base = RandomText(rng, 12) + "x";
         const std::string ext = RandomText(rng, 4, false) + "e";
         const std::string name = base + "." + ext;
-        for (const int scope : {CFileDescriptor::kNameOnly, CFileDescriptor::kExtensionWithDot,
-                                CFileDescriptor::kExtensionOnly}) {
+        for (const int scope :
+             {CFileDescriptor::kNameOnly, CFileDescriptor::kExtensionWithDot, CFileDescriptor::kExtensionOnly}) {
             const std::string prefix = scope == CFileDescriptor::kNameOnly           ? ""
                                        : scope == CFileDescriptor::kExtensionWithDot ? base
                                                                                      : base + ".";
