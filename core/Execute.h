@@ -72,6 +72,13 @@ protected:
     static std::unique_ptr<CFileDescriptor> WithPart(const CFileDescriptor& fd, const std::string& part);
 
 private:
+    /// Adds the contents of `folder` to `out`, subfolders first and each
+    /// folder after its own contents. Kept apart from process so that a
+    /// selection can be expanded once and its names computed many times.
+    void expand(const std::string& folder, CFileList& out);
+    /// Computes, confirms and renames (or, in a preview, lists) each item.
+    void process(CFileList& list);
+
     platform::IFileSystem* fs_;
     IPrompts* prompts_;
 };

@@ -144,8 +144,20 @@ bool inPairRange(char32_t cp, char32_t& other, bool wantUpper) {
 
 }  // namespace
 
+namespace {
+
+// Large blocks without case (CJK, Hangul, symbols, emoji): most non-Latin
+// names live here, and they need no table walk.
+bool caseless(char32_t cp) {
+    return (cp >= 0x3000 && cp < 0xA640) || (cp >= 0xAC00 && cp < 0xFF21) || (cp > 0xFF5A && cp < 0x10400) ||
+           cp > 0x1044F;
+}
+
+}  // namespace
+
 char32_t lower(char32_t cp) {
     if (cp < 0x80) return (cp >= U'A' && cp <= U'Z') ? cp + 32 : cp;
+    if (caseless(cp)) return cp;
     for (const auto& o : kOffsets)
         if (cp >= o.upperFirst && cp <= o.upperLast) return static_cast<char32_t>(static_cast<int32_t>(cp) + o.delta);
     char32_t other;
@@ -158,6 +170,7 @@ char32_t lower(char32_t cp) {
 
 char32_t upper(char32_t cp) {
     if (cp < 0x80) return (cp >= U'a' && cp <= U'z') ? cp - 32 : cp;
+    if (caseless(cp)) return cp;
     for (const auto& o : kOffsets) {
         const auto first = static_cast<char32_t>(static_cast<int32_t>(o.upperFirst) + o.delta);
         const auto last = static_cast<char32_t>(static_cast<int32_t>(o.upperLast) + o.delta);

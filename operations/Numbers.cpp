@@ -1,0 +1,104 @@
+#include "operations/Numbers.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "core/DigitRun.h"
+
+int PaddingWidth(int digits) { return std::clamp(digits, 0, kMaxNumberWidth); }
+
+std::string WriteNumber(int64_t value, int width) {
+    // The padding is applied to the finished text rather than through a
+    // formatted print, so nothing the user typed ever becomes a format.
+    std::string text = std::to_string(value);
+    const size_t w = static_cast<size_t>(PaddingWidth(width));
+    if (text.size() < w) text.insert(0, w - text.size(), '0');
+    return text;
+}
+
+CAddNumberExecute::CAddNumberExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
+                                     int sortEachFolder, const std::string& start, const std::string& step,
+                                     const std::string& digits)
+    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
+      start_(ScanInt(start)),
+      step_(ScanInt(step)),
+      digits_(PaddingWidth(ScanInt(digits))),
+      counter_(start_) {}
+
+void CAddNumberExecute::Advance() {
+    constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+    constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
+    // Out of reach in practice (2^32 items at the widest step), but a counter
+    // must never be undefined behaviour: it stays at the end of its range.
+    if (step_ > 0 && counter_ > kMax - step_)
+        counter_ = kMax;
+    else if (step_ < 0 && counter_ < kMin - step_)
+        counter_ = kMin;
+    else
+        counter_ += step_;
+}
+
+std::unique_ptr<CFileDescriptor> CAddNumberAtBeginningExecute::compute(const CFileDescriptor& fd) {
+    auto out = WithPart(fd, CounterText() + fd.part());
+    Advance();
+    return out;
+}
+
+std::unique_ptr<CFileDescriptor> CAddNumberAtEndExecute::compute(const CFileDescriptor& fd) {
+    auto out = WithPart(fd, fd.part() + CounterText());
+    Advance();
+    return out;
+}
+
+CProduceNumberedListExecute::CProduceNumberedListExecute(int files, int folders, int subfolders, int confirm,
+                                                         int scope, int sortOrder, int sortEachFolder,
+                                                         const std::string& start, const std::string& step,
+                                                         const std::string& digits, const std::string& prefix,
+                                                         const std::string& suffix)
+    : CAddNumberExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder, start, step, digits),
+      prefix_(prefix),
+      suffix_(suffix) {}
+
+std::unique_ptr<CFileDescriptor> CProduceNumberedListExecute::compute(const CFileDescriptor& fd) {
+    auto out = WithPart(fd, prefix_ + CounterText() + suffix_);
+    Advance();
+    return out;
+}
+
+std::unique_ptr<CFileDescriptor> CRenumberExecute::compute(const CFileDescriptor& fd) {
+    const CDigitRun run = FindDigitRun(fd, 0);
+    if (!run.found()) return WithPart(fd, fd.part());
+    const std::string& part = fd.part();
+    auto out = WithPart(fd, part.substr(0, run.first) + CounterText() + part.substr(run.end));
+    Advance();
+    return out;
+}
+
+CReformatNumberExecute::CReformatNumberExecute(int files, int folders, int subfolders, int confirm, int scope,
+                                               int sortOrder, int sortEachFolder, const std::string& digits,
+                                               int add, const std::string& amount)
+    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
+      digits_(PaddingWidth(ScanInt(digits))),
+      add_(add),
+      amount_(ScanInt(amount)) {}
+
+std::unique_ptr<CFileDescriptor> CReformatNumberExecute::compute(const CFileDescriptor& fd) {
+    constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+    // |delta| <= 2^31 and values read are >= 0, so only a sum can overflow.
+    const int64_t delta = add_ == 1 ? static_cast<int64_t>(amount_) : -static_cast<int64_t>(amount_);
+    std::string part = fd.part();
+    for (CDigitRun run = FindDigitRun(part, 0); run.found();) {
+        int64_t value = 0;
+        const bool readable = ReadDigitRun(std::string_view(part).substr(run.first, run.length()), value);
+        if (!readable || (delta > 0 && value > kMax - delta)) {
+            // A number this long is an identifier rather than a count: it is
+            // kept as it was, never replaced by a wrapped or clipped value.
+            run = FindDigitRun(part, run.end);
+            continue;
+        }
+        const std::string number = WriteNumber(value + delta, digits_);
+        part.replace(run.first, run.length(), number);
+        run = FindDigitRun(part, run.first + number.size());
+    }
+    return WithPart(fd, part);
+}
