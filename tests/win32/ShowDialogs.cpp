@@ -1,7 +1,8 @@
 // Shows one of the conflict and confirmation dialogs with sample names, for
 // screenshots: ShowDialogs <confirm|duplicate|illegal|toolong|error> <ready-file>.
-// Once the dialog is on screen it creates <ready-file>; it closes the dialog
-// when that file is removed again, or after a minute at the latest.
+// Once the dialog is on screen it writes its place on the screen to
+// <ready-file> as an ImageMagick geometry (WxH+X+Y); it closes the dialog when
+// that file is removed again, or after a minute at the latest.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -33,9 +34,20 @@ void CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD) {
     const bool exists = ::GetFileAttributesW(g_readyFile.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (!g_announced) {
         ::UpdateWindow(dialog);
-        const HANDLE file = ::CreateFileW(g_readyFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        RECT r{};
+        ::GetWindowRect(dialog, &r);
+        const std::string geometry = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "+" +
+                                     std::to_string(r.left) + "+" + std::to_string(r.top) + "\n";
+        // Written under another name and moved, so the script never reads half a line.
+        const std::wstring partial = g_readyFile + L".part";
+        const HANDLE file = ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                           FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+        if (file != INVALID_HANDLE_VALUE) {
+            DWORD written = 0;
+            ::WriteFile(file, geometry.data(), static_cast<DWORD>(geometry.size()), &written, nullptr);
+            ::CloseHandle(file);
+            ::MoveFileExW(partial.c_str(), g_readyFile.c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
         g_announced = true;
     } else if (!exists || ::GetTickCount() - g_started > 60000) {
         ::EndDialog(dialog, IDCANCEL);
