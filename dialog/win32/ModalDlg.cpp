@@ -68,4 +68,6 @@ void CModalDlg::revealEnd(int id) {
     ::SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(-1), 0);
 }
 
-void CModalDlg::end(INT_PTR code) { ::EndDialog(m_hwnd, code); }
+void CModalDlg::end(INT_PTR code) {
+    ::EndDialog(m_hwnd, code);
+}

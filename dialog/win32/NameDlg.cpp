@@ -44,7 +44,9 @@ void CNameDlg::OnInitDialog() {
     ::SendDlgItemMessageW(window(), IDC_NEW_NAME, EM_SCROLLCARET, 0, 0);
 }
 
-void CNameDlg::selectNewName() { ::SendDlgItemMessageW(window(), IDC_NEW_NAME, EM_SETSEL, 0, -1); }
+void CNameDlg::selectNewName() {
+    ::SendDlgItemMessageW(window(), IDC_NEW_NAME, EM_SETSEL, 0, -1);
+}
 
 void CNameDlg::selectNewNameChars(size_t first, size_t last) {
     ::SendDlgItemMessageW(window(), IDC_NEW_NAME, EM_SETSEL, utf16Offset(newName, first),
@@ -64,4 +66,6 @@ void CNameDlg::OnCommand(int id, int code) {
     end(id);
 }
 
-bool CNameDlg::reads(int id) const { return std::find(m_readers.begin(), m_readers.end(), id) != m_readers.end(); }
+bool CNameDlg::reads(int id) const {
+    return std::find(m_readers.begin(), m_readers.end(), id) != m_readers.end();
+}

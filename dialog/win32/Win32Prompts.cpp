@@ -20,7 +20,9 @@ HINSTANCE moduleOfThisCode() {
     return module;
 }
 
-int answer(INT_PTR result) { return result == CModalDlg::kFailed ? kAnswerSkipAll : static_cast<int>(result); }
+int answer(INT_PTR result) {
+    return result == CModalDlg::kFailed ? kAnswerSkipAll : static_cast<int>(result);
+}
 
 int ask(CNameDlg& dialog, CNameRequest& request, HINSTANCE instance, HWND owner) {
     dialog.oldName = request.oldName;

@@ -118,7 +118,9 @@ bool ShowsItsEnd(HWND dialog, int id) {
     return firstVisible > 0 && last != -1 && x >= 0 && x < client.right;
 }
 
-void Click(HWND dialog, int id) { ::SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
+void Click(HWND dialog, int id) {
+    ::SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0);
+}
 
 void PressKey(HWND dialog, UINT virtualKey) {
     const HWND focus = ::GetFocus();

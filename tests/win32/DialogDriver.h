@@ -18,8 +18,7 @@ inline constexpr int kWatchdog = -77;
 /// runs `script` on it from inside the modal loop. A dialog still open after
 /// `timeoutMs` is ended with kWatchdog and the test fails, so no test hangs.
 /// Returns what `open` returned.
-int Drive(const std::function<int()>& open, const std::function<void(HWND dialog)>& script,
-          unsigned timeoutMs = 10000);
+int Drive(const std::function<int()>& open, const std::function<void(HWND dialog)>& script, unsigned timeoutMs = 10000);
 
 /// Text of control `id` (or of the dialog itself for id 0) as UTF-8.
 std::string Text(HWND dialog, int id);

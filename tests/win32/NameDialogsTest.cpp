@@ -25,7 +25,9 @@ struct NameDialog {
     std::vector<int> readers;
 };
 
-void PrintTo(const NameDialog& d, std::ostream* os) { *os << d.label; }
+void PrintTo(const NameDialog& d, std::ostream* os) {
+    *os << d.label;
+}
 
 const std::vector<std::string> kRowLabels = {"Old name:", "Computed:", "New name:"};
 

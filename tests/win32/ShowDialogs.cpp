@@ -5,7 +5,8 @@
 // that file is removed again, or after a minute at the latest.
 
 #include <windows.h>
-#include <shellapi.h>
+
+#include <shellapi.h>  // after windows.h, which it needs
 
 #include <string>
 
@@ -40,8 +41,8 @@ void CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD) {
                                      std::to_string(r.left) + "+" + std::to_string(r.top) + "\n";
         // Written under another name and moved, so the script never reads half a line.
         const std::wstring partial = g_readyFile + L".part";
-        const HANDLE file = ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE file =
+            ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             DWORD written = 0;
             ::WriteFile(file, geometry.data(), static_cast<DWORD>(geometry.size()), &written, nullptr);

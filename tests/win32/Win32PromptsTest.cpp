@@ -17,8 +17,8 @@ CNameRequest request() {
 }
 
 TEST(Win32Prompts, DialogsAreOwnedByTheGivenWindowOrByNone) {
-    const HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
-                                         nullptr, nullptr, nullptr);
+    const HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                                         nullptr, nullptr);
     ASSERT_NE(owner, nullptr);
     for (const HWND given : {owner, HWND{nullptr}}) {
         Win32Prompts prompts(given);
@@ -40,8 +40,8 @@ TEST(Win32Prompts, DialogsAreOwnedByTheGivenWindowOrByNone) {
 TEST(Win32Prompts, WithoutTemplatesEveryQuestionEndsTheRun) {
     Win32Prompts prompts(nullptr, ::GetModuleHandleW(L"ntdll.dll"));
     using Ask = int (Win32Prompts::*)(CNameRequest&);
-    for (const Ask ask : {&Win32Prompts::Confirm, &Win32Prompts::Duplicate, &Win32Prompts::Illegal,
-                          &Win32Prompts::TooLong}) {
+    for (const Ask ask :
+         {&Win32Prompts::Confirm, &Win32Prompts::Duplicate, &Win32Prompts::Illegal, &Win32Prompts::TooLong}) {
         CNameRequest r = request();
         EXPECT_EQ((prompts.*ask)(r), 1012);
         EXPECT_EQ(r.newName, "b.txt");
@@ -51,14 +51,13 @@ TEST(Win32Prompts, WithoutTemplatesEveryQuestionEndsTheRun) {
 }
 
 TEST(Win32Prompts, AnOwnerThatIsGoneEndsTheRun) {
-    const HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
-                                         nullptr, nullptr, nullptr);
+    const HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                                         nullptr, nullptr);
     ASSERT_NE(owner, nullptr);
     ::DestroyWindow(owner);
     Win32Prompts prompts(owner);
     CNameRequest r = request();
-    EXPECT_EQ(dialog_test::Drive([&] { return prompts.Confirm(r); }, [](HWND dlg) { ::EndDialog(dlg, 1014); }),
-              1012);
+    EXPECT_EQ(dialog_test::Drive([&] { return prompts.Confirm(r); }, [](HWND dlg) { ::EndDialog(dlg, 1014); }), 1012);
     EXPECT_EQ(r.newName, "b.txt");
 }
 
