@@ -1,0 +1,45 @@
+// The kernel floor of a rename run: list one folder, then rename every entry
+// with a prefix, never replacing anything. No sorting, no checks, no
+// allocation per entry beyond the listing: what a renamer cannot beat.
+//   raw_rename DIR PREFIX
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#ifndef RENAME_NOREPLACE
+#define RENAME_NOREPLACE (1 << 0)
+#endif
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        fprintf(stderr, "usage: raw_rename DIR PREFIX\n");
+        return 2;
+    }
+    const int dir = open(argv[1], O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* listing = dir >= 0 ? fdopendir(dup(dir)) : nullptr;
+    if (!listing) {
+        perror(argv[1]);
+        return 1;
+    }
+    std::vector<std::string> names;
+    while (const dirent* e = readdir(listing))
+        if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0) names.emplace_back(e->d_name);
+    closedir(listing);
+
+    const std::string prefix = argv[2];
+    int failed = 0;
+    std::string target;
+    for (const auto& name : names) {
+        target = prefix + name;
+        if (renameat2(dir, name.c_str(), dir, target.c_str(), RENAME_NOREPLACE) != 0) ++failed;
+    }
+    close(dir);
+    printf("renamed %zu, failed %d\n", names.size() - failed, failed);
+    return failed ? 1 : 0;
+}
