@@ -2,6 +2,9 @@
 // with a prefix, never replacing anything. No sorting, no checks, no
 // allocation per entry beyond the listing: what a renamer cannot beat.
 //   raw_rename DIR PREFIX
+// With --strip, takes PREFIX off the names that start with it instead, so
+// that the benchmark can put a folder back as it was between contenders.
+//   raw_rename --strip DIR PREFIX
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
@@ -17,8 +20,10 @@
 #endif
 
 int main(int argc, char** argv) {
+    const bool strip = argc == 4 && strcmp(argv[1], "--strip") == 0;
+    if (strip) ++argv, --argc;
     if (argc != 3) {
-        fprintf(stderr, "usage: raw_rename DIR PREFIX\n");
+        fprintf(stderr, "usage: raw_rename [--strip] DIR PREFIX\n");
         return 2;
     }
     const int dir = open(argv[1], O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -35,11 +40,20 @@ int main(int argc, char** argv) {
     const std::string prefix = argv[2];
     int failed = 0;
     std::string target;
+    size_t skipped = 0;
     for (const auto& name : names) {
-        target = prefix + name;
+        if (strip) {
+            if (name.compare(0, prefix.size(), prefix) != 0) {
+                ++skipped;
+                continue;
+            }
+            target = name.substr(prefix.size());
+        } else {
+            target = prefix + name;
+        }
         if (renameat2(dir, name.c_str(), dir, target.c_str(), RENAME_NOREPLACE) != 0) ++failed;
     }
     close(dir);
-    printf("renamed %zu, failed %d\n", names.size() - failed, failed);
+    printf("renamed %zu, failed %d\n", names.size() - skipped - failed, failed);
     return failed ? 1 : 0;
 }

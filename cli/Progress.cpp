@@ -34,6 +34,18 @@ uint32_t CProgressFileSystem::getAttributes(const std::string& path, platform::A
     return inner_.getAttributes(path, out);
 }
 
+uint32_t CProgressFileSystem::listFolderEntries(
+    const std::string& folder, const std::function<void(const std::string&, platform::EntryKind)>& each) {
+    return inner_.listFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
+        // An entry whose kind the listing tells is read with it.
+        if (kind != platform::EntryKind::kUnknown) {
+            ++read_;
+            Tick();
+        }
+        each(name, kind);
+    });
+}
+
 uint32_t CProgressFileSystem::move(const std::string& from, const std::string& to) {
     const uint32_t code = inner_.move(from, to);
     if (code == platform::kErrorSuccess) ++renamed_;

@@ -3,32 +3,58 @@
 #include "core/PictureInfo.h"
 #include "platform/FileSystem.h"
 
-CFileDescriptor::CFileDescriptor(const std::string& path, int scope) : path_(path), scope_(scope) {
+namespace {
+
+// The entries of a folder are made one after the other, so the folder of the
+// last descriptor is usually the folder of the next: one string serves them
+// all.
+std::shared_ptr<const std::string> sharedFolder(std::string folder) {
+    thread_local std::shared_ptr<const std::string> last;
+    if (!last || *last != folder) last = std::make_shared<const std::string>(std::move(folder));
+    return last;
+}
+
+}  // namespace
+
+CFileDescriptor::CFileDescriptor(const std::string& path, int scope) : scope_(scope) {
     const auto sep = path.find_last_of(platform::kPathSeparator);
     if (sep == std::string::npos) {
-        folder_ = path;
+        folder_ = sharedFolder(path);
     } else {
-        folder_ = path.substr(0, sep);
+        folder_ = sharedFolder(path.substr(0, sep));
         name_ = path.substr(sep + 1);
     }
+    // Kept as given: it is the path that the caller named.
+    path_ = path;
+    havePath_ = true;
     ComputePart();
 }
 
 CFileDescriptor::CFileDescriptor(const std::string& folder, const std::string& name, int scope)
-    : folder_(folder), path_(folder + platform::kPathSeparator + name), name_(name), scope_(scope) {
+    : folder_(sharedFolder(folder)), name_(name), scope_(scope) {
     ComputePart();
 }
 
 CFileDescriptor::CFileDescriptor(const CFileDescriptor& other)
     : folder_(other.folder_),
-      isFolder_(other.isFolder_),
-      path_(other.path_),
-      part_(other.part_),
-      start_(other.start_),
+      path_(other.havePath_ ? other.path_ : std::string()),
       name_(other.name_),
-      scope_(other.scope_) {}
+      part_(other.part_ ? std::make_unique<std::string>(*other.part_) : nullptr),
+      start_(other.start_),
+      scope_(other.scope_),
+      isFolder_(other.isFolder_),
+      havePath_(other.havePath_) {}
 
 CFileDescriptor::~CFileDescriptor() = default;
+
+const std::string& CFileDescriptor::path() const {
+    if (!havePath_) {
+        path_.reserve(folder_->size() + 1 + name_.size());
+        path_.append(*folder_).append(1, platform::kPathSeparator).append(name_);
+        havePath_ = true;
+    }
+    return path_;
+}
 
 void CFileDescriptor::ScopeRange(const std::string& name, int scope, int& start, int& length) {
     // '.' is ASCII, so the last byte '.' is the last character '.' in UTF-8.
@@ -57,16 +83,23 @@ void CFileDescriptor::ScopeRange(const std::string& name, int scope, int& start,
 void CFileDescriptor::ComputePart() {
     int length = 0;
     ScopeRange(name_, scope_, start_, length);
-    part_ = start_ < static_cast<int>(name_.size()) ? name_.substr(start_, length) : std::string();
+    if (start_ == 0 && length == static_cast<int>(name_.size()) && scope_ == kEntireName) {
+        part_.reset();
+        return;
+    }
+    part_ = std::make_unique<std::string>(start_ < static_cast<int>(name_.size()) ? name_.substr(start_, length)
+                                                                                  : std::string());
 }
 
 void CFileDescriptor::SetName(const std::string& name) {
+    // The part stays as it was, also where it is the name itself.
+    if (!part_ && name != name_) part_ = std::make_unique<std::string>(name_);
     name_ = name;
-    path_ = folder_ + platform::kPathSeparator + name;
+    havePath_ = false;
+    path_.clear();
 }
 
 void CFileDescriptor::SetPart(const std::string& part) {
-    part_ = part;
     int length = 0;
     ScopeRange(name_, scope_, start_, length);
     std::string name;
@@ -74,5 +107,16 @@ void CFileDescriptor::SetPart(const std::string& part) {
         name = name_.substr(0, start_) + part + name_.substr(start_ + length);
     else
         name = name_ + part;
+    if (!part_ && name == part) {
+        // The part is the whole new name again.
+        name_ = std::move(name);
+        havePath_ = false;
+        path_.clear();
+        return;
+    }
     SetName(name);
+    if (part_)
+        *part_ = part;
+    else
+        part_ = std::make_unique<std::string>(part);
 }

@@ -28,10 +28,10 @@ public:
     /// New part: the scope range of the current name is replaced by `part`.
     void SetPart(const std::string& part);
 
-    const std::string& folder() const { return folder_; }
-    const std::string& path() const { return path_; }
+    const std::string& folder() const { return *folder_; }
+    const std::string& path() const;
     const std::string& name() const { return name_; }
-    const std::string& part() const { return part_; }
+    const std::string& part() const { return part_ ? *part_ : name_; }
     /// Byte offset of the part in the name.
     int start() const { return start_; }
     int scope() const { return scope_; }
@@ -47,14 +47,18 @@ public:
 private:
     void ComputePart();
 
-    std::string folder_;
-    int isFolder_ = 0;
-    std::string path_;
-    std::string part_;
-    int start_ = 0;
+    // A selection can hold millions of items, so a descriptor keeps little:
+    // the entries of one folder share its path, the full path is made when
+    // first asked for, and the part of the entire-name scope is the name.
+    std::shared_ptr<const std::string> folder_;
+    mutable std::string path_;
     std::string name_;
-    int scope_ = 0;
+    std::unique_ptr<std::string> part_;  ///< null while the part is the whole name
     std::unique_ptr<CPictureInfo> pictureInfo_;
+    int start_ = 0;
+    int scope_ = 0;
+    int isFolder_ = 0;
+    mutable bool havePath_ = false;
 };
 
 /// The ordered descriptor list of a run. Owning pointers so that sorting

@@ -4,6 +4,7 @@
 // through IFileSystem::move and nothing is ever deleted or overwritten.
 #include <algorithm>
 #include <climits>
+#include <unordered_set>
 
 #include "core/Execute.h"
 #include "platform/FileSystem.h"
@@ -43,23 +44,24 @@ void reportAccess(CExecute& op, const std::string& path, uint32_t code) {
     report(op, kAccessTitle, kAccessHeadline, path, code);
 }
 
-// Reads the attributes of each entry; an entry that cannot be read is
-// reported and left out: without its attributes the files/folders choice
-// cannot be applied to it, and renaming it would only fail a second time.
-template <typename OnFolder>
-void readAttributes(CExecute& op, CFileList& list, OnFolder onFolder) {
+// Reads the attributes of each entry that `needsRead`; an entry that cannot
+// be read is reported and left out: without its attributes the files/folders
+// choice cannot be applied to it, and renaming it would only fail a second
+// time.
+template <typename NeedsRead, typename OnFolder>
+void readAttributes(CExecute& op, CFileList& list, NeedsRead needsRead, OnFolder onFolder) {
     for (auto it = list.begin(); it != list.end() && !op.stop;) {
-        platform::Attributes attrs;
-        const uint32_t code = op.fileSystem().getAttributes((*it)->path(), attrs);
-        if (code != platform::kErrorSuccess) {
-            reportAccess(op, (*it)->path(), code);
-            it = list.erase(it);
-            continue;
+        if (needsRead(**it)) {
+            platform::Attributes attrs;
+            const uint32_t code = op.fileSystem().getAttributes((*it)->path(), attrs);
+            if (code != platform::kErrorSuccess) {
+                reportAccess(op, (*it)->path(), code);
+                it = list.erase(it);
+                continue;
+            }
+            if (attrs.isFolder) (*it)->setIsFolder(true);
         }
-        if (attrs.isFolder) {
-            (*it)->setIsFolder(true);
-            onFolder(**it);
-        }
+        if ((*it)->isFolder()) onFolder(**it);
         ++it;
     }
 }
@@ -192,9 +194,11 @@ bool CExecute::collect(const std::vector<std::string>& paths, int count, CFileLi
     given.reserve(given.size() + n);
     for (size_t i = 0; i < n; ++i) given.push_back(std::make_unique<CFileDescriptor>(paths[i], scope));
     sort(given);
-    readAttributes(*this, given, [&](const CFileDescriptor& fd) {
-        if (subfolders) expand(fd.path(), contents);
-    });
+    readAttributes(
+        *this, given, [](const CFileDescriptor&) { return true; },
+        [&](const CFileDescriptor& fd) {
+            if (subfolders) expand(fd.path(), contents);
+        });
     if (haveDirectory) fileSystem().setCurrentDirectory(savedDirectory);
     return !stop;
 }
@@ -239,19 +243,30 @@ void CExecute::expand(const std::string& folder, CFileList& out) {
         reportAccess(*this, folder, code);
         return;
     }
-    std::vector<std::string> names;
-    code = fileSystem().listFolder(folder, names);
+    CFileList local;
+    // The entries whose kind the listing did not tell; most file systems
+    // tell every kind, which spares a status call per entry.
+    std::unordered_set<const CFileDescriptor*> unknown;
+    code = fileSystem().listFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
+        auto fd = std::make_unique<CFileDescriptor>(folder, name, scope);
+        if (kind == platform::EntryKind::kUnknown) unknown.insert(fd.get());
+        fd->setIsFolder(kind == platform::EntryKind::kFolder);
+        local.push_back(std::move(fd));
+    });
     // What was listed before the error is still worked on, unless the user
     // ends the run here.
     if (code != platform::kErrorSuccess) reportAccess(*this, folder, code);
     if (stop) return;
-
-    CFileList local;
-    for (const auto& name : names)
-        if (name != "." && name != "..") local.push_back(std::make_unique<CFileDescriptor>(folder, name, scope));
     sort(local);
-    readAttributes(*this, local, [&](const CFileDescriptor& fd) { expand(fd.path(), out); });
+    readAttributes(
+        *this, local, [&](const CFileDescriptor& fd) { return !unknown.empty() && unknown.count(&fd) != 0; },
+        [&](const CFileDescriptor& fd) { expand(fd.path(), out); });
     if (stop) return;
+    // Grown by at least half, so that many small folders do not copy the
+    // list again and again, while one large folder takes no more than it
+    // needs.
+    if (out.capacity() < out.size() + local.size())
+        out.reserve(std::max(out.size() + local.size(), out.capacity() + out.capacity() / 2));
     for (auto& fd : local) out.push_back(std::move(fd));
 }
 

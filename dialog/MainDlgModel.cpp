@@ -200,8 +200,17 @@ bool CMainDlgModel::RefreshPreview() {
     Prepare(*op);
     op->setFileSystem(*fs_);
     op->setPrompts(*replayPrompts_);
-    op->oldNames = std::make_unique<std::vector<std::string>>();
-    op->newNames = std::make_unique<std::vector<std::string>>();
+    // The lists of the last preview are refilled, so that a refresh does
+    // not allocate them again.
+    size_t rows = 0;
+    for (const auto& list : items_) rows += list.size();
+    for (auto names : {&CExecute::oldNames, &CExecute::newNames}) {
+        auto& mine = (*op).*names;
+        if (preview_ && (*preview_).*names) mine = std::move((*preview_).*names);
+        if (!mine) mine = std::make_unique<std::vector<std::string>>();
+        mine->clear();
+        mine->reserve(rows);
+    }
     op->previewMode = 1;
     op->stop = 0;
     op->renameAll = 0;

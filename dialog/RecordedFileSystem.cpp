@@ -25,6 +25,7 @@ void CRecordedFileSystem::Reset(platform::IFileSystem& inner) {
     inner_ = &inner;
     attributes_.clear();
     listings_.clear();
+    entries_.clear();
     times_.clear();
     replayed_ = false;
 }
@@ -40,6 +41,20 @@ uint32_t CRecordedFileSystem::listFolder(const std::string& folder, std::vector<
                                  [&](std::vector<std::string>& value) { return inner_->listFolder(folder, value); });
     out.insert(out.end(), names.begin(), names.end());
     return code;
+}
+
+uint32_t CRecordedFileSystem::listFolderEntries(
+    const std::string& folder, const std::function<void(const std::string&, platform::EntryKind)>& each) {
+    auto it = entries_.find(folder);
+    replayed_ = it != entries_.end();
+    if (!replayed_) {
+        Entries entries;
+        const uint32_t code = inner_->listFolderEntries(
+            folder, [&](const std::string& name, platform::EntryKind kind) { entries.emplace_back(name, kind); });
+        it = entries_.emplace(folder, std::make_pair(code, std::move(entries))).first;
+    }
+    for (const auto& [name, kind] : it->second.second) each(name, kind);
+    return it->second.first;
 }
 
 uint32_t CRecordedFileSystem::getTimes(const std::string& path, platform::FileTimes& out) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,6 +42,13 @@ struct Attributes {
     bool isFolder = false;
 };
 
+/// What a folder listing tells of the kind of an entry.
+enum class EntryKind : uint8_t {
+    kUnknown,  ///< the listing does not say: ask getAttributes
+    kFile,     ///< anything but a folder (a link counts as a file, as getAttributes sees it)
+    kFolder,
+};
+
 /// File times as seconds since 1970-01-01 UTC. 64-bit, so no 2038 limit.
 struct FileTimes {
     int64_t modification = 0;
@@ -70,6 +78,18 @@ public:
     /// Names in `folder`, without "." and "..", in the order the OS lists them.
     /// On failure the names read so far stay in `out` and the code is returned.
     virtual uint32_t listFolder(const std::string& folder, std::vector<std::string>& out) = 0;
+
+    /// As listFolder, but hands each name to `each` as it is read, with its
+    /// kind where the listing tells it, so that a large folder is read
+    /// without one status call, or one stored name, per entry. The default
+    /// knows no kinds.
+    virtual uint32_t listFolderEntries(const std::string& folder,
+                                       const std::function<void(const std::string& name, EntryKind kind)>& each) {
+        std::vector<std::string> names;
+        const uint32_t code = listFolder(folder, names);
+        for (const auto& name : names) each(name, EntryKind::kUnknown);
+        return code;
+    }
 
     /// Renames `from` to `to`. Never replaces an existing target: that case is
     /// kErrorAlreadyExists. A case-only rename of the same entry is allowed.

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 #include "platform/FileSystem.h"
 
@@ -30,27 +31,45 @@ bool parentExists(const std::string& path) {
 // whether the folder that should hold the entry is there.
 uint32_t fromErrno(int err, const std::string& path) {
     switch (err) {
-        case 0: return kErrorSuccess;
-        case ENOENT: return parentExists(path) ? kErrorFileNotFound : kErrorPathNotFound;
-        case ENOTDIR: return kErrorPathNotFound;
+        case 0:
+            return kErrorSuccess;
+        case ENOENT:
+            return parentExists(path) ? kErrorFileNotFound : kErrorPathNotFound;
+        case ENOTDIR:
+            return kErrorPathNotFound;
         case EACCES:
-        case EPERM: return kErrorAccessDenied;
+        case EPERM:
+            return kErrorAccessDenied;
         case EEXIST:
-        case ENOTEMPTY: return kErrorAlreadyExists;
-        case ENAMETOOLONG: return kErrorFilenameExcedRange;
-        case EILSEQ: return kErrorInvalidName;
-        case EINVAL: return kErrorInvalidParameter;
-        case EBUSY: return kErrorBusy;
-        case EXDEV: return kErrorNotSameDevice;
-        case ENOSPC: return kErrorDiskFull;
-        case EROFS: return kErrorWriteProtect;
+        case ENOTEMPTY:
+            return kErrorAlreadyExists;
+        case ENAMETOOLONG:
+            return kErrorFilenameExcedRange;
+        case EILSEQ:
+            return kErrorInvalidName;
+        case EINVAL:
+            return kErrorInvalidParameter;
+        case EBUSY:
+            return kErrorBusy;
+        case EXDEV:
+            return kErrorNotSameDevice;
+        case ENOSPC:
+            return kErrorDiskFull;
+        case EROFS:
+            return kErrorWriteProtect;
         case EMFILE:
-        case ENFILE: return kErrorTooManyOpenFiles;
-        case ENOMEM: return kErrorNotEnoughMemory;
-        case EISDIR: return kErrorDirectory;
-        case ELOOP: return kErrorCantResolveFilename;
-        case ENOTSUP: return kErrorNotSupported;
-        default: return kErrorInvalidFunction;
+        case ENFILE:
+            return kErrorTooManyOpenFiles;
+        case ENOMEM:
+            return kErrorNotEnoughMemory;
+        case EISDIR:
+            return kErrorDirectory;
+        case ELOOP:
+            return kErrorCantResolveFilename;
+        case ENOTSUP:
+            return kErrorNotSupported;
+        default:
+            return kErrorInvalidFunction;
     }
 }
 
@@ -76,6 +95,46 @@ bool sameEntry(const std::string& a, const std::string& b) {
            sa.st_ino == sb.st_ino;
 }
 
+// A run renames item after item in the same folder. Through a handle on the
+// folder the kernel walks the folder's path once, not twice per rename. The
+// handle is opened on the second rename in a row in one folder and dropped
+// when that folder, or one above it, is renamed.
+class FolderHandle {
+public:
+    ~FolderHandle() { Close(); }
+
+    // The handle of `folder`, or -1 when renames there go by full paths.
+    int For(const std::string& folder) {
+        if (fd_ >= 0 && folder == path_) return fd_;
+        if (folder != candidate_) {
+            candidate_ = folder;
+            return -1;
+        }
+        Close();
+        fd_ = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (fd_ >= 0) path_ = folder;
+        return fd_;
+    }
+    // `moved` is no longer where it was.
+    void Moved(const std::string& moved) {
+        if (fd_ < 0) return;
+        if (path_ == moved ||
+            (path_.size() > moved.size() && path_.compare(0, moved.size(), moved) == 0 && path_[moved.size()] == '/'))
+            Close();
+    }
+    void Close() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+        path_.clear();
+        candidate_.clear();
+    }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+    std::string candidate_;
+};
+
 class PosixFileSystem final : public IFileSystem {
 public:
     uint32_t getAttributes(const std::string& path, Attributes& out) override {
@@ -100,7 +159,51 @@ public:
         return errno == 0 ? kErrorSuccess : fromErrno(errno, folder);
     }
 
+    uint32_t listFolderEntries(const std::string& folder,
+                               const std::function<void(const std::string&, EntryKind)>& each) override {
+        std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
+        if (!dir) return fromErrno(errno, folder);
+        std::string name;
+        for (;;) {
+            errno = 0;
+            const dirent* entry = ::readdir(dir.get());
+            if (!entry) break;
+            const char* n = entry->d_name;
+            if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
+            EntryKind kind = EntryKind::kFile;
+            if (entry->d_type == DT_DIR)
+                kind = EntryKind::kFolder;
+            else if (entry->d_type == DT_UNKNOWN)
+                kind = EntryKind::kUnknown;
+            name.assign(n);
+            const int saved = errno;
+            each(name, kind);
+            errno = saved;
+        }
+        return errno == 0 ? kErrorSuccess : fromErrno(errno, folder);
+    }
+
     uint32_t move(const std::string& from, const std::string& to) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const uint32_t code = moveByPath(from, to);
+        if (code == kErrorSuccess) folder_.Moved(from);
+        return code;
+    }
+
+private:
+    uint32_t moveByPath(const std::string& from, const std::string& to) {
+        const auto slash = from.find_last_of('/');
+        if (slash != std::string::npos && slash > 0 && to.size() > slash && to[slash] == '/' &&
+            to.compare(0, slash, from, 0, slash) == 0 && to.find('/', slash + 1) == std::string::npos) {
+            const int dir = folder_.For(from.substr(0, slash));
+            if (dir >= 0) {
+                if (::renameat2(dir, from.c_str() + slash + 1, dir, to.c_str() + slash + 1, RENAME_NOREPLACE) == 0)
+                    return kErrorSuccess;
+                // Failures take the path below, which tells them apart; a
+                // folder that is gone is not held on to.
+                if (errno == ENOENT || errno == ESTALE) folder_.Close();
+            }
+        }
         if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return kErrorSuccess;
         int err = errno;
         if (err == EEXIST && sameEntry(from, to)) {
@@ -125,6 +228,10 @@ public:
         return fromErrno(err, to);
     }
 
+    std::mutex mutex_;
+    FolderHandle folder_;
+
+public:
     uint32_t getCurrentDirectory(std::string& out) override {
         std::unique_ptr<char, decltype(&::free)> cwd(::getcwd(nullptr, 0), &::free);
         if (!cwd) return fromErrno(errno, ".");
@@ -189,25 +296,44 @@ std::string errorMessage(uint32_t code) {
     // The same wording as the Windows system messages, so dialogs and the
     // terminal read alike on both platforms.
     switch (code) {
-        case kErrorSuccess: return "The operation completed successfully.";
-        case kErrorInvalidFunction: return "Incorrect function.";
-        case kErrorFileNotFound: return "The system cannot find the file specified.";
-        case kErrorPathNotFound: return "The system cannot find the path specified.";
-        case kErrorTooManyOpenFiles: return "The system cannot open the file.";
-        case kErrorAccessDenied: return "Access is denied.";
-        case kErrorNotEnoughMemory: return "Not enough memory resources are available to process this command.";
-        case kErrorNotSameDevice: return "The system cannot move the file to a different disk drive.";
-        case kErrorWriteProtect: return "The media is write protected.";
-        case kErrorNotSupported: return "The request is not supported.";
-        case kErrorInvalidParameter: return "The parameter is incorrect.";
-        case kErrorDiskFull: return "There is not enough space on the disk.";
-        case kErrorInvalidName: return "The filename, directory name, or volume label syntax is incorrect.";
-        case kErrorBusy: return "The requested resource is in use.";
-        case kErrorAlreadyExists: return "Cannot create a file when that file already exists.";
-        case kErrorFilenameExcedRange: return "The filename or extension is too long.";
-        case kErrorDirectory: return "The directory name is invalid.";
-        case kErrorCantResolveFilename: return "The name of the file cannot be resolved by the system.";
-        default: return "Unknown error " + std::to_string(code) + ".";
+        case kErrorSuccess:
+            return "The operation completed successfully.";
+        case kErrorInvalidFunction:
+            return "Incorrect function.";
+        case kErrorFileNotFound:
+            return "The system cannot find the file specified.";
+        case kErrorPathNotFound:
+            return "The system cannot find the path specified.";
+        case kErrorTooManyOpenFiles:
+            return "The system cannot open the file.";
+        case kErrorAccessDenied:
+            return "Access is denied.";
+        case kErrorNotEnoughMemory:
+            return "Not enough memory resources are available to process this command.";
+        case kErrorNotSameDevice:
+            return "The system cannot move the file to a different disk drive.";
+        case kErrorWriteProtect:
+            return "The media is write protected.";
+        case kErrorNotSupported:
+            return "The request is not supported.";
+        case kErrorInvalidParameter:
+            return "The parameter is incorrect.";
+        case kErrorDiskFull:
+            return "There is not enough space on the disk.";
+        case kErrorInvalidName:
+            return "The filename, directory name, or volume label syntax is incorrect.";
+        case kErrorBusy:
+            return "The requested resource is in use.";
+        case kErrorAlreadyExists:
+            return "Cannot create a file when that file already exists.";
+        case kErrorFilenameExcedRange:
+            return "The filename or extension is too long.";
+        case kErrorDirectory:
+            return "The directory name is invalid.";
+        case kErrorCantResolveFilename:
+            return "The name of the file cannot be resolved by the system.";
+        default:
+            return "Unknown error " + std::to_string(code) + ".";
     }
 }
 

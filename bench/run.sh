@@ -1,0 +1,192 @@
+#!/usr/bin/env bash
+# Side-by-side figures for quorlin over one folder of empty files:
+#   - rename with "Add to beginning" against the kernel floor (bench/raw_rename),
+#     Debian's rename (perl) and mmv;
+#   - quorlin --preview against a bare listing (find -printf);
+#   - the model's refresh after a parameter change against its first preview;
+#   - peak memory per file (/usr/bin/time -v) beyond the process baseline;
+#   - with --files 1000000 or more, the preview of N files against N/10.
+# Each round runs every contender once, in an order that turns from round to
+# round, on a folder made afresh; the figures are the medians of the rounds.
+#
+#   bash bench/run.sh [--files N] [--rounds R]
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+files=100000
+rounds=5
+while [ $# -gt 0 ]; do
+    case $1 in
+        --files) files=$2; shift 2 ;;
+        --rounds) rounds=$2; shift 2 ;;
+        -h | --help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        *) echo "bench/run.sh: unknown option $1" >&2; exit 2 ;;
+    esac
+done
+case $files$rounds in *[!0-9]*) echo "bench/run.sh: --files and --rounds take numbers" >&2; exit 2 ;; esac
+
+# What the benchmark alone needs: the peers and GNU time.
+missing=()
+for pkg in rename mmv time; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+done
+"$top/scripts/install-deps.sh"
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+fi
+
+build=$top/build/native
+cmake -S "$top" -B "$build" -G Ninja >/dev/null
+cmake --build "$build" -j2 --target quorlin raw_rename refresh_bench make_files >/dev/null
+quorlin=$build/cli/quorlin
+raw=$build/bench/raw_rename
+refresh=$build/bench/refresh_bench
+make_files=$build/bench/make_files
+
+# The folders lie beside the build, on one file system for every contender.
+work=$(mktemp -d "$top/build/bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+export QUORLIN_SETTINGS=$work/settings.json
+dir=$work/files
+
+fill() {  # folder count
+    rm -rf "$1"
+    mkdir -p "$1"
+    "$make_files" "$1" "$2"
+    sync
+}
+
+now() { date +%s%N; }
+
+# Runs a command, its output discarded; prints the milliseconds it took.
+timed() {
+    local start end
+    start=$(now)
+    "$@" >/dev/null 2>"$work/stderr" || { cat "$work/stderr" >&2; echo "failed: $*" >&2; exit 1; }
+    end=$(now)
+    echo $(((end - start) / 1000000))
+}
+
+# Peak resident memory of a command, in kilobytes.
+peak() {
+    /usr/bin/time -v -o "$work/time" "$@" >/dev/null 2>"$work/stderr" || { cat "$work/stderr" >&2; echo "failed: $*" >&2; exit 1; }
+    sed -n 's/.*Maximum resident set size (kbytes): //p' "$work/time"
+}
+
+median() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0) ? a / b : 0}'; }
+verdict() { awk -v r="$1" -v t="$2" -v op="$3" 'BEGIN {ok = (op == "<=") ? r <= t : r < t; print ok ? "met" : "MISSED"}'; }
+
+rename_quorlin() { "$quorlin" -a "Add to beginning" -s add=x_ --files --subfolders --no-folders --no-confirm \
+    --on-conflict skip "$1"; }
+rename_raw() { "$raw" "$1" x_; }
+rename_perl() { (cd "$1" && find . -maxdepth 1 -type f -printf '%f\0' | xargs -0 rename 's/^/x_/'); }
+rename_mmv() { (cd "$1" && mmv -r '*' 'x_#1'); }
+preview_quorlin() { "$quorlin" --preview -a "Add to beginning" -s add=x_ --no-folders "$1"; }
+listing() { find "$1" -maxdepth 1 -printf '%f\n'; }
+
+contenders=(raw quorlin perl mmv)
+declare -A took
+for c in "${contenders[@]}"; do took[$c]=""; done
+preview_ms="" listing_ms="" first_ms="" refresh_ms=""
+
+echo "Rounds: $rounds, $files empty files in one folder, $(findmnt -n -o FSTYPE -T "$work" 2>/dev/null || stat -f -c %T "$work") at $work" >&2
+fill "$dir" "$files"
+for ((round = 0; round < rounds; round++)); do
+    echo "round $((round + 1)) of $rounds..." >&2
+    for ((k = 0; k < ${#contenders[@]}; k++)); do
+        c=${contenders[$(((k + round) % ${#contenders[@]}))]}
+        took[$c]+=" $(timed "rename_$c" "$dir")"
+        # Every file renamed, then put back for the next contender: the
+        # folder holds the same names each time, and making it afresh
+        # would take far longer than the renames.
+        [ "$("$raw" --strip "$dir" x_)" = "renamed $files, failed 0" ] || { echo "$c renamed too few" >&2; exit 1; }
+        sync
+    done
+    if ((round % 2)); then
+        preview_ms+=" $(timed preview_quorlin "$dir")"
+        listing_ms+=" $(timed listing "$dir")"
+    else
+        listing_ms+=" $(timed listing "$dir")"
+        preview_ms+=" $(timed preview_quorlin "$dir")"
+    fi
+    read -r _ rows _ first _ again < <("$refresh" "$dir" 1)
+    [ "$rows" -eq "$files" ] || { echo "refresh_bench saw $rows rows" >&2; exit 1; }
+    first_ms+=" $first"
+    refresh_ms+=" $again"
+done
+
+# Memory: the folder's cost is what a run over it needs beyond a run over
+# one file.
+fill "$work/one" 1
+rename_args=(-a "Add to beginning" -s add=x_ --files --subfolders --no-folders --no-confirm --on-conflict skip)
+preview_args=(--preview -a "Add to beginning" -s add=x_ --no-folders)
+base_rename=$(peak "$quorlin" "${rename_args[@]}" "$work/one")
+base_preview=$(peak "$quorlin" "${preview_args[@]}" "$work/one")
+mem_preview=$(peak "$quorlin" "${preview_args[@]}" "$dir")
+mem_rename=$(peak "$quorlin" "${rename_args[@]}" "$dir")
+"$raw" --strip "$dir" x_ >/dev/null
+
+raw_med=$(echo "${took[raw]}" | median)
+printf '\nquorlin benchmarks: %d empty files in one folder, median of %d rounds (ms)\n\n' "$files" "$rounds"
+printf 'Rename, "Add to beginning" (x_)         median  ratio to the kernel floor\n'
+for c in raw quorlin perl mmv; do
+    case $c in
+        raw) label="bench/raw_rename (kernel floor)" ;;
+        quorlin) label="quorlin" ;;
+        perl) label="rename (perl, via find | xargs)" ;;
+        mmv) label="mmv -r" ;;
+    esac
+    m=$(echo "${took[$c]}" | median)
+    r=$(ratio "$m" "$raw_med")
+    extra=""
+    [ "$c" = quorlin ] && extra="   target <= 1.10: $(verdict "$r" 1.10 "<=")"
+    printf '  %-36s %7d  %5sx%s\n' "$label" "$m" "$r" "$extra"
+    printf '      rounds:%s\n' "${took[$c]}"
+done
+
+lm=$(echo "$listing_ms" | median)
+pm=$(echo "$preview_ms" | median)
+r=$(ratio "$pm" "$lm")
+printf '\nPreview\n'
+printf '  %-36s %7d\n' "find DIR -maxdepth 1 -printf '%f\\n'" "$lm"
+printf '      rounds:%s\n' "$listing_ms"
+printf '  %-36s %7d  %5sx   target <= 2.5: %s\n' "quorlin --preview" "$pm" "$r" "$(verdict "$r" 2.5 "<=")"
+printf '      rounds:%s\n' "$preview_ms"
+
+fm=$(echo "$first_ms" | median)
+rm_=$(echo "$refresh_ms" | median)
+r=$(ratio "$rm_" "$fm")
+printf '\nModel preview (bench/refresh_bench)\n'
+printf '  %-36s %7s\n' "first preview" "$fm"
+printf '      rounds:%s\n' "$first_ms"
+printf '  %-36s %7s  %5sx   target <= 0.25: %s\n' "refresh after a parameter change" "$rm_" "$r" "$(verdict "$r" 0.25 "<=")"
+printf '      rounds:%s\n' "$refresh_ms"
+
+per_rename=$(awk -v a="$mem_rename" -v b="$base_rename" -v n="$files" 'BEGIN {printf "%.0f", (a - b) * 1024 / n}')
+per_preview=$(awk -v a="$mem_preview" -v b="$base_preview" -v n="$files" 'BEGIN {printf "%.0f", (a - b) * 1024 / n}')
+printf '\nPeak memory (/usr/bin/time -v, maximum resident set)\n'
+printf '  %-36s %7d KB (1 file: %d KB)  %4d bytes/file   target < 250: %s\n' "quorlin rename" "$mem_rename" \
+    "$base_rename" "$per_rename" "$(verdict "$per_rename" 250 "<")"
+printf '  %-36s %7d KB (1 file: %d KB)  %4d bytes/file   target < 250: %s\n' "quorlin --preview" "$mem_preview" \
+    "$base_preview" "$per_preview" "$(verdict "$per_preview" 250 "<")"
+
+if [ "$files" -ge 1000000 ]; then
+    small=$((files / 10))
+    large_ms="" small_ms=""
+    fill "$work/small" "$small"
+    for ((round = 0; round < rounds; round++)); do
+        large_ms+=" $(timed preview_quorlin "$dir")"
+        small_ms+=" $(timed preview_quorlin "$work/small")"
+    done
+    sm=$(echo "$small_ms" | median)
+    lm=$(echo "$large_ms" | median)
+    r=$(ratio "$lm" "$sm")
+    printf '\nPreview scaling\n'
+    printf '  %-36s %7d\n' "quorlin --preview, $small files" "$sm"
+    printf '      rounds:%s\n' "$small_ms"
+    printf '  %-36s %7d  %5sx   target <= 11: %s\n' "quorlin --preview, $files files" "$lm" "$r" \
+        "$(verdict "$r" 11 "<=")"
+    printf '      rounds:%s\n' "$large_ms"
+fi
