@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <typeinfo>
@@ -19,10 +22,9 @@
 #include "operations/Remove.h"
 #include "operations/Replace.h"
 #include "platform/FileSystem.h"
+#include "tests/support/TempDir.h"
 
 namespace {
-
-const std::string S(1, platform::kPathSeparator);
 
 using Values = std::vector<std::pair<std::string, std::string>>;
 
@@ -502,10 +504,31 @@ CMemorySettings::Value Invalid(const CPanelBinding& b) {
     return int32_t{-1};
 }
 
-std::string Compute(CExecute& op, const std::string& name, int scope) {
-    const CFileDescriptor fd("base" + S + "Trip", name, scope);
-    return op.compute(fd)->name();
-}
+// The items are real files in a folder "Trip", last modified on 5 March 2004
+// at 14:07:09 local time, so that the date actions have a date to write.
+class Items {
+public:
+    Items() { dir_.Folder("Trip"); }
+    std::string Compute(CExecute& op, const std::string& name, int scope) {
+        dir_.File("Trip/" + name);
+        std::tm when{};
+        when.tm_year = 2004 - 1900;
+        when.tm_mon = 2;
+        when.tm_mday = 5;
+        when.tm_hour = 14;
+        when.tm_min = 7;
+        when.tm_sec = 9;
+        when.tm_isdst = -1;
+        const auto time = std::chrono::system_clock::from_time_t(std::mktime(&when));
+        std::filesystem::last_write_time(testing_support::U8(dir_ / ("Trip/" + name)),
+                                         std::chrono::file_clock::from_sys(time));
+        const CFileDescriptor fd(dir_ / "Trip", name, scope);
+        return op.compute(fd)->name();
+    }
+
+private:
+    testing_support::TempDir dir_;
+};
 
 TEST(Panels, EveryActionOfTheCatalogueHasARow) {
     std::set<int> rows;
@@ -588,8 +611,9 @@ TEST(Panels, TheOperationGetsTheCommonArgumentsAndItsOwn) {
             EXPECT_EQ(op->sortOrder, 5) << panel->actionName();
             EXPECT_EQ(op->sortEachFolder, 16) << panel->actionName();
             ASSERT_EQ(c.in.size(), c.out.size());
+            Items items;
             for (size_t i = 0; i < c.in.size(); ++i)
-                EXPECT_EQ(Compute(*op, c.in[i], c.scope), c.out[i]) << panel->actionName() << " on " << c.in[i];
+                EXPECT_EQ(items.Compute(*op, c.in[i], c.scope), c.out[i]) << panel->actionName() << " on " << c.in[i];
         }
     }
 }
