@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "dialog/panels/RenameDlg.h"
+
+class CSettingsStore;
+
+/// One line of the "Action:" combo: an action with its panel, or a blank line
+/// between groups.
+struct CCatalogueSlot {
+    int textId = 0;         ///< string id of the action name; 0 for a blank
+    int panelTemplate = 0;  ///< dialog template of the panel
+    const char* panelClass = nullptr;
+    /// Makes the panel over the dialog's store; null for a blank, and for an
+    /// action whose panel this build does not have.
+    std::unique_ptr<CRenameDlg> (*create)(CSettingsStore* store) = nullptr;
+
+    bool blank() const { return textId == 0; }
+};
+
+/// The 37 lines of the "Action:" combo in their order: 32 actions and five
+/// blank lines.
+std::span<const CCatalogueSlot> ActionCatalogue();
+
+/// One entry per catalogue line, in combo order: the panel of each action,
+/// restored from `store`, and null for each blank line (and each action that
+/// has no panel in this build).
+std::vector<std::unique_ptr<CRenameDlg>> CreatePanels(CSettingsStore* store);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/SettingsBackend.h"
+
+namespace platform {
+
+/// The settings of one key below HKEY_CURRENT_USER: numbers as REG_DWORD,
+/// texts as REG_SZ. The registry keeps each value as soon as it is set; a
+/// flush asks it to write the key to disk now.
+class CRegistrySettings : public ISettingsBackend {
+public:
+    /// Opens `keyPath` (below HKEY_CURRENT_USER), creating it when missing.
+    explicit CRegistrySettings(const std::string& keyPath);
+    ~CRegistrySettings() override;
+    CRegistrySettings(const CRegistrySettings&) = delete;
+    CRegistrySettings& operator=(const CRegistrySettings&) = delete;
+
+    /// False when the key could not be opened or created.
+    bool isOpen() const { return key_ != nullptr; }
+
+    std::optional<int32_t> readNumber(const std::string& name) override;
+    std::optional<std::string> readText(const std::string& name) override;
+    bool writeNumber(const std::string& name, int32_t value) override;
+    bool writeText(const std::string& name, const std::string& value) override;
+    void flush() override;
+
+private:
+    HKEY key_ = nullptr;
+};
+
+}  // namespace platform

@@ -1,0 +1,391 @@
+// Every parameter panel against its row of the action table: defaults, what
+// it refuses, the operation it builds, the scopes it is offered for, what it
+// restores and what it saves.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+#include <set>
+#include <typeinfo>
+
+#include "dialog/ActionCatalogue.h"
+#include "dialog/MemorySettings.h"
+#include "dialog/SettingsStore.h"
+#include "dialog/StringTable.h"
+#include "operations/AddInsert.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+const std::string S(1, platform::kPathSeparator);
+
+using Values = std::vector<std::pair<std::string, std::string>>;
+
+struct Value {
+    const char* name;
+    ValueKind kind;
+    int control;  // 0 for a radio group
+    const char* def;
+};
+
+struct OpCase {
+    Values set;
+    int scope;
+    std::vector<std::string> in;   // names, computed in this order by one operation
+    std::vector<std::string> out;  // the names they get
+};
+
+struct Radio {
+    int id;
+    std::vector<int> enabled;
+    std::vector<int> disabled;
+};
+
+struct Row {
+    int actionId;
+    std::vector<Value> values;
+    std::array<bool, 4> scopes;
+    FocusKind focus;
+    int focusControl;
+    bool (*isOperation)(const CExecute&);
+    std::vector<Values> nulls;  // values that leave the panel without an operation
+    std::vector<OpCase> ops = {};
+    std::vector<Radio> radios = {};
+    bool writes = true;
+};
+
+template <class T>
+bool Is(const CExecute& e) {
+    return typeid(e) == typeid(T);
+}
+
+constexpr auto kText = ValueKind::kEditText;
+constexpr auto kCombo = ValueKind::kComboIndex;
+constexpr auto kCheck = ValueKind::kCheckBox;
+constexpr auto kRadio = ValueKind::kRadioGroup;
+constexpr std::array<bool, 4> kAll = {true, true, true, true};
+constexpr std::array<bool, 4> kNotExt = {true, true, false, false};
+
+const std::vector<Row>& Rows() {
+    static const std::vector<Row> rows = {
+        {kStrAddAnywhere,
+         {{"add", kText, 1047, ""},
+          {"toPosition", kText, 1026, "1"},
+          {"toOrderType", kCombo, 1025, "0"},
+          {"toOccurenceType", kCombo, 1029, "0"},
+          {"toOccurence", kText, 1042, ""},
+          {"toOrderOccurenceType", kCombo, 1028, "0"},
+          {"addAnywhereSelection", kRadio, 0, "1024"}},
+         kAll, FocusKind::kSelectAll, 1026, Is<CAddAnywhereExecute>,
+         {{{"toPosition", ""}},
+          {{"addAnywhereSelection", "1027"}},
+          {{"addAnywhereSelection", "1027"}, {"toPosition", "5"}, {"add", "X"}}},
+         {{{{"add", "X"}}, 0, {"abc"}, {"aXbc"}},
+          {{{"add", "X"}, {"toPosition", "1"}, {"toOrderType", "1"}}, 0, {"abc"}, {"abXc"}},
+          {{{"add", "X"}, {"toPosition", "0"}, {"toOrderType", "1"}}, 1, {"photo.jpg"}, {"photoX.jpg"}},
+          {{{"add", ""}}, 0, {"abc"}, {"abc"}},
+          {{{"add", "X"}, {"addAnywhereSelection", "1027"}, {"toOccurence", "a"}, {"toOccurenceType", "1"}},
+           0, {"banana"}, {"banXana"}},
+          {{{"add", "X"},
+            {"addAnywhereSelection", "1027"},
+            {"toOccurence", "a"},
+            {"toOccurenceType", "6"},
+            {"toOrderOccurenceType", "1"},
+            {"toPosition", ""}},
+           0, {"banana"}, {"bananaX"}}},
+         {{1024, {1026, 1025}, {1028, 1029, 1042}}, {1027, {1028, 1029, 1042}, {1026, 1025}}}},
+        {kStrAddAtBeginning,
+         {{"add", kText, 1000, ""}},
+         kAll, FocusKind::kSelectAll, 1000, Is<CAddAtBeginningExecute>,
+         {{}},
+         {{{{"add", "x_"}}, 0, {"photo.jpg"}, {"x_photo.jpg"}}, {{{"add", "x"}}, 3, {"photo.jpg"}, {"photo.xjpg"}}}},
+        {kStrAddAtEnd,
+         {{"add", kText, 1000, ""}},
+         kAll, FocusKind::kSelectAll, 1000, Is<CAddAtEndExecute>,
+         {{}},
+         {{{{"add", "_x"}}, 0, {"photo.jpg"}, {"photo.jpg_x"}}, {{{"add", "_x"}}, 1, {"photo.jpg"}, {"photo_x.jpg"}}}},
+        {kStrAddFolderAtBeginning,
+         {{"trailing", kCheck, 1036, "0"}},
+         kNotExt, FocusKind::kNone, 0, Is<CAddFolderAtBeginningExecute>,
+         {},
+         {{{}, 0, {"img.jpg"}, {"Tripimg.jpg"}}, {{{"trailing", "1"}}, 1, {"img.jpg"}, {"Trip img.jpg"}}}},
+        {kStrManually,
+         {{"new", kText, 1000, ""}},
+         kAll, FocusKind::kSelectAll, 1000, Is<CManuallyExecute>,
+         {{}},
+         {{{{"new", "typed"}}, 0, {"abc.txt"}, {"abc.txt"}}}},
+    };
+    return rows;
+}
+
+std::unique_ptr<CRenameDlg> MakePanel(int actionId, CSettingsStore* store) {
+    for (const auto& slot : ActionCatalogue())
+        if (slot.textId == actionId && slot.create) return slot.create(store);
+    return nullptr;
+}
+
+struct Fixture {
+    CMemorySettings memory;
+    CSettingsStore store{CSettingsStore::kDialogSubKey, CMemorySettings::Borrow(memory)};
+};
+
+void Apply(CRenameDlg& panel, const Values& values) {
+    for (const auto& [name, value] : values) {
+        std::string error;
+        ASSERT_TRUE(panel.SetValue(name, value, &error)) << panel.actionName() << ": " << error;
+    }
+}
+
+// A valid value other than the default, for each field.
+std::string Alternative(const CPanelBinding& b) {
+    switch (b.kind) {
+        case ValueKind::kEditText:
+            if (b.rule == TextRule::kDigitsOnly) return "7";
+            if (b.rule == TextRule::kStartLetters) return "qb";
+            if (b.maxChars == 1) return "_";
+            return "v-" + b.name();
+        case ValueKind::kComboIndex: return std::to_string(b.entries - 1);
+        case ValueKind::kCheckBox: return std::to_string(1 - b.defaultNumber);
+        case ValueKind::kRadioGroup: return std::to_string(b.radios.back().radioId);
+    }
+    return {};
+}
+
+// A stored value that the field cannot hold.
+CMemorySettings::Value Invalid(const CPanelBinding& b) {
+    switch (b.kind) {
+        case ValueKind::kEditText:
+            if (b.rule == TextRule::kDigitsOnly) return std::string("1x");
+            if (b.rule == TextRule::kStartLetters) return std::string("aB");
+            if (b.maxChars == 1) return std::string("ab");
+            return int32_t{4};  // a number where a text belongs
+        case ValueKind::kComboIndex: return int32_t{b.entries};
+        case ValueKind::kCheckBox: return int32_t{2};
+        case ValueKind::kRadioGroup: return int32_t{b.radios.back().radioId + 1};
+    }
+    return int32_t{-1};
+}
+
+std::string Compute(CExecute& op, const std::string& name, int scope) {
+    const CFileDescriptor fd("base" + S + "Trip", name, scope);
+    return op.compute(fd)->name();
+}
+
+TEST(Panels, EveryActionOfTheCatalogueHasARow) {
+    std::set<int> rows;
+    for (const auto& r : Rows()) rows.insert(r.actionId);
+    for (const auto& slot : ActionCatalogue())
+        if (slot.create) {
+            EXPECT_TRUE(rows.count(slot.textId)) << slot.panelClass;
+        }
+}
+
+TEST(Panels, DefaultsBindingsAndFocus) {
+    for (const auto& row : Rows()) {
+        Fixture f;
+        auto panel = MakePanel(row.actionId, &f.store);
+        ASSERT_TRUE(panel) << LoadStringText(row.actionId);
+        const std::string& action = panel->actionName();
+        EXPECT_EQ(action, LoadStringText(row.actionId));
+        EXPECT_EQ(panel->actionNameId(), row.actionId);
+        EXPECT_EQ(panel->scope(), 0) << action;
+        EXPECT_EQ(panel->focusKind(), row.focus) << action;
+        EXPECT_EQ(panel->focusControl(), row.focusControl) << action;
+        ASSERT_EQ(panel->bindings().size(), row.values.size()) << action;
+        for (const auto& v : row.values) {
+            const CPanelBinding* b = panel->FindValue(v.name);
+            ASSERT_TRUE(b) << action << ": " << v.name;
+            EXPECT_EQ(b->kind, v.kind) << action << ": " << v.name;
+            EXPECT_EQ(b->controlId, v.control) << action << ": " << v.name;
+            EXPECT_EQ(panel->GetValue(v.name), v.def) << action << ": " << v.name;
+            if (v.control) {
+                EXPECT_EQ(panel->FindControl(v.control), b) << action << ": " << v.name;
+            }
+        }
+        // The first field is one of the panel's own controls.
+        if (row.focus != FocusKind::kNone) {
+            EXPECT_TRUE(panel->FindControl(row.focusControl)) << action;
+        }
+        // Reading the empty store wrote nothing.
+        EXPECT_TRUE(f.memory.writes.empty()) << action;
+    }
+}
+
+TEST(Panels, AppliesToScope) {
+    for (const auto& row : Rows()) {
+        Fixture f;
+        auto panel = MakePanel(row.actionId, &f.store);
+        for (int scope = 0; scope < 4; ++scope)
+            EXPECT_EQ(panel->AppliesToScope(scope), row.scopes[scope]) << panel->actionName() << " scope " << scope;
+    }
+}
+
+TEST(Panels, MissingValuesBuildNothingAndSaveNothing) {
+    for (const auto& row : Rows()) {
+        for (const auto& values : row.nulls) {
+            Fixture f;
+            auto panel = MakePanel(row.actionId, &f.store);
+            Apply(*panel, values);
+            EXPECT_EQ(panel->CreateOperation(1, 1, 0, 0, 0, 1), nullptr) << panel->actionName();
+            EXPECT_TRUE(f.memory.writes.empty()) << panel->actionName();
+        }
+    }
+}
+
+TEST(Panels, TheOperationGetsTheCommonArgumentsAndItsOwn) {
+    for (const auto& row : Rows()) {
+        for (const auto& c : row.ops) {
+            Fixture f;
+            auto panel = MakePanel(row.actionId, &f.store);
+            Apply(*panel, c.set);
+            panel->SetScope(c.scope);
+            // Distinct values, so that any two arguments swapped show.
+            auto op = panel->CreateOperation(11, 12, 13, 14, 5, 16);
+            ASSERT_TRUE(op) << panel->actionName();
+            EXPECT_TRUE(row.isOperation(*op)) << panel->actionName() << " built " << typeid(*op).name();
+            EXPECT_EQ(op->files, 11) << panel->actionName();
+            EXPECT_EQ(op->folders, 12) << panel->actionName();
+            EXPECT_EQ(op->subfolders, 13) << panel->actionName();
+            // Manual renaming always asks.
+            EXPECT_EQ(op->confirm, Is<CManuallyExecute>(*op) ? 1 : 14) << panel->actionName();
+            EXPECT_EQ(op->scope, c.scope) << panel->actionName();
+            EXPECT_EQ(op->sortOrder, 5) << panel->actionName();
+            EXPECT_EQ(op->sortEachFolder, 16) << panel->actionName();
+            ASSERT_EQ(c.in.size(), c.out.size());
+            for (size_t i = 0; i < c.in.size(); ++i)
+                EXPECT_EQ(Compute(*op, c.in[i], c.scope), c.out[i]) << panel->actionName() << " on " << c.in[i];
+        }
+    }
+}
+
+TEST(Panels, BuildingAnOperationSavesTheActionAndEveryValue) {
+    for (const auto& row : Rows()) {
+        Fixture f;
+        auto panel = MakePanel(row.actionId, &f.store);
+        std::map<std::string, CMemorySettings::Value> expected;
+        for (const auto& b : panel->bindings()) {
+            const std::string alt = Alternative(b);
+            ASSERT_TRUE(panel->SetValue(b.name(), alt)) << panel->actionName() << ": " << b.name();
+            if (b.kind == ValueKind::kEditText)
+                expected[b.name()] = alt;
+            else
+                expected[b.name()] = int32_t{std::stoi(alt)};
+        }
+        ASSERT_TRUE(panel->CreateOperation(1, 1, 0, 0, 0, 1)) << panel->actionName();
+        if (!row.writes) {
+            EXPECT_TRUE(f.memory.writes.empty()) << panel->actionName();
+            continue;
+        }
+        expected["lastSelection"] = panel->actionName();
+        EXPECT_EQ(f.memory.values, expected) << panel->actionName();
+        EXPECT_EQ(f.memory.flushes, 0) << "panels leave flushing to the main dialog";
+
+        // The next run restores exactly these.
+        auto next = MakePanel(row.actionId, &f.store);
+        for (const auto& b : next->bindings())
+            EXPECT_EQ(next->GetValue(b.name()), Alternative(b)) << panel->actionName() << ": " << b.name();
+    }
+}
+
+TEST(Panels, StoredValuesAreRestoredOnlyForTheLastAction) {
+    for (const auto& row : Rows()) {
+        for (const char* last : {"", "Some other action", "insert anywhere"}) {
+            Fixture f;
+            auto probe = MakePanel(row.actionId, &f.store);
+            for (const auto& b : probe->bindings()) {
+                const std::string alt = Alternative(b);
+                if (b.kind == ValueKind::kEditText)
+                    f.memory.values[b.name()] = alt;
+                else
+                    f.memory.values[b.name()] = int32_t{std::stoi(alt)};
+            }
+            f.memory.values["lastSelection"] = std::string(last);
+            auto panel = MakePanel(row.actionId, &f.store);
+            for (const auto& v : row.values)
+                EXPECT_EQ(panel->GetValue(v.name), v.def) << panel->actionName() << " after " << last << ": " << v.name;
+        }
+    }
+}
+
+TEST(Panels, StoredValuesTheFieldsCannotHoldKeepTheirDefaults) {
+    for (const auto& row : Rows()) {
+        Fixture f;
+        auto probe = MakePanel(row.actionId, &f.store);
+        f.memory.values["lastSelection"] = probe->actionName();
+        for (const auto& b : probe->bindings()) f.memory.values[b.name()] = Invalid(b);
+        auto panel = MakePanel(row.actionId, &f.store);
+        for (const auto& v : row.values)
+            EXPECT_EQ(panel->GetValue(v.name), v.def) << panel->actionName() << ": " << v.name;
+
+        // Missing numbers (-1) too.
+        Fixture g;
+        g.memory.values["lastSelection"] = probe->actionName();
+        auto bare = MakePanel(row.actionId, &g.store);
+        for (const auto& v : row.values)
+            if (v.kind != kText) {
+                EXPECT_EQ(bare->GetValue(v.name), v.def) << bare->actionName() << ": " << v.name;
+            }
+    }
+}
+
+TEST(Panels, RadioButtonsEnableOnlyTheirControls) {
+    for (const auto& row : Rows()) {
+        if (row.radios.empty()) continue;
+        Fixture f;
+        auto panel = MakePanel(row.actionId, &f.store);
+        for (const auto& radio : row.radios) {
+            ASSERT_TRUE(panel->CheckRadio(radio.id)) << panel->actionName() << " " << radio.id;
+            for (int id : radio.enabled) EXPECT_TRUE(panel->IsControlEnabled(id)) << radio.id << ": " << id;
+            for (int id : radio.disabled) EXPECT_FALSE(panel->IsControlEnabled(id)) << radio.id << ": " << id;
+        }
+        EXPECT_FALSE(panel->CheckRadio(1000)) << "not a radio button";
+        EXPECT_FALSE(panel->CheckRadio(-1));
+    }
+}
+
+TEST(Panels, DigitsOnlyFieldsDropEverythingElse) {
+    for (const auto& row : Rows()) {
+        Fixture f;
+        auto panel = MakePanel(row.actionId, &f.store);
+        for (const auto& b : panel->bindings()) {
+            if (b.kind != ValueKind::kEditText || b.rule != TextRule::kDigitsOnly) continue;
+            std::string text = "1a2-3 \xC3\xA9";
+            EXPECT_TRUE(panel->FilterText(b.controlId, text)) << b.name();
+            EXPECT_EQ(text, "123");
+            std::string digits = "0042";
+            EXPECT_FALSE(panel->FilterText(b.controlId, digits));
+            EXPECT_EQ(digits, "0042");
+            EXPECT_FALSE(panel->SetValue(b.name(), "-1")) << b.name();
+        }
+    }
+}
+
+TEST(Panels, SetValueRefusesWhatAFieldCannotHold) {
+    Fixture f;
+    auto panel = MakePanel(kStrAddAnywhere, &f.store);
+    const std::pair<const char*, const char*> refused[] = {
+        {"toPosition", "1a"}, {"toOrderType", "2"}, {"toOrderType", "-1"},  {"toOccurenceType", "12"},
+        {"toOrderType", "x"}, {"toOrderType", ""},  {"addAnywhereSelection", "1025"}, {"nosuch", "1"},
+        {"find", "x"},
+    };
+    for (const auto& [name, value] : refused) {
+        std::string error;
+        EXPECT_FALSE(panel->SetValue(name, value, &error)) << name << "=" << value;
+        EXPECT_FALSE(error.empty()) << name;
+    }
+    for (const auto& v : Rows()[0].values) EXPECT_EQ(panel->GetValue(v.name), v.def) << v.name;
+    EXPECT_TRUE(panel->SetValue("toOccurenceType", "11"));
+    EXPECT_EQ(panel->GetValue("nosuch"), "");
+}
+
+TEST(Panels, ChangesAreReportedToTheListener) {
+    Fixture f;
+    auto panel = MakePanel(kStrAddAtEnd, &f.store);
+    panel->NotifyChanged();  // no listener yet: nothing happens
+    std::vector<CRenameDlg*> seen;
+    panel->SetChangeListener([&](CRenameDlg& p) { seen.push_back(&p); });
+    panel->NotifyChanged();
+    EXPECT_EQ(seen, std::vector<CRenameDlg*>{panel.get()});
+}
+
+}  // namespace
