@@ -42,7 +42,8 @@ public:
     static void ScopeRange(const std::string& name, int scope, int& start, int& length);
 
     /// The picture-date cache, created on first use by the picture reader.
-    std::unique_ptr<CPictureInfo>& pictureInfo() { return pictureInfo_; }
+    /// Filling a cache is no change to the descriptor, so const ones have it too.
+    std::unique_ptr<CPictureInfo>& pictureInfo() const { return pictureInfo_; }
 
 private:
     void ComputePart();
@@ -54,7 +55,7 @@ private:
     int start_ = 0;
     std::string name_;
     int scope_ = 0;
-    std::unique_ptr<CPictureInfo> pictureInfo_;
+    mutable std::unique_ptr<CPictureInfo> pictureInfo_;
 };
 
 /// The ordered descriptor list of a run. Owning pointers so that sorting

@@ -101,7 +101,9 @@ static_assert(OrderedById(), "the string table must be ordered by id, without du
 
 }  // namespace
 
-std::span<const CStringEntry> StringTable() { return kTable; }
+std::span<const CStringEntry> StringTable() {
+    return kTable;
+}
 
 std::string LoadStringText(int id) {
     const auto it =

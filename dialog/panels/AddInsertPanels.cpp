@@ -62,8 +62,8 @@ CAddFolderAtBeginningDlg::CAddFolderAtBeginningDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CAddFolderAtBeginningDlg::CreateOperation(int files, int folders, int subfolders,
-                                                                    int confirm, int sort, int sortFolders) {
+std::unique_ptr<CExecute> CAddFolderAtBeginningDlg::CreateOperation(int files, int folders, int subfolders, int confirm,
+                                                                    int sort, int sortFolders) {
     Save();
     return std::make_unique<CAddFolderAtBeginningExecute>(files, folders, subfolders, confirm, scope(), sort,
                                                           sortFolders, trailing_);

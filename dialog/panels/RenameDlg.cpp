@@ -6,12 +6,14 @@
 
 #include "dialog/SettingsStore.h"
 #include "dialog/StringTable.h"
+#include "operations/Alpha.h"
 #include "platform/Text.h"
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsSmallLetter(char c) { return c >= 'a' && c <= 'z'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Strict decimal, as typed on a command line: nothing before or after.
 bool ParseInt(const std::string& s, int& out) {
@@ -32,14 +34,16 @@ bool ApplyRule(const CPanelBinding& b, std::string& text) {
     if (b.rule == TextRule::kDigitsOnly)
         std::erase_if(text, [](char c) { return !IsDigit(c); });
     else if (b.rule == TextRule::kStartLetters)
-        std::erase_if(text, [](char c) { return !IsSmallLetter(c); });
+        FilterStartLetters(text);
     if (b.maxChars > 0) text.resize(text::byteOffset(text, static_cast<size_t>(b.maxChars)));
     return text != before;
 }
 
 }  // namespace
 
-std::string CPanelBinding::name() const { return LoadStringText(nameId); }
+std::string CPanelBinding::name() const {
+    return LoadStringText(nameId);
+}
 
 bool CPanelBinding::Accepts(const std::string& value) const {
     if (kind != ValueKind::kEditText) return false;
@@ -49,11 +53,14 @@ bool CPanelBinding::Accepts(const std::string& value) const {
 
 bool CPanelBinding::Accepts(int value) const {
     switch (kind) {
-        case ValueKind::kComboIndex: return value >= 0 && value < entries;
-        case ValueKind::kCheckBox: return value == 0 || value == 1;
+        case ValueKind::kComboIndex:
+            return value >= 0 && value < entries;
+        case ValueKind::kCheckBox:
+            return value == 0 || value == 1;
         case ValueKind::kRadioGroup:
             return std::any_of(radios.begin(), radios.end(), [&](const CRadioChoice& r) { return r.radioId == value; });
-        case ValueKind::kEditText: return false;
+        case ValueKind::kEditText:
+            return false;
     }
     return false;
 }
@@ -72,10 +79,14 @@ CRenameDlg::~CRenameDlg() = default;
 
 bool CRenameDlg::AppliesToScope(int scope) const {
     switch (scopeRule_) {
-        case ScopeRule::kAlways: return true;
-        case ScopeRule::kNotExtension: return scope != 2 && scope != 3;
-        case ScopeRule::kNotExtensionWithSeparator: return scope != 2;
-        case ScopeRule::kNameOnly: return scope == 1;
+        case ScopeRule::kAlways:
+            return true;
+        case ScopeRule::kNotExtension:
+            return scope != 2 && scope != 3;
+        case ScopeRule::kNotExtensionWithSeparator:
+            return scope != 2;
+        case ScopeRule::kNameOnly:
+            return scope == 1;
     }
     return true;
 }
@@ -114,7 +125,8 @@ bool CRenameDlg::SetValue(const std::string& name, const std::string& value, std
         switch (b->kind) {
             case ValueKind::kComboIndex:
                 return fail("\"" + name + "\" takes an index from 0 to " + std::to_string(b->entries - 1));
-            case ValueKind::kCheckBox: return fail("\"" + name + "\" takes 0 or 1");
+            case ValueKind::kCheckBox:
+                return fail("\"" + name + "\" takes 0 or 1");
             default: {
                 std::string ids;
                 for (const auto& r : b->radios) ids += (ids.empty() ? "" : ", ") + std::to_string(r.radioId);

@@ -53,7 +53,7 @@ struct CRadioChoice {
 struct CPanelBinding {
     int controlId = 0;  ///< 0 for a radio group, whose buttons are in `radios`
     ValueKind kind = ValueKind::kEditText;
-    int nameId = 0;  ///< string id of the settings name
+    int nameId = 0;               ///< string id of the settings name
     std::string* text = nullptr;  ///< the member of an edit
     int* number = nullptr;        ///< the member of a combo, check box or radio group
     std::string defaultText;

@@ -77,7 +77,9 @@ bool writeAll(int fd, const std::string& data) {
     return true;
 }
 
-bool isBlank(const std::string& s) { return s.find_first_not_of(" \t\r\n") == std::string::npos; }
+bool isBlank(const std::string& s) {
+    return s.find_first_not_of(" \t\r\n") == std::string::npos;
+}
 
 enum class Parsed { kMissing, kObject, kUnreadable, kCorrupt };
 
@@ -126,7 +128,9 @@ CJsonSettings::CJsonSettings(std::string filePath, std::string subKey)
     : path_(resolveLink(filePath)), subKey_(std::move(subKey)) {
     json root;
     switch (parseFile(path_, root)) {
-        case Parsed::kCorrupt: keptAside_ = keepAside(path_); break;
+        case Parsed::kCorrupt:
+            keptAside_ = keepAside(path_);
+            break;
         case Parsed::kObject: {
             const auto key = root.find(subKey_);
             if (key == root.end() || !key->is_object()) break;
@@ -143,7 +147,8 @@ CJsonSettings::CJsonSettings(std::string filePath, std::string subKey)
             break;
         }
         case Parsed::kMissing:
-        case Parsed::kUnreadable: break;
+        case Parsed::kUnreadable:
+            break;
     }
 }
 
@@ -189,8 +194,11 @@ bool CJsonSettings::save() {
         }
         json root;
         switch (parseFile(path_, root)) {
-            case Parsed::kMissing: root = json::object(); break;
-            case Parsed::kObject: break;
+            case Parsed::kMissing:
+                root = json::object();
+                break;
+            case Parsed::kObject:
+                break;
             case Parsed::kCorrupt:
                 // Damaged since we read it: keep it for the user, start afresh.
                 if (keptAside_.empty()) keptAside_ = keepAside(path_);

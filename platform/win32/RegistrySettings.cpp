@@ -37,8 +37,7 @@ std::optional<int32_t> CRegistrySettings::readNumber(const std::string& name) {
     DWORD size = sizeof value;
     // Only a REG_DWORD is a number: the bytes of a text read as one would be
     // a silent wrong value.
-    if (::RegGetValueW(key_, nullptr, widen(name).c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size) !=
-        ERROR_SUCCESS)
+    if (::RegGetValueW(key_, nullptr, widen(name).c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
         return std::nullopt;
     return static_cast<int32_t>(value);
 }
@@ -74,8 +73,8 @@ bool CRegistrySettings::writeText(const std::string& name, const std::string& va
     const std::wstring wide = widen(value);
     // The terminator is part of a REG_SZ.
     const DWORD bytes = static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
-    return ::RegSetValueExW(key_, widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
-                            bytes) == ERROR_SUCCESS;
+    return ::RegSetValueExW(key_, widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()), bytes) ==
+           ERROR_SUCCESS;
 }
 
 void CRegistrySettings::flush() {

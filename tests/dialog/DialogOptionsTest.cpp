@@ -25,8 +25,8 @@ TEST(DialogOptions, FirstRunTakesTheDefaults) {
 
 TEST(DialogOptions, SectionValuesCountOnlyWithARememberedAction) {
     CMemorySettings memory;
-    memory.values = {{"renameKind", 2}, {"sort", 8},       {"sortFolders", 0}, {"preview", 0},
-                     {"files", 0},      {"folders", 0},    {"subfolders", 0},  {"confirm", 1}};
+    memory.values = {{"renameKind", 2}, {"sort", 8},    {"sortFolders", 0}, {"preview", 0},
+                     {"files", 0},      {"folders", 0}, {"subfolders", 0},  {"confirm", 1}};
     CSettingsStore store("A Quorlin", CMemorySettings::Borrow(memory));
     CDialogOptions o = ReadDialogOptions(store);
     EXPECT_EQ(o.renameKind, 2) << "the scope is read whatever the action";

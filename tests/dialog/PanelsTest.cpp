@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <typeinfo>
@@ -13,11 +16,15 @@
 #include "dialog/SettingsStore.h"
 #include "dialog/StringTable.h"
 #include "operations/AddInsert.h"
+#include "operations/Alpha.h"
+#include "operations/Case.h"
+#include "operations/Numbers.h"
+#include "operations/Remove.h"
+#include "operations/Replace.h"
 #include "platform/FileSystem.h"
+#include "tests/support/TempDir.h"
 
 namespace {
-
-const std::string S(1, platform::kPathSeparator);
 
 using Values = std::vector<std::pair<std::string, std::string>>;
 
@@ -65,6 +72,7 @@ constexpr auto kCheck = ValueKind::kCheckBox;
 constexpr auto kRadio = ValueKind::kRadioGroup;
 constexpr std::array<bool, 4> kAll = {true, true, true, true};
 constexpr std::array<bool, 4> kNotExt = {true, true, false, false};
+constexpr std::array<bool, 4> kNameOnly = {false, true, false, false};
 
 const std::vector<Row>& Rows() {
     static const std::vector<Row> rows = {
@@ -76,7 +84,10 @@ const std::vector<Row>& Rows() {
           {"toOccurence", kText, 1042, ""},
           {"toOrderOccurenceType", kCombo, 1028, "0"},
           {"addAnywhereSelection", kRadio, 0, "1024"}},
-         kAll, FocusKind::kSelectAll, 1026, Is<CAddAnywhereExecute>,
+         kAll,
+         FocusKind::kSelectAll,
+         1026,
+         Is<CAddAnywhereExecute>,
          {{{"toPosition", ""}},
           {{"addAnywhereSelection", "1027"}},
           {{"addAnywhereSelection", "1027"}, {"toPosition", "5"}, {"add", "X"}}},
@@ -85,33 +96,354 @@ const std::vector<Row>& Rows() {
           {{{"add", "X"}, {"toPosition", "0"}, {"toOrderType", "1"}}, 1, {"photo.jpg"}, {"photoX.jpg"}},
           {{{"add", ""}}, 0, {"abc"}, {"abc"}},
           {{{"add", "X"}, {"addAnywhereSelection", "1027"}, {"toOccurence", "a"}, {"toOccurenceType", "1"}},
-           0, {"banana"}, {"banXana"}},
+           0,
+           {"banana"},
+           {"banXana"}},
           {{{"add", "X"},
             {"addAnywhereSelection", "1027"},
             {"toOccurence", "a"},
             {"toOccurenceType", "6"},
             {"toOrderOccurenceType", "1"},
             {"toPosition", ""}},
-           0, {"banana"}, {"bananaX"}}},
+           0,
+           {"banana"},
+           {"bananaX"}}},
          {{1024, {1026, 1025}, {1028, 1029, 1042}}, {1027, {1028, 1029, 1042}, {1026, 1025}}}},
         {kStrAddAtBeginning,
          {{"add", kText, 1000, ""}},
-         kAll, FocusKind::kSelectAll, 1000, Is<CAddAtBeginningExecute>,
+         kAll,
+         FocusKind::kSelectAll,
+         1000,
+         Is<CAddAtBeginningExecute>,
          {{}},
          {{{{"add", "x_"}}, 0, {"photo.jpg"}, {"x_photo.jpg"}}, {{{"add", "x"}}, 3, {"photo.jpg"}, {"photo.xjpg"}}}},
         {kStrAddAtEnd,
          {{"add", kText, 1000, ""}},
-         kAll, FocusKind::kSelectAll, 1000, Is<CAddAtEndExecute>,
+         kAll,
+         FocusKind::kSelectAll,
+         1000,
+         Is<CAddAtEndExecute>,
          {{}},
          {{{{"add", "_x"}}, 0, {"photo.jpg"}, {"photo.jpg_x"}}, {{{"add", "_x"}}, 1, {"photo.jpg"}, {"photo_x.jpg"}}}},
         {kStrAddFolderAtBeginning,
          {{"trailing", kCheck, 1036, "0"}},
-         kNotExt, FocusKind::kNone, 0, Is<CAddFolderAtBeginningExecute>,
+         kNotExt,
+         FocusKind::kNone,
+         0,
+         Is<CAddFolderAtBeginningExecute>,
          {},
          {{{}, 0, {"img.jpg"}, {"Tripimg.jpg"}}, {{{"trailing", "1"}}, 1, {"img.jpg"}, {"Trip img.jpg"}}}},
+        {kStrRemoveAnywhere,
+         {{"position", kText, 1023, "0"},
+          {"orderType", kCombo, 1040, "0"},
+          {"occurenceType", kCombo, 1022, "0"},
+          {"occurence", kText, 1041, ""},
+          {"toPosition", kText, 1026, "1"},
+          {"toOrderType", kCombo, 1025, "0"},
+          {"toOrderOccurenceType", kCombo, 1028, "0"},
+          {"toOccurenceType", kCombo, 1029, "0"},
+          {"toOccurence", kText, 1042, ""},
+          {"toRemoveType", kCombo, 1031, "0"},
+          {"toRemove", kText, 1043, "1"},
+          {"removeAnywhereSelection", kRadio, 0, "1019"},
+          {"toRemoveAnywhereSelection", kRadio, 0, "1024"}},
+         kAll,
+         FocusKind::kSelectAll,
+         1023,
+         Is<CRemoveAnywhereExecute>,
+         {{{"position", ""}},
+          {{"removeAnywhereSelection", "1020"}},
+          {{"toPosition", ""}},
+          {{"toRemoveAnywhereSelection", "1027"}},
+          {{"toRemoveAnywhereSelection", "1030"}, {"toRemove", ""}},
+          {{"removeAnywhereSelection", "1020"}, {"occurence", "("}, {"toRemoveAnywhereSelection", "1027"}}},
+         {{{}, 0, {"abcdef"}, {"bcdef"}},
+          {{{"position", "2"}, {"toRemoveAnywhereSelection", "1030"}, {"toRemove", "3"}}, 0, {"abcdef"}, {"abf"}},
+          {{{"position", "2"}, {"toRemoveAnywhereSelection", "1030"}, {"toRemove", "3"}, {"toRemoveType", "1"}},
+           0,
+           {"abcdef"},
+           {"cdef"}},
+          {{{"position", "2"}, {"orderType", "1"}, {"toPosition", "0"}, {"toOrderType", "1"}}, 0, {"abcdef"}, {"abcd"}},
+          {{{"removeAnywhereSelection", "1020"},
+            {"occurence", "("},
+            {"toRemoveAnywhereSelection", "1027"},
+            {"toOccurence", ")"},
+            {"toOrderOccurenceType", "1"}},
+           1,
+           {"song (live).mp3", "song (live.mp3"},
+           {"song .mp3", "song (live.mp3"}},
+          {{{"position", ""}, {"removeAnywhereSelection", "1020"}, {"occurence", "c"}, {"toPosition", "4"}},
+           0,
+           {"abcdef"},
+           {"abef"}},
+          {{{"removeAnywhereSelection", "1020"},
+            {"occurence", "a"},
+            {"occurenceType", "6"},
+            {"toRemoveAnywhereSelection", "1027"},
+            {"toOccurence", "a"},
+            {"toOccurenceType", "6"},
+            {"toOrderOccurenceType", "1"}},
+           0,
+           {"banana"},
+           {"banan"}}},
+         {{1019, {1023, 1040}, {1022, 1041}},
+          {1020, {1022, 1041}, {1023, 1040}},
+          {1024, {1026, 1025}, {1028, 1029, 1042, 1031, 1043}},
+          {1027, {1028, 1029, 1042}, {1026, 1025, 1031, 1043}},
+          {1030, {1031, 1043}, {1026, 1025, 1028, 1029, 1042}}}},
+        {kStrRemoveAtBeginning,
+         {{"remove", kText, 1000, "1"}},
+         kAll,
+         FocusKind::kSelectAll,
+         1000,
+         Is<CRemoveAtBeginningExecute>,
+         {{{"remove", ""}}},
+         {{{}, 0, {"abcd"}, {"bcd"}}, {{{"remove", "3"}}, 0, {"abc", "abcd"}, {"abc", "d"}}}},
+        {kStrRemoveAtEnd,
+         {{"remove", kText, 1000, "1"}},
+         kAll,
+         FocusKind::kSelectAll,
+         1000,
+         Is<CRemoveAtEndExecute>,
+         {{{"remove", ""}}},
+         {{{{"remove", "2"}}, 1, {"abcd.txt"}, {"ab.txt"}}}},
+        {kStrRemoveExtensions,
+         {},
+         kNotExt,
+         FocusKind::kNone,
+         0,
+         Is<CRemoveExtensionsExecute>,
+         {},
+         {{{}, 0, {"a.tar.gz"}, {"a.tar"}}},
+         {},
+         false},
+        {kStrRemoveVowels,
+         {},
+         kAll,
+         FocusKind::kNone,
+         0,
+         Is<CRemoveVowelsExecute>,
+         {},
+         {{{}, 0, {"Beautiful Day"}, {"Btfl Dy"}}},
+         {},
+         false},
+        {kStrTruncate,
+         {{"truncate", kText, 1000, "1"}},
+         kAll,
+         FocusKind::kSelectAll,
+         1000,
+         Is<CTruncateToExecute>,
+         {{{"truncate", ""}}},
+         {{{}, 0, {"abc"}, {"a"}}, {{{"truncate", "8"}}, 0, {"holiday-photo", "short"}, {"holiday-", "short"}}}},
+        {kStrReplaceAnywhere,
+         {{"ignoreCase", kCheck, 1036, "0"},
+          {"type", kCombo, 1002, "0"},
+          {"find", kText, 1000, ""},
+          {"replace", kText, 1001, ""}},
+         kAll,
+         FocusKind::kSelectAll,
+         1000,
+         Is<CReplaceAnywhereExecute>,
+         {{}, {{"replace", "x"}}},
+         {{{{"find", "a"}, {"replace", "aa"}}, 0, {"banana"}, {"baanaanaa"}},
+          {{{"find", "AN"}, {"replace", "x"}, {"type", "1"}, {"ignoreCase", "1"}}, 0, {"BaNana"}, {"Bxana"}},
+          {{{"find", "AN"}, {"replace", "x"}, {"type", "1"}}, 0, {"BaNana"}, {"BaNana"}},
+          {{{"find", "na"}, {"replace", "x"}, {"type", "7"}}, 0, {"bananana"}, {"banaxna"}}}},
+        {kStrReplaceAtBeginning,
+         {{"ignoreCase", kCheck, 1036, "0"}, {"find", kText, 1000, ""}, {"replace", kText, 1001, ""}},
+         kAll,
+         FocusKind::kSelectAll,
+         1000,
+         Is<CReplaceAtBeginningExecute>,
+         {{}, {{"replace", "x"}}},
+         {{{{"find", "img"}, {"replace", "pic"}, {"ignoreCase", "1"}}, 0, {"IMG_001"}, {"pic_001"}},
+          {{{"find", "img"}, {"replace", "pic"}}, 0, {"IMG_001", "img_002"}, {"IMG_001", "pic_002"}}}},
+        {kStrReplaceAtEnd,
+         {{"ignoreCase", kCheck, 1036, "0"}, {"find", kText, 1000, ""}, {"replace", kText, 1001, ""}},
+         kAll,
+         FocusKind::kSelectAll,
+         1000,
+         Is<CReplaceAtEndExecute>,
+         {{}},
+         {{{{"find", "_old"}, {"replace", "_new"}},
+           1,
+           {"file_old.txt", "file_old_x.txt"},
+           {"file_new.txt", "file_old_x.txt"}}}},
+        {kStrReplaceExtensions,
+         {{"ignoreCase", kCheck, 1036, "0"}, {"find", kText, 1000, ""}, {"replace", kText, 1001, ""}},
+         kNotExt,
+         FocusKind::kSelectAll,
+         1000,
+         Is<CReplaceExtensionsExecute>,
+         {{}, {{"replace", "jpg"}}},
+         {{{{"find", "jpeg"}, {"replace", "jpg"}, {"ignoreCase", "1"}},
+           0,
+           {"photo.JPEG", "photo.jpeg.bak"},
+           {"photo.jpg", "photo.jpeg.bak"}},
+          {{{"find", "jpeg"}, {"replace", "jpg"}}, 0, {"photo.JPEG"}, {"photo.JPEG"}}}},
+        {kStrReplaceCharacters,
+         {{"ignoreCase", kCheck, 1036, "0"},
+          {"ignoreCase2", kCheck, 1037, "0"},
+          {"ignoreCase3", kCheck, 1038, "0"},
+          {"find", kText, 1000, ""},
+          {"replace", kText, 1001, ""},
+          {"find2", kText, 1002, ""},
+          {"replace2", kText, 1003, ""},
+          {"find3", kText, 1004, ""},
+          {"replace4", kText, 1005, ""}},
+         kAll,
+         FocusKind::kSelectAll,
+         1000,
+         Is<CReplaceCharactersExecute>,
+         {{}, {{"find2", "x"}, {"find3", "y"}, {"replace", "z"}}},
+         {{{{"find", "_-"}, {"replace", " "}}, 0, {"my_file-name"}, {"my file name"}},
+          {{{"find", "_"}, {"find2", "-"}, {"replace2", "+"}, {"find3", "E"}, {"replace4", "3"}, {"ignoreCase3", "1"}},
+           0,
+           {"my_file-name"},
+           {"myfil3+nam3"}},
+          {{{"find", "x"}, {"find2", "A"}, {"replace2", "4"}, {"ignoreCase2", "1"}}, 0, {"banana"}, {"b4n4n4"}},
+          {{{"find", "A"}, {"replace", "4"}, {"ignoreCase", "1"}}, 0, {"bAnana"}, {"b4n4n4"}}}},
+        {kStrCapital,
+         {},
+         kNameOnly,
+         FocusKind::kNone,
+         0,
+         Is<CCapitalExecute>,
+         {},
+         {{{}, 1, {"hELLO wORLD.TXT", "1st place"}, {"Hello world.TXT", "1st place"}}}},
+        {kStrMakeLowercase,
+         {},
+         kAll,
+         FocusKind::kNone,
+         0,
+         Is<CLowercaseExecute>,
+         {},
+         {{{}, 0, {"ABC.TXT"}, {"abc.txt"}}}},
+        {kStrPropercase,
+         {{"type", kCombo, 1000, "0"}},
+         kAll,
+         FocusKind::kCombo,
+         1000,
+         Is<CPropercaseExecute>,
+         {},
+         {{{}, 0, {"rock'n'roll-star"}, {"Rock'n'roll-star"}},
+          {{{"type", "1"}}, 0, {"rock'n'roll-star"}, {"Rock'N'Roll-Star"}},
+          {{{"type", "2"}}, 0, {"rock'n'roll-star"}, {"Rock'n'roll-Star"}}}},
+        {kStrTitlecase,
+         {{"type", kCombo, 1000, "0"}, {"words", kText, 1001, "a an the and or of"}},
+         kAll,
+         FocusKind::kCombo,
+         1000,
+         Is<CTitlecaseExecute>,
+         {},
+         {{{}, 0, {"THE LORD OF THE RINGS"}, {"The Lord of the Rings"}},
+          {{{"type", "1"}}, 0, {"best of (the) year"}, {"Best of (the) Year"}},
+          {{{"words", "lord"}}, 0, {"THE LORD OF THE RINGS"}, {"The lord Of The Rings"}},
+          {{{"words", ""}}, 0, {"the lord of"}, {"The Lord Of"}}}},
+        {kStrMakeUppercase,
+         {},
+         kAll,
+         FocusKind::kNone,
+         0,
+         Is<CUppercaseExecute>,
+         {},
+         {{{}, 1, {"abc.txt"}, {"ABC.txt"}}}},
+        {kStrProduceAlphabeticalList,
+         {{"step", kText, 1000, "1"},
+          {"start", kText, 1001, "a"},
+          {"digits", kText, 1002, "1"},
+          {"prefix", kText, 1003, ""},
+          {"postfix", kText, 1004, ""},
+          {"Make UPPERCASE", kCheck, 1036, "0"}},
+         kAll,
+         FocusKind::kNextControl,
+         1003,
+         Is<CProduceAlphabeticalListExecute>,
+         {{{"step", ""}}, {{"start", ""}}, {{"digits", ""}}, {{"start", "zzzzzzzzzzzzz"}, {"prefix", "p"}}},
+         {{{{"prefix", "Part "}}, 0, {"x", "y"}, {"Part a", "Part b"}},
+          {{{"start", "ba"}, {"Make UPPERCASE", "1"}, {"postfix", "!"}, {"digits", "3"}, {"step", "2"}},
+           1,
+           {"x.txt", "y.txt"},
+           {"ABA!.txt", "ABC!.txt"}}}},
+        {kStrProduceNumberedList,
+         {{"step", kText, 1000, "1"},
+          {"start", kText, 1001, "0"},
+          {"digits", kText, 1002, "1"},
+          {"prefix", kText, 1003, ""},
+          {"postfix", kText, 1004, ""}},
+         kAll,
+         FocusKind::kNextControl,
+         1003,
+         Is<CProduceNumberedListExecute>,
+         {{{"step", ""}}, {{"start", ""}}, {{"digits", ""}}},
+         {{{{"prefix", "Holiday "}, {"start", "1"}}, 1, {"a.jpg", "b.jpg"}, {"Holiday 1.jpg", "Holiday 2.jpg"}},
+          {{{"start", "7"}, {"step", "3"}, {"digits", "3"}, {"prefix", "p"}, {"postfix", "s"}},
+           0,
+           {"x", "y"},
+           {"p007s", "p010s"}}}},
+        {kStrAddAlphaAtBeginning,
+         {{"step", kText, 1000, "1"},
+          {"start", kText, 1001, "a"},
+          {"digits", kText, 1002, "1"},
+          {"Make UPPERCASE", kCheck, 1036, "0"}},
+         kAll,
+         FocusKind::kNextControl,
+         1001,
+         Is<CAddAlphaAtBeginningExecute>,
+         {{{"step", ""}}, {{"start", ""}}, {{"digits", ""}}},
+         {{{}, 0, {"f", "g"}, {"af", "bg"}}, {{{"start", "z"}}, 0, {"f", "g"}, {"zf", "bag"}}}},
+        {kStrAddAlphaAtEnd,
+         {{"step", kText, 1000, "1"},
+          {"start", kText, 1001, "a"},
+          {"digits", kText, 1002, "1"},
+          {"Make UPPERCASE", kCheck, 1036, "0"}},
+         kAll,
+         FocusKind::kNextControl,
+         1001,
+         Is<CAddAlphaAtEndExecute>,
+         {{{"step", ""}}, {{"start", ""}}, {{"digits", ""}}},
+         {{{{"start", "y"}, {"digits", "2"}, {"Make UPPERCASE", "1"}}, 0, {"n", "n", "n"}, {"nAY", "nAZ", "nBA"}}}},
+        {kStrAddNumberAtBeginning,
+         {{"step", kText, 1000, "1"}, {"start", kText, 1001, "0"}, {"digits", kText, 1002, "1"}},
+         kAll,
+         FocusKind::kNextControl,
+         1001,
+         Is<CAddNumberAtBeginningExecute>,
+         {{{"step", ""}}, {{"start", ""}}, {{"digits", ""}}},
+         {{{}, 0, {"a", "b"}, {"0a", "1b"}},
+          {{{"start", "1"}, {"digits", "3"}}, 0, {"a", "b", "c"}, {"001a", "002b", "003c"}}}},
+        {kStrAddNumberAtEnd,
+         {{"step", kText, 1000, "1"}, {"start", kText, 1001, "0"}, {"digits", kText, 1002, "1"}},
+         kAll,
+         FocusKind::kNextControl,
+         1001,
+         Is<CAddNumberAtEndExecute>,
+         {{{"step", ""}}, {{"start", ""}}, {{"digits", ""}}},
+         {{{{"start", "9"}, {"step", "2"}, {"digits", "2"}}, 1, {"x.txt", "y.txt"}, {"x09.txt", "y11.txt"}}}},
+        {kStrReformatNumber,
+         {{"digits", kText, 1002, "1"}, {"number", kText, 1000, "0"}, {"add", kCombo, 1001, "0"}},
+         kAll,
+         FocusKind::kSelectAll,
+         1000,
+         Is<CReformatNumberExecute>,
+         {{{"digits", ""}}, {{"number", ""}}},
+         {{{{"add", "1"}, {"number", "1"}, {"digits", "2"}}, 0, {"track10-part3"}, {"track09-part02"}},
+          {{{"number", "1"}, {"digits", "0"}}, 0, {"img007"}, {"img8"}},
+          {{{"number", "1"}, {"digits", "3"}}, 0, {"img007"}, {"img008"}}}},
+        {kStrRenumber,
+         {{"start", kText, 1001, "0"}, {"step", kText, 1000, "1"}, {"digits", kText, 1002, "1"}},
+         kAll,
+         FocusKind::kNextControl,
+         1001,
+         Is<CRenumberExecute>,
+         {{{"step", ""}}, {{"start", ""}}, {{"digits", ""}}},
+         {{{{"start", "1"}}, 0, {"x", "img5", "img9"}, {"x", "img1", "img2"}}}},
         {kStrManually,
          {{"new", kText, 1000, ""}},
-         kAll, FocusKind::kSelectAll, 1000, Is<CManuallyExecute>,
+         kAll,
+         FocusKind::kSelectAll,
+         1000,
+         Is<CManuallyExecute>,
          {{}},
          {{{{"new", "typed"}}, 0, {"abc.txt"}, {"abc.txt"}}}},
     };
@@ -144,9 +476,12 @@ std::string Alternative(const CPanelBinding& b) {
             if (b.rule == TextRule::kStartLetters) return "qb";
             if (b.maxChars == 1) return "_";
             return "v-" + b.name();
-        case ValueKind::kComboIndex: return std::to_string(b.entries - 1);
-        case ValueKind::kCheckBox: return std::to_string(1 - b.defaultNumber);
-        case ValueKind::kRadioGroup: return std::to_string(b.radios.back().radioId);
+        case ValueKind::kComboIndex:
+            return std::to_string(b.entries - 1);
+        case ValueKind::kCheckBox:
+            return std::to_string(1 - b.defaultNumber);
+        case ValueKind::kRadioGroup:
+            return std::to_string(b.radios.back().radioId);
     }
     return {};
 }
@@ -159,17 +494,41 @@ CMemorySettings::Value Invalid(const CPanelBinding& b) {
             if (b.rule == TextRule::kStartLetters) return std::string("aB");
             if (b.maxChars == 1) return std::string("ab");
             return int32_t{4};  // a number where a text belongs
-        case ValueKind::kComboIndex: return int32_t{b.entries};
-        case ValueKind::kCheckBox: return int32_t{2};
-        case ValueKind::kRadioGroup: return int32_t{b.radios.back().radioId + 1};
+        case ValueKind::kComboIndex:
+            return int32_t{b.entries};
+        case ValueKind::kCheckBox:
+            return int32_t{2};
+        case ValueKind::kRadioGroup:
+            return int32_t{b.radios.back().radioId + 1};
     }
     return int32_t{-1};
 }
 
-std::string Compute(CExecute& op, const std::string& name, int scope) {
-    const CFileDescriptor fd("base" + S + "Trip", name, scope);
-    return op.compute(fd)->name();
-}
+// The items are real files in a folder "Trip", last modified on 5 March 2004
+// at 14:07:09 local time, so that the date actions have a date to write.
+class Items {
+public:
+    Items() { dir_.Folder("Trip"); }
+    std::string Compute(CExecute& op, const std::string& name, int scope) {
+        dir_.File("Trip/" + name);
+        std::tm when{};
+        when.tm_year = 2004 - 1900;
+        when.tm_mon = 2;
+        when.tm_mday = 5;
+        when.tm_hour = 14;
+        when.tm_min = 7;
+        when.tm_sec = 9;
+        when.tm_isdst = -1;
+        const auto time = std::chrono::system_clock::from_time_t(std::mktime(&when));
+        std::filesystem::last_write_time(testing_support::U8(dir_ / ("Trip/" + name)),
+                                         std::chrono::file_clock::from_sys(time));
+        const CFileDescriptor fd(dir_ / "Trip", name, scope);
+        return op.compute(fd)->name();
+    }
+
+private:
+    testing_support::TempDir dir_;
+};
 
 TEST(Panels, EveryActionOfTheCatalogueHasARow) {
     std::set<int> rows;
@@ -252,8 +611,9 @@ TEST(Panels, TheOperationGetsTheCommonArgumentsAndItsOwn) {
             EXPECT_EQ(op->sortOrder, 5) << panel->actionName();
             EXPECT_EQ(op->sortEachFolder, 16) << panel->actionName();
             ASSERT_EQ(c.in.size(), c.out.size());
+            Items items;
             for (size_t i = 0; i < c.in.size(); ++i)
-                EXPECT_EQ(Compute(*op, c.in[i], c.scope), c.out[i]) << panel->actionName() << " on " << c.in[i];
+                EXPECT_EQ(items.Compute(*op, c.in[i], c.scope), c.out[i]) << panel->actionName() << " on " << c.in[i];
         }
     }
 }
@@ -364,8 +724,14 @@ TEST(Panels, SetValueRefusesWhatAFieldCannotHold) {
     Fixture f;
     auto panel = MakePanel(kStrAddAnywhere, &f.store);
     const std::pair<const char*, const char*> refused[] = {
-        {"toPosition", "1a"}, {"toOrderType", "2"}, {"toOrderType", "-1"},  {"toOccurenceType", "12"},
-        {"toOrderType", "x"}, {"toOrderType", ""},  {"addAnywhereSelection", "1025"}, {"nosuch", "1"},
+        {"toPosition", "1a"},
+        {"toOrderType", "2"},
+        {"toOrderType", "-1"},
+        {"toOccurenceType", "12"},
+        {"toOrderType", "x"},
+        {"toOrderType", ""},
+        {"addAnywhereSelection", "1025"},
+        {"nosuch", "1"},
         {"find", "x"},
     };
     for (const auto& [name, value] : refused) {

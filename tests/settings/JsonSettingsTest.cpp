@@ -102,9 +102,9 @@ TEST(JsonSettings, OnlyIntegersInRangeAreNumbers) {
 
 TEST(JsonSettings, AFileThatCannotBeParsedIsKeptAsideAndTheStoreStartsEmpty) {
     const std::string damaged[] = {
-        "{\"A Quorlin\": {\"files\": 1",          // cut short
-        "[1, 2, 3]",                              // not an object
-        "\"text\"",                               //
+        "{\"A Quorlin\": {\"files\": 1",             // cut short
+        "[1, 2, 3]",                                 // not an object
+        "\"text\"",                                  //
         "{\"A Quorlin\": {\"add\": \"\xff\xfe\"}}",  // not UTF-8
         std::string("\0\1\2", 3),
     };

@@ -30,9 +30,13 @@ struct SettingsBackendCase {
     std::function<std::unique_ptr<SettingsPlace>()> make;
 };
 
-inline void PrintTo(const SettingsBackendCase& c, std::ostream* os) { *os << c.name; }
+inline void PrintTo(const SettingsBackendCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
-inline std::string PrintBackend(const testing::TestParamInfo<SettingsBackendCase>& info) { return info.param.name; }
+inline std::string PrintBackend(const testing::TestParamInfo<SettingsBackendCase>& info) {
+    return info.param.name;
+}
 
 class SettingsContract : public testing::TestWithParam<SettingsBackendCase> {
 protected:
@@ -54,7 +58,7 @@ TEST_P(SettingsContract, ValuesSurviveReopening) {
         int value;
     };
     const Number numbers[] = {
-        {kStrFiles, 0}, {kStrFolders, 1}, {kStrSort, 9}, {kStrRemoveAnywhereSelection, 1019},
+        {kStrFiles, 0},      {kStrFolders, 1},    {kStrSort, 9},        {kStrRemoveAnywhereSelection, 1019},
         {kStrType, INT_MIN}, {kStrDate, INT_MAX}, {kStrDateFormat, -7},
     };
     struct Text {
@@ -66,11 +70,21 @@ TEST_P(SettingsContract, ValuesSurviveReopening) {
         {kStrLastSelection, "Add to end", "Add to end"},
         {kStrFind, "", ""},
         {kStrReplace, " spaced  ", " spaced  "},
-        {kStrPrefix, "\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80", "\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80"},
+        {kStrPrefix, "\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80",
+         "\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80"},
         {kStrPostfix, std::string(199, 'x'), std::string(199, 'x')},
         // The limit counts characters: 199 two-byte letters still fit.
-        {kStrWords, [] { std::string s; for (int i = 0; i < 199; ++i) s += "\xC3\xA9"; return s; }(),
-         [] { std::string s; for (int i = 0; i < 199; ++i) s += "\xC3\xA9"; return s; }()},
+        {kStrWords,
+         [] {
+             std::string s;
+             for (int i = 0; i < 199; ++i) s += "\xC3\xA9";
+             return s;
+         }(),
+         [] {
+             std::string s;
+             for (int i = 0; i < 199; ++i) s += "\xC3\xA9";
+             return s;
+         }()},
         {kStrFind2, std::string(200, 'x'), ""},
         {kStrFind3, std::string(1000, 'y'), ""},
         {kStrSeparator, std::string("a\0b", 3), "a"},
