@@ -18,6 +18,7 @@
 #include "operations/AddInsert.h"
 #include "operations/Alpha.h"
 #include "operations/Case.h"
+#include "operations/DateTime.h"
 #include "operations/Numbers.h"
 #include "operations/Remove.h"
 #include "operations/Replace.h"
@@ -72,6 +73,7 @@ constexpr auto kCheck = ValueKind::kCheckBox;
 constexpr auto kRadio = ValueKind::kRadioGroup;
 constexpr std::array<bool, 4> kAll = {true, true, true, true};
 constexpr std::array<bool, 4> kNotExt = {true, true, false, false};
+constexpr std::array<bool, 4> kNotExtWithDot = {true, true, false, true};
 constexpr std::array<bool, 4> kNameOnly = {false, true, false, false};
 
 const std::vector<Row>& Rows() {
@@ -125,6 +127,38 @@ const std::vector<Row>& Rows() {
          Is<CAddAtEndExecute>,
          {{}},
          {{{{"add", "_x"}}, 0, {"photo.jpg"}, {"photo.jpg_x"}}, {{{"add", "_x"}}, 1, {"photo.jpg"}, {"photo_x.jpg"}}}},
+        {kStrAddDateAtBeginning,
+         {{"date", kCombo, 1021, "0"},
+          {"dateFormat", kCombo, 1023, "0"},
+          {"timeFormat", kCombo, 1022, "0"},
+          {"trailing", kCheck, 1036, "0"},
+          {"seperator", kText, 1049, " "}},
+         kNotExt,
+         FocusKind::kNone,
+         0,
+         Is<CAddDateAtBeginningExecute>,
+         {{}, {{"date", "2"}, {"seperator", "x"}, {"trailing", "1"}}},
+         {{{{"date", "1"}, {"dateFormat", "18"}, {"trailing", "1"}}, 0, {"holiday"}, {"20040305 holiday"}},
+          {{{"date", "1"}, {"dateFormat", "18"}}, 1, {"holiday.jpg"}, {"20040305holiday.jpg"}},
+          {{{"date", "1"}, {"timeFormat", "12"}}, 0, {"x"}, {"14-07-09x"}},
+          // A plain file has no picture date: nothing is added.
+          {{{"date", "3"}, {"dateFormat", "18"}}, 0, {"holiday"}, {"holiday"}}}},
+        {kStrAddDateAtEnd,
+         {{"date", kCombo, 1021, "0"},
+          {"dateFormat", kCombo, 1023, "0"},
+          {"timeFormat", kCombo, 1022, "0"},
+          {"leading", kCheck, 1036, "0"},
+          {"seperator", kText, 1049, " "}},
+         kNotExtWithDot,
+         FocusKind::kNone,
+         0,
+         Is<CAddDateAtEndExecute>,
+         {{}, {{"leading", "1"}}},
+         {{{{"date", "1"}, {"dateFormat", "18"}, {"leading", "1"}}, 0, {"holiday"}, {"holiday 20040305"}},
+          {{{"date", "1"}, {"dateFormat", "4"}, {"timeFormat", "5"}, {"seperator", "@"}},
+           3,
+           {"a.txt"},
+           {"a.txt03-05@14 07"}}}},
         {kStrAddFolderAtBeginning,
          {{"trailing", kCheck, 1036, "0"}},
          kNotExt,
@@ -438,6 +472,23 @@ const std::vector<Row>& Rows() {
          Is<CRenumberExecute>,
          {{{"step", ""}}, {{"start", ""}}, {{"digits", ""}}},
          {{{{"start", "1"}}, 0, {"x", "img5", "img9"}, {"x", "img1", "img2"}}}},
+        {kStrToDate,
+         {{"date", kCombo, 1021, "0"},
+          {"dateFormat", kCombo, 1023, "0"},
+          {"timeFormat", kCombo, 1022, "0"},
+          {"seperator", kText, 1049, " "}},
+         kNotExt,
+         FocusKind::kNone,
+         0,
+         Is<CToDateExecute>,
+         {{}, {{"date", "1"}, {"seperator", "_"}}},
+         {{{{"date", "1"}, {"dateFormat", "20"}, {"timeFormat", "12"}, {"seperator", "_"}},
+           1,
+           {"x.txt"},
+           {"2004-03-05_14-07-09.txt"}},
+          {{{"date", "1"}, {"dateFormat", "18"}, {"seperator", "_"}}, 1, {"x.txt"}, {"20040305.txt"}},
+          {{{"date", "1"}, {"timeFormat", "1"}}, 0, {"x"}, {"02 07 pm"}},
+          {{{"date", "3"}, {"dateFormat", "18"}}, 1, {"x.txt"}, {"x.txt"}}}},
         {kStrManually,
          {{"new", kText, 1000, ""}},
          kAll,
@@ -717,6 +768,19 @@ TEST(Panels, DigitsOnlyFieldsDropEverythingElse) {
             EXPECT_EQ(digits, "0042");
             EXPECT_FALSE(panel->SetValue(b.name(), "-1")) << b.name();
         }
+    }
+}
+
+TEST(Panels, TheDateSeparatorTakesOneCharacter) {
+    for (int action : {kStrAddDateAtBeginning, kStrAddDateAtEnd, kStrToDate}) {
+        Fixture f;
+        auto panel = MakePanel(action, &f.store);
+        std::string text = "\xC3\xA9-x";
+        EXPECT_TRUE(panel->FilterText(1049, text));
+        EXPECT_EQ(text, "\xC3\xA9") << "one character, not one byte";
+        EXPECT_FALSE(panel->SetValue("seperator", "--"));
+        EXPECT_TRUE(panel->SetValue("seperator", ""));
+        EXPECT_TRUE(panel->SetValue("seperator", "\xE6\x97\xA5"));
     }
 }
 
