@@ -41,12 +41,11 @@ export DISPLAY=":$(head -n1 "$work/display")"
 "$top/cmake/wine-run.sh" reg add 'HKCU\Software\Wine\AppDefaults\show_panels.exe\X11 Driver' \
     /v Managed /d N /f >"$work/reg.log" 2>&1
 
-# name, template, then what to put in the fields: name=value through the
-# panel's model, #control=value straight into a control.
+# name, template, then the values to show, by their settings names.
 shots=(
     "remove-anywhere 1009"
     "replace-characters 1027 find=_ replace=%20 find2=. replace2=%20 ignoreCase3=1"
-    "add-date-at-end 1033 #1021=1 #1023=20 #1022=11 #1049=_ #1036=1"
+    "add-date-at-end 1033 date=1 dateFormat=20 timeFormat=11 seperator=_ leading=1"
     "produce-numbered-list 1030 prefix=Holiday%20 start=1 digits=3"
     "insert-anywhere 1119 add=-draft addAnywhereSelection=1027 toOccurence=."
     "produce-alphabetical-list 1034 start=aa postfix=%20-%20copy"

@@ -1,8 +1,7 @@
 // Shows one parameter panel in a captioned frame, for screenshots:
-//   ShowPanels <template id> <ready-file> [name=value | #control=value]...
-// name=value sets a value of the panel's model before the window is made;
-// #control=value writes into a control afterwards (combos take an index,
-// buttons 0 or 1), for panels whose model is not in this build. Once the
+//   ShowPanels <template id> <ready-file> [name=value]...
+// Each name=value sets a value of the panel's model, by its settings name,
+// before the window is made. Once the
 // panel is on screen it writes the frame's place on the screen to
 // <ready-file> as an ImageMagick geometry (WxH+X+Y); it closes when that file
 // is removed again, or after a minute at the latest.
@@ -18,7 +17,6 @@
 #include "dialog/ActionCatalogue.h"
 #include "dialog/StringTable.h"
 #include "dialog/win32/PanelHost.h"
-#include "dialog/win32/PanelLists.h"
 #include "platform/win32/Wide.h"
 
 namespace {
@@ -32,10 +30,6 @@ INT_PTR CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG;
 }
 
-INT_PTR CALLBACK BareProc(HWND, UINT, WPARAM, LPARAM) {
-    return FALSE;
-}
-
 HWND CreateFrame(const std::string& caption) {
     struct alignas(DWORD) {
         DLGTEMPLATE dialog;
@@ -47,18 +41,6 @@ HWND CreateFrame(const std::string& caption) {
     const HWND frame = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), &tpl.dialog, nullptr, FrameProc, 0);
     if (frame) ::SetWindowTextW(frame, platform::widen(caption).c_str());
     return frame;
-}
-
-void WriteToControl(HWND panel, int id, const std::string& value) {
-    const HWND control = ::GetDlgItem(panel, id);
-    wchar_t cls[16] = {};
-    ::GetClassNameW(control, cls, 16);
-    if (::lstrcmpiW(cls, L"ComboBox") == 0)
-        ::SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(std::stoi(value)), 0);
-    else if (::lstrcmpiW(cls, L"Button") == 0)
-        ::SendMessageW(control, BM_SETCHECK, value == "1" ? BST_CHECKED : BST_UNCHECKED, 0);
-    else
-        ::SetWindowTextW(control, platform::widen(value).c_str());
 }
 
 void Announce(HWND frame, const std::wstring& readyFile) {
@@ -92,33 +74,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const CCatalogueSlot* slot = nullptr;
     for (const CCatalogueSlot& s : ActionCatalogue())
         if (!s.blank() && s.panelTemplate == templateId) slot = &s;
-    if (!slot) return 2;
+    if (!slot || !slot->create) return 2;
 
     const HWND frame = CreateFrame(LoadStringText(slot->textId));
     if (!frame) return 1;
-    std::unique_ptr<CRenameDlg> model = slot->create ? slot->create(nullptr) : nullptr;
-    std::unique_ptr<CPanelHost> host;
-    HWND panel = nullptr;
-    if (model) {
-        for (const std::string& s : settings) {
-            const size_t eq = s.find('=');
-            if (s[0] != '#' && eq != std::string::npos && !model->SetValue(s.substr(0, eq), s.substr(eq + 1))) return 2;
-        }
-        host = std::make_unique<CPanelHost>(*model);
-        if (!host->Create(instance, frame)) return 1;
-        panel = host->window();
-    } else {
-        panel = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), frame, BareProc, 0);
-        if (!panel) return 1;
-        FillPanelLists(panel, instance, templateId);
-        for (HWND c = ::GetWindow(panel, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-            ::SendMessageW(c, CB_SETCURSEL, 0, 0);
-    }
+    std::unique_ptr<CRenameDlg> model = slot->create(nullptr);
     for (const std::string& s : settings) {
         const size_t eq = s.find('=');
-        if (s[0] == '#' && eq != std::string::npos)
-            WriteToControl(panel, std::stoi(s.substr(1, eq - 1)), s.substr(eq + 1));
+        if (eq == std::string::npos || !model->SetValue(s.substr(0, eq), s.substr(eq + 1))) return 2;
     }
+    CPanelHost host(*model);
+    if (!host.Create(instance, frame)) return 1;
+    const HWND panel = host.window();
 
     // The frame's client area is exactly the panel, as the main dialog will
     // hold it.
