@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -41,3 +42,8 @@ std::vector<CCatalogueSlot> ActionsWithPanels();
 std::string SlotName(const CCatalogueSlot& slot);
 
 }  // namespace panel_test
+
+/// Names a catalogue line in gtest's messages by its panel class.
+inline void PrintTo(const CCatalogueSlot& slot, std::ostream* os) {
+    *os << (slot.panelClass ? slot.panelClass : "blank");
+}
