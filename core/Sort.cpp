@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/DigitRun.h"
+#include "core/Execute.h"
 #include "core/PictureDate.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
@@ -147,4 +148,8 @@ void SortFileList(CFileList& list, int order, uint64_t seed, platform::IFileSyst
 
     list.reserve(items.size());
     for (auto& item : items) list.push_back(std::move(item.fd));
+}
+
+void CExecute::sort(CFileList& list) {
+    SortFileList(list, sortOrder, randomSeed, fileSystem());
 }

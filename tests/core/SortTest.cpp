@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/Sort.h"
+#include "operations/AddInsert.h"
 #include "operations/Numbers.h"
 #include "platform/FileSystem.h"
 #include "tests/support/Jpeg.h"
@@ -226,6 +227,13 @@ TEST(Sort, RandomIsAShuffleFixedPerSeed) {
 TEST(Sort, UnknownOrdersLeaveTheList) {
     const Names names = {"b", "c", "a"};
     for (int order : {-1, static_cast<int>(kSortOrderCount), 99}) EXPECT_EQ(Sorted(names, order), names) << order;
+}
+
+TEST(Sort, EveryOperationSortsByItsOrder) {
+    CAddAtBeginningExecute plain(1, 1, 0, 0, 0, kSortExistingNumber, 0, "x");
+    CFileList a = ListOf({"file10", "file9"});
+    plain.sort(a);
+    EXPECT_EQ(NamesOf(a), (Names{"file9", "file10"}));
 }
 
 TEST(Sort, TheNumberingFamilySortsByItsOrder) {
