@@ -394,7 +394,7 @@ const std::vector<Row>& Rows() {
          1003,
          Is<CProduceAlphabeticalListExecute>,
          {{{"step", ""}}, {{"start", ""}}, {{"digits", ""}}, {{"start", "zzzzzzzzzzzzz"}, {"prefix", "p"}}},
-         {{{{"prefix", "Part "}}, 0, {"x", "y"}, {"Part a", "Part b"}},
+         {{{{"prefix", "Disc "}}, 0, {"x", "y"}, {"Disc a", "Disc b"}},
           {{{"start", "ba"}, {"Make UPPERCASE", "1"}, {"postfix", "!"}, {"digits", "3"}, {"step", "2"}},
            1,
            {"x.txt", "y.txt"},
