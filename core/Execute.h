@@ -38,6 +38,15 @@ public:
     /// Computes old and new names into oldNames and newNames; renames nothing.
     void preview(const std::vector<std::string>& paths, int count);
 
+    /// The first half of run: reads the given items into `given` (sorted) and,
+    /// with subfolders on, the contents of their folders into `contents`, each
+    /// folder after its own contents. False when the user ended the run. With
+    /// process, it lets a preview read a selection once and compute its names
+    /// many times.
+    bool collect(const std::vector<std::string>& paths, int count, CFileList& given, CFileList& contents);
+    /// Computes, confirms and renames (or, in a preview, lists) each item.
+    void process(CFileList& list);
+
     /// Where the run reads and renames, and whom it asks. Default: the real
     /// file system, and prompts that skip whatever would need an answer.
     void setFileSystem(platform::IFileSystem& fs) { fs_ = &fs; }
@@ -76,8 +85,6 @@ private:
     /// folder after its own contents. Kept apart from process so that a
     /// selection can be expanded once and its names computed many times.
     void expand(const std::string& folder, CFileList& out);
-    /// Computes, confirms and renames (or, in a preview, lists) each item.
-    void process(CFileList& list);
 
     platform::IFileSystem* fs_;
     IPrompts* prompts_;

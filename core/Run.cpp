@@ -182,24 +182,28 @@ private:
 
 }  // namespace
 
-void CExecute::run(const std::vector<std::string>& paths, int count, const std::string* listFile) {
+bool CExecute::collect(const std::vector<std::string>& paths, int count, CFileList& given, CFileList& contents) {
     renameAll = 0;
     stop = 0;
     std::string savedDirectory;
     const bool haveDirectory = fileSystem().getCurrentDirectory(savedDirectory) == platform::kErrorSuccess;
 
-    CFileList given, contents;
     const size_t n = count > 0 ? std::min(static_cast<size_t>(count), paths.size()) : 0;
+    given.reserve(given.size() + n);
     for (size_t i = 0; i < n; ++i) given.push_back(std::make_unique<CFileDescriptor>(paths[i], scope));
     sort(given);
     readAttributes(*this, given, [&](const CFileDescriptor& fd) {
         if (subfolders) expand(fd.path(), contents);
     });
     if (haveDirectory) fileSystem().setCurrentDirectory(savedDirectory);
+    return !stop;
+}
 
+void CExecute::run(const std::vector<std::string>& paths, int count, const std::string* listFile) {
+    CFileList given, contents;
     // "Skip all" ends the whole run: a list file written now would miss the
     // items that were never read.
-    if (stop) return;
+    if (!collect(paths, count, given, contents)) return;
 
     if (listFile) {
         std::string data;
@@ -213,6 +217,7 @@ void CExecute::run(const std::vector<std::string>& paths, int count, const std::
         process(given);
     } else {
         CFileList all;
+        all.reserve(given.size() + contents.size());
         for (CFileList* list : {&given, &contents})
             for (auto& fd : *list) all.push_back(std::move(fd));
         sort(all);

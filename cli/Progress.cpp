@@ -1,0 +1,48 @@
+#include "cli/Progress.h"
+
+#include <algorithm>
+
+#include "cli/Terminal.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kQuiet = std::chrono::seconds(1);
+constexpr auto kInterval = std::chrono::milliseconds(200);
+// The clock is read once per this many calls: a rename costs far more than
+// the check, and a stalled one shows on the next.
+constexpr unsigned kCallsPerCheck = 32;
+
+}  // namespace
+
+CProgressFileSystem::CProgressFileSystem(platform::IFileSystem& inner, CStatusLine* status)
+    : inner_(inner), status_(status), start_(Clock::now()), shown_(start_) {}
+
+void CProgressFileSystem::Tick() {
+    if (!status_ || ++calls_ % kCallsPerCheck != 0) return;
+    const auto now = Clock::now();
+    if (now - start_ < kQuiet || now - shown_ < kInterval) return;
+    shown_ = now;
+    std::string text = "quorlin: " + std::to_string(read_) + " items read";
+    if (renamed_ > 0) text += ", " + std::to_string(renamed_) + " renamed";
+    status_->Show(text + "...");
+}
+
+uint32_t CProgressFileSystem::getAttributes(const std::string& path, platform::Attributes& out) {
+    ++read_;
+    Tick();
+    return inner_.getAttributes(path, out);
+}
+
+uint32_t CProgressFileSystem::move(const std::string& from, const std::string& to) {
+    const uint32_t code = inner_.move(from, to);
+    if (code == platform::kErrorSuccess) ++renamed_;
+    Tick();
+    return code;
+}
+
+uint32_t CProgressFileSystem::writeFile(const std::string& path, const std::string& data) {
+    const uint32_t code = inner_.writeFile(path, data);
+    if (code == platform::kErrorSuccess) listed_ += static_cast<int>(std::count(data.begin(), data.end(), '\n'));
+    return code;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "platform/FileSystem.h"
+
+class CStatusLine;
+
+/// The file system of a run, counted: the items read, the renames done and
+/// the lines of a list file. With a status line, a run that takes longer
+/// than a second shows how far it has got, a few times a second.
+class CProgressFileSystem final : public platform::IFileSystem {
+public:
+    explicit CProgressFileSystem(platform::IFileSystem& inner, CStatusLine* status = nullptr);
+
+    int read() const { return read_; }
+    int renamed() const { return renamed_; }
+    /// Paths written into list files.
+    int listed() const { return listed_; }
+
+    uint32_t getAttributes(const std::string& path, platform::Attributes& out) override;
+    uint32_t listFolder(const std::string& folder, std::vector<std::string>& out) override {
+        return inner_.listFolder(folder, out);
+    }
+    uint32_t move(const std::string& from, const std::string& to) override;
+    uint32_t getCurrentDirectory(std::string& out) override { return inner_.getCurrentDirectory(out); }
+    uint32_t setCurrentDirectory(const std::string& path) override { return inner_.setCurrentDirectory(path); }
+    uint32_t getTimes(const std::string& path, platform::FileTimes& out) override { return inner_.getTimes(path, out); }
+    std::unique_ptr<platform::IReadStream> openRead(const std::string& path, uint32_t& error) override {
+        return inner_.openRead(path, error);
+    }
+    uint32_t writeFile(const std::string& path, const std::string& data) override;
+
+private:
+    void Tick();
+
+    platform::IFileSystem& inner_;
+    CStatusLine* status_;
+    std::chrono::steady_clock::time_point start_;
+    std::chrono::steady_clock::time_point shown_;
+    unsigned calls_ = 0;
+    int read_ = 0;
+    int renamed_ = 0;
+    int listed_ = 0;
+};

@@ -1,0 +1,246 @@
+#include "dialog/MainDlgModel.h"
+
+#include "dialog/ActionCatalogue.h"
+#include "dialog/SettingsStore.h"
+#include "dialog/panels/RenameDlg.h"
+
+namespace {
+
+constexpr int kScopeCount = 4;
+
+// Until a front end gives its own: nothing that needs an answer is done.
+class SkipPrompts final : public IPrompts {
+public:
+    int Confirm(CNameRequest&) override { return kAnswerSkip; }
+    int Duplicate(CNameRequest&) override { return kAnswerSkip; }
+    int Illegal(CNameRequest&) override { return kAnswerSkip; }
+    int TooLong(CNameRequest&) override { return kAnswerSkip; }
+    int DefaultError(CErrorReport&) override { return kAnswerSkip; }
+};
+
+SkipPrompts& skipPrompts() {
+    static SkipPrompts prompts;
+    return prompts;
+}
+
+const std::vector<std::string>& noNames() {
+    static const std::vector<std::string> none;
+    return none;
+}
+
+}  // namespace
+
+// The preview shows a "Cannot access" report once per dialog: when the items
+// are arranged again from what was recorded, the same failure is passed over.
+class CMainDlgModel::CReplayPrompts final : public IPrompts {
+public:
+    explicit CReplayPrompts(CMainDlgModel& model) : model_(model) {}
+    int Confirm(CNameRequest& r) override { return model_.prompts_->Confirm(r); }
+    int Duplicate(CNameRequest& r) override { return model_.prompts_->Duplicate(r); }
+    int Illegal(CNameRequest& r) override { return model_.prompts_->Illegal(r); }
+    int TooLong(CNameRequest& r) override { return model_.prompts_->TooLong(r); }
+    int DefaultError(CErrorReport& r) override {
+        if (model_.remember_ && model_.recorded_.replayed()) return kAnswerSkip;
+        return model_.prompts_->DefaultError(r);
+    }
+
+private:
+    CMainDlgModel& model_;
+};
+
+CMainDlgModel::CMainDlgModel(std::vector<std::string> paths, CSettingsStore& store, uint64_t randomSeed)
+    : paths_(std::move(paths)),
+      store_(store),
+      randomSeed_(randomSeed),
+      fs_(&platform::realFileSystem()),
+      prompts_(&skipPrompts()),
+      replayPrompts_(std::make_unique<CReplayPrompts>(*this)),
+      recorded_(platform::realFileSystem()) {
+    panels_ = CreatePanels(&store_);
+    options_ = ReadDialogOptions(store_);
+    scope_ = options_.renameKind;
+    // The stored action is chosen first, so that the refill keeps it when the
+    // stored scope offers it.
+    for (size_t i = 0; i < panels_.size(); ++i)
+        if (panels_[i]) lines_.push_back({static_cast<int>(i), panels_[i].get()});
+    current_ = -1;
+    for (size_t i = 0; i < lines_.size(); ++i)
+        if (!options_.lastSelection.empty() && lines_[i].panel->actionName() == options_.lastSelection)
+            current_ = static_cast<int>(i);
+    Refill();
+}
+
+CMainDlgModel::~CMainDlgModel() = default;
+
+CRenameDlg* CMainDlgModel::FindPanel(const std::string& text) const {
+    for (const auto& panel : panels_)
+        if (panel && panel->actionName() == text) return panel.get();
+    return nullptr;
+}
+
+bool CMainDlgModel::SetScope(int scope) {
+    if (scope < 0 || scope >= kScopeCount) return false;
+    scope_ = scope;
+    Refill();
+    return true;
+}
+
+void CMainDlgModel::Refill() {
+    const CRenameDlg* previous = activePanel();
+    std::vector<CActionLine> lines;
+    int current = -1;
+    for (size_t i = 0; i < panels_.size(); ++i) {
+        CRenameDlg* panel = panels_[i].get();
+        if (!panel) {
+            // An action this build lacks leaves no line, not even a blank.
+            if (ActionCatalogue()[i].blank()) lines.push_back({static_cast<int>(i), nullptr});
+            continue;
+        }
+        if (!panel->AppliesToScope(scope_)) continue;
+        if (previous && panel->actionName() == previous->actionName()) current = static_cast<int>(lines.size());
+        lines.push_back({static_cast<int>(i), panel});
+    }
+    lines_ = std::move(lines);
+    if (current < 0)
+        for (size_t i = 0; i < lines_.size() && current < 0; ++i)
+            if (lines_[i].panel) current = static_cast<int>(i);
+    current_ = current;
+    if (CRenameDlg* panel = activePanel()) panel->SetScope(scope_);
+}
+
+CRenameDlg* CMainDlgModel::activePanel() const {
+    return current_ >= 0 && current_ < static_cast<int>(lines_.size()) ? lines_[current_].panel : nullptr;
+}
+
+bool CMainDlgModel::SelectLine(int line) {
+    if (line < 0 || line >= static_cast<int>(lines_.size()) || !lines_[line].panel) return false;
+    current_ = line;
+    lines_[line].panel->SetScope(scope_);
+    return true;
+}
+
+bool CMainDlgModel::SelectAction(const std::string& text) {
+    for (size_t i = 0; i < lines_.size(); ++i)
+        if (lines_[i].panel && lines_[i].panel->actionName() == text) return SelectLine(static_cast<int>(i));
+    return false;
+}
+
+void CMainDlgModel::SetFileSystem(platform::IFileSystem& fs) {
+    fs_ = &fs;
+    recorded_.Reset(fs);
+    haveItems_ = false;
+    items_.clear();
+}
+
+void CMainDlgModel::SetRememberListings(bool remember) {
+    remember_ = remember;
+    recorded_.Reset(*fs_);
+}
+
+std::unique_ptr<CExecute> CMainDlgModel::Build() {
+    CRenameDlg* panel = activePanel();
+    if (!panel) return nullptr;
+    panel->SetScope(scope_);
+    const CDialogOptions& o = options_;
+    auto op = panel->CreateOperation(o.files, o.folders, o.subfolders, o.confirm, o.sort, o.sortFolders);
+    if (op) op->randomSeed = randomSeed_;
+    return op;
+}
+
+void CMainDlgModel::ClearPreview() {
+    preview_.reset();
+}
+
+const std::vector<std::string>& CMainDlgModel::oldNames() const {
+    return preview_ && preview_->oldNames ? *preview_->oldNames : noNames();
+}
+
+const std::vector<std::string>& CMainDlgModel::newNames() const {
+    return preview_ && preview_->newNames ? *preview_->newNames : noNames();
+}
+
+// Reads the selection as the run would, and puts it in the run's order.
+void CMainDlgModel::Arrange(CExecute& op) {
+    items_.clear();
+    haveItems_ = false;
+    op.setFileSystem(remember_ ? static_cast<platform::IFileSystem&>(recorded_) : *fs_);
+    op.setPrompts(*replayPrompts_);
+    ++collections_;
+    CFileList given, contents;
+    const bool complete = op.collect(paths_, static_cast<int>(paths_.size()), given, contents);
+    if (!complete) return;  // ended by the user: nothing to show, and read again next time
+    if (op.sortEachFolder) {
+        items_.push_back(std::move(contents));
+        items_.push_back(std::move(given));
+    } else {
+        CFileList all;
+        all.reserve(given.size() + contents.size());
+        for (CFileList* list : {&given, &contents})
+            for (auto& fd : *list) all.push_back(std::move(fd));
+        op.sort(all);
+        items_.push_back(std::move(all));
+    }
+    haveItems_ = true;
+}
+
+void CMainDlgModel::Prepare(CExecute& op) {
+    const CArrangement wanted{op.scope, op.subfolders, op.sortOrder, op.sortEachFolder, typeid(op)};
+    if (!haveItems_ || !(wanted == arranged_)) {
+        Arrange(op);
+        arranged_ = wanted;
+    }
+}
+
+bool CMainDlgModel::RefreshPreview() {
+    std::unique_ptr<CExecute> op = Build();
+    if (!op) {
+        ClearPreview();
+        return false;
+    }
+    Prepare(*op);
+    op->setFileSystem(*fs_);
+    op->setPrompts(*replayPrompts_);
+    op->oldNames = std::make_unique<std::vector<std::string>>();
+    op->newNames = std::make_unique<std::vector<std::string>>();
+    op->previewMode = 1;
+    op->stop = 0;
+    op->renameAll = 0;
+    for (auto& list : items_) op->process(list);
+    op->previewMode = 0;
+    preview_ = std::move(op);
+    return true;
+}
+
+void CMainDlgModel::Changed() {
+    if (options_.preview) RefreshPreview();
+}
+
+CFinish CMainDlgModel::Ok() {
+    std::unique_ptr<CExecute> op = Build();
+    if (!op) return CFinish::kNoOperation;
+    options_.renameKind = scope_;
+    SaveDialogOptions(store_, options_, true);
+    // The dialog closes: what the preview held is of no use any more, and
+    // the run reads the disk afresh.
+    ClearPreview();
+    items_.clear();
+    haveItems_ = false;
+    recorded_.Reset(*fs_);
+    op->setFileSystem(*fs_);
+    op->setPrompts(*prompts_);
+    op->run(paths_, static_cast<int>(paths_.size()), nullptr);
+    return op->stop ? CFinish::kStopped : CFinish::kDone;
+}
+
+CFinish CMainDlgModel::SaveFileList(const std::function<bool(std::string& fileName)>& chooseFile) {
+    std::unique_ptr<CExecute> op = Build();
+    if (!op) return CFinish::kNoOperation;
+    std::string fileName = lastListFile_;
+    if (!chooseFile || !chooseFile(fileName)) return CFinish::kCancelled;
+    lastListFile_ = fileName;
+    SaveDialogOptions(store_, options_, false);
+    op->setFileSystem(*fs_);
+    op->setPrompts(*prompts_);
+    op->run(paths_, static_cast<int>(paths_.size()), &lastListFile_);
+    return op->stop ? CFinish::kStopped : CFinish::kDone;
+}

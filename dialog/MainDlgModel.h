@@ -1,0 +1,156 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <typeindex>
+#include <vector>
+
+#include "core/Execute.h"
+#include "dialog/DialogOptions.h"
+#include "dialog/RecordedFileSystem.h"
+
+class CRenameDlg;
+class CSettingsStore;
+
+/// How OK or "Save file list..." ended.
+enum class CFinish {
+    kNoOperation,  ///< the panel built no operation: the dialog stays open
+    kCancelled,    ///< no list file was chosen
+    kDone,         ///< the run went through every item
+    kStopped,      ///< the user ended the run ("Skip all")
+};
+
+/// The main rename dialog without its window: the action catalogue and the
+/// list that the "Change:" scope offers, the section options, the live preview
+/// and the two ways to finish, OK and "Save file list...". The Win32 dialog
+/// and the command line are views over it.
+///
+/// The preview reads the selection from the disk once: later refreshes
+/// compute only the names, over the items already read, and a new order,
+/// scope or action arranges them again from what was recorded. OK and
+/// "Save file list..." read the disk afresh.
+class CMainDlgModel {
+public:
+    /// One line of the "Action:" combo.
+    struct CActionLine {
+        int slot = 0;                 ///< position in the catalogue
+        CRenameDlg* panel = nullptr;  ///< null for a blank line
+    };
+
+    /// Opening: creates the panels over `store` and restores the scope, the
+    /// last action and the section options. `randomSeed` is drawn once per
+    /// call of the dialog, so that every preview and the run share one random
+    /// order.
+    CMainDlgModel(std::vector<std::string> paths, CSettingsStore& store, uint64_t randomSeed);
+    ~CMainDlgModel();
+    CMainDlgModel(const CMainDlgModel&) = delete;
+    CMainDlgModel& operator=(const CMainDlgModel&) = delete;
+
+    /// The 37 catalogue slots in combo order: the panel of each action, null
+    /// for a blank line and for an action whose panel this build lacks.
+    const std::vector<std::unique_ptr<CRenameDlg>>& panels() const { return panels_; }
+    /// The panel of the action named `text`, whatever the scope; null if none.
+    CRenameDlg* FindPanel(const std::string& text) const;
+
+    /// The "Change:" scope, 0 to 3.
+    int scope() const { return scope_; }
+    /// Chooses a scope and refills the action list with the actions that
+    /// accept it, keeping the current action when it is still offered and
+    /// otherwise taking the first. False for a scope that is not in the combo.
+    bool SetScope(int scope);
+
+    /// The "Action:" combo for the current scope, blank lines included.
+    const std::vector<CActionLine>& actionLines() const { return lines_; }
+    /// The chosen line; -1 when the list is empty.
+    int currentLine() const { return current_; }
+    /// The panel of the chosen action; null when the list is empty.
+    CRenameDlg* activePanel() const;
+    /// Chooses a line of the list. A blank line, or one that is not there,
+    /// keeps the current action and returns false.
+    bool SelectLine(int line);
+    /// Chooses the action named `text`; false when the list does not offer it.
+    bool SelectAction(const std::string& text);
+
+    /// The section controls (Interaction, Processing, Instant Preview,
+    /// Sorting Order). `renameKind` follows the scope when stored.
+    CDialogOptions& options() { return options_; }
+    const CDialogOptions& options() const { return options_; }
+
+    /// Rebuilds the preview: the active panel builds an operation, which
+    /// computes the old and new names. False, with the lists emptied, when it
+    /// builds none.
+    bool RefreshPreview();
+    /// What the dialog does after any change of a control: refreshes the
+    /// preview while "Show preview" is on.
+    void Changed();
+    /// The operation of the current preview; null when there is none.
+    const CExecute* previewOperation() const { return preview_.get(); }
+    /// Old and new names of the current preview, row by row.
+    const std::vector<std::string>& oldNames() const;
+    const std::vector<std::string>& newNames() const;
+
+    /// OK: builds the operation (none: nothing happens), stores the scope and
+    /// the section options, flushes the settings and renames the selection.
+    CFinish Ok();
+    /// "Save file list...": builds the operation (none: nothing happens), then
+    /// asks `chooseFile` for the list file, starting from the last name chosen;
+    /// on a choice stores the section options (not the scope), flushes and
+    /// writes the list.
+    CFinish SaveFileList(const std::function<bool(std::string& fileName)>& chooseFile);
+    /// The list file chosen last; empty at first.
+    const std::string& lastListFile() const { return lastListFile_; }
+
+    /// Where the runs read and rename, and whom they ask.
+    void SetFileSystem(platform::IFileSystem& fs);
+    void SetPrompts(IPrompts& prompts) { prompts_ = &prompts; }
+    /// Whether the preview keeps what the disk answered, so that a new order,
+    /// scope or action does not read it again (the default). A front end that
+    /// previews once saves the memory.
+    void SetRememberListings(bool remember);
+    /// How often the preview has read the selection (for tests).
+    int collections() const { return collections_; }
+
+private:
+    /// What the arranged items depend on besides the names.
+    struct CArrangement {
+        int scope = -1;
+        int subfolders = -1;
+        int sort = -1;
+        int sortFolders = -1;
+        std::type_index type = typeid(void);
+        bool operator==(const CArrangement&) const = default;
+    };
+    class CReplayPrompts;
+
+    void Refill();
+    std::unique_ptr<CExecute> Build();
+    void Prepare(CExecute& op);
+    void Arrange(CExecute& op);
+    void ClearPreview();
+
+    std::vector<std::string> paths_;
+    CSettingsStore& store_;
+    uint64_t randomSeed_;
+    std::vector<std::unique_ptr<CRenameDlg>> panels_;
+    std::vector<CActionLine> lines_;
+    int current_ = -1;
+    int scope_ = 0;
+    CDialogOptions options_;
+    std::string lastListFile_;
+
+    platform::IFileSystem* fs_;
+    IPrompts* prompts_;
+    std::unique_ptr<CReplayPrompts> replayPrompts_;
+    CRecordedFileSystem recorded_;
+    bool remember_ = true;
+
+    // The preview: its operation, and the items it works on in the order
+    // they are processed, for the arrangement `arranged_`.
+    std::unique_ptr<CExecute> preview_;
+    std::vector<CFileList> items_;
+    CArrangement arranged_;
+    bool haveItems_ = false;
+    int collections_ = 0;
+};

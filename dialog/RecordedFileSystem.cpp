@@ -1,0 +1,48 @@
+#include "dialog/RecordedFileSystem.h"
+
+namespace {
+
+// The recorded answer for `key`, asking `ask` the first time.
+template <typename Map, typename Value, typename Ask>
+uint32_t Recall(Map& map, const std::string& key, Value& out, bool& replayed, Ask ask) {
+    const auto it = map.find(key);
+    if (it != map.end()) {
+        replayed = true;
+        out = it->second.second;
+        return it->second.first;
+    }
+    replayed = false;
+    Value value{};
+    const uint32_t code = ask(value);
+    map.emplace(key, std::make_pair(code, value));
+    out = std::move(value);
+    return code;
+}
+
+}  // namespace
+
+void CRecordedFileSystem::Reset(platform::IFileSystem& inner) {
+    inner_ = &inner;
+    attributes_.clear();
+    listings_.clear();
+    times_.clear();
+    replayed_ = false;
+}
+
+uint32_t CRecordedFileSystem::getAttributes(const std::string& path, platform::Attributes& out) {
+    return Recall(attributes_, path, out, replayed_,
+                  [&](platform::Attributes& value) { return inner_->getAttributes(path, value); });
+}
+
+uint32_t CRecordedFileSystem::listFolder(const std::string& folder, std::vector<std::string>& out) {
+    std::vector<std::string> names;
+    const uint32_t code = Recall(listings_, folder, names, replayed_,
+                                 [&](std::vector<std::string>& value) { return inner_->listFolder(folder, value); });
+    out.insert(out.end(), names.begin(), names.end());
+    return code;
+}
+
+uint32_t CRecordedFileSystem::getTimes(const std::string& path, platform::FileTimes& out) {
+    return Recall(times_, path, out, replayed_,
+                  [&](platform::FileTimes& value) { return inner_->getTimes(path, value); });
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+/// A file system in front of another that gives, for each path, the answer
+/// the inner one gave the first time it was asked: attributes, listings and
+/// times. The preview reads a selection through it, so that a new order, scope
+/// or action lists the same items again without touching the disk. Renames,
+/// the current directory, file contents and writes go to the inner one.
+class CRecordedFileSystem final : public platform::IFileSystem {
+public:
+    explicit CRecordedFileSystem(platform::IFileSystem& inner) : inner_(&inner) {}
+
+    /// Forgets every answer and asks `inner` from now on.
+    void Reset(platform::IFileSystem& inner);
+    /// True when the last attributes, listing or times call was answered from
+    /// what was recorded, so that a failure in it was reported before.
+    bool replayed() const { return replayed_; }
+
+    uint32_t getAttributes(const std::string& path, platform::Attributes& out) override;
+    uint32_t listFolder(const std::string& folder, std::vector<std::string>& out) override;
+    uint32_t move(const std::string& from, const std::string& to) override { return inner_->move(from, to); }
+    uint32_t getCurrentDirectory(std::string& out) override { return inner_->getCurrentDirectory(out); }
+    uint32_t setCurrentDirectory(const std::string& path) override { return inner_->setCurrentDirectory(path); }
+    uint32_t getTimes(const std::string& path, platform::FileTimes& out) override;
+    std::unique_ptr<platform::IReadStream> openRead(const std::string& path, uint32_t& error) override {
+        return inner_->openRead(path, error);
+    }
+    uint32_t writeFile(const std::string& path, const std::string& data) override {
+        return inner_->writeFile(path, data);
+    }
+
+private:
+    platform::IFileSystem* inner_;
+    std::unordered_map<std::string, std::pair<uint32_t, platform::Attributes>> attributes_;
+    std::unordered_map<std::string, std::pair<uint32_t, std::vector<std::string>>> listings_;
+    std::unordered_map<std::string, std::pair<uint32_t, platform::FileTimes>> times_;
+    bool replayed_ = false;
+};

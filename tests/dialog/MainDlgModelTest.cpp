@@ -1,0 +1,539 @@
+// The main dialog without its window, over real temporary folders and a store
+// in memory.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "dialog/MainDlgModel.h"
+#include "dialog/MemorySettings.h"
+#include "dialog/SettingsStore.h"
+#include "dialog/panels/RenameDlg.h"
+#include "tests/support/FaultyFileSystem.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "tests/support/TempDir.h"
+
+using testing_support::FaultyFileSystem;
+using testing_support::ScriptedPrompts;
+using testing_support::TempDir;
+
+namespace {
+
+using FS = FaultyFileSystem;
+using Names = std::vector<std::string>;
+
+// One opening of the dialog over `paths`, with its own store over `memory`.
+struct Dialog {
+    Dialog(CMemorySettings& memory, std::vector<std::string> paths, uint64_t seed = 7)
+        : store(CSettingsStore::kDialogSubKey, CMemorySettings::Borrow(memory)), model(std::move(paths), store, seed) {
+        model.SetFileSystem(fs);
+        model.SetPrompts(prompts);
+    }
+    // The texts of the "Action:" combo, "" for a blank line.
+    Names Lines() const {
+        Names out;
+        for (const auto& line : model.actionLines()) out.push_back(line.panel ? line.panel->actionName() : "");
+        return out;
+    }
+    std::string Current() const { return model.activePanel() ? model.activePanel()->actionName() : ""; }
+    void Choose(const std::string& action, std::initializer_list<std::pair<const char*, const char*>> values = {}) {
+        ASSERT_TRUE(model.SelectAction(action)) << action;
+        for (const auto& [name, value] : values) ASSERT_TRUE(model.activePanel()->SetValue(name, value)) << name;
+    }
+    int DiskReads() const { return fs.Count(FS::kGetAttributes) + fs.Count(FS::kListFolder); }
+
+    FaultyFileSystem fs;
+    ScriptedPrompts prompts;
+    CSettingsStore store;
+    CMainDlgModel model;
+};
+
+// The combo of every scope as the actions' scope rules give it; actions whose
+// panel this build lacks leave no line.
+TEST(MainDlgModel, TheActionListOfEachScope) {
+    const char* all = "ABCDEF|GHIJKL|MNOPQ|RSTUV|WXYZabcd|ef";
+    const char* names[] = {"Insert anywhere",
+                           "Add to beginning",
+                           "Add to end",
+                           "Add date/time to beginning",
+                           "Add date/time to end",
+                           "Add folder to beginning",
+                           "Remove anywhere",
+                           "Remove at beginning",
+                           "Remove at end",
+                           "Remove file/folder extensions",
+                           "Remove vowels",
+                           "Truncate",
+                           "Replace anywhere",
+                           "Replace at beginning",
+                           "Replace at end",
+                           "Replace file/folder extensions",
+                           "Replace characters",
+                           "Make the first letter uppercase",
+                           "Make lowercase",
+                           "Make Proper Case",
+                           "Make a Title Case",
+                           "Make UPPERCASE",
+                           "Produce alphabetical list",
+                           "Produce numbered list",
+                           "Add alphabetical sequence to beginning",
+                           "Add alphabetical sequence to end",
+                           "Add number to beginning",
+                           "Add number to end",
+                           "Change numbers",
+                           "Renumber existing number sequence",
+                           "Rename to date",
+                           "Manually rename"};
+    // The letters of `all` (A = names[0] ...) that each scope leaves out.
+    const std::string hidden[4] = {"R", "", "DEFJPeR", "DFJPeR"};
+    CMemorySettings memory;
+    Dialog d(memory, {});
+    for (int scope = 0; scope < 4; ++scope) {
+        ASSERT_TRUE(d.model.SetScope(scope));
+        Names expected;
+        for (const char* c = all; *c; ++c) {
+            if (*c == '|') {
+                expected.push_back("");
+                continue;
+            }
+            const int index = *c >= 'a' ? 26 + (*c - 'a') : *c - 'A';
+            if (hidden[scope].find(*c) != std::string::npos || !d.model.FindPanel(names[index])) continue;
+            expected.push_back(names[index]);
+        }
+        EXPECT_EQ(d.Lines(), expected) << "scope " << scope;
+        EXPECT_EQ(d.model.activePanel()->scope(), scope);
+    }
+    EXPECT_FALSE(d.model.SetScope(4));
+    EXPECT_FALSE(d.model.SetScope(-1));
+    EXPECT_EQ(d.model.scope(), 3);
+}
+
+TEST(MainDlgModel, TheChosenActionSurvivesAScopeChangeWhileOffered) {
+    struct Case {
+        const char* action;
+        int from;
+        int to;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"Replace anywhere", 0, 2, "Replace anywhere"},
+        {"Make UPPERCASE", 1, 3, "Make UPPERCASE"},
+        {"Make the first letter uppercase", 1, 0, "Insert anywhere"},
+        {"Remove file/folder extensions", 0, 3, "Insert anywhere"},
+        {"Replace file/folder extensions", 1, 2, "Insert anywhere"},
+        {"Add folder to beginning", 0, 1, "Add folder to beginning"},
+    };
+    for (const auto& c : cases) {
+        CMemorySettings memory;
+        Dialog d(memory, {});
+        ASSERT_TRUE(d.model.SetScope(c.from));
+        ASSERT_TRUE(d.model.SelectAction(c.action)) << c.action;
+        ASSERT_TRUE(d.model.SetScope(c.to));
+        EXPECT_EQ(d.Current(), c.after) << c.action << " from " << c.from << " to " << c.to;
+        EXPECT_EQ(d.model.activePanel()->scope(), c.to);
+        // Going back does not bring a dropped action back.
+        ASSERT_TRUE(d.model.SetScope(c.from));
+        EXPECT_EQ(d.Current(), c.after);
+    }
+}
+
+TEST(MainDlgModel, ABlankLineKeepsTheCurrentAction) {
+    CMemorySettings memory;
+    Dialog d(memory, {});
+    d.Choose("Remove at end");
+    const int current = d.model.currentLine();
+    int blank = -1;
+    for (size_t i = 0; i < d.model.actionLines().size() && blank < 0; ++i)
+        if (!d.model.actionLines()[i].panel) blank = static_cast<int>(i);
+    ASSERT_GE(blank, 0);
+    EXPECT_FALSE(d.model.SelectLine(blank));
+    EXPECT_FALSE(d.model.SelectLine(-1));
+    EXPECT_FALSE(d.model.SelectLine(static_cast<int>(d.model.actionLines().size())));
+    EXPECT_FALSE(d.model.SelectAction("Make Sandwich"));
+    EXPECT_EQ(d.model.currentLine(), current);
+    EXPECT_EQ(d.Current(), "Remove at end");
+}
+
+TEST(MainDlgModel, OpeningWithNothingStored) {
+    CMemorySettings memory;
+    Dialog d(memory, {});
+    EXPECT_EQ(d.model.scope(), 0);
+    EXPECT_EQ(d.Current(), "Insert anywhere");
+    const CDialogOptions& o = d.model.options();
+    // The first sorting order, and every box but "Confirm operations" on.
+    EXPECT_EQ(o.sort, 0);
+    EXPECT_EQ(o.sortFolders, 1);
+    EXPECT_EQ(o.preview, 1);
+    EXPECT_EQ(o.files, 1);
+    EXPECT_EQ(o.folders, 1);
+    EXPECT_EQ(o.subfolders, 1);
+    EXPECT_EQ(o.confirm, 0);
+    EXPECT_TRUE(memory.writes.empty());
+}
+
+TEST(MainDlgModel, OpeningRestoresTheLastRun) {
+    struct Case {
+        const char* label;
+        std::map<std::string, CMemorySettings::Value> stored;
+        int scope;
+        const char* action;
+        CDialogOptions options;  // renameKind and lastSelection are not compared
+    };
+    const CDialogOptions defaults;
+    CDialogOptions changed;
+    changed.sort = 9;
+    changed.sortFolders = 0;
+    changed.preview = 0;
+    changed.files = 0;
+    changed.folders = 0;
+    changed.subfolders = 0;
+    changed.confirm = 1;
+    const Case cases[] = {
+        {"everything stored",
+         {{"renameKind", 1},
+          {"lastSelection", std::string("Replace at end")},
+          {"sort", 9},
+          {"sortFolders", 0},
+          {"preview", 0},
+          {"files", 0},
+          {"folders", 0},
+          {"subfolders", 0},
+          {"confirm", 1}},
+         1,
+         "Replace at end",
+         changed},
+        {"options without a remembered action are not read",
+         {{"renameKind", 1}, {"sort", 9}, {"files", 0}, {"confirm", 1}},
+         1,
+         "Insert anywhere",
+         defaults},
+        {"missing numbers take the defaults",
+         {{"lastSelection", std::string("Make lowercase")}, {"sort", -1}, {"confirm", -1}, {"files", -1}},
+         0,
+         "Make lowercase",
+         defaults},
+        {"a remembered action the scope does not offer",
+         {{"renameKind", 2}, {"lastSelection", std::string("Remove file/folder extensions")}},
+         2,
+         "Insert anywhere",
+         defaults},
+        {"an action this build does not know",
+         {{"renameKind", 3}, {"lastSelection", std::string("Make Sandwich")}},
+         3,
+         "Insert anywhere",
+         defaults},
+        {"a scope the combo does not have", {{"renameKind", 7}}, 0, "Insert anywhere", defaults},
+    };
+    for (const auto& c : cases) {
+        CMemorySettings memory;
+        memory.values = c.stored;
+        Dialog d(memory, {});
+        EXPECT_EQ(d.model.scope(), c.scope) << c.label;
+        EXPECT_EQ(d.Current(), c.action) << c.label;
+        EXPECT_EQ(d.model.activePanel()->scope(), c.scope) << c.label;
+        const CDialogOptions& o = d.model.options();
+        EXPECT_EQ(std::tie(o.sort, o.sortFolders, o.preview, o.files, o.folders, o.subfolders, o.confirm),
+                  std::tie(c.options.sort, c.options.sortFolders, c.options.preview, c.options.files, c.options.folders,
+                           c.options.subfolders, c.options.confirm))
+            << c.label;
+    }
+}
+
+TEST(MainDlgModel, OkStoresTheOptionsAndRenames) {
+    TempDir dir;
+    dir.File("a.txt", "a");
+    dir.File("sub/b.txt", "b");
+    CMemorySettings memory;
+    {
+        Dialog d(memory, {dir / "a.txt", dir / "sub"});
+        ASSERT_TRUE(d.model.SetScope(1));
+        d.Choose("Add to beginning", {{"add", "x_"}});
+        d.model.options().folders = 0;
+        d.model.options().sort = 1;
+        EXPECT_EQ(d.model.Ok(), CFinish::kDone);
+        EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"x_a.txt=a", "sub/", "sub/x_b.txt=b"}));
+        EXPECT_EQ(memory.flushes, 1);
+    }
+    const std::map<std::string, CMemorySettings::Value> expected = {{"renameKind", 1},
+                                                                    {"lastSelection", std::string("Add to beginning")},
+                                                                    {"add", std::string("x_")},
+                                                                    {"sort", 1},
+                                                                    {"sortFolders", 1},
+                                                                    {"preview", 1},
+                                                                    {"files", 1},
+                                                                    {"folders", 0},
+                                                                    {"subfolders", 1},
+                                                                    {"confirm", 0}};
+    EXPECT_EQ(memory.values, expected);
+
+    // The next opening finds all of it again.
+    Dialog again(memory, {});
+    EXPECT_EQ(again.model.scope(), 1);
+    EXPECT_EQ(again.Current(), "Add to beginning");
+    EXPECT_EQ(again.model.activePanel()->GetValue("add"), "x_");
+    EXPECT_EQ(again.model.options().folders, 0);
+    EXPECT_EQ(again.model.options().sort, 1);
+}
+
+TEST(MainDlgModel, OkWithoutAnOperationDoesNothing) {
+    TempDir dir;
+    dir.File("a.txt", "a");
+    CMemorySettings memory;
+    Dialog d(memory, {dir / "a.txt"});
+    d.Choose("Add to beginning");  // nothing to add
+    EXPECT_EQ(d.model.Ok(), CFinish::kNoOperation);
+    bool asked = false;
+    EXPECT_EQ(d.model.SaveFileList([&](std::string&) { return asked = true; }), CFinish::kNoOperation);
+    EXPECT_FALSE(asked) << "no save dialog without an operation";
+    EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"a.txt=a"}));
+    EXPECT_TRUE(memory.writes.empty());
+    EXPECT_EQ(memory.flushes, 0);
+}
+
+TEST(MainDlgModel, SkipAllEndsTheRun) {
+    TempDir dir;
+    dir.File("a.txt", "a");
+    dir.File("b.txt", "b");
+    CMemorySettings memory;
+    Dialog d(memory, {dir / "a.txt", dir / "b.txt"});
+    d.Choose("Add to end", {{"add", "_x"}});
+    d.model.options().confirm = 1;
+    d.prompts.Then(ScriptedPrompts::kConfirm, kAnswerSkipAll);
+    EXPECT_EQ(d.model.Ok(), CFinish::kStopped);
+    EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"a.txt=a", "b.txt=b"}));
+    EXPECT_TRUE(d.prompts.Done());
+}
+
+TEST(MainDlgModel, SaveFileListStoresAllButTheScope) {
+    TempDir dir;
+    dir.File("a.txt", "a");
+    CMemorySettings memory;
+    memory.values["renameKind"] = 3;
+    Dialog d(memory, {dir / "a.txt"});
+    ASSERT_TRUE(d.model.SetScope(1));
+    d.Choose("Replace anywhere", {{"find", "a"}});
+    d.model.options().confirm = 1;
+
+    // Cancelling the save dialog writes no list and flushes nothing.
+    std::vector<std::string> offered;
+    EXPECT_EQ(d.model.SaveFileList([&](std::string& name) {
+        offered.push_back(name);
+        return false;
+    }),
+              CFinish::kCancelled);
+    EXPECT_EQ(memory.flushes, 0);
+    EXPECT_EQ(d.model.lastListFile(), "");
+
+    const std::string list = dir / "list.txt";
+    EXPECT_EQ(d.model.SaveFileList([&](std::string& name) {
+        offered.push_back(name);
+        name = list;
+        return true;
+    }),
+              CFinish::kDone);
+    EXPECT_EQ(dir.Read("list.txt"), dir / "a.txt" + "\r\n");
+    EXPECT_EQ(d.model.lastListFile(), list);
+    EXPECT_EQ(memory.flushes, 1);
+    EXPECT_EQ(std::get<int32_t>(memory.values.at("renameKind")), 3) << "the scope is stored only by OK";
+    EXPECT_EQ(std::count(memory.writes.begin(), memory.writes.end(), "renameKind"), 0);
+    for (const char* name : {"sort", "sortFolders", "preview", "files", "folders", "subfolders", "confirm"})
+        EXPECT_EQ(std::count(memory.writes.begin(), memory.writes.end(), name), 1) << name;
+    EXPECT_EQ(std::get<int32_t>(memory.values.at("confirm")), 1);
+    EXPECT_EQ(std::get<std::string>(memory.values.at("find")), "a");
+
+    // The next save dialog starts from the name chosen last; nothing was renamed.
+    d.model.SaveFileList([&](std::string& name) {
+        offered.push_back(name);
+        return false;
+    });
+    EXPECT_EQ(offered, (Names{"", "", list}));
+    EXPECT_TRUE(dir.Exists("a.txt"));
+}
+
+TEST(MainDlgModel, TheRefreshComputesNamesOverTheItemsReadOnce) {
+    TempDir dir;
+    for (const char* name : {"c.txt", "a.txt", "b.txt", "sub/d.txt", "sub/deep/e.txt"}) dir.File(name, "");
+    CMemorySettings memory;
+    Dialog d(memory, {dir.str()});
+    d.Choose("Add to beginning", {{"add", "1_"}});
+    ASSERT_TRUE(d.model.RefreshPreview());
+    const int reads = d.DiskReads();
+    EXPECT_GT(reads, 0);
+    EXPECT_EQ(d.model.collections(), 1);
+    ASSERT_EQ(d.model.newNames().size(), 8u);  // five files, two subfolders and the folder itself
+    const Names firstOld = d.model.oldNames();
+
+    // A new parameter computes new names from the same items.
+    d.model.activePanel()->SetValue("add", "2_");
+    d.model.Changed();
+    EXPECT_EQ(d.model.collections(), 1);
+    EXPECT_EQ(d.model.oldNames(), firstOld);
+    for (size_t i = 0; i < firstOld.size(); ++i) EXPECT_EQ(d.model.newNames()[i], "2_" + firstOld[i]);
+
+    // A new order, scope, action or filter still reads nothing from the disk.
+    d.model.options().sort = 1;
+    d.model.RefreshPreview();
+    d.model.options().sortFolders = 0;
+    d.model.RefreshPreview();
+    ASSERT_TRUE(d.model.SetScope(1));
+    d.model.RefreshPreview();
+    d.Choose("Make UPPERCASE");
+    d.model.RefreshPreview();
+    d.model.options().folders = 0;
+    d.model.RefreshPreview();
+    EXPECT_EQ(d.model.newNames().size(), 5u);
+    d.model.options().subfolders = 0;
+    d.model.RefreshPreview();
+    EXPECT_EQ(d.model.newNames().size(), 0u) << "only the folder was given, and folders are off";
+    EXPECT_EQ(d.DiskReads(), reads);
+    EXPECT_GT(d.model.collections(), 1);
+
+    // The files did not move.
+    EXPECT_EQ(dir.Snapshot().size(), 7u);
+}
+
+TEST(MainDlgModel, AnEmptyPanelEmptiesThePreview) {
+    TempDir dir;
+    dir.File("a.txt");
+    CMemorySettings memory;
+    Dialog d(memory, {dir / "a.txt"});
+    d.Choose("Replace anywhere", {{"find", "a"}, {"replace", "b"}});
+    ASSERT_TRUE(d.model.RefreshPreview());
+    EXPECT_EQ(d.model.newNames(), (Names{"b.txt"}));
+    d.model.activePanel()->SetValue("find", "");
+    EXPECT_FALSE(d.model.RefreshPreview());
+    EXPECT_EQ(d.model.previewOperation(), nullptr);
+    EXPECT_TRUE(d.model.oldNames().empty());
+    EXPECT_TRUE(d.model.newNames().empty());
+
+    // With "Show preview" off a change leaves the list as it was.
+    d.model.activePanel()->SetValue("find", "a");
+    d.model.options().preview = 0;
+    d.model.Changed();
+    EXPECT_EQ(d.model.previewOperation(), nullptr);
+    d.model.options().preview = 1;
+    d.model.Changed();
+    EXPECT_EQ(d.model.newNames(), (Names{"b.txt"}));
+}
+
+// Whatever was changed before, a refresh lists what a preview of its own
+// over the disk lists, in the same order.
+TEST(MainDlgModel, EveryRefreshAgreesWithAFreshPreview) {
+    TempDir dir;
+    for (const char* name : {"b10.txt", "B2.txt", "a.TXT", "sub/x3", "sub/y.dat", "sub/inner/z1.txt", "c"})
+        dir.File(name, "");
+    dir.Folder("empty");
+    const Names paths = {dir / "sub", dir / "c", dir / "b10.txt", dir / "empty", dir / "B2.txt", dir / "a.TXT"};
+    CMemorySettings memory;
+    Dialog d(memory, paths);
+    d.Choose("Add number to end", {{"start", "5"}, {"step", "2"}});
+    std::mt19937 random(42);
+    for (int round = 0; round < 60; ++round) {
+        CDialogOptions& o = d.model.options();
+        switch (random() % 5) {
+            case 0:
+                o.sort = static_cast<int>(random() % 10);
+                break;
+            case 1:
+                o.sortFolders ^= 1;
+                break;
+            case 2:
+                o.subfolders ^= 1;
+                break;
+            case 3:
+                d.model.SetScope(static_cast<int>(random() % 4));
+                break;
+            case 4:
+                d.model.activePanel()->SetValue("start", std::to_string(random() % 100));
+                break;
+        }
+        o.files = random() % 4 != 0;
+        o.folders = random() % 4 != 0;
+        ASSERT_TRUE(d.model.RefreshPreview());
+
+        // The run's own preview, over the disk.
+        CRenameDlg& panel = *d.model.activePanel();
+        auto op = panel.CreateOperation(o.files, o.folders, o.subfolders, o.confirm, o.sort, o.sortFolders);
+        ASSERT_TRUE(op);
+        op->randomSeed = 7;
+        op->preview(paths, static_cast<int>(paths.size()));
+        EXPECT_EQ(d.model.oldNames(), *op->oldNames) << "round " << round;
+        EXPECT_EQ(d.model.newNames(), *op->newNames) << "round " << round;
+    }
+    EXPECT_LT(d.DiskReads(), 40) << "the selection was read once";
+}
+
+TEST(MainDlgModel, ACannotAccessReportIsShownOncePerDialog) {
+    TempDir dir;
+    dir.File("a.txt");
+    dir.File("b.txt");
+    CMemorySettings memory;
+    Dialog d(memory, {dir.str()});
+    d.fs.Fail(FS::kGetAttributes, dir / "a.txt", platform::kErrorAccessDenied);
+    d.Choose("Make UPPERCASE");
+    d.model.options().folders = 0;
+    d.prompts.Then(ScriptedPrompts::kError, kAnswerSkip);
+    ASSERT_TRUE(d.model.RefreshPreview());
+    EXPECT_EQ(d.model.oldNames(), (Names{"b.txt"}));
+    d.model.options().sort = 1;
+    d.model.SetScope(1);
+    ASSERT_TRUE(d.model.RefreshPreview());
+    EXPECT_EQ(d.model.oldNames(), (Names{"b.txt"}));
+    EXPECT_EQ(d.prompts.Count(ScriptedPrompts::kError), 1);
+    EXPECT_EQ(d.prompts.First(ScriptedPrompts::kError)->error.fileName, dir / "a.txt");
+}
+
+TEST(MainDlgModel, SkipAllInTheFirstPreviewIsNotTheLastWord) {
+    TempDir dir;
+    dir.File("a.txt");
+    dir.File("b.txt");
+    CMemorySettings memory;
+    Dialog d(memory, {dir / "a.txt", dir / "b.txt"});
+    d.fs.Fail(FS::kGetAttributes, dir / "a.txt", platform::kErrorAccessDenied);
+    d.Choose("Make UPPERCASE");
+    d.prompts.Then(ScriptedPrompts::kError, kAnswerSkipAll);
+    ASSERT_TRUE(d.model.RefreshPreview());
+    EXPECT_TRUE(d.model.newNames().empty()) << "the user ended the listing";
+    ASSERT_TRUE(d.model.RefreshPreview());
+    EXPECT_EQ(d.model.newNames(), (Names{"B.TXT"}));
+    EXPECT_EQ(d.prompts.Count(ScriptedPrompts::kError), 1);
+}
+
+TEST(MainDlgModel, OkReadsTheDiskAfresh) {
+    TempDir dir;
+    dir.File("a.txt", "a");
+    CMemorySettings memory;
+    Dialog d(memory, {dir.str()});
+    d.Choose("Add to beginning", {{"add", "x_"}});
+    d.model.options().folders = 0;
+    ASSERT_TRUE(d.model.RefreshPreview());
+    EXPECT_EQ(d.model.newNames(), (Names{"x_a.txt"}));
+    dir.File("b.txt", "b");  // appears after the preview
+    EXPECT_EQ(d.model.Ok(), CFinish::kDone);
+    EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"x_a.txt=a", "x_b.txt=b"}));
+}
+
+// The random order is drawn once per dialog: the preview shows the numbers
+// that the run gives.
+TEST(MainDlgModel, TheRunNumbersAsThePreviewShowed) {
+    TempDir dir;
+    Names files;
+    for (int i = 0; i < 12; ++i) {
+        files.push_back("f" + std::to_string(i));
+        dir.File(files.back(), files.back());
+    }
+    CMemorySettings memory;
+    Dialog d(memory, {dir.str()}, 1234);
+    d.Choose("Add number to beginning", {{"start", "1"}, {"digits", "2"}});
+    d.model.options().sort = 8;
+    d.model.options().folders = 0;
+    ASSERT_TRUE(d.model.RefreshPreview());
+    std::set<std::string> expected;
+    for (size_t i = 0; i < d.model.oldNames().size(); ++i)
+        expected.insert(d.model.newNames()[i] + "=" + d.model.oldNames()[i]);
+    EXPECT_EQ(expected.size(), files.size());
+    EXPECT_EQ(d.model.Ok(), CFinish::kDone);
+    EXPECT_EQ(dir.Snapshot(), expected);
+}
+
+}  // namespace
