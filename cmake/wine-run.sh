@@ -22,8 +22,8 @@ exec 9>"$state/lock"
 flock 9
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
-    "$wine" wineboot -i >"$state/wineboot.log" 2>&1 || true
-    "$wineserver" -w || true
+    "$wine" wineboot -i >"$state/wineboot.log" 2>&1 9>&- || true
+    "$wineserver" -w 9>&- || true
 fi
 if [ -z "${DISPLAY:-}" ]; then
     if [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; then
@@ -31,7 +31,7 @@ if [ -z "${DISPLAY:-}" ]; then
     else
         rm -f "$state/xvfb.display"
         Xvfb -displayfd 8 -nolisten tcp -screen 0 1280x1024x24 8>"$state/xvfb.num" \
-            </dev/null >"$state/xvfb.log" 2>&1 &
+            </dev/null >"$state/xvfb.log" 2>&1 9>&- &
         echo $! >"$state/xvfb.pid"
         for _ in $(seq 100); do
             [ -s "$state/xvfb.num" ] && break

@@ -23,7 +23,9 @@ CDigitRun FindDigitRun(std::string_view text, size_t from) {
     return run;
 }
 
-CDigitRun FindDigitRun(const CFileDescriptor& fd, size_t from) { return FindDigitRun(fd.part(), from); }
+CDigitRun FindDigitRun(const CFileDescriptor& fd, size_t from) {
+    return FindDigitRun(fd.part(), from);
+}
 
 bool ReadDigitRun(std::string_view digits, int64_t& value) {
     constexpr int64_t kMax = std::numeric_limits<int64_t>::max();

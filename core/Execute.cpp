@@ -44,8 +44,6 @@ void CExecute::fillDialog(CNameRequest& dialog, const CFileDescriptor& oldFd, co
     dialog.newName = newFd.name();
 }
 
-void CExecute::sort(CFileList&) {}
-
 int CExecute::ScanInt(const std::string& text) {
     size_t i = 0;
     while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;

@@ -42,7 +42,8 @@ public:
     static void ScopeRange(const std::string& name, int scope, int& start, int& length);
 
     /// The picture-date cache, created on first use by the picture reader.
-    std::unique_ptr<CPictureInfo>& pictureInfo() { return pictureInfo_; }
+    /// Filling a cache is no change to the descriptor, so const ones have it too.
+    std::unique_ptr<CPictureInfo>& pictureInfo() const { return pictureInfo_; }
 
 private:
     void ComputePart();
@@ -54,7 +55,7 @@ private:
     mutable std::string path_;
     std::string name_;
     std::unique_ptr<std::string> part_;  ///< null while the part is the whole name
-    std::unique_ptr<CPictureInfo> pictureInfo_;
+    mutable std::unique_ptr<CPictureInfo> pictureInfo_;
     int start_ = 0;
     int scope_ = 0;
     int isFolder_ = 0;

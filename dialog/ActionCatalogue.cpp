@@ -6,6 +6,7 @@
 #include "dialog/panels/AddInsertPanels.h"
 #include "dialog/panels/AlphaPanels.h"
 #include "dialog/panels/CasePanels.h"
+#include "dialog/panels/DatePanels.h"
 #include "dialog/panels/NumberPanels.h"
 #include "dialog/panels/RemovePanels.h"
 #include "dialog/panels/ReplacePanels.h"
@@ -21,21 +22,16 @@ template <class Panel>
 constexpr CCatalogueSlot Slot(int textId, int panelTemplate, const char* panelClass) {
     return {textId, panelTemplate, panelClass, &Make<Panel>};
 }
-// An action whose panel is not built yet: listed, but no panel is made.
-constexpr CCatalogueSlot Pending(int textId, int panelTemplate, const char* panelClass) {
-    return {textId, panelTemplate, panelClass, nullptr};
-}
 constexpr CCatalogueSlot kBlank{};
 
 #define QLN_SLOT(id, tpl, cls) Slot<cls>(id, tpl, #cls)
-#define QLN_PENDING(id, tpl, cls) Pending(id, tpl, #cls)
 
 constexpr std::array<CCatalogueSlot, 37> kCatalogue = {{
     QLN_SLOT(kStrAddAnywhere, 1119, CAddAnywhereDlg),
     QLN_SLOT(kStrAddAtBeginning, 1012, CAddAtBeginningDlg),
     QLN_SLOT(kStrAddAtEnd, 1000, CAddAtEndDlg),
-    QLN_PENDING(kStrAddDateAtBeginning, 1032, CAddDateAtBeginningDlg),
-    QLN_PENDING(kStrAddDateAtEnd, 1033, CAddDateAtEndDlg),
+    QLN_SLOT(kStrAddDateAtBeginning, 1032, CAddDateAtBeginningDlg),
+    QLN_SLOT(kStrAddDateAtEnd, 1033, CAddDateAtEndDlg),
     QLN_SLOT(kStrAddFolderAtBeginning, 1129, CAddFolderAtBeginningDlg),
     kBlank,
     QLN_SLOT(kStrRemoveAnywhere, 1009, CRemoveAnywhereDlg),
@@ -66,12 +62,11 @@ constexpr std::array<CCatalogueSlot, 37> kCatalogue = {{
     QLN_SLOT(kStrReformatNumber, 1026, CReformatNumberDlg),
     QLN_SLOT(kStrRenumber, 1035, CRenumberDlg),
     kBlank,
-    QLN_PENDING(kStrToDate, 1031, CToDateDlg),
+    QLN_SLOT(kStrToDate, 1031, CToDateDlg),
     QLN_SLOT(kStrManually, 1025, CManuallyDlg),
 }};
 
 #undef QLN_SLOT
-#undef QLN_PENDING
 
 }  // namespace
 

@@ -14,8 +14,7 @@ struct CCatalogueSlot {
     int textId = 0;         ///< string id of the action name; 0 for a blank
     int panelTemplate = 0;  ///< dialog template of the panel
     const char* panelClass = nullptr;
-    /// Makes the panel over the dialog's store; null for a blank, and for an
-    /// action whose panel this build does not have.
+    /// Makes the panel over the dialog's store; null for a blank.
     std::unique_ptr<CRenameDlg> (*create)(CSettingsStore* store) = nullptr;
 
     bool blank() const { return textId == 0; }
@@ -26,6 +25,5 @@ struct CCatalogueSlot {
 std::span<const CCatalogueSlot> ActionCatalogue();
 
 /// One entry per catalogue line, in combo order: the panel of each action,
-/// restored from `store`, and null for each blank line (and each action that
-/// has no panel in this build).
+/// restored from `store`, and null for each blank line.
 std::vector<std::unique_ptr<CRenameDlg>> CreatePanels(CSettingsStore* store);

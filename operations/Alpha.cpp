@@ -26,7 +26,9 @@ std::string MagnitudeLetters(uint64_t magnitude) {
 
 }  // namespace
 
-std::string LettersOf(int64_t value) { return (value < 0 ? "-" : "") + MagnitudeLetters(Magnitude(value)); }
+std::string LettersOf(int64_t value) {
+    return (value < 0 ? "-" : "") + MagnitudeLetters(Magnitude(value));
+}
 
 std::string WriteLetters(int64_t value, int width, bool uppercase) {
     std::string letters = MagnitudeLetters(Magnitude(value));
@@ -58,10 +60,10 @@ int StartLettersValue(std::string_view letters, bool* overflow) {
     return static_cast<int>(value);
 }
 
-CAddAlphaAtBeginningExecute::CAddAlphaAtBeginningExecute(int files, int folders, int subfolders, int confirm,
-                                                         int scope, int sortOrder, int sortEachFolder,
-                                                         const std::string& start, const std::string& step,
-                                                         const std::string& digits, int uppercase)
+CAddAlphaAtBeginningExecute::CAddAlphaAtBeginningExecute(int files, int folders, int subfolders, int confirm, int scope,
+                                                         int sortOrder, int sortEachFolder, const std::string& start,
+                                                         const std::string& step, const std::string& digits,
+                                                         int uppercase)
     : CAddNumberExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder, start, step, digits),
       uppercase_(uppercase) {}
 
@@ -83,11 +85,10 @@ std::unique_ptr<CFileDescriptor> CAddAlphaAtEndExecute::compute(const CFileDescr
     return out;
 }
 
-CProduceAlphabeticalListExecute::CProduceAlphabeticalListExecute(int files, int folders, int subfolders,
-                                                                 int confirm, int scope, int sortOrder,
-                                                                 int sortEachFolder, const std::string& start,
-                                                                 const std::string& step, const std::string& digits,
-                                                                 const std::string& prefix,
+CProduceAlphabeticalListExecute::CProduceAlphabeticalListExecute(int files, int folders, int subfolders, int confirm,
+                                                                 int scope, int sortOrder, int sortEachFolder,
+                                                                 const std::string& start, const std::string& step,
+                                                                 const std::string& digits, const std::string& prefix,
                                                                  const std::string& suffix, int uppercase)
     : CAddNumberExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder, start, step, digits),
       prefix_(prefix),

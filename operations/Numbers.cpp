@@ -4,8 +4,11 @@
 #include <limits>
 
 #include "core/DigitRun.h"
+#include "core/Sort.h"
 
-int PaddingWidth(int digits) { return std::clamp(digits, 0, kMaxNumberWidth); }
+int PaddingWidth(int digits) {
+    return std::clamp(digits, 0, kMaxNumberWidth);
+}
 
 std::string WriteNumber(int64_t value, int width) {
     // The padding is applied to the finished text rather than through a
@@ -24,6 +27,10 @@ CAddNumberExecute::CAddNumberExecute(int files, int folders, int subfolders, int
       step_(ScanInt(step)),
       digits_(PaddingWidth(ScanInt(digits))),
       counter_(start_) {}
+
+void CAddNumberExecute::sort(CFileList& list) {
+    SortFileList(list, sortOrder, randomSeed, fileSystem());
+}
 
 void CAddNumberExecute::Advance() {
     constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
@@ -50,11 +57,10 @@ std::unique_ptr<CFileDescriptor> CAddNumberAtEndExecute::compute(const CFileDesc
     return out;
 }
 
-CProduceNumberedListExecute::CProduceNumberedListExecute(int files, int folders, int subfolders, int confirm,
-                                                         int scope, int sortOrder, int sortEachFolder,
-                                                         const std::string& start, const std::string& step,
-                                                         const std::string& digits, const std::string& prefix,
-                                                         const std::string& suffix)
+CProduceNumberedListExecute::CProduceNumberedListExecute(int files, int folders, int subfolders, int confirm, int scope,
+                                                         int sortOrder, int sortEachFolder, const std::string& start,
+                                                         const std::string& step, const std::string& digits,
+                                                         const std::string& prefix, const std::string& suffix)
     : CAddNumberExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder, start, step, digits),
       prefix_(prefix),
       suffix_(suffix) {}
@@ -75,8 +81,8 @@ std::unique_ptr<CFileDescriptor> CRenumberExecute::compute(const CFileDescriptor
 }
 
 CReformatNumberExecute::CReformatNumberExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                               int sortOrder, int sortEachFolder, const std::string& digits,
-                                               int add, const std::string& amount)
+                                               int sortOrder, int sortEachFolder, const std::string& digits, int add,
+                                               const std::string& amount)
     : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
       digits_(PaddingWidth(ScanInt(digits))),
       add_(add),

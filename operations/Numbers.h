@@ -23,9 +23,11 @@ std::string WriteNumber(int64_t value, int width);
 /// `step` once per numbered item, in the order the items reach compute.
 class CAddNumberExecute : public CExecute {
 public:
-    CAddNumberExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                      int sortEachFolder, const std::string& start, const std::string& step,
-                      const std::string& digits);
+    CAddNumberExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder, int sortEachFolder,
+                      const std::string& start, const std::string& step, const std::string& digits);
+
+    /// The family's own list step, over the same orders as every operation.
+    void sort(CFileList& list) override;
 
     int start() const { return start_; }
     int step() const { return step_; }

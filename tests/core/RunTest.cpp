@@ -484,7 +484,7 @@ TEST(Run, CannotAccess) {
             items.insert(items.begin(), "missing");
         else
             b.fs.Fail(c.call, b.dir / c.path, c.code);
-        CAddAtBeginningExecute op(1, 0, 1, 0, 0, 0, 1, "x_");  // files only
+        CAddAtBeginningExecute op(1, 0, 1, 0, 0, -1, 1, "x_");  // files only, in the order given
         b.prompts.Then(P::kError, c.answer);
         b.Run(op, items);
         EXPECT_EQ(b.dir.Snapshot(), c.after) << c.label;
@@ -531,7 +531,7 @@ TEST(Run, ListFile) {
         b.dir.File("a.txt", "a");
         out.File("list.txt", "an older and much longer list that must not survive at the end");
         const Snap before = b.dir.Snapshot();
-        CAddAtBeginningExecute op(c.files, c.folders, 1, 1, 0, 0, 0, "x_");
+        CAddAtBeginningExecute op(c.files, c.folders, 1, 1, 0, -1, 0, "x_");  // in the order given
         const std::string list = out / "list.txt";
         b.Run(op, {"dir", "a.txt"}, &list);
         EXPECT_EQ(b.dir.Snapshot(), before);
@@ -601,6 +601,7 @@ TEST(Run, UnchangedNames) {
         b.dir.File("other.txt", "o");
         FixedPartExecute op({{"other.txt", "new"}});
         op.confirm = 1;
+        op.sortOrder = -1;  // in the order given
         op.alwaysOffer = c.alwaysOffer;
         op.setFileSystem(b.fs);
         op.setPrompts(b.prompts);

@@ -70,7 +70,6 @@ TEST(ActionCatalogue, TheComboLinesInTheirOrder) {
         EXPECT_EQ(LoadStringText(slot.textId), lines[i].text) << i;
         EXPECT_EQ(slot.panelTemplate, lines[i].tpl) << lines[i].text;
         EXPECT_STREQ(slot.panelClass, lines[i].cls);
-        if (!slot.create) continue;
         ASSERT_NE(panels[i], nullptr) << lines[i].text;
         EXPECT_EQ(panels[i]->actionName(), lines[i].text);
         EXPECT_EQ(panels[i]->templateId(), lines[i].tpl) << lines[i].text;

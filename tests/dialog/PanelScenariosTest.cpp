@@ -132,9 +132,9 @@ TEST(PanelScenarios, StartLettersKeepOnlySmallLetters) {
         EXPECT_EQ(text, c.kept) << panel.actionName() << " " << c.typed;
     }
     // Other fields are left alone by the filter.
-    std::string prefix = "Part 9 Z";
+    std::string prefix = "Disc 9 Z";
     EXPECT_FALSE(run.Panel(kStrProduceAlphabeticalList).FilterText(1003, prefix));
-    EXPECT_EQ(prefix, "Part 9 Z");
+    EXPECT_EQ(prefix, "Disc 9 Z");
     EXPECT_FALSE(run.Panel(kStrAddAlphaAtEnd).SetValue("start", "aB"));
     EXPECT_TRUE(run.Panel(kStrProduceAlphabeticalList).SetValue("start", "aB"));
     EXPECT_EQ(run.Panel(kStrProduceAlphabeticalList).GetValue("start"), "ab");

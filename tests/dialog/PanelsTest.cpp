@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <typeinfo>
@@ -15,14 +18,14 @@
 #include "operations/AddInsert.h"
 #include "operations/Alpha.h"
 #include "operations/Case.h"
+#include "operations/DateTime.h"
 #include "operations/Numbers.h"
 #include "operations/Remove.h"
 #include "operations/Replace.h"
 #include "platform/FileSystem.h"
+#include "tests/support/TempDir.h"
 
 namespace {
-
-const std::string S(1, platform::kPathSeparator);
 
 using Values = std::vector<std::pair<std::string, std::string>>;
 
@@ -70,6 +73,7 @@ constexpr auto kCheck = ValueKind::kCheckBox;
 constexpr auto kRadio = ValueKind::kRadioGroup;
 constexpr std::array<bool, 4> kAll = {true, true, true, true};
 constexpr std::array<bool, 4> kNotExt = {true, true, false, false};
+constexpr std::array<bool, 4> kNotExtWithDot = {true, true, false, true};
 constexpr std::array<bool, 4> kNameOnly = {false, true, false, false};
 
 const std::vector<Row>& Rows() {
@@ -123,6 +127,38 @@ const std::vector<Row>& Rows() {
          Is<CAddAtEndExecute>,
          {{}},
          {{{{"add", "_x"}}, 0, {"photo.jpg"}, {"photo.jpg_x"}}, {{{"add", "_x"}}, 1, {"photo.jpg"}, {"photo_x.jpg"}}}},
+        {kStrAddDateAtBeginning,
+         {{"date", kCombo, 1021, "0"},
+          {"dateFormat", kCombo, 1023, "0"},
+          {"timeFormat", kCombo, 1022, "0"},
+          {"trailing", kCheck, 1036, "0"},
+          {"seperator", kText, 1049, " "}},
+         kNotExt,
+         FocusKind::kNone,
+         0,
+         Is<CAddDateAtBeginningExecute>,
+         {{}, {{"date", "2"}, {"seperator", "x"}, {"trailing", "1"}}},
+         {{{{"date", "1"}, {"dateFormat", "18"}, {"trailing", "1"}}, 0, {"holiday"}, {"20040305 holiday"}},
+          {{{"date", "1"}, {"dateFormat", "18"}}, 1, {"holiday.jpg"}, {"20040305holiday.jpg"}},
+          {{{"date", "1"}, {"timeFormat", "12"}}, 0, {"x"}, {"14-07-09x"}},
+          // A plain file has no picture date: nothing is added.
+          {{{"date", "3"}, {"dateFormat", "18"}}, 0, {"holiday"}, {"holiday"}}}},
+        {kStrAddDateAtEnd,
+         {{"date", kCombo, 1021, "0"},
+          {"dateFormat", kCombo, 1023, "0"},
+          {"timeFormat", kCombo, 1022, "0"},
+          {"leading", kCheck, 1036, "0"},
+          {"seperator", kText, 1049, " "}},
+         kNotExtWithDot,
+         FocusKind::kNone,
+         0,
+         Is<CAddDateAtEndExecute>,
+         {{}, {{"leading", "1"}}},
+         {{{{"date", "1"}, {"dateFormat", "18"}, {"leading", "1"}}, 0, {"holiday"}, {"holiday 20040305"}},
+          {{{"date", "1"}, {"dateFormat", "4"}, {"timeFormat", "5"}, {"seperator", "@"}},
+           3,
+           {"a.txt"},
+           {"a.txt03-05@14 07"}}}},
         {kStrAddFolderAtBeginning,
          {{"trailing", kCheck, 1036, "0"}},
          kNotExt,
@@ -358,7 +394,7 @@ const std::vector<Row>& Rows() {
          1003,
          Is<CProduceAlphabeticalListExecute>,
          {{{"step", ""}}, {{"start", ""}}, {{"digits", ""}}, {{"start", "zzzzzzzzzzzzz"}, {"prefix", "p"}}},
-         {{{{"prefix", "Part "}}, 0, {"x", "y"}, {"Part a", "Part b"}},
+         {{{{"prefix", "Disc "}}, 0, {"x", "y"}, {"Disc a", "Disc b"}},
           {{{"start", "ba"}, {"Make UPPERCASE", "1"}, {"postfix", "!"}, {"digits", "3"}, {"step", "2"}},
            1,
            {"x.txt", "y.txt"},
@@ -436,6 +472,23 @@ const std::vector<Row>& Rows() {
          Is<CRenumberExecute>,
          {{{"step", ""}}, {{"start", ""}}, {{"digits", ""}}},
          {{{{"start", "1"}}, 0, {"x", "img5", "img9"}, {"x", "img1", "img2"}}}},
+        {kStrToDate,
+         {{"date", kCombo, 1021, "0"},
+          {"dateFormat", kCombo, 1023, "0"},
+          {"timeFormat", kCombo, 1022, "0"},
+          {"seperator", kText, 1049, " "}},
+         kNotExt,
+         FocusKind::kNone,
+         0,
+         Is<CToDateExecute>,
+         {{}, {{"date", "1"}, {"seperator", "_"}}},
+         {{{{"date", "1"}, {"dateFormat", "20"}, {"timeFormat", "12"}, {"seperator", "_"}},
+           1,
+           {"x.txt"},
+           {"2004-03-05_14-07-09.txt"}},
+          {{{"date", "1"}, {"dateFormat", "18"}, {"seperator", "_"}}, 1, {"x.txt"}, {"20040305.txt"}},
+          {{{"date", "1"}, {"timeFormat", "1"}}, 0, {"x"}, {"02 07 pm"}},
+          {{{"date", "3"}, {"dateFormat", "18"}}, 1, {"x.txt"}, {"x.txt"}}}},
         {kStrManually,
          {{"new", kText, 1000, ""}},
          kAll,
@@ -502,10 +555,31 @@ CMemorySettings::Value Invalid(const CPanelBinding& b) {
     return int32_t{-1};
 }
 
-std::string Compute(CExecute& op, const std::string& name, int scope) {
-    const CFileDescriptor fd("base" + S + "Trip", name, scope);
-    return op.compute(fd)->name();
-}
+// The items are real files in a folder "Trip", last modified on 5 March 2004
+// at 14:07:09 local time, so that the date actions have a date to write.
+class Items {
+public:
+    Items() { dir_.Folder("Trip"); }
+    std::string Compute(CExecute& op, const std::string& name, int scope) {
+        dir_.File("Trip/" + name);
+        std::tm when{};
+        when.tm_year = 2004 - 1900;
+        when.tm_mon = 2;
+        when.tm_mday = 5;
+        when.tm_hour = 14;
+        when.tm_min = 7;
+        when.tm_sec = 9;
+        when.tm_isdst = -1;
+        const auto time = std::chrono::system_clock::from_time_t(std::mktime(&when));
+        std::filesystem::last_write_time(testing_support::U8(dir_ / ("Trip/" + name)),
+                                         std::chrono::file_clock::from_sys(time));
+        const CFileDescriptor fd(dir_ / "Trip", name, scope);
+        return op.compute(fd)->name();
+    }
+
+private:
+    testing_support::TempDir dir_;
+};
 
 TEST(Panels, EveryActionOfTheCatalogueHasARow) {
     std::set<int> rows;
@@ -588,8 +662,9 @@ TEST(Panels, TheOperationGetsTheCommonArgumentsAndItsOwn) {
             EXPECT_EQ(op->sortOrder, 5) << panel->actionName();
             EXPECT_EQ(op->sortEachFolder, 16) << panel->actionName();
             ASSERT_EQ(c.in.size(), c.out.size());
+            Items items;
             for (size_t i = 0; i < c.in.size(); ++i)
-                EXPECT_EQ(Compute(*op, c.in[i], c.scope), c.out[i]) << panel->actionName() << " on " << c.in[i];
+                EXPECT_EQ(items.Compute(*op, c.in[i], c.scope), c.out[i]) << panel->actionName() << " on " << c.in[i];
         }
     }
 }
@@ -693,6 +768,19 @@ TEST(Panels, DigitsOnlyFieldsDropEverythingElse) {
             EXPECT_EQ(digits, "0042");
             EXPECT_FALSE(panel->SetValue(b.name(), "-1")) << b.name();
         }
+    }
+}
+
+TEST(Panels, TheDateSeparatorTakesOneCharacter) {
+    for (int action : {kStrAddDateAtBeginning, kStrAddDateAtEnd, kStrToDate}) {
+        Fixture f;
+        auto panel = MakePanel(action, &f.store);
+        std::string text = "\xC3\xA9-x";
+        EXPECT_TRUE(panel->FilterText(1049, text));
+        EXPECT_EQ(text, "\xC3\xA9") << "one character, not one byte";
+        EXPECT_FALSE(panel->SetValue("seperator", "--"));
+        EXPECT_TRUE(panel->SetValue("seperator", ""));
+        EXPECT_TRUE(panel->SetValue("seperator", "\xE6\x97\xA5"));
     }
 }
 

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/FileDescriptor.h"
+
+namespace platform {
+class IFileSystem;
+}
+
+/// The orders of the "Order:" combo, by position; the position is what the
+/// settings store keeps.
+enum SortOrder : int {
+    kSortNameAscending = 0,
+    kSortNameDescending = 1,
+    kSortModifiedOlderFirst = 2,
+    kSortModifiedNewerFirst = 3,
+    kSortCreatedOlderFirst = 4,
+    kSortCreatedNewerFirst = 5,
+    kSortPictureOlderFirst = 6,
+    kSortPictureNewerFirst = 7,
+    kSortRandom = 8,
+    kSortExistingNumber = 9,
+    kSortOrderCount = 10,
+};
+
+/// Reorders `list` by `order`; any other value leaves it as it was.
+///
+/// Every key (name, time, picture date, first number of the part, random
+/// rank) is read once per item, and the items are then sorted stably by key,
+/// so the result is always a well-defined order:
+/// - equal keys keep their list order;
+/// - dates compare at one-second resolution; an item whose time cannot be read
+///   (or that has no creation time on its file system) goes after all others,
+///   in list order, whichever way the order runs;
+/// - picture dates compare by the calendar fields the camera wrote, so no
+///   time zone enters; an item without a usable picture date goes before the
+///   dated ones oldest-first and after them newest-first;
+/// - an item without digits in its part goes after the numbered ones;
+/// - the random order ranks each item by a hash of `seed` and its full path,
+///   so the same call always gives the same shuffle, whatever order the items
+///   arrive in.
+///
+/// Picture dates are cached in the descriptors as they are read.
+void SortFileList(CFileList& list, int order, uint64_t seed, platform::IFileSystem& fs);

@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+#include "core/Sort.h"
+#include "operations/AddInsert.h"
+#include "operations/Numbers.h"
+#include "platform/FileSystem.h"
+#include "tests/support/Jpeg.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+using testing_support::TempDir;
+
+CFileList ListOf(const Names& names, int scope = 0, const std::string& folder = "dir") {
+    CFileList list;
+    for (const auto& n : names) list.push_back(std::make_unique<CFileDescriptor>(folder, n, scope));
+    return list;
+}
+
+Names NamesOf(const CFileList& list) {
+    Names out;
+    for (const auto& fd : list) out.push_back(fd->name());
+    return out;
+}
+
+// Serves file times from a table, and counts how often it is asked. A name
+// without an entry cannot be read (access denied); an entry without a
+// creation time is what many POSIX file systems report.
+class TimesFileSystem final : public platform::IFileSystem {
+public:
+    std::map<std::string, platform::FileTimes> times;  // by name
+    int timeQueries = 0;
+    int opens = 0;
+
+    uint32_t getAttributes(const std::string& p, platform::Attributes& out) override {
+        return real().getAttributes(p, out);
+    }
+    uint32_t listFolder(const std::string& f, std::vector<std::string>& out) override {
+        return real().listFolder(f, out);
+    }
+    uint32_t move(const std::string&, const std::string&) override { return platform::kErrorAccessDenied; }
+    uint32_t getCurrentDirectory(std::string& out) override { return real().getCurrentDirectory(out); }
+    uint32_t setCurrentDirectory(const std::string& p) override { return real().setCurrentDirectory(p); }
+    uint32_t getTimes(const std::string& path, platform::FileTimes& out) override {
+        ++timeQueries;
+        const auto it = times.find(path.substr(path.find_last_of(platform::kPathSeparator) + 1));
+        if (it == times.end()) return platform::kErrorAccessDenied;
+        out = it->second;
+        return 0;
+    }
+    std::unique_ptr<platform::IReadStream> openRead(const std::string& p, uint32_t& error) override {
+        ++opens;
+        return real().openRead(p, error);
+    }
+    uint32_t writeFile(const std::string&, const std::string&) override { return platform::kErrorAccessDenied; }
+
+private:
+    static platform::IFileSystem& real() { return platform::realFileSystem(); }
+};
+
+Names Sorted(const Names& names, int order, int scope = 0, uint64_t seed = 0) {
+    CFileList list = ListOf(names, scope);
+    SortFileList(list, order, seed, platform::realFileSystem());
+    return NamesOf(list);
+}
+
+TEST(Sort, ByName) {
+    struct Case {
+        int order;
+        Names in;
+        Names out;
+    };
+    const Case cases[] = {
+        {kSortNameAscending, {"file9", "file10", "B", "a"}, {"a", "B", "file10", "file9"}},
+        {kSortNameDescending, {"file9", "file10", "B", "a"}, {"file9", "file10", "B", "a"}},
+        {kSortNameAscending,
+         {"\xC3\xA9t\xC3\xA9", "\xC3\x89t\xC3\xA9 2", "zoo"},
+         {"zoo", "\xC3\xA9t\xC3\xA9", "\xC3\x89t\xC3\xA9 2"}},
+        // Names equal but for case keep their list order, both ways.
+        {kSortNameAscending, {"b", "A.txt", "a.txt"}, {"A.txt", "a.txt", "b"}},
+        {kSortNameAscending, {"b", "a.txt", "A.txt"}, {"a.txt", "A.txt", "b"}},
+        {kSortNameDescending, {"a.txt", "b", "A.txt"}, {"b", "a.txt", "A.txt"}},
+        {kSortNameAscending, {}, {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Sorted(c.in, c.order), c.out) << "order " << c.order;
+}
+
+TEST(Sort, ByExistingNumber) {
+    struct Case {
+        int scope;
+        Names in;
+        Names out;
+    };
+    const Case cases[] = {
+        {0, {"file10", "file9"}, {"file9", "file10"}},
+        // Items without digits go last, in list order; equal numbers keep theirs.
+        {0, {"notes", "file10", "x7y1", "a", "img007", "file9"}, {"x7y1", "img007", "file9", "file10", "notes", "a"}},
+        {0, {"n100000000000000000000000", "n99999999999999999999", "n5"},
+         {"n5", "n99999999999999999999", "n100000000000000000000000"}},
+        {1, {"b.mp3", "a2.mp3"}, {"a2.mp3", "b.mp3"}},  // the extension's digit is out of scope
+        // The number is read from the part, wherever the part starts.
+        {3, {"a10.mp4", "b99.mp3", "c.txt"}, {"b99.mp3", "a10.mp4", "c.txt"}},
+        {0, {"\xEF\xBC\x91", "b2", "\xC3\xA9" "1"}, {"\xC3\xA9" "1", "b2", "\xEF\xBC\x91"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Sorted(c.in, kSortExistingNumber, c.scope), c.out) << "scope " << c.scope;
+}
+
+TEST(Sort, ByFileTimes) {
+    using T = platform::FileTimes;
+    TimesFileSystem fs;
+    fs.times = {
+        {"old", T{1000, 0, 5000}},       {"mid", T{2000, 0, 4000}},  {"new", T{3000, 0, 3000}},
+        {"mid-too", T{2000, 0, 4000}},   {"no-birth", T{2500, 0, std::nullopt}},
+    };
+    struct Case {
+        int order;
+        Names in;
+        Names out;
+    };
+    const Case cases[] = {
+        {kSortModifiedOlderFirst, {"new", "old", "mid"}, {"old", "mid", "new"}},
+        {kSortModifiedNewerFirst, {"new", "old", "mid"}, {"new", "mid", "old"}},
+        {kSortModifiedOlderFirst, {"mid-too", "new", "mid"}, {"mid-too", "mid", "new"}},  // ties keep list order
+        {kSortModifiedNewerFirst, {"mid", "old", "mid-too"}, {"mid", "mid-too", "old"}},
+        // Unreadable status: after the others, in list order, either way.
+        {kSortModifiedOlderFirst, {"locked2", "new", "locked1", "old"}, {"old", "new", "locked2", "locked1"}},
+        {kSortModifiedNewerFirst, {"locked2", "old", "locked1", "new"}, {"new", "old", "locked2", "locked1"}},
+        {kSortCreatedOlderFirst, {"old", "mid", "new"}, {"new", "mid", "old"}},
+        {kSortCreatedNewerFirst, {"new", "mid", "old"}, {"old", "mid", "new"}},
+        // No creation time counts as unreadable, not as 1970.
+        {kSortCreatedOlderFirst, {"no-birth", "old", "locked", "new"}, {"new", "old", "no-birth", "locked"}},
+        {kSortCreatedNewerFirst, {"no-birth", "new", "old"}, {"old", "new", "no-birth"}},
+        {kSortModifiedOlderFirst, {"no-birth", "new", "old"}, {"old", "no-birth", "new"}},
+    };
+    for (const auto& c : cases) {
+        CFileList list = ListOf(c.in);
+        fs.timeQueries = 0;
+        SortFileList(list, c.order, 0, fs);
+        EXPECT_EQ(NamesOf(list), c.out) << "order " << c.order << " from " << c.in[0];
+        // Each key is read once per item, never once per comparison.
+        EXPECT_EQ(fs.timeQueries, static_cast<int>(c.in.size()));
+    }
+}
+
+TEST(Sort, ByModificationTimeOnDisk) {
+    TempDir dir;
+    const std::pair<const char*, int64_t> files[] = {{"c", 1700000300}, {"a", 1700000100}, {"b", 1700000200}};
+    Names names;
+    for (const auto& [name, when] : files) {
+        dir.File(name);
+        const auto sys = std::chrono::system_clock::time_point(std::chrono::seconds(when));
+        std::filesystem::last_write_time(testing_support::U8(dir / name),
+                                         std::filesystem::file_time_type::clock::from_sys(sys));
+        names.push_back(name);
+    }
+    names.push_back("vanished");
+    CFileList list = ListOf(names, 0, dir.str());
+    SortFileList(list, kSortModifiedNewerFirst, 0, platform::realFileSystem());
+    EXPECT_EQ(NamesOf(list), (Names{"c", "b", "a", "vanished"}));
+}
+
+TEST(Sort, ByPictureTakenDate) {
+    TempDir dir;
+    using testing_support::CameraJpeg;
+    const std::pair<const char*, std::string> files[] = {
+        {"late.jpg", CameraJpeg("2004:03:05 14:07:09")},
+        {"plain.jpg", "not a picture"},
+        {"early.jpg", CameraJpeg("2001:01:01 00:00:00", true)},
+        {"no-date.jpg", CameraJpeg("")},
+        {"same-as-late.jpg", CameraJpeg("2004:03:05 14:07:09")},
+        {"unset-clock.jpg", CameraJpeg("0000:00:00 00:00:00")},
+        {"epoch.jpg", CameraJpeg("1970:01:01 00:00:00")},  // a real date, not "none"
+        {"a-second-later.jpg", CameraJpeg("2004:03:05 14:07:10")},
+    };
+    Names names;
+    for (const auto& [name, data] : files) {
+        dir.File(name, data);
+        names.push_back(name);
+    }
+    names.push_back("vanished.jpg");
+    struct Case {
+        int order;
+        Names out;
+    };
+    const Case cases[] = {
+        // Undated first oldest-first, in list order; equal dates keep theirs.
+        {kSortPictureOlderFirst,
+         {"plain.jpg", "no-date.jpg", "unset-clock.jpg", "vanished.jpg", "epoch.jpg", "early.jpg", "late.jpg",
+          "same-as-late.jpg", "a-second-later.jpg"}},
+        // And last newest-first, still in list order.
+        {kSortPictureNewerFirst,
+         {"a-second-later.jpg", "late.jpg", "same-as-late.jpg", "early.jpg", "epoch.jpg", "plain.jpg", "no-date.jpg",
+          "unset-clock.jpg", "vanished.jpg"}},
+    };
+    for (const auto& c : cases) {
+        TimesFileSystem fs;
+        CFileList list = ListOf(names, 0, dir.str());
+        SortFileList(list, c.order, 0, fs);
+        EXPECT_EQ(NamesOf(list), c.out) << "order " << c.order;
+        EXPECT_EQ(fs.opens, static_cast<int>(names.size()));  // each file read once
+    }
+}
+
+TEST(Sort, RandomIsAShuffleFixedPerSeed) {
+    Names names;
+    for (int i = 0; i < 20; ++i) names.push_back("f" + std::to_string(i));
+    Names reversed(names.rbegin(), names.rend());
+
+    const Names first = Sorted(names, kSortRandom, 0, 42);
+    // Preview and run of one call agree, whatever order the items come in.
+    EXPECT_EQ(Sorted(names, kSortRandom, 0, 42), first);
+    EXPECT_EQ(Sorted(reversed, kSortRandom, 0, 42), first);
+    Names sortedBack = first;
+    std::sort(sortedBack.begin(), sortedBack.end());
+    Names expected = names;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(sortedBack, expected);  // nothing lost or doubled
+    EXPECT_NE(first, names);
+    EXPECT_NE(Sorted(names, kSortRandom, 0, 43), first);  // another call, another shuffle
+}
+
+TEST(Sort, UnknownOrdersLeaveTheList) {
+    const Names names = {"b", "c", "a"};
+    for (int order : {-1, static_cast<int>(kSortOrderCount), 99}) EXPECT_EQ(Sorted(names, order), names) << order;
+}
+
+TEST(Sort, EveryOperationSortsByItsOrder) {
+    CAddAtBeginningExecute plain(1, 1, 0, 0, 0, kSortExistingNumber, 0, "x");
+    CFileList a = ListOf({"file10", "file9"});
+    plain.sort(a);
+    EXPECT_EQ(NamesOf(a), (Names{"file9", "file10"}));
+}
+
+TEST(Sort, TheNumberingFamilySortsByItsOrder) {
+    CAddNumberAtBeginningExecute numbering(1, 1, 0, 0, 0, kSortNameDescending, 0, "1", "1", "0");
+    CFileList b = ListOf({"a", "c", "b"});
+    numbering.sort(b);
+    EXPECT_EQ(NamesOf(b), (Names{"c", "b", "a"}));
+
+    TimesFileSystem fs;
+    fs.times = {{"old", {1000, 0, 1000}}, {"new", {2000, 0, 2000}}};
+    numbering.sortOrder = kSortModifiedOlderFirst;
+    numbering.setFileSystem(fs);
+    CFileList c = ListOf({"new", "old"});
+    numbering.sort(c);
+    EXPECT_EQ(NamesOf(c), (Names{"old", "new"}));
+}
+
+}  // namespace
