@@ -245,7 +245,20 @@ unsigned classifyAt(std::string_view s, size_t pos) {
 }
 
 int compareNoCase(std::string_view a, std::string_view b) {
-    size_t i = 0, j = 0;
+    // Sorting a large folder by name compares millions of mostly ASCII
+    // names: their leading ASCII run is compared bytewise, with the same
+    // result as the general loop below.
+    const size_t n = std::min(a.size(), b.size());
+    size_t i = 0;
+    for (; i < n; ++i) {
+        const unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if ((x | y) >= 0x80) break;
+        if (x == y) continue;
+        const unsigned ux = x >= 'a' && x <= 'z' ? x - ('a' - 'A') : x;
+        const unsigned uy = y >= 'a' && y <= 'z' ? y - ('a' - 'A') : y;
+        if (ux != uy) return ux < uy ? -1 : 1;
+    }
+    size_t j = i;
     char32_t ca, cb;
     bool va, vb;
     while (i < a.size() && j < b.size()) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <string_view>
 
 #include "platform/FileSystem.h"
 
@@ -104,15 +105,16 @@ public:
     ~FolderHandle() { Close(); }
 
     // The handle of `folder`, or -1 when renames there go by full paths.
-    int For(const std::string& folder) {
+    int For(std::string_view folder) {
         if (fd_ >= 0 && folder == path_) return fd_;
         if (folder != candidate_) {
-            candidate_ = folder;
+            candidate_.assign(folder);
             return -1;
         }
         Close();
-        fd_ = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (fd_ >= 0) path_ = folder;
+        const std::string path(folder);
+        fd_ = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (fd_ >= 0) path_ = path;
         return fd_;
     }
     // `moved` is no longer where it was.
@@ -195,7 +197,7 @@ private:
         const auto slash = from.find_last_of('/');
         if (slash != std::string::npos && slash > 0 && to.size() > slash && to[slash] == '/' &&
             to.compare(0, slash, from, 0, slash) == 0 && to.find('/', slash + 1) == std::string::npos) {
-            const int dir = folder_.For(from.substr(0, slash));
+            const int dir = folder_.For(std::string_view(from).substr(0, slash));
             if (dir >= 0) {
                 if (::renameat2(dir, from.c_str() + slash + 1, dir, to.c_str() + slash + 1, RENAME_NOREPLACE) == 0)
                     return kErrorSuccess;
