@@ -56,6 +56,14 @@ const std::string& CFileDescriptor::path() const {
     return path_;
 }
 
+void CFileDescriptor::CopyPathTo(std::string& out) const {
+    if (havePath_) {
+        out = path_;
+        return;
+    }
+    out.assign(*folder_).append(1, platform::kPathSeparator).append(name_);
+}
+
 void CFileDescriptor::ScopeRange(const std::string& name, int scope, int& start, int& length) {
     // '.' is ASCII, so the last byte '.' is the last character '.' in UTF-8.
     const auto dot = name.rfind('.');

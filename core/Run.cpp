@@ -72,19 +72,22 @@ void readAttributes(CExecute& op, CFileList& list, NeedsRead needsRead, OnFolder
 void prefetchAhead(const CFileList& list, size_t i) {
 #if defined(__GNUC__)
     constexpr size_t kAhead = 8;
-    if (i + kAhead < list.size()) __builtin_prefetch(list[i + kAhead].get());
+    if (i + kAhead < list.size()) {
+        const char* item = reinterpret_cast<const char*>(list[i + kAhead].get());
+        __builtin_prefetch(item);
+        __builtin_prefetch(item + 64);
+    }
 #else
     (void)list;
     (void)i;
 #endif
 }
 
-// Frees the descriptors of a large list in its order, the same way.
+// Frees the descriptors of a list in the order they lie in memory: after
+// sorting, freeing them in list order scatters the allocator's work over the
+// whole heap, which for a million items takes longer than the listing.
 void release(CFileList& list) {
-    for (size_t i = 0; i < list.size(); ++i) {
-        prefetchAhead(list, i);
-        list[i].reset();
-    }
+    std::sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return a.get() < b.get(); });
     list.clear();
 }
 
@@ -113,8 +116,13 @@ public:
             // Checked before any call, and always joined to the item's own
             // folder, so that no name can move the item somewhere else.
             uint32_t code = platform::checkFileName(next_->name());
-            if (code == platform::kErrorSuccess)
-                code = op_.fileSystem().move(entry_.path(), entry_.folder() + platform::kPathSeparator + next_->name());
+            if (code == platform::kErrorSuccess) {
+                // Both paths are made in buffers kept from rename to rename.
+                thread_local std::string from, to;
+                entry_.CopyPathTo(from);
+                to.assign(entry_.folder()).append(1, platform::kPathSeparator).append(next_->name());
+                code = op_.fileSystem().move(from, to);
+            }
             if (code == platform::kErrorSuccess) {
                 op_.duplicateNumber = 1;
                 return;

@@ -1,5 +1,7 @@
 #include "dialog/MainDlgModel.h"
 
+#include <algorithm>
+
 #include "dialog/ActionCatalogue.h"
 #include "dialog/SettingsStore.h"
 #include "dialog/panels/RenameDlg.h"
@@ -70,7 +72,20 @@ CMainDlgModel::CMainDlgModel(std::vector<std::string> paths, CSettingsStore& sto
     Refill();
 }
 
-CMainDlgModel::~CMainDlgModel() = default;
+CMainDlgModel::~CMainDlgModel() {
+    ReleaseItems();
+}
+
+// Frees the items in the order they lie in memory: after sorting, freeing
+// them in list order scatters the allocator's work over the whole heap.
+void CMainDlgModel::ReleaseItems() {
+    for (auto& list : items_) {
+        std::sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return a.get() < b.get(); });
+        list.clear();
+    }
+    items_.clear();
+    haveItems_ = false;
+}
 
 CRenameDlg* CMainDlgModel::FindPanel(const std::string& text) const {
     for (const auto& panel : panels_)
@@ -128,8 +143,7 @@ bool CMainDlgModel::SelectAction(const std::string& text) {
 void CMainDlgModel::SetFileSystem(platform::IFileSystem& fs) {
     fs_ = &fs;
     recorded_.Reset(fs);
-    haveItems_ = false;
-    items_.clear();
+    ReleaseItems();
 }
 
 void CMainDlgModel::SetRememberListings(bool remember) {
@@ -161,8 +175,7 @@ const std::vector<std::string>& CMainDlgModel::newNames() const {
 
 // Reads the selection as the run would, and puts it in the run's order.
 void CMainDlgModel::Arrange(CExecute& op) {
-    items_.clear();
-    haveItems_ = false;
+    ReleaseItems();
     op.setFileSystem(remember_ ? static_cast<platform::IFileSystem&>(recorded_) : *fs_);
     op.setPrompts(*replayPrompts_);
     ++collections_;
@@ -232,8 +245,7 @@ CFinish CMainDlgModel::Ok() {
     // The dialog closes: what the preview held is of no use any more, and
     // the run reads the disk afresh.
     ClearPreview();
-    items_.clear();
-    haveItems_ = false;
+    ReleaseItems();
     recorded_.Reset(*fs_);
     op->setFileSystem(*fs_);
     op->setPrompts(*prompts_);

@@ -129,6 +129,7 @@ private:
     void Prepare(CExecute& op);
     void Arrange(CExecute& op);
     void ClearPreview();
+    void ReleaseItems();
 
     std::vector<std::string> paths_;
     CSettingsStore& store_;

@@ -60,8 +60,19 @@ TEST(FileDescriptorSharing, ThePathIsMadeWhenAskedAndFollowsTheName) {
     fd.SetName("g.txt");
     EXPECT_EQ(fd.path(), "some" + S + "folder" + S + "g.txt");
     EXPECT_EQ(CFileDescriptor(fd).path(), fd.path());
+    std::string copied = "left over";
+    fd.CopyPathTo(copied);
+    EXPECT_EQ(copied, fd.path());
+    CFileDescriptor fresh("f", "n", 1);
+    fresh.CopyPathTo(copied);
+    EXPECT_EQ(copied, "f" + S + "n");
     // A path as given stays as given.
     CFileDescriptor given("a" + S + S + "b", 0);
+    given.CopyPathTo(copied);
+    EXPECT_EQ(copied, "a" + S + S + "b");
+    CFileDescriptor bare("bare", 0);
+    bare.CopyPathTo(copied);
+    EXPECT_EQ(copied, "bare");
     EXPECT_EQ(given.path(), "a" + S + S + "b");
     EXPECT_EQ(given.folder(), "a" + S);
     EXPECT_EQ(given.name(), "b");
