@@ -109,8 +109,8 @@ void ReadKey(Item& item, Key key, bool descending, uint64_t seed, platform::IFil
 // <0, 0, >0 within one group.
 int CompareInGroup(const Item& a, const Item& b, Key key) {
     switch (key) {
-        case Key::kName:
-            return text::compareNoCase(a.fd->name(), b.fd->name());
+        case Key::kName:  // sorted by SortByName
+            return 0;
         case Key::kModified:
         case Key::kCreated:
         case Key::kPicture:
@@ -125,11 +125,37 @@ int CompareInGroup(const Item& a, const Item& b, Key key) {
     return 0;
 }
 
+// The name orders, the default ones, sort large folders: each entry carries
+// the first bytes of its folded name, so that most comparisons are decided
+// without reaching the scattered descriptors, and its list position, so that
+// equal names keep their list order without a stable sort's extra moves.
+struct NameEntry {
+    text::NoCaseKey key;
+    CFileDescriptor* fd;
+    size_t position;
+};
+
+void SortByName(CFileList& list, bool descending) {
+    std::vector<NameEntry> entries(list.size());
+    for (size_t i = 0; i < list.size(); ++i) entries[i] = {text::noCaseKey(list[i]->name()), list[i].release(), i};
+    std::sort(entries.begin(), entries.end(), [descending](const NameEntry& a, const NameEntry& b) {
+        if (a.key != b.key) return descending ? a.key > b.key : a.key < b.key;
+        const int c = text::compareNoCase(a.fd->name(), b.fd->name());
+        if (c != 0) return descending ? c > 0 : c < 0;
+        return a.position < b.position;
+    });
+    for (size_t i = 0; i < entries.size(); ++i) list[i].reset(entries[i].fd);
+}
+
 }  // namespace
 
 void SortFileList(CFileList& list, int order, uint64_t seed, platform::IFileSystem& fs) {
     if (order < 0 || order >= kSortOrderCount) return;
     const OrderEntry entry = kOrders[order];
+    if (entry.key == Key::kName) {
+        SortByName(list, entry.descending);
+        return;
+    }
 
     std::vector<Item> items(list.size());
     for (size_t i = 0; i < list.size(); ++i) {

@@ -274,6 +274,56 @@ int compareNoCase(std::string_view a, std::string_view b) {
     return 0;
 }
 
+NoCaseKey noCaseKey(std::string_view s) {
+    // Each comparison key of compareNoCase is written the way UTF-8 writes a
+    // code point (stretched to cover the stray-byte keys above U+10FFFF):
+    // that form is prefix-free and orders as the numbers do, so the bytes of
+    // two keys order as their sequences of comparison keys.
+    unsigned char bytes[16] = {};
+    size_t n = 0;
+    for (size_t i = 0; i < s.size() && n < sizeof bytes;) {
+        uint32_t k;
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            k = c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c;
+            ++i;
+        } else {
+            char32_t cp;
+            bool valid;
+            i += decode(s, i, cp, &valid);
+            k = valid ? upper(cp) : 0x110000u + cp;
+        }
+        unsigned char enc[4];
+        size_t len;
+        if (k < 0x80) {
+            enc[0] = static_cast<unsigned char>(k);
+            len = 1;
+        } else if (k < 0x800) {
+            enc[0] = static_cast<unsigned char>(0xC0 | (k >> 6));
+            enc[1] = static_cast<unsigned char>(0x80 | (k & 0x3F));
+            len = 2;
+        } else if (k < 0x10000) {
+            enc[0] = static_cast<unsigned char>(0xE0 | (k >> 12));
+            enc[1] = static_cast<unsigned char>(0x80 | ((k >> 6) & 0x3F));
+            enc[2] = static_cast<unsigned char>(0x80 | (k & 0x3F));
+            len = 3;
+        } else {
+            enc[0] = static_cast<unsigned char>(0xF0 | (k >> 18));
+            enc[1] = static_cast<unsigned char>(0x80 | ((k >> 12) & 0x3F));
+            enc[2] = static_cast<unsigned char>(0x80 | ((k >> 6) & 0x3F));
+            enc[3] = static_cast<unsigned char>(0x80 | (k & 0x3F));
+            len = 4;
+        }
+        // A key cut short still orders correctly: the bytes kept decide, or
+        // the two keys tie and the strings are compared.
+        for (size_t b = 0; b < len && n < sizeof bytes; ++b) bytes[n++] = enc[b];
+    }
+    NoCaseKey key;
+    for (size_t b = 0; b < 8; ++b) key.high = key.high << 8 | bytes[b];
+    for (size_t b = 8; b < 16; ++b) key.low = key.low << 8 | bytes[b];
+    return key;
+}
+
 bool isValid(std::string_view s) {
     char32_t cp;
     bool valid;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <compare>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -60,6 +61,16 @@ unsigned classifyAt(std::string_view s, size_t pos);
 
 /// Case-insensitive comparison by folded code points: <0, 0, >0.
 int compareNoCase(std::string_view a, std::string_view b);
+
+/// The first bytes of an order-preserving form of `s` under compareNoCase,
+/// for sorting many names without following a pointer per comparison: when
+/// two keys differ they order as compareNoCase orders their strings; when
+/// they are equal nothing is known, and the strings must be compared.
+struct NoCaseKey {
+    unsigned long long high = 0, low = 0;
+    auto operator<=>(const NoCaseKey&) const = default;
+};
+NoCaseKey noCaseKey(std::string_view s);
 
 /// True when every byte sequence in `s` is valid UTF-8.
 bool isValid(std::string_view s);

@@ -86,6 +86,14 @@ TEST(Sort, ByName) {
         {kSortNameAscending, {"b", "a.txt", "A.txt"}, {"a.txt", "A.txt", "b"}},
         {kSortNameDescending, {"a.txt", "b", "A.txt"}, {"b", "a.txt", "A.txt"}},
         {kSortNameAscending, {}, {}},
+        // Long names alike in their first bytes are told apart further on,
+        // and long names equal but for case still keep their list order.
+        {kSortNameAscending,
+         {"holiday-2026-08-02-b.jpg", "HOLIDAY-2026-08-02-A.jpg", "holiday-2026-08-01.jpg"},
+         {"holiday-2026-08-01.jpg", "HOLIDAY-2026-08-02-A.jpg", "holiday-2026-08-02-b.jpg"}},
+        {kSortNameDescending,
+         {"Holiday-2026-08-01.jpg", "holiday-2026-08-02.jpg", "HOLIDAY-2026-08-01.JPG"},
+         {"holiday-2026-08-02.jpg", "Holiday-2026-08-01.jpg", "HOLIDAY-2026-08-01.JPG"}},
     };
     for (const auto& c : cases) EXPECT_EQ(Sorted(c.in, c.order), c.out) << "order " << c.order;
 }

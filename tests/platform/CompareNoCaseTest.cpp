@@ -50,4 +50,49 @@ TEST(CompareNoCase, AgreesWithTheComparisonByCodePoints) {
         }
 }
 
+// The sort's name keys decide most comparisons by themselves; where they do,
+// they must decide as the comparison of the whole names.
+TEST(CompareNoCase, NameKeysThatDifferOrderAsTheNames) {
+    const std::vector<std::string> pieces = {"a", "A", "z", "Z", "_", "0", ".", std::string(1, '\0'), "\x7F",
+                                             "\xC3\xA9", "\xC3\x89", "\xDF\xBF", "\xE2\x82\xAC", "\xEF\xBF\xBF",
+                                             "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF", "\xFF", "\xC3", "\x80"};
+    std::mt19937 random(11);
+    auto name = [&] {
+        std::string s;
+        const int n = static_cast<int>(random() % 12);
+        for (int k = 0; k < n; ++k) s += pieces[random() % pieces.size()];
+        return s;
+    };
+    int decided = 0;
+    const int rounds = 40000;
+    for (int round = 0; round < rounds; ++round) {
+        const std::string a = name(), b = round % 3 ? name() : a + name();
+        const auto ka = text::noCaseKey(a), kb = text::noCaseKey(b);
+        if (ka == kb) continue;
+        ++decided;
+        ASSERT_EQ(ka < kb ? -1 : 1, Reference(a, b)) << a << " | " << b;
+    }
+    // Keys that were always equal would pass the loop above and help nobody.
+    EXPECT_GT(decided, rounds / 2);
+
+    const struct {
+        const char* a;
+        const char* b;
+        int order;  // of the keys: -1, 0 (undecided), 1
+    } cases[] = {
+        {"IMG_0001.jpg", "img_0002.JPG", -1},
+        {"file", "FILE", 0},
+        {"abc", "abcd", -1},
+        {"\xC3\xA9t\xC3\xA9", "\xC3\x89T\xC3\x89", 0},
+        {"a\xFF", "a\xC3\xA9", 1},
+        {"z", "\xC3\xA9", -1},
+        // Equal in their first sixteen bytes: left to the full comparison.
+        {"holiday-2026-08-01.jpg", "holiday-2026-08-02.jpg", 0},
+    };
+    for (const auto& c : cases) {
+        const auto ka = text::noCaseKey(c.a), kb = text::noCaseKey(c.b);
+        EXPECT_EQ(ka == kb ? 0 : (ka < kb ? -1 : 1), c.order) << c.a << " | " << c.b;
+    }
+}
+
 }  // namespace
