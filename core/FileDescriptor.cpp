@@ -1,5 +1,7 @@
 #include "core/FileDescriptor.h"
 
+#include <algorithm>
+
 #include "core/PictureInfo.h"
 #include "platform/FileSystem.h"
 
@@ -127,4 +129,9 @@ void CFileDescriptor::SetPart(const std::string& part) {
         *part_ = part;
     else
         part_ = std::make_unique<std::string>(part);
+}
+
+void ReleaseFileList(CFileList& list) {
+    std::sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return a.get() < b.get(); });
+    list.clear();
 }

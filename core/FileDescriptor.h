@@ -68,3 +68,8 @@ private:
 /// The ordered descriptor list of a run. Owning pointers so that sorting
 /// moves pointers, never whole descriptors.
 using CFileList = std::vector<std::unique_ptr<CFileDescriptor>>;
+
+/// Empties `list`, freeing its descriptors in the order they lie in memory:
+/// after sorting, freeing them in list order scatters the allocator's work
+/// over the whole heap, which for a million items takes longer than listing.
+void ReleaseFileList(CFileList& list);

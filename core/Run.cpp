@@ -83,14 +83,6 @@ void prefetchAhead(const CFileList& list, size_t i) {
 #endif
 }
 
-// Frees the descriptors of a list in the order they lie in memory: after
-// sorting, freeing them in list order scatters the allocator's work over the
-// whole heap, which for a million items takes longer than the listing.
-void release(CFileList& list) {
-    std::sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return a.get() < b.get(); });
-    list.clear();
-}
-
 // The new descriptor for a name the user typed: its part is taken from the
 // typed name, so that a number added later goes into what the user typed.
 std::unique_ptr<CFileDescriptor> typedName(const CFileDescriptor& entry, const std::string& name) {
@@ -256,10 +248,10 @@ void CExecute::run(const std::vector<std::string>& paths, int count, const std::
             for (auto& fd : *list) all.push_back(std::move(fd));
         sort(all);
         process(all);
-        release(all);
+        ReleaseFileList(all);
     }
-    release(contents);
-    release(given);
+    ReleaseFileList(contents);
+    ReleaseFileList(given);
 }
 
 void CExecute::preview(const std::vector<std::string>& paths, int count) {

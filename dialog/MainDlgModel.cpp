@@ -1,6 +1,5 @@
 #include "dialog/MainDlgModel.h"
 
-#include <algorithm>
 
 #include "dialog/ActionCatalogue.h"
 #include "dialog/SettingsStore.h"
@@ -76,13 +75,8 @@ CMainDlgModel::~CMainDlgModel() {
     ReleaseItems();
 }
 
-// Frees the items in the order they lie in memory: after sorting, freeing
-// them in list order scatters the allocator's work over the whole heap.
 void CMainDlgModel::ReleaseItems() {
-    for (auto& list : items_) {
-        std::sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return a.get() < b.get(); });
-        list.clear();
-    }
+    for (auto& list : items_) ReleaseFileList(list);
     items_.clear();
     haveItems_ = false;
 }
