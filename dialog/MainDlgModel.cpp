@@ -1,6 +1,5 @@
 #include "dialog/MainDlgModel.h"
 
-
 #include "dialog/ActionCatalogue.h"
 #include "dialog/SettingsStore.h"
 #include "dialog/panels/RenameDlg.h"
