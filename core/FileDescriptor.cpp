@@ -1,6 +1,9 @@
 #include "core/FileDescriptor.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "core/PictureInfo.h"
 #include "platform/FileSystem.h"
@@ -131,7 +134,38 @@ void CFileDescriptor::SetPart(const std::string& part) {
         part_ = std::make_unique<std::string>(part);
 }
 
+void SortByAddress(CFileList& list) {
+    // A radix sort over the bits in which the addresses differ: for a million
+    // items a comparison sort costs more than the freeing it speeds up.
+    if (list.size() > 1) {
+        uintptr_t low = UINTPTR_MAX, high = 0;
+        for (const auto& fd : list) {
+            const auto address = reinterpret_cast<uintptr_t>(fd.get());
+            low = std::min(low, address);
+            high = std::max(high, address);
+        }
+        constexpr unsigned kBits = 11;
+        constexpr size_t kBuckets = size_t{1} << kBits;
+        CFileList other(list.size());
+        std::vector<size_t> start(kBuckets);
+        for (unsigned shift = 0; shift < 64 && (high - low) >> shift; shift += kBits) {
+            const auto bucket = [&](const std::unique_ptr<CFileDescriptor>& fd) {
+                return ((reinterpret_cast<uintptr_t>(fd.get()) - low) >> shift) & (kBuckets - 1);
+            };
+            std::fill(start.begin(), start.end(), 0);
+            for (const auto& fd : list) ++start[bucket(fd)];
+            size_t at = 0;
+            for (auto& s : start) at += std::exchange(s, at);
+            for (auto& fd : list) {
+                const size_t b = bucket(fd);
+                other[start[b]++] = std::move(fd);
+            }
+            list.swap(other);
+        }
+    }
+}
+
 void ReleaseFileList(CFileList& list) {
-    std::sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return a.get() < b.get(); });
+    SortByAddress(list);
     list.clear();
 }

@@ -73,3 +73,6 @@ using CFileList = std::vector<std::unique_ptr<CFileDescriptor>>;
 /// after sorting, freeing them in list order scatters the allocator's work
 /// over the whole heap, which for a million items takes longer than listing.
 void ReleaseFileList(CFileList& list);
+
+/// Puts `list` in the order its descriptors lie in memory.
+void SortByAddress(CFileList& list);

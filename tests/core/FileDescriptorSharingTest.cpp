@@ -3,6 +3,10 @@
 // it may show in what the descriptor answers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <random>
+
 #include "core/FileDescriptor.h"
 #include "platform/FileSystem.h"
 
@@ -87,6 +91,28 @@ TEST(FileDescriptorSharing, EntriesOfAFolderShareItsPath) {
     EXPECT_EQ(&b.folder(), &c.folder());
     EXPECT_EQ(other.folder(), "dir" + S + "other");
     EXPECT_EQ(a.folder(), "dir" + S + "sub") << "still there after another folder was made";
+}
+
+// Sizes around the radix's bucket count and a large shuffled list: every
+// descriptor comes back, once, in address order.
+TEST(FileDescriptorSharing, SortingByAddressKeepsEveryDescriptor) {
+    for (size_t count : {size_t{0}, size_t{1}, size_t{2}, size_t{2047}, size_t{2049}, size_t{100000}}) {
+        CFileList list;
+        for (size_t i = 0; i < count; ++i) list.push_back(std::make_unique<CFileDescriptor>("dir", std::to_string(i), 0));
+        std::mt19937 random(static_cast<unsigned>(count));
+        std::shuffle(list.begin(), list.end(), random);
+        std::vector<const CFileDescriptor*> before;
+        for (const auto& fd : list) before.push_back(fd.get());
+        SortByAddress(list);
+        ASSERT_EQ(list.size(), count);
+        std::vector<const CFileDescriptor*> after;
+        for (const auto& fd : list) after.push_back(fd.get());
+        EXPECT_TRUE(std::is_sorted(after.begin(), after.end(), std::less<>())) << count;
+        std::sort(before.begin(), before.end(), std::less<>());
+        EXPECT_EQ(after, before) << count;
+        ReleaseFileList(list);
+        EXPECT_TRUE(list.empty());
+    }
 }
 
 }  // namespace
