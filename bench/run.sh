@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Side-by-side figures for quorlin over one folder of empty files:
 #   - rename with "Add to beginning" against the kernel floor (bench/raw_rename),
+#     the same loop in name order (what processing sorted costs the kernel),
 #     Debian's rename (perl) and mmv;
 #   - quorlin --preview against a bare listing (find -printf);
 #   - the model's refresh after a parameter change against its first preview;
@@ -18,7 +19,7 @@ while [ $# -gt 0 ]; do
     case $1 in
         --files) files=$2; shift 2 ;;
         --rounds) rounds=$2; shift 2 ;;
-        -h | --help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h | --help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) echo "bench/run.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -81,12 +82,13 @@ verdict() { awk -v r="$1" -v t="$2" -v op="$3" 'BEGIN {ok = (op == "<=") ? r <= 
 rename_quorlin() { "$quorlin" -a "Add to beginning" -s add=x_ --files --subfolders --no-folders --no-confirm \
     --on-conflict skip "$1"; }
 rename_raw() { "$raw" "$1" x_; }
+rename_sorted() { "$raw" --sorted "$1" x_; }
 rename_perl() { (cd "$1" && find . -maxdepth 1 -type f -printf '%f\0' | xargs -0 rename 's/^/x_/'); }
 rename_mmv() { (cd "$1" && mmv -r '*' 'x_#1'); }
 preview_quorlin() { "$quorlin" --preview -a "Add to beginning" -s add=x_ --no-folders "$1"; }
 listing() { find "$1" -maxdepth 1 -printf '%f\n'; }
 
-contenders=(raw quorlin perl mmv)
+contenders=(raw sorted quorlin perl mmv)
 declare -A took
 for c in "${contenders[@]}"; do took[$c]=""; done
 preview_ms="" listing_ms="" first_ms="" refresh_ms=""
@@ -131,9 +133,10 @@ mem_rename=$(peak "$quorlin" "${rename_args[@]}" "$dir")
 raw_med=$(echo "${took[raw]}" | median)
 printf '\nquorlin benchmarks: %d empty files in one folder, median of %d rounds (ms)\n\n' "$files" "$rounds"
 printf 'Rename, "Add to beginning" (x_)         median  ratio to the kernel floor\n'
-for c in raw quorlin perl mmv; do
+for c in raw sorted quorlin perl mmv; do
     case $c in
         raw) label="bench/raw_rename (kernel floor)" ;;
+        sorted) label="raw_rename --sorted (in name order)" ;;
         quorlin) label="quorlin" ;;
         perl) label="rename (perl, via find | xargs)" ;;
         mmv) label="mmv -r" ;;
