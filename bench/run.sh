@@ -19,7 +19,7 @@ while [ $# -gt 0 ]; do
     case $1 in
         --files) files=$2; shift 2 ;;
         --rounds) rounds=$2; shift 2 ;;
-        -h | --help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h | --help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) echo "bench/run.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
