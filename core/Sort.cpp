@@ -135,15 +135,30 @@ struct NameEntry {
     size_t position;
 };
 
+// Descending reverses the names, but equal names stay in list order. A type
+// per direction, so that the comparison is compiled into each sort.
+template <bool kDescending>
+struct NameBefore {
+    template <typename T>
+    static bool Less(T a, T b) {
+        return kDescending ? b < a : a < b;
+    }
+    bool operator()(const NameEntry& a, const NameEntry& b) const {
+        if (a.key.high != b.key.high) return Less(a.key.high, b.key.high);
+        if (a.key.low != b.key.low) return Less(a.key.low, b.key.low);
+        const int c = text::compareNoCase(a.fd->name(), b.fd->name());
+        if (c != 0) return Less(c, 0);
+        return a.position < b.position;
+    }
+};
+
 void SortByName(CFileList& list, bool descending) {
     std::vector<NameEntry> entries(list.size());
     for (size_t i = 0; i < list.size(); ++i) entries[i] = {text::noCaseKey(list[i]->name()), list[i].release(), i};
-    std::sort(entries.begin(), entries.end(), [descending](const NameEntry& a, const NameEntry& b) {
-        if (a.key != b.key) return descending ? a.key > b.key : a.key < b.key;
-        const int c = text::compareNoCase(a.fd->name(), b.fd->name());
-        if (c != 0) return descending ? c > 0 : c < 0;
-        return a.position < b.position;
-    });
+    if (descending)
+        std::sort(entries.begin(), entries.end(), NameBefore<true>{});
+    else
+        std::sort(entries.begin(), entries.end(), NameBefore<false>{});
     for (size_t i = 0; i < entries.size(); ++i) list[i].reset(entries[i].fd);
 }
 
