@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "platform/FileSystem.h"
@@ -73,16 +74,45 @@ uint32_t moveCaseOnly(const std::wstring& source, const std::wstring& target) {
     return kErrorAlreadyExists;
 }
 
+// A folder that is a link (a junction or a symbolic link) is renamed as
+// itself and never entered, as lstat makes it on POSIX: entering it could
+// leave the selection, or walk a loop without end and reach the same files
+// again under longer paths. Other reparse points (cloud placeholders and the
+// like) are real folders. Wine gives no tag (0) for its links.
+bool isFolderEntry(DWORD attrs, DWORD tag) {
+    if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (!(attrs & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+    return tag != IO_REPARSE_TAG_MOUNT_POINT && tag != IO_REPARSE_TAG_SYMLINK && tag != 0;
+}
+
 class Win32FileSystem final : public IFileSystem {
 public:
     uint32_t getAttributes(const std::string& path, Attributes& out) override {
-        const DWORD attrs = ::GetFileAttributesW(widen(path).c_str());
+        const std::wstring wide = widen(path);
+        const DWORD attrs = ::GetFileAttributesW(wide.c_str());
         if (attrs == INVALID_FILE_ATTRIBUTES) return ::GetLastError();
-        out.isFolder = (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        DWORD tag = 0;
+        if ((attrs & FILE_ATTRIBUTE_DIRECTORY) && (attrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            // Only a listing tells the reparse tag; unread, it counts as a link.
+            WIN32_FIND_DATAW data;
+            HANDLE h = ::FindFirstFileW(wide.c_str(), &data);
+            if (h != INVALID_HANDLE_VALUE) {
+                tag = data.dwReserved0;
+                ::FindClose(h);
+            }
+        }
+        out.isFolder = isFolderEntry(attrs, tag);
         return kErrorSuccess;
     }
 
     uint32_t listFolder(const std::string& folder, std::vector<std::string>& out) override {
+        return listFolderEntries(folder, [&out](const std::string& name, EntryKind) { out.push_back(name); });
+    }
+
+    // The listing carries each entry's attributes, so no entry needs a status
+    // call of its own.
+    uint32_t listFolderEntries(const std::string& folder,
+                               const std::function<void(const std::string&, EntryKind)>& each) override {
         std::wstring pattern = widen(folder);
         if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
         pattern += L'*';
@@ -93,10 +123,12 @@ public:
             return err == ERROR_FILE_NOT_FOUND ? kErrorSuccess : err;  // an empty root has no entries at all
         }
         ScopedFind find(h);
+        std::string name;
         do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            out.push_back(narrow(name));
+            const wchar_t* n = data.cFileName;
+            if (n[0] == L'.' && (n[1] == 0 || (n[1] == L'.' && n[2] == 0))) continue;
+            name = narrow(n);
+            each(name, isFolderEntry(data.dwFileAttributes, data.dwReserved0) ? EntryKind::kFolder : EntryKind::kFile);
         } while (::FindNextFileW(h, &data));
         const DWORD err = ::GetLastError();
         if (err != ERROR_NO_MORE_FILES) return err;
