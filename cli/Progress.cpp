@@ -1,12 +1,12 @@
 #include "cli/Progress.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "cli/Terminal.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr auto kQuiet = std::chrono::seconds(1);
 constexpr auto kInterval = std::chrono::milliseconds(200);
 // The clock is read once per this many calls: a rename costs far more than
@@ -15,12 +15,13 @@ constexpr unsigned kCallsPerCheck = 32;
 
 }  // namespace
 
-CProgressFileSystem::CProgressFileSystem(platform::IFileSystem& inner, CStatusLine* status)
-    : inner_(inner), status_(status), start_(Clock::now()), shown_(start_) {}
+CProgressFileSystem::CProgressFileSystem(platform::IFileSystem& inner, CStatusLine* status,
+                                         std::function<Clock::time_point()> now)
+    : inner_(inner), status_(status), now_(std::move(now)), start_(now_()), shown_(start_) {}
 
 void CProgressFileSystem::Tick() {
     if (!status_ || ++calls_ % kCallsPerCheck != 0) return;
-    const auto now = Clock::now();
+    const auto now = now_();
     if (now - start_ < kQuiet || now - shown_ < kInterval) return;
     shown_ = now;
     std::string text = "quorlin: " + std::to_string(read_) + " items read";

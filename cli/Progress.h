@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -12,7 +13,11 @@ class CStatusLine;
 /// than a second shows how far it has got, a few times a second.
 class CProgressFileSystem final : public platform::IFileSystem {
 public:
-    explicit CProgressFileSystem(platform::IFileSystem& inner, CStatusLine* status = nullptr);
+    using Clock = std::chrono::steady_clock;
+
+    /// `now` reads the time (a test's own clock in tests).
+    explicit CProgressFileSystem(platform::IFileSystem& inner, CStatusLine* status = nullptr,
+                                 std::function<Clock::time_point()> now = Clock::now);
 
     int read() const { return read_; }
     int renamed() const { return renamed_; }
@@ -39,8 +44,9 @@ private:
 
     platform::IFileSystem& inner_;
     CStatusLine* status_;
-    std::chrono::steady_clock::time_point start_;
-    std::chrono::steady_clock::time_point shown_;
+    std::function<Clock::time_point()> now_;
+    Clock::time_point start_;
+    Clock::time_point shown_;
     unsigned calls_ = 0;
     int read_ = 0;
     int renamed_ = 0;

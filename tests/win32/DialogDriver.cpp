@@ -10,11 +10,16 @@ namespace {
 
 constexpr UINT kPollMs = 20;
 
+// How long a visible dialog may stay without the keyboard focus before its
+// script runs anyway: under load the display server activates windows late.
+constexpr DWORD kFocusWaitMs = 3000;
+
 struct Run {
     const std::function<void(HWND)>* script = nullptr;
     UINT_PTR pollTimer = 0;
     UINT_PTR watchdogTimer = 0;
     bool started = false;
+    DWORD seenAt = 0;  ///< when the dialog was first seen, 0 before
 };
 Run* g_run = nullptr;
 
@@ -38,6 +43,11 @@ void CALLBACK onPoll(HWND, UINT, UINT_PTR, DWORD) {
     if (!g_run || g_run->started) return;
     const HWND dialog = openDialog();
     if (!dialog) return;
+    // Scripts look at the focus as the user meets the dialog: once it is active.
+    const HWND focus = ::GetFocus();
+    const bool focused = focus && (focus == dialog || ::IsChild(dialog, focus));
+    if (!g_run->seenAt) g_run->seenAt = ::GetTickCount() | 1;
+    if (!focused && ::GetTickCount() - g_run->seenAt < kFocusWaitMs) return;
     g_run->started = true;
     ::KillTimer(nullptr, g_run->pollTimer);
     g_run->pollTimer = 0;
