@@ -10,6 +10,7 @@
 #include "dialog/MainDlgModel.h"
 #include "dialog/StringTable.h"
 #include "dialog/panels/RenameDlg.h"
+#include "platform/Text.h"
 
 #ifndef QLN_VERSION
 #define QLN_VERSION "1.0.0"
@@ -189,6 +190,12 @@ bool AssignValue(CRenameDlg& panel, const std::string& assignment, std::string& 
     const CPanelBinding* b = panel.FindValue(name);
     if (!b) {
         error = "\"" + panel.actionName() + "\" has no value \"" + name + "\" (see quorlin --actions)";
+        return false;
+    }
+    // Names are matched character by character: a stray byte could match
+    // inside a character of a name and leave half of it behind.
+    if (!text::isValid(value)) {
+        error = "the value of \"" + name + "\" is not valid UTF-8";
         return false;
     }
     if (b->kind == ValueKind::kComboIndex && !Number(value, b->entries)) {

@@ -167,6 +167,9 @@ TEST(Quorlin, BadUsageGivesStatusTwoAndOneLine) {
         {{"-a", "Add number to end", "-s", "step=two"}, "quorlin: \"step\" takes digits only\n"},
         {{"-a", "Replace anywhere", "-s", "type=12"}, "quorlin: \"type\" takes an index from 0 to 10\n"},
         {{"-a", "Replace anywhere", "-s", "find"}, "quorlin: --set takes NAME=VALUE, not \"find\"\n"},
+        // A stray byte would match inside a character of a name.
+        {{"-a", "Replace anywhere", "-s", "find=\xA9", "-s", "replace=E"},
+         "quorlin: the value of \"find\" is not valid UTF-8\n"},
         {{"-a", "Add to beginning"}, "quorlin: \"Add to beginning\" needs a value for \"add\" (--set NAME=VALUE)\n"},
         {{"-a", "Remove at end", "-s", "remove="},
          "quorlin: \"Remove at end\" needs a value for \"remove\" (--set NAME=VALUE)\n"},
