@@ -94,41 +94,52 @@ Session RunOnTerminal(const std::string& settings, const std::string& outFile, c
     return s;
 }
 
+// How a session ended.
+struct Outcome {
+    int status;
+    const char* summary;
+    Snap after;
+};
+
+// The end of every question's menu, where it waits for the answer.
+const std::string menu = "edit the new name (e)? ";
+
+// What is typed, and what comes of it.
+struct Case {
+    const char* label;
+    std::vector<Step> steps;
+    Outcome outcome;
+};
+
+void ExpectOutcome(const std::string& label, const Session& s, const TempDir& files, const Outcome& want) {
+    ASSERT_TRUE(s.finished) << label << ": the program did not end; it showed:\n" << s.terminal;
+    EXPECT_EQ(s.status, want.status) << label << "\n" << s.terminal;
+    EXPECT_EQ(s.out, want.summary) << label << "\n" << s.terminal;
+    EXPECT_EQ(files.Snapshot(), want.after) << label << "\n" << s.terminal;
+}
+
 TEST(QuorlinOnATerminal, AnswersToTheQuestions) {
     const std::vector<std::string> replace = {
         "-a",   "Replace at beginning", "-s", "find=a", "-s", "replace=b", "-c", "name", "--sort",
         "name", "--no-folders"};
-    const std::string menu = "edit the new name (e)? ";
-    struct Case {
-        const char* label;
-        std::vector<std::string> extra;
-        std::vector<Step> steps;
-        int status;
-        const char* summary;
-        Snap after;
-    };
     const Case cases[] = {
         {"duplicate, the name edited",
-         {},
          {{menu, "e\n"}, {"keeps it): ", "typed.txt\n"}, {"New name: typed.txt", ""}, {menu, "r\n"}},
          0,
          "renamed 1, skipped 0, failed 0\n",
          {"typed.txt=1", "b1.txt=x"}},
         {"duplicate, a number added",
-         {},
          {{menu, "n\n"}},
          0,
          "renamed 1, skipped 0, failed 0\n",
          {"b11.txt=1", "b1.txt=x"}},
         {"duplicate, an unknown letter and then skip",
-         {},
          {{menu, "z\n"}, {"one of the letters shown", ""}, {menu, "s\n"}},
          1,
          "renamed 0, skipped 1, failed 0\n",
          {"a1.txt=1", "b1.txt=x"}},
         // The end of the input closes the question as the dialog's close box would.
         {"duplicate, the input ended",
-         {},
          {{menu, "\x04"}},
          1,
          "renamed 0, skipped 1, failed 0\n",
@@ -139,13 +150,9 @@ TEST(QuorlinOnATerminal, AnswersToTheQuestions) {
         files.File("a1.txt", "1");
         files.File("b1.txt", "x");
         std::vector<std::string> args = replace;
-        args.insert(args.end(), c.extra.begin(), c.extra.end());
         args.push_back(files / "a1.txt");
         const Session s = RunOnTerminal(home / "settings.json", home / "out", args, c.steps);
-        ASSERT_TRUE(s.finished) << c.label << ": the program did not end; it showed:\n" << s.terminal;
-        EXPECT_EQ(s.status, c.status) << c.label << "\n" << s.terminal;
-        EXPECT_EQ(s.out, c.summary) << c.label;
-        EXPECT_EQ(files.Snapshot(), c.after) << c.label << "\n" << s.terminal;
+        ExpectOutcome(c.label, s, files, c.outcome);
         EXPECT_NE(s.terminal.find("Duplicate file name: A file of the same name already exists."), std::string::npos)
             << c.label << "\n"
             << s.terminal;
@@ -153,14 +160,6 @@ TEST(QuorlinOnATerminal, AnswersToTheQuestions) {
 }
 
 TEST(QuorlinOnATerminal, ConfirmingEachRename) {
-    const std::string menu = "edit the new name (e)? ";
-    struct Case {
-        const char* label;
-        std::vector<Step> steps;
-        int status;
-        const char* summary;
-        Snap after;
-    };
     const Case cases[] = {
         // Enter takes the default button; "Rename all" stops the questions.
         {"rename, then rename all",
@@ -188,10 +187,7 @@ TEST(QuorlinOnATerminal, ConfirmingEachRename) {
             home / "settings.json", home / "out",
             {"-a", "Add to beginning", "-s", "add=x_", "--sort", "name", "--no-folders", "--confirm", files.str()},
             c.steps);
-        ASSERT_TRUE(s.finished) << c.label << ": the program did not end; it showed:\n" << s.terminal;
-        EXPECT_EQ(s.status, c.status) << c.label << "\n" << s.terminal;
-        EXPECT_EQ(s.out, c.summary) << c.label << "\n" << s.terminal;
-        EXPECT_EQ(files.Snapshot(), c.after) << c.label << "\n" << s.terminal;
+        ExpectOutcome(c.label, s, files, c.outcome);
     }
 }
 

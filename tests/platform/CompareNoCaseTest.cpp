@@ -27,17 +27,20 @@ int Reference(std::string_view a, std::string_view b) {
     return i < a.size() ? 1 : (j < b.size() ? -1 : 0);
 }
 
+// Fewer than `most` pieces, drawn at random.
+std::string RandomName(std::mt19937& random, const std::vector<std::string>& pieces, unsigned most) {
+    std::string s;
+    const unsigned n = random() % most;
+    for (unsigned k = 0; k < n; ++k) s += pieces[random() % pieces.size()];
+    return s;
+}
+
 TEST(CompareNoCase, AgreesWithTheComparisonByCodePoints) {
     const std::vector<std::string> pieces = {"a", "A", "z", "Z", "_", "[", "`", "{", "0", "9", ".", " ", "~",
                                              "\x7F", "\xC3\xA9", "\xC3\x89", "\xC3\x9F", "\xE2\x82\xAC", "\xFF",
                                              "\xC3"};
     std::mt19937 random(7);
-    auto name = [&] {
-        std::string s;
-        const int n = static_cast<int>(random() % 6);
-        for (int k = 0; k < n; ++k) s += pieces[random() % pieces.size()];
-        return s;
-    };
+    auto name = [&] { return RandomName(random, pieces, 6); };
     for (int round = 0; round < 20000; ++round) {
         const std::string a = name(), b = round % 3 ? name() : a + name();
         ASSERT_EQ(Sign(text::compareNoCase(a, b)), Reference(a, b)) << a << " | " << b;
@@ -57,12 +60,7 @@ TEST(CompareNoCase, NameKeysThatDifferOrderAsTheNames) {
                                              "\xC3\xA9", "\xC3\x89", "\xDF\xBF", "\xE2\x82\xAC", "\xEF\xBF\xBF",
                                              "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF", "\xFF", "\xC3", "\x80"};
     std::mt19937 random(11);
-    auto name = [&] {
-        std::string s;
-        const int n = static_cast<int>(random() % 12);
-        for (int k = 0; k < n; ++k) s += pieces[random() % pieces.size()];
-        return s;
-    };
+    auto name = [&] { return RandomName(random, pieces, 12); };
     int decided = 0;
     const int rounds = 40000;
     for (int round = 0; round < rounds; ++round) {
