@@ -78,6 +78,18 @@ peak() {
 median() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0) ? a / b : 0}'; }
 verdict() { awk -v r="$1" -v t="$2" -v op="$3" 'BEGIN {ok = (op == "<=") ? r <= t : r < t; print ok ? "met" : "MISSED"}'; }
+# A baseline and what is measured against it, each with its rounds, and the
+# ratio's target:  against BASE-LABEL BASE-ROUNDS LABEL ROUNDS TARGET
+against() {
+    local base measured r
+    base=$(echo "$2" | median)
+    measured=$(echo "$4" | median)
+    r=$(ratio "$measured" "$base")
+    printf '  %-36s %7s\n' "$1" "$base"
+    printf '      rounds:%s\n' "$2"
+    printf '  %-36s %7s  %5sx   target <= %s: %s\n' "$3" "$measured" "$r" "$5" "$(verdict "$r" "$5" "<=")"
+    printf '      rounds:%s\n' "$4"
+}
 
 rename_quorlin() { "$quorlin" -a "Add to beginning" -s add=x_ --files --subfolders --no-folders --no-confirm \
     --on-conflict skip "$1"; }
@@ -149,23 +161,11 @@ for c in raw sorted quorlin perl mmv; do
     printf '      rounds:%s\n' "${took[$c]}"
 done
 
-lm=$(echo "$listing_ms" | median)
-pm=$(echo "$preview_ms" | median)
-r=$(ratio "$pm" "$lm")
 printf '\nPreview\n'
-printf '  %-36s %7d\n' "find DIR -maxdepth 1 -printf '%f\\n'" "$lm"
-printf '      rounds:%s\n' "$listing_ms"
-printf '  %-36s %7d  %5sx   target <= 2.5: %s\n' "quorlin --preview" "$pm" "$r" "$(verdict "$r" 2.5 "<=")"
-printf '      rounds:%s\n' "$preview_ms"
+against "find DIR -maxdepth 1 -printf '%f\\n'" "$listing_ms" "quorlin --preview" "$preview_ms" 2.5
 
-fm=$(echo "$first_ms" | median)
-rm_=$(echo "$refresh_ms" | median)
-r=$(ratio "$rm_" "$fm")
 printf '\nModel preview (bench/refresh_bench)\n'
-printf '  %-36s %7s\n' "first preview" "$fm"
-printf '      rounds:%s\n' "$first_ms"
-printf '  %-36s %7s  %5sx   target <= 0.25: %s\n' "refresh after a parameter change" "$rm_" "$r" "$(verdict "$r" 0.25 "<=")"
-printf '      rounds:%s\n' "$refresh_ms"
+against "first preview" "$first_ms" "refresh after a parameter change" "$refresh_ms" 0.25
 
 per_rename=$(awk -v a="$mem_rename" -v b="$base_rename" -v n="$files" 'BEGIN {printf "%.0f", (a - b) * 1024 / n}')
 per_preview=$(awk -v a="$mem_preview" -v b="$base_preview" -v n="$files" 'BEGIN {printf "%.0f", (a - b) * 1024 / n}')
@@ -183,13 +183,6 @@ if [ "$files" -ge 1000000 ]; then
         large_ms+=" $(timed preview_quorlin "$dir")"
         small_ms+=" $(timed preview_quorlin "$work/small")"
     done
-    sm=$(echo "$small_ms" | median)
-    lm=$(echo "$large_ms" | median)
-    r=$(ratio "$lm" "$sm")
     printf '\nPreview scaling\n'
-    printf '  %-36s %7d\n' "quorlin --preview, $small files" "$sm"
-    printf '      rounds:%s\n' "$small_ms"
-    printf '  %-36s %7d  %5sx   target <= 11: %s\n' "quorlin --preview, $files files" "$lm" "$r" \
-        "$(verdict "$r" 11 "<=")"
-    printf '      rounds:%s\n' "$large_ms"
+    against "quorlin --preview, $small files" "$small_ms" "quorlin --preview, $files files" "$large_ms" 11
 fi
