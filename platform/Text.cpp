@@ -181,8 +181,10 @@ char32_t upper(char32_t cp) {
     for (const auto& s : kSingles)
         if (s.low == cp && s.low != 0x00DF) return s.up;  // ß keeps its form, as the simple mapping does
     if (cp == 0x03C2) return 0x03A3;                       // final sigma
-    if (cp == 0x00B5) return 0x039C;                       // micro sign
     if (cp == 0x0131) return U'I';                         // dotless i
+    // The micro sign keeps its form: upper-cased in the code pages that
+    // names were first written in, it stays a micro sign, and "µm" must not
+    // turn Greek.
     return cp;
 }
 
@@ -229,8 +231,13 @@ unsigned classify(char32_t cp) {
                            (cp >= 0x7B && cp <= 0x7E);
         return punct ? kClassPunct : kClassNone;
     }
+    // Latin-1 signs are punctuation, but the two ordinal indicators and the
+    // micro sign are letters; the currency signs and the trade mark sign go
+    // with their Latin-1 kin (£, ¥, ©, ®).
+    if (cp == 0xAA || cp == 0xB5 || cp == 0xBA) return kClassNone;
     if ((cp >= 0xA1 && cp <= 0xBF) || cp == 0xD7 || cp == 0xF7 || (cp >= 0x2010 && cp <= 0x2027) ||
-        (cp >= 0x2030 && cp <= 0x205E) || (cp >= 0x3001 && cp <= 0x3003) || (cp >= 0x3008 && cp <= 0x3011) ||
+        (cp >= 0x2030 && cp <= 0x205E) || (cp >= 0x20A0 && cp <= 0x20C0) || cp == 0x2122 ||
+        (cp >= 0x3001 && cp <= 0x3003) || (cp >= 0x3008 && cp <= 0x3011) ||
         (cp >= 0x3014 && cp <= 0x301F) || (cp >= 0xFF01 && cp <= 0xFF0F) || (cp >= 0xFF1A && cp <= 0xFF20) ||
         (cp >= 0xFF3B && cp <= 0xFF40) || (cp >= 0xFF5B && cp <= 0xFF65))
         return kClassPunct;

@@ -73,6 +73,10 @@ TEST(Case, TitleAndProperCase) {
         {"'twas night", 2, nullptr, "'twas Night"},
         {"", 1, kDefaultWords, ""},
         {"the.of.a", 1, kDefaultWords, "The.of.a"},
+        // µ, ª and º are letters, inside a word; € and ™ are punctuation
+        {"10\xC2\xB5m filter", 1, nullptr, "10\xC2\xB5m Filter"},
+        {"n\xC2\xBA" "5 and 1\xC2\xAA edici\xC3\xB3n", 1, nullptr, "N\xC2\xBA" "5 And 1\xC2\xAA Edici\xC3\xB3n"},
+        {"\xE2\x82\xAC" "uro deal\xE2\x84\xA2" "x", 1, nullptr, "\xE2\x82\xAC" "Uro Deal\xE2\x84\xA2" "X"},
     };
     for (const auto& c : cases) {
         if (c.words) {

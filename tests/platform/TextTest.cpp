@@ -23,6 +23,7 @@ TEST(Text, CaseMapping) {
         {"\xE6\x97\xA5\xE6\x9C\xAC", "\xE6\x97\xA5\xE6\x9C\xAC", "\xE6\x97\xA5\xE6\x9C\xAC"},  // no case
         {"\xF0\x9F\x98\x80x", "\xF0\x9F\x98\x80X", "\xF0\x9F\x98\x80x"},
         {"a\xFFz\xC3", "A\xFFZ\xC3", "a\xFFz\xC3"},  // stray bytes pass through
+        {"5\xC2\xB5m", "5\xC2\xB5M", "5\xC2\xB5m"},  // the micro sign keeps its form: no Greek capital
     };
     for (const auto& c : cases) {
         EXPECT_EQ(text::toUpper(c.in), c.upper) << c.in;
@@ -75,7 +76,13 @@ TEST(Text, Classes) {
                           {"(", text::kClassPunct}, {"-", text::kClassPunct}, {"_", text::kClassPunct},
                           {"\xC2\xBF", text::kClassPunct}, {"\xE2\x80\x94", text::kClassPunct},
                           {"a", text::kClassNone}, {"\xC3\xA9", text::kClassNone}, {"\xC2\xB2", text::kClassPunct},
-                          {"\xE6\x97\xA5", text::kClassNone}};
+                          {"\xE6\x97\xA5", text::kClassNone},
+                          // the ordinal indicators and the micro sign are letters...
+                          {"\xC2\xAA", text::kClassNone}, {"\xC2\xBA", text::kClassNone},
+                          {"\xC2\xB5", text::kClassNone},
+                          // ...the euro and trade mark signs punctuation, like the pound sign
+                          {"\xE2\x82\xAC", text::kClassPunct}, {"\xE2\x84\xA2", text::kClassPunct},
+                          {"\xC2\xA3", text::kClassPunct}};
     for (const auto& c : cases) EXPECT_EQ(text::classifyAt(c.ch, 0), c.cls) << c.ch;
 }
 
