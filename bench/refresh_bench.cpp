@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         start = Clock::now();
         model.Changed();
         refresh.push_back(Since(start));
-        rows = model.newNames().size();
+        rows = model.rows().size();
     }
     std::printf("rows %zu first_ms %.1f refresh_ms %.1f\n", rows, Median(first), Median(refresh));
     return 0;

@@ -56,7 +56,7 @@ const std::vector<CFileDescriptor>& Names() {
 
 template <typename Op, typename... Args>
 std::unique_ptr<CExecute> New(Args... args) {
-    return std::make_unique<Op>(1, 1, 0, 0, CFileDescriptor::kNameOnly, 0, 0, args...);
+    return std::make_unique<Op>(CRunOptions{.scope = CFileDescriptor::kNameOnly}, args...);
 }
 
 struct Entry {

@@ -218,7 +218,7 @@ std::vector<std::string> MissingValues(const CMainDlgModel& model) {
     std::unique_ptr<CRenameDlg> probe = slot.create(nullptr);
     probe->SetScope(panel.scope());
     for (const auto& b : panel.bindings()) probe->SetValue(b.name(), panel.GetValue(b.name()));
-    auto builds = [&] { return probe->CreateOperation(1, 1, 1, 0, 0, 1) != nullptr; };
+    auto builds = [&] { return probe->CreateOperation(CRunOptions{}) != nullptr; };
     std::vector<std::string> missing;
     for (const auto& b : probe->bindings()) {
         if (b.controlId == 0 || !probe->IsControlEnabled(b.controlId)) continue;

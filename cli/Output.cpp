@@ -116,12 +116,10 @@ std::string DisplayName(std::string_view name) {
     return out;
 }
 
-void WritePreviewTable(const std::vector<std::string>& oldNames, const std::vector<std::string>& newNames,
-                       const std::function<void(std::string_view)>& write) {
-    const size_t rows = std::min(oldNames.size(), newNames.size());
+void WritePreviewTable(const CPreview& rows, const std::function<void(std::string_view)>& write) {
     size_t width = 3;  // "Old"
-    for (size_t i = 0; i < rows; ++i) {
-        const std::string& n = oldNames[i];
+    for (const auto& r : rows) {
+        const std::string& n = r.item->name();
         width = std::max(width, Plain(n) ? n.size() : text::charCount(DisplayName(n)));
     }
     std::string buffer;
@@ -143,7 +141,7 @@ void WritePreviewTable(const std::vector<std::string>& oldNames, const std::vect
         }
     };
     row("Old", "New");
-    for (size_t i = 0; i < rows; ++i) row(oldNames[i], newNames[i]);
+    for (const auto& r : rows) row(r.item->name(), r.newName);
     if (!buffer.empty()) write(buffer);
 }
 

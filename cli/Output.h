@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Execute.h"
+
 class CMainDlgModel;
 
 /// `name` as it can be shown on one line of a terminal: control characters
@@ -14,8 +16,7 @@ std::string DisplayName(std::string_view name);
 
 /// Writes the old and new names as two aligned columns under the headings
 /// "Old" and "New", passing the text to `write` in large pieces.
-void WritePreviewTable(const std::vector<std::string>& oldNames, const std::vector<std::string>& newNames,
-                       const std::function<void(std::string_view)>& write);
+void WritePreviewTable(const CPreview& rows, const std::function<void(std::string_view)>& write);
 
 /// Every action of the catalogue with its values: their names, kinds,
 /// defaults and the choices they allow; and the scopes and sorting orders.

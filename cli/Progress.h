@@ -25,12 +25,10 @@ public:
     int listed() const { return listed_; }
 
     uint32_t getAttributes(const std::string& path, platform::Attributes& out) override;
-    uint32_t listFolder(const std::string& folder, std::vector<std::string>& out) override {
-        return inner_.listFolder(folder, out);
-    }
     uint32_t listFolderEntries(const std::string& folder,
                                const std::function<void(const std::string&, platform::EntryKind)>& each) override;
     uint32_t move(const std::string& from, const std::string& to) override;
+    void paused() override { inner_.paused(); }
     uint32_t getCurrentDirectory(std::string& out) override { return inner_.getCurrentDirectory(out); }
     uint32_t setCurrentDirectory(const std::string& path) override { return inner_.setCurrentDirectory(path); }
     uint32_t getTimes(const std::string& path, platform::FileTimes& out) override { return inner_.getTimes(path, out); }

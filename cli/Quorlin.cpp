@@ -187,7 +187,7 @@ int Session::Run() {
         model.SetRememberListings(false);
         if (!model.RefreshPreview()) return NoOperation(model);
         if (status) status->Clear();
-        WritePreviewTable(model.oldNames(), model.newNames(), Out);
+        WritePreviewTable(model.rows(), Out);
         return conflicts.failed() ? kExitIncomplete : kExitDone;
     }
 

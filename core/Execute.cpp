@@ -7,8 +7,6 @@
 
 namespace {
 
-// Used until a front end supplies its own: never renames anything that needs
-// an answer, so a forgotten setPrompts cannot cause a surprise rename.
 class SkipPrompts final : public IPrompts {
 public:
     int Confirm(CNameRequest&) override { return kAnswerSkip; }
@@ -18,23 +16,15 @@ public:
     int DefaultError(CErrorReport&) override { return kAnswerSkip; }
 };
 
-SkipPrompts& skipPrompts() {
+}  // namespace
+
+IPrompts& SkippingPrompts() {
     static SkipPrompts prompts;
     return prompts;
 }
 
-}  // namespace
-
-CExecute::CExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder, int sortEachFolder)
-    : files(files),
-      folders(folders),
-      subfolders(subfolders),
-      confirm(confirm),
-      scope(scope),
-      sortOrder(sortOrder),
-      sortEachFolder(sortEachFolder),
-      fs_(&platform::realFileSystem()),
-      prompts_(&skipPrompts()) {}
+CExecute::CExecute(const CRunOptions& options)
+    : options_(options), fs_(&platform::realFileSystem()), prompts_(&SkippingPrompts()) {}
 
 CExecute::~CExecute() = default;
 

@@ -8,25 +8,12 @@
 #include "core/PictureInfo.h"
 #include "platform/FileSystem.h"
 
-namespace {
-
-// The entries of a folder are made one after the other, so the folder of the
-// last descriptor is usually the folder of the next: one string serves them
-// all.
-std::shared_ptr<const std::string> sharedFolder(std::string folder) {
-    thread_local std::shared_ptr<const std::string> last;
-    if (!last || *last != folder) last = std::make_shared<const std::string>(std::move(folder));
-    return last;
-}
-
-}  // namespace
-
 CFileDescriptor::CFileDescriptor(const std::string& path, int scope) : scope_(scope) {
     const auto sep = path.find_last_of(platform::kPathSeparator);
     if (sep == std::string::npos) {
-        folder_ = sharedFolder(path);
+        folder_ = std::make_shared<const std::string>(path);
     } else {
-        folder_ = sharedFolder(path.substr(0, sep));
+        folder_ = std::make_shared<const std::string>(path, 0, sep);
         name_ = path.substr(sep + 1);
     }
     // Kept as given: it is the path that the caller named.
@@ -36,7 +23,10 @@ CFileDescriptor::CFileDescriptor(const std::string& path, int scope) : scope_(sc
 }
 
 CFileDescriptor::CFileDescriptor(const std::string& folder, const std::string& name, int scope)
-    : folder_(sharedFolder(folder)), name_(name), scope_(scope) {
+    : CFileDescriptor(std::make_shared<const std::string>(folder), name, scope) {}
+
+CFileDescriptor::CFileDescriptor(std::shared_ptr<const std::string> folder, const std::string& name, int scope)
+    : folder_(std::move(folder)), name_(name), scope_(scope) {
     ComputePart();
 }
 
@@ -47,7 +37,8 @@ CFileDescriptor::CFileDescriptor(const CFileDescriptor& other)
       part_(other.part_ ? std::make_unique<std::string>(*other.part_) : nullptr),
       start_(other.start_),
       scope_(other.scope_),
-      isFolder_(other.isFolder_),
+      kind_(other.kind_),
+      unreadable_(other.unreadable_),
       havePath_(other.havePath_) {}
 
 CFileDescriptor::~CFileDescriptor() = default;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,9 @@ public:
     CFileDescriptor(const std::string& path, int scope);
     /// From folder and name: path = folder + separator + name.
     CFileDescriptor(const std::string& folder, const std::string& name, int scope);
+    /// The same with a folder path that the entries of one folder share: a
+    /// selection can hold millions of items.
+    CFileDescriptor(std::shared_ptr<const std::string> folder, const std::string& name, int scope);
     /// Copies everything but the picture cache, which the copy reads afresh.
     CFileDescriptor(const CFileDescriptor& other);
     CFileDescriptor& operator=(const CFileDescriptor&) = delete;
@@ -29,6 +33,7 @@ public:
     void SetPart(const std::string& part);
 
     const std::string& folder() const { return *folder_; }
+    const std::shared_ptr<const std::string>& sharedFolder() const { return folder_; }
     const std::string& path() const;
     /// The full path into `out`, without keeping it in the descriptor: what a
     /// run needs for one rename of millions.
@@ -38,8 +43,16 @@ public:
     /// Byte offset of the part in the name.
     int start() const { return start_; }
     int scope() const { return scope_; }
-    bool isFolder() const { return isFolder_ != 0; }
-    void setIsFolder(bool folder) { isFolder_ = folder ? 1 : 0; }
+    /// A folder, or a link to one: what the Files/Folders choice sees.
+    bool isFolder() const { return kind_ != kFile; }
+    /// A folder that a run may enter; a link to a folder is never entered.
+    bool isEnterable() const { return kind_ == kFolder; }
+    void setIsFolder(bool folder) { kind_ = folder ? kFolder : kFile; }
+    void setIsFolderLink() { kind_ = kFolderLink; }
+    /// Its kind could not be read: it stays in a list file, but is neither
+    /// previewed nor renamed, since the failure was reported already.
+    bool isUnreadable() const { return unreadable_; }
+    void setUnreadable() { unreadable_ = true; }
 
     /// Byte range [start, start + length) of the scope in `name`.
     static void ScopeRange(const std::string& name, int scope, int& start, int& length);
@@ -61,7 +74,9 @@ private:
     mutable std::unique_ptr<CPictureInfo> pictureInfo_;
     int start_ = 0;
     int scope_ = 0;
-    int isFolder_ = 0;
+    enum Kind : uint8_t { kFile, kFolder, kFolderLink };
+    Kind kind_ = kFile;
+    bool unreadable_ = false;
     mutable bool havePath_ = false;
 };
 

@@ -46,3 +46,8 @@ public:
     virtual int TooLong(CNameRequest& request) = 0;
     virtual int DefaultError(CErrorReport& report) = 0;
 };
+
+/// Prompts that skip whatever needs an answer: what a run asks until a front
+/// end gives its own, so that a forgotten setPrompts cannot rename anything
+/// unasked.
+IPrompts& SkippingPrompts();

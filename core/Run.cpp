@@ -22,61 +22,205 @@ constexpr const char* kRenameHeadline = "The file cannot be renamed.";
 // after this many taken numbers in a row the user is asked again.
 constexpr int kAutomaticNumbers = 10000;
 
-bool passesFilter(const CExecute& op, const CFileDescriptor& fd) {
-    return (op.files || fd.isFolder()) && (op.folders || !fd.isFolder());
+// The new descriptor for a name the user typed: its part is taken from the
+// typed name, so that a number added later goes into what the user typed.
+std::unique_ptr<CFileDescriptor> typedName(const CFileDescriptor& entry, const std::string& name) {
+    auto typed = std::make_unique<CFileDescriptor>(entry.sharedFolder(), name, entry.scope());
+    typed->setIsFolder(entry.isFolder());
+    return typed;
 }
 
-// Shows the default error dialog; its "Skip all" ends the run.
-void report(CExecute& op, const char* title, const char* headline, const std::string& fileName, uint32_t code) {
+// Frees the lists in the order their descriptors lie in memory.
+void Release(std::array<CFileList, 2>& lists) {
+    for (auto& list : lists) ReleaseFileList(list);
+}
+
+}  // namespace
+
+CSelection::~CSelection() {
+    Release(lists_);
+}
+
+CSelection& CSelection::operator=(CSelection&& other) noexcept {
+    if (this != &other) {
+        Release(lists_);
+        lists_ = std::move(other.lists_);
+        complete_ = other.complete_;
+        arranged_ = other.arranged_;
+    }
+    return *this;
+}
+
+bool CExecute::Filtered(const CFileDescriptor& fd) const {
+    return (options_.files || fd.isFolder()) && (options_.folders || !fd.isFolder());
+}
+
+void CExecute::Report(const char* title, const char* headline, const std::string& fileName, uint32_t code) {
     CErrorReport r;
     r.title = title;
     r.headline = headline;
     r.fileName = fileName;
     r.errorCode = code;
     r.explanation = platform::errorMessage(code);
-    if (op.prompts().DefaultError(r) == kAnswerSkipAll) {
-        op.stop = 1;
-        op.renameAll = 0;
+    const int answer = prompts().DefaultError(r);
+    fileSystem().paused();
+    if (answer == kAnswerSkipAll) {
+        stop_ = true;
+        renameAll_ = false;
     }
 }
 
-void reportAccess(CExecute& op, const std::string& path, uint32_t code) {
-    report(op, kAccessTitle, kAccessHeadline, path, code);
+void CExecute::ReportAccess(const std::string& path, uint32_t code) {
+    Report(kAccessTitle, kAccessHeadline, path, code);
 }
 
-// Reads the attributes of each entry that `needsRead`; an entry that cannot
-// be read is reported and left out: without its attributes the files/folders
-// choice cannot be applied to it, and renaming it would only fail a second
-// time.
+// An entry whose kind cannot be read is reported and marked: without its kind
+// the Files/Folders choice cannot be applied to it, and renaming it would only
+// fail a second time, but a list file still names it.
 template <typename NeedsRead, typename OnFolder>
-void readAttributes(CExecute& op, CFileList& list, NeedsRead needsRead, OnFolder onFolder) {
-    for (auto it = list.begin(); it != list.end() && !op.stop;) {
-        if (needsRead(**it)) {
+void CExecute::ReadKinds(CFileList& list, NeedsRead needsRead, OnFolder onFolder) {
+    for (auto& fd : list) {
+        if (stop_) return;
+        if (needsRead(*fd)) {
             platform::Attributes attrs;
-            const uint32_t code = op.fileSystem().getAttributes((*it)->path(), attrs);
+            const uint32_t code = fileSystem().getAttributes(fd->path(), attrs);
             if (code != platform::kErrorSuccess) {
-                reportAccess(op, (*it)->path(), code);
-                it = list.erase(it);
+                fd->setUnreadable();
+                ReportAccess(fd->path(), code);
                 continue;
             }
-            if (attrs.isFolder) (*it)->setIsFolder(true);
+            if (attrs.kind == platform::EntryKind::kFolderLink)
+                fd->setIsFolderLink();
+            else
+                fd->setIsFolder(attrs.kind == platform::EntryKind::kFolder);
         }
-        if ((*it)->isFolder()) onFolder(**it);
-        ++it;
+        if (fd->isEnterable()) onFolder(*fd);
     }
 }
 
-// The new descriptor for a name the user typed: its part is taken from the
-// typed name, so that a number added later goes into what the user typed.
-std::unique_ptr<CFileDescriptor> typedName(const CFileDescriptor& entry, const std::string& name) {
-    auto typed = std::make_unique<CFileDescriptor>(entry.folder(), name, entry.scope());
-    typed->setIsFolder(entry.isFolder());
-    return typed;
+CSelection CExecute::Collect(const std::vector<std::string>& paths) {
+    renameAll_ = false;
+    stop_ = false;
+    CSelection selection;
+    CFileList& given = selection.lists_[1];
+    CFileList& contents = selection.lists_[0];
+    std::string savedDirectory;
+    const bool haveDirectory = fileSystem().getCurrentDirectory(savedDirectory) == platform::kErrorSuccess;
+
+    given.reserve(paths.size());
+    for (const auto& path : paths) {
+        // Items of one folder share its path, as the entries of a listing do.
+        const auto sep = path.find_last_of(platform::kPathSeparator);
+        if (sep != std::string::npos && !given.empty() && given.back()->folder().size() == sep &&
+            path.compare(0, sep, given.back()->folder()) == 0)
+            given.push_back(
+                std::make_unique<CFileDescriptor>(given.back()->sharedFolder(), path.substr(sep + 1), options_.scope));
+        else
+            given.push_back(std::make_unique<CFileDescriptor>(path, options_.scope));
+    }
+    sort(given);
+    ReadKinds(
+        given, [](const CFileDescriptor&) { return true; },
+        [&](const CFileDescriptor& fd) {
+            if (options_.subfolders) Expand(fd, contents);
+        });
+    if (haveDirectory) fileSystem().setCurrentDirectory(savedDirectory);
+    selection.complete_ = !stop_;
+    return selection;
+}
+
+void CExecute::Expand(const CFileDescriptor& folder, CFileList& out) {
+    const std::string& path = folder.path();
+    uint32_t code = fileSystem().setCurrentDirectory(path);
+    if (code != platform::kErrorSuccess) {
+        ReportAccess(path, code);
+        return;
+    }
+    CFileList local;
+    auto shared = std::make_shared<const std::string>(path);
+    // The entries whose kind the listing did not tell; most file systems
+    // tell every kind, which spares a status call per entry.
+    std::unordered_set<const CFileDescriptor*> unknown;
+    code = fileSystem().listFolderEntries(path, [&](const std::string& name, platform::EntryKind kind) {
+        auto fd = std::make_unique<CFileDescriptor>(shared, name, options_.scope);
+        if (kind == platform::EntryKind::kUnknown) unknown.insert(fd.get());
+        if (kind == platform::EntryKind::kFolderLink)
+            fd->setIsFolderLink();
+        else
+            fd->setIsFolder(kind == platform::EntryKind::kFolder);
+        local.push_back(std::move(fd));
+    });
+    // What was listed before the error is still worked on, unless the user
+    // ends the run here.
+    if (code != platform::kErrorSuccess) ReportAccess(path, code);
+    if (stop_) return;
+    sort(local);
+    ReadKinds(
+        local, [&](const CFileDescriptor& fd) { return !unknown.empty() && unknown.count(&fd) != 0; },
+        [&](const CFileDescriptor& fd) { Expand(fd, out); });
+    if (stop_) return;
+    // Grown by at least half, so that many small folders do not copy the
+    // list again and again, while one large folder takes no more than it
+    // needs.
+    if (out.capacity() < out.size() + local.size())
+        out.reserve(std::max(out.size() + local.size(), out.capacity() + out.capacity() / 2));
+    for (auto& fd : local) out.push_back(std::move(fd));
+}
+
+void CExecute::Arrange(CSelection& selection) {
+    if (selection.arranged_) return;
+    selection.arranged_ = true;
+    if (options_.sortEachFolder) return;  // each folder's entries are sorted already
+    CFileList& contents = selection.lists_[0];
+    CFileList& given = selection.lists_[1];
+    // The given items first, then the contents, so that equal keys keep
+    // that order.
+    given.reserve(given.size() + contents.size());
+    for (auto& fd : contents) given.push_back(std::move(fd));
+    contents.clear();
+    contents.shrink_to_fit();
+    sort(given);
+}
+
+bool CExecute::WriteList(const CSelection& selection, const std::string& listFile) {
+    std::string data;
+    for (const auto& list : selection.lists_)
+        for (const auto& fd : list)
+            if (Filtered(*fd)) data.append(fd->path()).append("\r\n");
+    const uint32_t code = fileSystem().writeFile(listFile, data);
+    if (code == platform::kErrorSuccess) return true;
+    ReportAccess(listFile, code);
+    return false;
+}
+
+void CExecute::Preview(const CSelection& selection, CPreview& rows) {
+    rows.clear();
+    rows.reserve(selection.size());
+    renameAll_ = false;
+    stop_ = false;
+    for (const auto& list : selection.lists_) Process(list, &rows);
+}
+
+bool CExecute::Rename(const CSelection& selection) {
+    renameAll_ = false;
+    stop_ = false;
+    for (const auto& list : selection.lists_) Process(list, nullptr);
+    return !stop_;
+}
+
+bool CExecute::Run(const std::vector<std::string>& paths, const std::string* listFile) {
+    CSelection selection = Collect(paths);
+    // "Skip all" ends the whole run: a list file written now would miss the
+    // items that were never read.
+    if (!selection.complete()) return false;
+    if (listFile) return WriteList(selection, *listFile);
+    Arrange(selection);
+    return Rename(selection);
 }
 
 // Renames one item, resolving each failure with the user until it is renamed
 // or given up.
-class ItemRename {
+class CExecute::ItemRename {
 public:
     ItemRename(CExecute& op, const CFileDescriptor& entry, std::unique_ptr<CFileDescriptor> next)
         : op_(op), entry_(entry), next_(std::move(next)) {}
@@ -84,22 +228,20 @@ public:
     void Run() {
         // Numbering belongs to one item: a number or base left over from an
         // item that was skipped must not rename the next one unasked.
-        op_.duplicateNumber = 1;
-        op_.duplicateBase.clear();
+        op_.duplicateNumber_ = 1;
+        op_.duplicateBase_.clear();
         while (next_) {
             if (next_->name() == entry_.name()) return;  // nothing to rename
             // Checked before any call, and always joined to the item's own
             // folder, so that no name can move the item somewhere else.
             uint32_t code = platform::checkFileName(next_->name());
             if (code == platform::kErrorSuccess) {
-                // Both paths are made in buffers kept from rename to rename.
-                thread_local std::string from, to;
-                entry_.CopyPathTo(from);
-                to.assign(entry_.folder()).append(1, platform::kPathSeparator).append(next_->name());
-                code = op_.fileSystem().move(from, to);
+                entry_.CopyPathTo(op_.from_);
+                op_.to_.assign(entry_.folder()).append(1, platform::kPathSeparator).append(next_->name());
+                code = op_.fileSystem().move(op_.from_, op_.to_);
             }
             if (code == platform::kErrorSuccess) {
-                op_.duplicateNumber = 1;
+                op_.duplicateNumber_ = 1;
                 return;
             }
             Resolve(code);
@@ -110,13 +252,13 @@ private:
     void Resolve(uint32_t code) {
         switch (code) {
             case platform::kErrorAlreadyExists:
-                if (op_.duplicateNumber > 1 && automatic_ < kAutomaticNumbers && op_.duplicateNumber < INT_MAX) {
+                if (op_.duplicateNumber_ > 1 && automatic_ < kAutomaticNumbers && op_.duplicateNumber_ < INT_MAX) {
                     ++automatic_;
                     AddNumber();
                     return;
                 }
                 automatic_ = 0;
-                if (op_.duplicateNumber == 1) op_.duplicateBase = next_->part();
+                if (op_.duplicateNumber_ == 1) op_.duplicateBase_ = next_->part();
                 Ask(&IPrompts::Duplicate);
                 return;
             case platform::kErrorInvalidName:
@@ -128,7 +270,7 @@ private:
                 return;
             default:
                 next_.reset();
-                report(op_, kRenameTitle, kRenameHeadline, entry_.path(), code);
+                op_.Report(kRenameTitle, kRenameHeadline, entry_.path(), code);
                 return;
         }
     }
@@ -138,10 +280,12 @@ private:
         request.oldName = entry_.path();
         request.computed = next_->name();
         request.newName = next_->name();
-        switch ((op_.prompts().*prompt)(request)) {
+        const int answer = (op_.prompts().*prompt)(request);
+        op_.fileSystem().paused();
+        switch (answer) {
             case kAnswerRenameAll:
-                op_.renameAll = 1;
-                op_.stop = 0;
+                op_.renameAll_ = true;
+                op_.stop_ = false;
                 [[fallthrough]];
             case kAnswerRename:
                 Typed(request.newName);
@@ -150,8 +294,8 @@ private:
                 AddNumber();
                 return;
             case kAnswerSkipAll:
-                op_.stop = 1;
-                op_.renameAll = 0;
+                op_.stop_ = true;
+                op_.renameAll_ = false;
                 next_.reset();
                 return;
             default:  // Skip, the dialog closed, or an answer no dialog gives
@@ -164,21 +308,21 @@ private:
     // instead of numbering on from an earlier base.
     void Typed(const std::string& name) {
         if (name != next_->name()) next_ = typedName(entry_, name);
-        op_.duplicateNumber = 1;
+        op_.duplicateNumber_ = 1;
         automatic_ = 0;
     }
 
     void AddNumber() {
-        if (op_.duplicateNumber == INT_MAX) {  // no number left to add
+        if (op_.duplicateNumber_ == INT_MAX) {  // no number left to add
             next_.reset();
             return;
         }
-        if (op_.duplicateNumber > 1)
-            next_->SetPart(op_.duplicateBase);
+        if (op_.duplicateNumber_ > 1)
+            next_->SetPart(op_.duplicateBase_);
         else
-            op_.duplicateBase = next_->part();
-        next_->SetPart(next_->part() + std::to_string(op_.duplicateNumber));
-        ++op_.duplicateNumber;
+            op_.duplicateBase_ = next_->part();
+        next_->SetPart(next_->part() + std::to_string(op_.duplicateNumber_));
+        ++op_.duplicateNumber_;
     }
 
     CExecute& op_;
@@ -187,98 +331,7 @@ private:
     int automatic_ = 0;
 };
 
-}  // namespace
-
-bool CExecute::collect(const std::vector<std::string>& paths, int count, CFileList& given, CFileList& contents) {
-    renameAll = 0;
-    stop = 0;
-    std::string savedDirectory;
-    const bool haveDirectory = fileSystem().getCurrentDirectory(savedDirectory) == platform::kErrorSuccess;
-
-    const size_t n = count > 0 ? std::min(static_cast<size_t>(count), paths.size()) : 0;
-    given.reserve(given.size() + n);
-    for (size_t i = 0; i < n; ++i) given.push_back(std::make_unique<CFileDescriptor>(paths[i], scope));
-    sort(given);
-    readAttributes(
-        *this, given, [](const CFileDescriptor&) { return true; },
-        [&](const CFileDescriptor& fd) {
-            if (subfolders) expand(fd.path(), contents);
-        });
-    if (haveDirectory) fileSystem().setCurrentDirectory(savedDirectory);
-    return !stop;
-}
-
-void CExecute::run(const std::vector<std::string>& paths, int count, const std::string* listFile) {
-    CFileList given, contents;
-    // "Skip all" ends the whole run: a list file written now would miss the
-    // items that were never read.
-    if (!collect(paths, count, given, contents)) return;
-
-    if (listFile) {
-        std::string data;
-        for (const CFileList* list : {&contents, &given})
-            for (const auto& fd : *list)
-                if (passesFilter(*this, *fd)) data += fd->path() + "\r\n";
-        const uint32_t code = fileSystem().writeFile(*listFile, data);
-        if (code != platform::kErrorSuccess) reportAccess(*this, *listFile, code);
-    } else if (sortEachFolder) {
-        process(contents);
-        process(given);
-    } else {
-        CFileList all;
-        all.reserve(given.size() + contents.size());
-        for (CFileList* list : {&given, &contents})
-            for (auto& fd : *list) all.push_back(std::move(fd));
-        sort(all);
-        process(all);
-        ReleaseFileList(all);
-    }
-    ReleaseFileList(contents);
-    ReleaseFileList(given);
-}
-
-void CExecute::preview(const std::vector<std::string>& paths, int count) {
-    oldNames = std::make_unique<std::vector<std::string>>();
-    newNames = std::make_unique<std::vector<std::string>>();
-    previewMode = 1;
-    run(paths, count, nullptr);
-    previewMode = 0;
-}
-
-void CExecute::expand(const std::string& folder, CFileList& out) {
-    uint32_t code = fileSystem().setCurrentDirectory(folder);
-    if (code != platform::kErrorSuccess) {
-        reportAccess(*this, folder, code);
-        return;
-    }
-    CFileList local;
-    // The entries whose kind the listing did not tell; most file systems
-    // tell every kind, which spares a status call per entry.
-    std::unordered_set<const CFileDescriptor*> unknown;
-    code = fileSystem().listFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
-        auto fd = std::make_unique<CFileDescriptor>(folder, name, scope);
-        if (kind == platform::EntryKind::kUnknown) unknown.insert(fd.get());
-        fd->setIsFolder(kind == platform::EntryKind::kFolder);
-        local.push_back(std::move(fd));
-    });
-    // What was listed before the error is still worked on, unless the user
-    // ends the run here.
-    if (code != platform::kErrorSuccess) reportAccess(*this, folder, code);
-    if (stop) return;
-    sort(local);
-    readAttributes(
-        *this, local, [&](const CFileDescriptor& fd) { return !unknown.empty() && unknown.count(&fd) != 0; },
-        [&](const CFileDescriptor& fd) { expand(fd.path(), out); });
-    if (stop) return;
-    // Grown by at least half, so that many small folders do not copy the
-    // list again and again, while one large folder takes no more than it
-    // needs.
-    if (out.capacity() < out.size() + local.size())
-        out.reserve(std::max(out.size() + local.size(), out.capacity() + out.capacity() / 2));
-    for (auto& fd : local) out.push_back(std::move(fd));
-}
-
-void CExecute::process(CFileList& list) {
+void CExecute::Process(const CFileList& list, CPreview* rows) {
     // After sorting, the items lie scattered in memory: asking for the next
     // ones early hides the wait for them behind the work on this one.
     for (size_t i = 0; i < list.size(); ++i) {
@@ -293,34 +346,34 @@ void CExecute::process(CFileList& list) {
             __builtin_prefetch(item + sizeof(CFileDescriptor) - 1);
         }
 #endif
-        const auto& entry = list[i];
-        if (stop) return;
+        const CFileDescriptor& entry = *list[i];
+        if (stop_) return;
         // Filtered first: an item that is not renamed must not use up a number
         // of a numbering operation.
-        if (!passesFilter(*this, *entry)) continue;
-        std::unique_ptr<CFileDescriptor> next = compute(*entry);
+        if (!Filtered(entry) || entry.isUnreadable()) continue;
+        std::unique_ptr<CFileDescriptor> next = compute(entry);
         if (!next) continue;
-        if (next->name() == entry->name() && !alwaysOffer && !previewMode) continue;
 
-        if (previewMode) {
-            if (oldNames) oldNames->push_back(entry->name());
-            if (newNames) newNames->push_back(next->name());
+        if (rows) {
+            rows->push_back({&entry, next->name()});
             continue;
         }
+        if (next->name() == entry.name() && !alwaysOffer_) continue;
 
-        if (confirm && !renameAll) {
+        if (options_.confirm && !renameAll_) {
             CNameRequest request;
-            fillDialog(request, *entry, *next);
+            fillDialog(request, entry, *next);
             const int answer = prompts().Confirm(request);
+            fileSystem().paused();
             if (answer == kAnswerSkipAll) {
-                stop = 1;
-                renameAll = 0;
+                stop_ = true;
+                renameAll_ = false;
                 return;
             }
             if (answer != kAnswerRename && answer != kAnswerRenameAll) continue;  // Skip, closed or unknown
-            if (answer == kAnswerRenameAll) renameAll = 1;
-            if (request.newName != next->name()) next = typedName(*entry, request.newName);
+            if (answer == kAnswerRenameAll) renameAll_ = true;
+            if (request.newName != next->name()) next = typedName(entry, request.newName);
         }
-        ItemRename(*this, *entry, std::move(next)).Run();
+        ItemRename(*this, entry, std::move(next)).Run();
     }
 }

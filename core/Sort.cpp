@@ -192,5 +192,5 @@ void SortFileList(CFileList& list, int order, uint64_t seed, platform::IFileSyst
 }
 
 void CExecute::sort(CFileList& list) {
-    SortFileList(list, sortOrder, randomSeed, fileSystem());
+    SortFileList(list, options_.sortOrder, options_.randomSeed, fileSystem());
 }

@@ -42,3 +42,16 @@ void SaveDialogOptions(CSettingsStore& store, const CDialogOptions& o, bool with
     store.WriteNumber(kStrConfirm, o.confirm);
     store.Flush();
 }
+
+CRunOptions CDialogOptions::RunOptions(int scope, uint64_t randomSeed) const {
+    CRunOptions o;
+    o.files = files != 0;
+    o.folders = folders != 0;
+    o.subfolders = subfolders != 0;
+    o.confirm = confirm != 0;
+    o.scope = scope;
+    o.sortOrder = sort;
+    o.sortEachFolder = sortFolders != 0;
+    o.randomSeed = randomSeed;
+    return o;
+}

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "core/Execute.h"
 
 class CSettingsStore;
 
@@ -16,6 +19,10 @@ struct CDialogOptions {
     int folders = 1;
     int subfolders = 1;
     int confirm = 0;
+
+    /// What a run over these options and `scope` does; `randomSeed` is the
+    /// rename call's own.
+    CRunOptions RunOptions(int scope, uint64_t randomSeed) const;
 };
 
 /// Reads the options as the dialog opens. The section options are read only

@@ -8,26 +8,6 @@ namespace {
 
 constexpr int kScopeCount = 4;
 
-// Until a front end gives its own: nothing that needs an answer is done.
-class SkipPrompts final : public IPrompts {
-public:
-    int Confirm(CNameRequest&) override { return kAnswerSkip; }
-    int Duplicate(CNameRequest&) override { return kAnswerSkip; }
-    int Illegal(CNameRequest&) override { return kAnswerSkip; }
-    int TooLong(CNameRequest&) override { return kAnswerSkip; }
-    int DefaultError(CErrorReport&) override { return kAnswerSkip; }
-};
-
-SkipPrompts& skipPrompts() {
-    static SkipPrompts prompts;
-    return prompts;
-}
-
-const std::vector<std::string>& noNames() {
-    static const std::vector<std::string> none;
-    return none;
-}
-
 }  // namespace
 
 // The preview shows a "Cannot access" report once per dialog: when the items
@@ -53,7 +33,7 @@ CMainDlgModel::CMainDlgModel(std::vector<std::string> paths, CSettingsStore& sto
       store_(store),
       randomSeed_(randomSeed),
       fs_(&platform::realFileSystem()),
-      prompts_(&skipPrompts()),
+      prompts_(&SkippingPrompts()),
       replayPrompts_(std::make_unique<CReplayPrompts>(*this)),
       recorded_(platform::realFileSystem()) {
     panels_ = CreatePanels(&store_);
@@ -75,8 +55,8 @@ CMainDlgModel::~CMainDlgModel() {
 }
 
 void CMainDlgModel::ReleaseItems() {
-    for (auto& list : items_) ReleaseFileList(list);
-    items_.clear();
+    rows_.clear();
+    selection_ = CSelection();
     haveItems_ = false;
 }
 
@@ -144,57 +124,36 @@ void CMainDlgModel::SetRememberListings(bool remember) {
     recorded_.Reset(*fs_);
 }
 
+CRunOptions CMainDlgModel::RunOptions() const {
+    return options_.RunOptions(scope_, randomSeed_);
+}
+
 std::unique_ptr<CExecute> CMainDlgModel::Build() {
     CRenameDlg* panel = activePanel();
     if (!panel) return nullptr;
     panel->SetScope(scope_);
-    const CDialogOptions& o = options_;
-    auto op = panel->CreateOperation(o.files, o.folders, o.subfolders, o.confirm, o.sort, o.sortFolders);
-    if (op) op->randomSeed = randomSeed_;
-    return op;
+    return panel->CreateOperation(RunOptions());
 }
 
 void CMainDlgModel::ClearPreview() {
-    preview_.reset();
+    rows_.clear();
 }
 
-const std::vector<std::string>& CMainDlgModel::oldNames() const {
-    return preview_ && preview_->oldNames ? *preview_->oldNames : noNames();
-}
-
-const std::vector<std::string>& CMainDlgModel::newNames() const {
-    return preview_ && preview_->newNames ? *preview_->newNames : noNames();
-}
-
-// Reads the selection as the run would, and puts it in the run's order.
-void CMainDlgModel::Arrange(CExecute& op) {
+// Reads the selection as the run would, once for each arrangement, and puts
+// it in the run's order.
+void CMainDlgModel::Prepare(CExecute& op) {
+    const CRunOptions& o = op.options();
+    const CArrangement wanted{o.scope, o.subfolders, o.sortOrder, o.sortEachFolder, typeid(op)};
+    if (haveItems_ && wanted == arranged_) return;
     ReleaseItems();
     op.setFileSystem(remember_ ? static_cast<platform::IFileSystem&>(recorded_) : *fs_);
     op.setPrompts(*replayPrompts_);
     ++collections_;
-    CFileList given, contents;
-    const bool complete = op.collect(paths_, static_cast<int>(paths_.size()), given, contents);
-    if (!complete) return;  // ended by the user: nothing to show, and read again next time
-    if (op.sortEachFolder) {
-        items_.push_back(std::move(contents));
-        items_.push_back(std::move(given));
-    } else {
-        CFileList all;
-        all.reserve(given.size() + contents.size());
-        for (CFileList* list : {&given, &contents})
-            for (auto& fd : *list) all.push_back(std::move(fd));
-        op.sort(all);
-        items_.push_back(std::move(all));
-    }
+    selection_ = op.Collect(paths_);
+    if (!selection_.complete()) return;  // ended by the user: nothing to show, and read again next time
+    op.Arrange(selection_);
+    arranged_ = wanted;
     haveItems_ = true;
-}
-
-void CMainDlgModel::Prepare(CExecute& op) {
-    const CArrangement wanted{op.scope, op.subfolders, op.sortOrder, op.sortEachFolder, typeid(op)};
-    if (!haveItems_ || !(wanted == arranged_)) {
-        Arrange(op);
-        arranged_ = wanted;
-    }
 }
 
 bool CMainDlgModel::RefreshPreview() {
@@ -204,25 +163,13 @@ bool CMainDlgModel::RefreshPreview() {
         return false;
     }
     Prepare(*op);
+    if (!haveItems_) {
+        ClearPreview();
+        return true;
+    }
     op->setFileSystem(*fs_);
     op->setPrompts(*replayPrompts_);
-    // The lists of the last preview are refilled, so that a refresh does
-    // not allocate them again.
-    size_t rows = 0;
-    for (const auto& list : items_) rows += list.size();
-    for (auto names : {&CExecute::oldNames, &CExecute::newNames}) {
-        auto& mine = (*op).*names;
-        if (preview_ && (*preview_).*names) mine = std::move((*preview_).*names);
-        if (!mine) mine = std::make_unique<std::vector<std::string>>();
-        mine->clear();
-        mine->reserve(rows);
-    }
-    op->previewMode = 1;
-    op->stop = 0;
-    op->renameAll = 0;
-    for (auto& list : items_) op->process(list);
-    op->previewMode = 0;
-    preview_ = std::move(op);
+    op->Preview(selection_, rows_);
     return true;
 }
 
@@ -237,13 +184,11 @@ CFinish CMainDlgModel::Ok() {
     SaveDialogOptions(store_, options_, true);
     // The dialog closes: what the preview held is of no use any more, and
     // the run reads the disk afresh.
-    ClearPreview();
     ReleaseItems();
     recorded_.Reset(*fs_);
     op->setFileSystem(*fs_);
     op->setPrompts(*prompts_);
-    op->run(paths_, static_cast<int>(paths_.size()), nullptr);
-    return op->stop ? CFinish::kStopped : CFinish::kDone;
+    return op->Run(paths_) ? CFinish::kDone : CFinish::kStopped;
 }
 
 CFinish CMainDlgModel::SaveFileList(const std::function<bool(std::string& fileName)>& chooseFile) {
@@ -255,6 +200,5 @@ CFinish CMainDlgModel::SaveFileList(const std::function<bool(std::string& fileNa
     SaveDialogOptions(store_, options_, false);
     op->setFileSystem(*fs_);
     op->setPrompts(*prompts_);
-    op->run(paths_, static_cast<int>(paths_.size()), &lastListFile_);
-    return op->stop ? CFinish::kStopped : CFinish::kDone;
+    return op->Run(paths_, &lastListFile_) ? CFinish::kDone : CFinish::kStopped;
 }

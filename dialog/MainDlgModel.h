@@ -85,11 +85,12 @@ public:
     /// What the dialog does after any change of a control: refreshes the
     /// preview while "Show preview" is on.
     void Changed();
-    /// The operation of the current preview; null when there is none.
-    const CExecute* previewOperation() const { return preview_.get(); }
-    /// Old and new names of the current preview, row by row.
-    const std::vector<std::string>& oldNames() const;
-    const std::vector<std::string>& newNames() const;
+    /// The rows of the current preview, in processing order: each item the
+    /// Files/Folders choice takes, with its new name. Empty when there is no
+    /// operation.
+    const CPreview& rows() const { return rows_; }
+    /// The run options the sections and the scope give now.
+    CRunOptions RunOptions() const;
 
     /// OK: builds the operation (none: nothing happens), stores the scope and
     /// the section options, flushes the settings and renames the selection.
@@ -116,9 +117,9 @@ private:
     /// What the arranged items depend on besides the names.
     struct CArrangement {
         int scope = -1;
-        int subfolders = -1;
+        bool subfolders = false;
         int sort = -1;
-        int sortFolders = -1;
+        bool sortFolders = false;
         std::type_index type = typeid(void);
         bool operator==(const CArrangement&) const = default;
     };
@@ -127,7 +128,6 @@ private:
     void Refill();
     std::unique_ptr<CExecute> Build();
     void Prepare(CExecute& op);
-    void Arrange(CExecute& op);
     void ClearPreview();
     void ReleaseItems();
 
@@ -147,10 +147,10 @@ private:
     CRecordedFileSystem recorded_;
     bool remember_ = true;
 
-    // The preview: its operation, and the items it works on in the order
-    // they are processed, for the arrangement `arranged_`.
-    std::unique_ptr<CExecute> preview_;
-    std::vector<CFileList> items_;
+    // The preview: the selection it works on, arranged for `arranged_`, and
+    // its rows, which point into the selection.
+    CSelection selection_;
+    CPreview rows_;
     CArrangement arranged_;
     bool haveItems_ = false;
     int collections_ = 0;

@@ -1,8 +1,9 @@
 #pragma once
 
-// Template and control ids of the parameter panels. Shared by Panels.rc and
-// the C++ side, so it holds nothing but #defines. Several panels reuse the same
-// control ids for fields of the same role, so the names say the role.
+// Template and control ids of the parameter panels. Shared by the templates
+// (Panels.rc), the panel models and their views, so it holds nothing but
+// #defines. Several panels reuse the same control ids for fields of the same
+// role, so the names say the role.
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

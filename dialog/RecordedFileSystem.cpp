@@ -24,7 +24,6 @@ uint32_t Recall(Map& map, const std::string& key, Value& out, bool& replayed, As
 void CRecordedFileSystem::Reset(platform::IFileSystem& inner) {
     inner_ = &inner;
     attributes_.clear();
-    listings_.clear();
     entries_.clear();
     times_.clear();
     replayed_ = false;
@@ -33,14 +32,6 @@ void CRecordedFileSystem::Reset(platform::IFileSystem& inner) {
 uint32_t CRecordedFileSystem::getAttributes(const std::string& path, platform::Attributes& out) {
     return Recall(attributes_, path, out, replayed_,
                   [&](platform::Attributes& value) { return inner_->getAttributes(path, value); });
-}
-
-uint32_t CRecordedFileSystem::listFolder(const std::string& folder, std::vector<std::string>& out) {
-    std::vector<std::string> names;
-    const uint32_t code = Recall(listings_, folder, names, replayed_,
-                                 [&](std::vector<std::string>& value) { return inner_->listFolder(folder, value); });
-    out.insert(out.end(), names.begin(), names.end());
-    return code;
 }
 
 uint32_t CRecordedFileSystem::listFolderEntries(

@@ -23,10 +23,10 @@ public:
     bool replayed() const { return replayed_; }
 
     uint32_t getAttributes(const std::string& path, platform::Attributes& out) override;
-    uint32_t listFolder(const std::string& folder, std::vector<std::string>& out) override;
     uint32_t listFolderEntries(const std::string& folder,
                                const std::function<void(const std::string&, platform::EntryKind)>& each) override;
     uint32_t move(const std::string& from, const std::string& to) override { return inner_->move(from, to); }
+    void paused() override { inner_->paused(); }
     uint32_t getCurrentDirectory(std::string& out) override { return inner_->getCurrentDirectory(out); }
     uint32_t setCurrentDirectory(const std::string& path) override { return inner_->setCurrentDirectory(path); }
     uint32_t getTimes(const std::string& path, platform::FileTimes& out) override;
@@ -40,7 +40,6 @@ public:
 private:
     platform::IFileSystem* inner_;
     std::unordered_map<std::string, std::pair<uint32_t, platform::Attributes>> attributes_;
-    std::unordered_map<std::string, std::pair<uint32_t, std::vector<std::string>>> listings_;
     using Entries = std::vector<std::pair<std::string, platform::EntryKind>>;
     std::unordered_map<std::string, std::pair<uint32_t, Entries>> entries_;
     std::unordered_map<std::string, std::pair<uint32_t, platform::FileTimes>> times_;

@@ -4,27 +4,24 @@
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 
-CAddAtBeginningExecute::CAddAtBeginningExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                               int sortOrder, int sortEachFolder, const std::string& text)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder), text_(text) {}
+CAddAtBeginningExecute::CAddAtBeginningExecute(const CRunOptions& options, const std::string& text)
+    : CExecute(options), text_(text) {}
 
 std::unique_ptr<CFileDescriptor> CAddAtBeginningExecute::compute(const CFileDescriptor& fd) {
     return WithPart(fd, text_ + fd.part());
 }
 
-CAddAtEndExecute::CAddAtEndExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                                   int sortEachFolder, const std::string& text)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder), text_(text) {}
+CAddAtEndExecute::CAddAtEndExecute(const CRunOptions& options, const std::string& text)
+    : CExecute(options), text_(text) {}
 
 std::unique_ptr<CFileDescriptor> CAddAtEndExecute::compute(const CFileDescriptor& fd) {
     return WithPart(fd, fd.part() + text_);
 }
 
-CAddAnywhereExecute::CAddAnywhereExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                         int sortOrder, int sortEachFolder, int anchorKind,
+CAddAnywhereExecute::CAddAnywhereExecute(const CRunOptions& options, int anchorKind,
                                          int occurrenceOrDirection, const std::string& positionOrAnchor,
                                          int afterAnchor, const std::string& text)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
+    : CExecute(options),
       anchorKind_(anchorKind),
       occurrence_(occurrenceOrDirection),
       text_(text),
@@ -54,10 +51,9 @@ std::unique_ptr<CFileDescriptor> CAddAnywhereExecute::compute(const CFileDescrip
     return WithPart(fd, part.substr(0, point) + text_ + part.substr(point));
 }
 
-CAddFolderAtBeginningExecute::CAddFolderAtBeginningExecute(int files, int folders, int subfolders, int confirm,
-                                                           int scope, int sortOrder, int sortEachFolder,
+CAddFolderAtBeginningExecute::CAddFolderAtBeginningExecute(const CRunOptions& options,
                                                            int separator)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder), separator_(separator) {}
+    : CExecute(options), separator_(separator) {}
 
 std::unique_ptr<CFileDescriptor> CAddFolderAtBeginningExecute::compute(const CFileDescriptor& fd) {
     const std::string& folder = fd.folder();
@@ -68,10 +64,9 @@ std::unique_ptr<CFileDescriptor> CAddFolderAtBeginningExecute::compute(const CFi
     return WithPart(fd, last + (separator_ ? " " : "") + fd.part());
 }
 
-CManuallyExecute::CManuallyExecute(int files, int folders, int subfolders, int /*confirm*/, int scope, int sortOrder,
-                                   int sortEachFolder, const std::string& text)
-    : CExecute(files, folders, subfolders, 1, scope, sortOrder, sortEachFolder), text_(text) {
-    alwaysOffer = 1;
+CManuallyExecute::CManuallyExecute(const CRunOptions& options, const std::string& text)
+    : CExecute(options), text_(text) {
+    OfferEveryItem();
 }
 
 std::unique_ptr<CFileDescriptor> CManuallyExecute::compute(const CFileDescriptor& fd) {

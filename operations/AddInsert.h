@@ -7,8 +7,7 @@
 /// "Add to beginning": text + part.
 class CAddAtBeginningExecute : public CExecute {
 public:
-    CAddAtBeginningExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                           int sortEachFolder, const std::string& text);
+    CAddAtBeginningExecute(const CRunOptions& options, const std::string& text);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
 private:
@@ -18,8 +17,7 @@ private:
 /// "Add to end": part + text.
 class CAddAtEndExecute : public CExecute {
 public:
-    CAddAtEndExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                     int sortEachFolder, const std::string& text);
+    CAddAtEndExecute(const CRunOptions& options, const std::string& text);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
 private:
@@ -33,8 +31,7 @@ public:
     enum AnchorKind { kAtPosition = 0, kAtText = 1 };
     enum Direction { kFromBeginning = 0, kFromEnd = 1 };
 
-    CAddAnywhereExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                        int sortEachFolder, int anchorKind, int occurrenceOrDirection,
+    CAddAnywhereExecute(const CRunOptions& options, int anchorKind, int occurrenceOrDirection,
                         const std::string& positionOrAnchor, int afterAnchor, const std::string& text);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
@@ -50,8 +47,7 @@ private:
 /// "Add folder to beginning": the name of the item's folder in front.
 class CAddFolderAtBeginningExecute : public CExecute {
 public:
-    CAddFolderAtBeginningExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                                 int sortEachFolder, int separator);
+    CAddFolderAtBeginningExecute(const CRunOptions& options, int separator);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
 private:
@@ -62,8 +58,7 @@ private:
 /// opens, with the part preselected.
 class CManuallyExecute : public CExecute {
 public:
-    CManuallyExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                     int sortEachFolder, const std::string& text);
+    CManuallyExecute(const CRunOptions& options, const std::string& text);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
     void fillDialog(CNameRequest& dialog, const CFileDescriptor& oldFd, const CFileDescriptor& newFd) override;
 

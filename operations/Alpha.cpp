@@ -60,11 +60,10 @@ int StartLettersValue(std::string_view letters, bool* overflow) {
     return static_cast<int>(value);
 }
 
-CAddAlphaAtBeginningExecute::CAddAlphaAtBeginningExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                                         int sortOrder, int sortEachFolder, const std::string& start,
+CAddAlphaAtBeginningExecute::CAddAlphaAtBeginningExecute(const CRunOptions& options, const std::string& start,
                                                          const std::string& step, const std::string& digits,
                                                          int uppercase)
-    : CAddNumberExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder, start, step, digits),
+    : CAddNumberExecute(options, start, step, digits),
       uppercase_(uppercase) {}
 
 std::unique_ptr<CFileDescriptor> CAddAlphaAtBeginningExecute::compute(const CFileDescriptor& fd) {
@@ -73,10 +72,9 @@ std::unique_ptr<CFileDescriptor> CAddAlphaAtBeginningExecute::compute(const CFil
     return out;
 }
 
-CAddAlphaAtEndExecute::CAddAlphaAtEndExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                             int sortOrder, int sortEachFolder, const std::string& start,
+CAddAlphaAtEndExecute::CAddAlphaAtEndExecute(const CRunOptions& options, const std::string& start,
                                              const std::string& step, const std::string& digits, int uppercase)
-    : CAddNumberExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder, start, step, digits),
+    : CAddNumberExecute(options, start, step, digits),
       uppercase_(uppercase) {}
 
 std::unique_ptr<CFileDescriptor> CAddAlphaAtEndExecute::compute(const CFileDescriptor& fd) {
@@ -85,12 +83,11 @@ std::unique_ptr<CFileDescriptor> CAddAlphaAtEndExecute::compute(const CFileDescr
     return out;
 }
 
-CProduceAlphabeticalListExecute::CProduceAlphabeticalListExecute(int files, int folders, int subfolders, int confirm,
-                                                                 int scope, int sortOrder, int sortEachFolder,
+CProduceAlphabeticalListExecute::CProduceAlphabeticalListExecute(const CRunOptions& options,
                                                                  const std::string& start, const std::string& step,
                                                                  const std::string& digits, const std::string& prefix,
                                                                  const std::string& suffix, int uppercase)
-    : CAddNumberExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder, start, step, digits),
+    : CAddNumberExecute(options, start, step, digits),
       prefix_(prefix),
       suffix_(suffix),
       uppercase_(uppercase) {}

@@ -31,8 +31,7 @@ int StartLettersValue(std::string_view letters, bool* overflow = nullptr);
 /// "Add alphabetical sequence to beginning": letters + part.
 class CAddAlphaAtBeginningExecute : public CAddNumberExecute {
 public:
-    CAddAlphaAtBeginningExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                                int sortEachFolder, const std::string& start, const std::string& step,
+    CAddAlphaAtBeginningExecute(const CRunOptions& options, const std::string& start, const std::string& step,
                                 const std::string& digits, int uppercase);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
@@ -43,8 +42,7 @@ private:
 /// "Add alphabetical sequence to end": part + letters.
 class CAddAlphaAtEndExecute : public CAddNumberExecute {
 public:
-    CAddAlphaAtEndExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                          int sortEachFolder, const std::string& start, const std::string& step,
+    CAddAlphaAtEndExecute(const CRunOptions& options, const std::string& start, const std::string& step,
                           const std::string& digits, int uppercase);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
@@ -55,8 +53,7 @@ private:
 /// "Produce alphabetical list": the part becomes prefix + letters + suffix.
 class CProduceAlphabeticalListExecute : public CAddNumberExecute {
 public:
-    CProduceAlphabeticalListExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                                    int sortEachFolder, const std::string& start, const std::string& step,
+    CProduceAlphabeticalListExecute(const CRunOptions& options, const std::string& start, const std::string& step,
                                     const std::string& digits, const std::string& prefix, const std::string& suffix,
                                     int uppercase);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;

@@ -23,25 +23,22 @@ std::string_view Trim(std::string_view s) {
 
 }  // namespace
 
-CLowercaseExecute::CLowercaseExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                                     int sortEachFolder)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder) {}
+CLowercaseExecute::CLowercaseExecute(const CRunOptions& options)
+    : CExecute(options) {}
 
 std::unique_ptr<CFileDescriptor> CLowercaseExecute::compute(const CFileDescriptor& fd) {
     return WithPart(fd, text::toLower(fd.part()));
 }
 
-CUppercaseExecute::CUppercaseExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                                     int sortEachFolder)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder) {}
+CUppercaseExecute::CUppercaseExecute(const CRunOptions& options)
+    : CExecute(options) {}
 
 std::unique_ptr<CFileDescriptor> CUppercaseExecute::compute(const CFileDescriptor& fd) {
     return WithPart(fd, text::toUpper(fd.part()));
 }
 
-CCapitalExecute::CCapitalExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                                 int sortEachFolder)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder) {}
+CCapitalExecute::CCapitalExecute(const CRunOptions& options)
+    : CExecute(options) {}
 
 std::unique_ptr<CFileDescriptor> CCapitalExecute::compute(const CFileDescriptor& fd) {
     std::string lowered = text::toLower(fd.part());
@@ -58,9 +55,8 @@ std::unique_ptr<CFileDescriptor> CCapitalExecute::compute(const CFileDescriptor&
     return WithPart(fd, result);
 }
 
-CTitlecaseExecute::CTitlecaseExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                                     int sortEachFolder, int delimiters, const std::string& smallWords)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
+CTitlecaseExecute::CTitlecaseExecute(const CRunOptions& options, int delimiters, const std::string& smallWords)
+    : CExecute(options),
       delimiters_(delimiters == kPunctuation || delimiters == kPunctuationButApostrophe ? delimiters : kSpaces),
       smallWords_(ParseSmallWords(smallWords)) {}
 
@@ -123,6 +119,5 @@ std::unique_ptr<CFileDescriptor> CTitlecaseExecute::compute(const CFileDescripto
     return WithPart(fd, result);
 }
 
-CPropercaseExecute::CPropercaseExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                                       int sortEachFolder, int delimiters)
-    : CTitlecaseExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder, delimiters, "") {}
+CPropercaseExecute::CPropercaseExecute(const CRunOptions& options, int delimiters)
+    : CTitlecaseExecute(options, delimiters, "") {}

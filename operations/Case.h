@@ -9,16 +9,14 @@
 /// "Make lowercase": the whole part in lower case.
 class CLowercaseExecute : public CExecute {
 public:
-    CLowercaseExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                      int sortEachFolder);
+    CLowercaseExecute(const CRunOptions& options);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 };
 
 /// "Make UPPERCASE": the whole part in upper case.
 class CUppercaseExecute : public CExecute {
 public:
-    CUppercaseExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                      int sortEachFolder);
+    CUppercaseExecute(const CRunOptions& options);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 };
 
@@ -26,7 +24,7 @@ public:
 /// character raised (whether or not it is a letter).
 class CCapitalExecute : public CExecute {
 public:
-    CCapitalExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder, int sortEachFolder);
+    CCapitalExecute(const CRunOptions& options);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 };
 
@@ -39,7 +37,7 @@ public:
 
     /// `smallWords` is separated by spaces; words are compared exactly with
     /// the lowered name, so a word typed in capitals never matches.
-    CTitlecaseExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder, int sortEachFolder,
+    CTitlecaseExecute(const CRunOptions& options,
                       int delimiters, const std::string& smallWords);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
@@ -60,6 +58,5 @@ private:
 /// "Make Proper Case": Title Case without small words.
 class CPropercaseExecute : public CTitlecaseExecute {
 public:
-    CPropercaseExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                       int sortEachFolder, int delimiters);
+    CPropercaseExecute(const CRunOptions& options, int delimiters);
 };

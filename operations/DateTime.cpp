@@ -79,10 +79,9 @@ std::string FormatDateTime(const std::tm& local, int dateFormat, int timeFormat,
     return text;
 }
 
-CToDateExecute::CToDateExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                               int sortEachFolder, int source, int dateFormat, int timeFormat,
+CToDateExecute::CToDateExecute(const CRunOptions& options, int source, int dateFormat, int timeFormat,
                                const std::string& separator)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
+    : CExecute(options),
       source_(source),
       dateFormat_(dateFormat),
       timeFormat_(timeFormat),
@@ -127,10 +126,9 @@ std::unique_ptr<CFileDescriptor> CToDateExecute::compute(const CFileDescriptor& 
     return WithPart(fd, text);
 }
 
-CAddDateAtBeginningExecute::CAddDateAtBeginningExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                                       int sortOrder, int sortEachFolder, int source, int dateFormat,
+CAddDateAtBeginningExecute::CAddDateAtBeginningExecute(const CRunOptions& options, int source, int dateFormat,
                                                        int timeFormat, int space, const std::string& separator)
-    : CToDateExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder, source, dateFormat,
+    : CToDateExecute(options, source, dateFormat,
                      timeFormat, separator),
       space_(space) {}
 
@@ -142,10 +140,9 @@ std::unique_ptr<CFileDescriptor> CAddDateAtBeginningExecute::compute(const CFile
     return WithPart(fd, text + (space_ ? " " : "") + fd.part());
 }
 
-CAddDateAtEndExecute::CAddDateAtEndExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                           int sortOrder, int sortEachFolder, int source, int dateFormat,
+CAddDateAtEndExecute::CAddDateAtEndExecute(const CRunOptions& options, int source, int dateFormat,
                                            int timeFormat, int space, const std::string& separator)
-    : CToDateExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder, source, dateFormat,
+    : CToDateExecute(options, source, dateFormat,
                      timeFormat, separator),
       space_(space) {}
 

@@ -48,7 +48,7 @@ std::string FormatDateTime(const std::tm& local, int dateFormat, int timeFormat,
 /// picture date) keeps its name.
 class CToDateExecute : public CExecute {
 public:
-    CToDateExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder, int sortEachFolder,
+    CToDateExecute(const CRunOptions& options,
                    int source, int dateFormat, int timeFormat, const std::string& separator);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
@@ -69,8 +69,7 @@ private:
 /// "Add date/time to beginning": date text, a space if asked, then the part.
 class CAddDateAtBeginningExecute : public CToDateExecute {
 public:
-    CAddDateAtBeginningExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                               int sortEachFolder, int source, int dateFormat, int timeFormat, int space,
+    CAddDateAtBeginningExecute(const CRunOptions& options, int source, int dateFormat, int timeFormat, int space,
                                const std::string& separator);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
@@ -81,8 +80,7 @@ private:
 /// "Add date/time to end": the part, a space if asked, then the date text.
 class CAddDateAtEndExecute : public CToDateExecute {
 public:
-    CAddDateAtEndExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                         int sortEachFolder, int source, int dateFormat, int timeFormat, int space,
+    CAddDateAtEndExecute(const CRunOptions& options, int source, int dateFormat, int timeFormat, int space,
                          const std::string& separator);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 

@@ -19,17 +19,16 @@ std::string WriteNumber(int64_t value, int width) {
     return text;
 }
 
-CAddNumberExecute::CAddNumberExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                                     int sortEachFolder, const std::string& start, const std::string& step,
+CAddNumberExecute::CAddNumberExecute(const CRunOptions& options, const std::string& start, const std::string& step,
                                      const std::string& digits)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
+    : CExecute(options),
       start_(ScanInt(start)),
       step_(ScanInt(step)),
       digits_(PaddingWidth(ScanInt(digits))),
       counter_(start_) {}
 
 void CAddNumberExecute::sort(CFileList& list) {
-    SortFileList(list, sortOrder, randomSeed, fileSystem());
+    SortFileList(list, options().sortOrder, options().randomSeed, fileSystem());
 }
 
 void CAddNumberExecute::Advance() {
@@ -57,11 +56,10 @@ std::unique_ptr<CFileDescriptor> CAddNumberAtEndExecute::compute(const CFileDesc
     return out;
 }
 
-CProduceNumberedListExecute::CProduceNumberedListExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                                         int sortOrder, int sortEachFolder, const std::string& start,
+CProduceNumberedListExecute::CProduceNumberedListExecute(const CRunOptions& options, const std::string& start,
                                                          const std::string& step, const std::string& digits,
                                                          const std::string& prefix, const std::string& suffix)
-    : CAddNumberExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder, start, step, digits),
+    : CAddNumberExecute(options, start, step, digits),
       prefix_(prefix),
       suffix_(suffix) {}
 
@@ -80,10 +78,9 @@ std::unique_ptr<CFileDescriptor> CRenumberExecute::compute(const CFileDescriptor
     return out;
 }
 
-CReformatNumberExecute::CReformatNumberExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                               int sortOrder, int sortEachFolder, const std::string& digits, int add,
+CReformatNumberExecute::CReformatNumberExecute(const CRunOptions& options, const std::string& digits, int add,
                                                const std::string& amount)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
+    : CExecute(options),
       digits_(PaddingWidth(ScanInt(digits))),
       add_(add),
       amount_(ScanInt(amount)) {}

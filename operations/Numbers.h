@@ -23,7 +23,7 @@ std::string WriteNumber(int64_t value, int width);
 /// `step` once per numbered item, in the order the items reach compute.
 class CAddNumberExecute : public CExecute {
 public:
-    CAddNumberExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder, int sortEachFolder,
+    CAddNumberExecute(const CRunOptions& options,
                       const std::string& start, const std::string& step, const std::string& digits);
 
     /// The family's own list step, over the same orders as every operation.
@@ -68,8 +68,7 @@ public:
 /// "Produce numbered list": the part becomes prefix + number + suffix.
 class CProduceNumberedListExecute : public CAddNumberExecute {
 public:
-    CProduceNumberedListExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                                int sortEachFolder, const std::string& start, const std::string& step,
+    CProduceNumberedListExecute(const CRunOptions& options, const std::string& start, const std::string& step,
                                 const std::string& digits, const std::string& prefix, const std::string& suffix);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
@@ -91,8 +90,7 @@ public:
 /// the part, left to right, writing each result padded to `digits`.
 class CReformatNumberExecute : public CExecute {
 public:
-    CReformatNumberExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                           int sortEachFolder, const std::string& digits, int add, const std::string& amount);
+    CReformatNumberExecute(const CRunOptions& options, const std::string& digits, int add, const std::string& amount);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
 private:

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <bitset>
+#include <vector>
 
 #include "operations/Occurrence.h"
 #include "platform/Text.h"
@@ -13,40 +13,59 @@ std::unique_ptr<CFileDescriptor> Unchanged(const CFileDescriptor& fd) {
     return std::make_unique<CFileDescriptor>(fd);
 }
 
-// The vowels in their lower-case form; their capitals count as well.
-constexpr char32_t kVowels[] = {
-    U'a',   U'e',   U'i',   U'o',   U'u',    //
-    0x00F6, 0x00E9, 0x00E4, 0x00E0, 0x00FC,  // ö é ä à ü
-    0x00E8, 0x00EB, 0x00EA, 0x00E2, 0x00F4,  // è ë ê â ô
-    0x00FB, 0x00EE, 0x00E3, 0x00F5, 0x00E1,  // û î ã õ á
-    0x00F3, 0x00F2, 0x00EF, 0x00EC, 0x00ED,  // ó ò ï ì í
+// The vowels in their lower-case form; their capitals count as well. Each
+// accented one is also written as its letter and one combining accent.
+struct Vowel {
+    char32_t composed;
+    char32_t letter;
+    char32_t accent;  ///< 0 for a plain vowel
+};
+constexpr Vowel kVowels[] = {
+    {U'a', U'a', 0},       {U'e', U'e', 0},       {U'i', U'i', 0},       {U'o', U'o', 0},       {U'u', U'u', 0},
+    {0x00F6, U'o', 0x308}, {0x00E9, U'e', 0x301}, {0x00E4, U'a', 0x308}, {0x00E0, U'a', 0x300}, {0x00FC, U'u', 0x308},
+    {0x00E8, U'e', 0x300}, {0x00EB, U'e', 0x308}, {0x00EA, U'e', 0x302}, {0x00E2, U'a', 0x302}, {0x00F4, U'o', 0x302},
+    {0x00FB, U'u', 0x302}, {0x00EE, U'i', 0x302}, {0x00E3, U'a', 0x303}, {0x00F5, U'o', 0x303}, {0x00E1, U'a', 0x301},
+    {0x00F3, U'o', 0x301}, {0x00F2, U'o', 0x300}, {0x00EF, U'i', 0x308}, {0x00EC, U'i', 0x300}, {0x00ED, U'i', 0x301},
 };
 
-// Every vowel and its capital lies below U+0100, so a bitmap answers at once.
-const std::bitset<256>& VowelMap() {
-    static const std::bitset<256> map = [] {
-        std::bitset<256> m;
-        for (const char32_t v : kVowels) {
-            m.set(v);
-            const char32_t up = text::upper(v);
-            if (up < 256) m.set(up);
-        }
-        return m;
-    }();
-    return map;
+// The vowel that `cp` is, in either case, or null.
+const Vowel* FindVowel(char32_t cp) {
+    const char32_t lower = text::lower(cp);
+    for (const Vowel& v : kVowels)
+        if (v.composed == lower) return &v;
+    return nullptr;
 }
 
-// Accents written as separate combining marks belong to the letter before
-// them: they go with a removed vowel instead of landing on its neighbour.
 bool IsCombiningMark(char32_t cp) {
-    return cp >= 0x0300 && cp <= 0x036F;
+    return (cp >= 0x0300 && cp <= 0x036F) || (cp >= 0x1AB0 && cp <= 0x1AFF) || (cp >= 0x1DC0 && cp <= 0x1DFF) ||
+           (cp >= 0x20D0 && cp <= 0x20FF) || (cp >= 0xFE20 && cp <= 0xFE2F);
+}
+
+// Whether a letter with the combining marks after it is one of the vowels:
+// "u" with a combining diaeresis is "ü" and goes, as "ü" does, while "u"
+// with a combining acute is "ú", which is no vowel of the set and stays, as
+// "ú" does. A vowel with more accents than its own is another letter.
+bool IsVowelCluster(char32_t first, const std::vector<char32_t>& marks) {
+    const Vowel* v = FindVowel(first);
+    if (!v) {
+        // A plain letter that only its one accent makes a vowel.
+        if (marks.size() != 1) return false;
+        const char32_t letter = text::lower(first);
+        for (const Vowel& candidate : kVowels)
+            if (candidate.accent != 0 && candidate.letter == letter && candidate.accent == marks[0]) return true;
+        return false;
+    }
+    if (marks.empty()) return true;
+    if (v->accent != 0 || marks.size() != 1) return false;
+    for (const Vowel& candidate : kVowels)
+        if (candidate.accent != 0 && candidate.letter == v->letter && candidate.accent == marks[0]) return true;
+    return false;
 }
 
 }  // namespace
 
-CRemoveAtBeginningExecute::CRemoveAtBeginningExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                                     int sortOrder, int sortEachFolder, const std::string& count)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder), count_(ScanInt(count)) {}
+CRemoveAtBeginningExecute::CRemoveAtBeginningExecute(const CRunOptions& options, const std::string& count)
+    : CExecute(options), count_(ScanInt(count)) {}
 
 std::unique_ptr<CFileDescriptor> CRemoveAtBeginningExecute::compute(const CFileDescriptor& fd) {
     const std::string& part = fd.part();
@@ -55,9 +74,8 @@ std::unique_ptr<CFileDescriptor> CRemoveAtBeginningExecute::compute(const CFileD
     return WithPart(fd, part.substr(text::byteOffset(part, static_cast<size_t>(count_))));
 }
 
-CRemoveAtEndExecute::CRemoveAtEndExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                                         int sortEachFolder, const std::string& count)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder), count_(ScanInt(count)) {}
+CRemoveAtEndExecute::CRemoveAtEndExecute(const CRunOptions& options, const std::string& count)
+    : CExecute(options), count_(ScanInt(count)) {}
 
 std::unique_ptr<CFileDescriptor> CRemoveAtEndExecute::compute(const CFileDescriptor& fd) {
     const std::string& part = fd.part();
@@ -65,9 +83,8 @@ std::unique_ptr<CFileDescriptor> CRemoveAtEndExecute::compute(const CFileDescrip
     return WithPart(fd, part.substr(0, text::byteOffsetFromEnd(part, static_cast<size_t>(count_))));
 }
 
-CTruncateToExecute::CTruncateToExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                                       int sortEachFolder, const std::string& length)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder), length_(ScanInt(length)) {}
+CTruncateToExecute::CTruncateToExecute(const CRunOptions& options, const std::string& length)
+    : CExecute(options), length_(ScanInt(length)) {}
 
 std::unique_ptr<CFileDescriptor> CTruncateToExecute::compute(const CFileDescriptor& fd) {
     const std::string& part = fd.part();
@@ -76,9 +93,8 @@ std::unique_ptr<CFileDescriptor> CTruncateToExecute::compute(const CFileDescript
     return WithPart(fd, part.substr(0, text::byteOffset(part, static_cast<size_t>(length_))));
 }
 
-CRemoveExtensionsExecute::CRemoveExtensionsExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                                   int sortOrder, int sortEachFolder)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder) {}
+CRemoveExtensionsExecute::CRemoveExtensionsExecute(const CRunOptions& options)
+    : CExecute(options) {}
 
 std::unique_ptr<CFileDescriptor> CRemoveExtensionsExecute::compute(const CFileDescriptor& fd) {
     const std::string& part = fd.part();
@@ -87,41 +103,48 @@ std::unique_ptr<CFileDescriptor> CRemoveExtensionsExecute::compute(const CFileDe
     return WithPart(fd, part.substr(0, dot));
 }
 
-CRemoveVowelsExecute::CRemoveVowelsExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                           int sortOrder, int sortEachFolder)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder) {}
+CRemoveVowelsExecute::CRemoveVowelsExecute(const CRunOptions& options)
+    : CExecute(options) {}
 
 bool CRemoveVowelsExecute::IsVowel(char32_t cp) {
-    return cp < 256 && VowelMap().test(cp);
+    return FindVowel(cp) != nullptr;
 }
 
 std::unique_ptr<CFileDescriptor> CRemoveVowelsExecute::compute(const CFileDescriptor& fd) {
     const std::string& part = fd.part();
     std::string result;
     result.reserve(part.size());
-    bool dropping = false;  // inside a removed vowel and its combining marks
+    std::vector<char32_t> marks;
     char32_t cp;
     bool valid;
     for (size_t i = 0, len = 0; i < part.size(); i += len) {
         len = text::decode(part, i, cp, &valid);
-        if (valid && (IsVowel(cp) || (dropping && IsCombiningMark(cp)))) {
-            dropping = true;
-            continue;
+        // A character and the combining marks after it are one letter to
+        // the reader: they go or stay together.
+        size_t end = i + len;
+        marks.clear();
+        if (valid) {
+            char32_t mark;
+            bool markValid;
+            for (size_t next; end < part.size(); end += next) {
+                next = text::decode(part, end, mark, &markValid);
+                if (!markValid || !IsCombiningMark(mark)) break;
+                marks.push_back(mark);
+            }
         }
-        dropping = false;
-        result.append(part, i, len);
+        if (!valid || !IsVowelCluster(cp, marks)) result.append(part, i, end - i);
+        len = end - i;
     }
     // A name of vowels only keeps them all rather than becoming empty.
     if (result.empty()) return Unchanged(fd);
     return WithPart(fd, result);
 }
 
-CRemoveAnywhereExecute::CRemoveAnywhereExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                               int sortOrder, int sortEachFolder, int startKind,
+CRemoveAnywhereExecute::CRemoveAnywhereExecute(const CRunOptions& options, int startKind,
                                                int startOccurrenceOrDirection, const std::string& startTextOrPosition,
                                                int endKind, int endOccurrenceOrWay, const std::string& endTextOrNumber,
                                                int endEdge)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
+    : CExecute(options),
       startKind_(startKind),
       startValue_(startOccurrenceOrDirection),
       endKind_(endKind),

@@ -8,8 +8,7 @@
 /// of them.
 class CRemoveAtBeginningExecute : public CExecute {
 public:
-    CRemoveAtBeginningExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                              int sortEachFolder, const std::string& count);
+    CRemoveAtBeginningExecute(const CRunOptions& options, const std::string& count);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
 private:
@@ -19,8 +18,7 @@ private:
 /// "Remove at end": drops the last characters of the part; never all of them.
 class CRemoveAtEndExecute : public CExecute {
 public:
-    CRemoveAtEndExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                        int sortEachFolder, const std::string& count);
+    CRemoveAtEndExecute(const CRunOptions& options, const std::string& count);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
 private:
@@ -30,8 +28,7 @@ private:
 /// "Truncate": keeps the first characters of the part.
 class CTruncateToExecute : public CExecute {
 public:
-    CTruncateToExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                       int sortEachFolder, const std::string& length);
+    CTruncateToExecute(const CRunOptions& options, const std::string& length);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
 private:
@@ -41,8 +38,7 @@ private:
 /// "Remove file/folder extensions": the part's last dot and what follows it.
 class CRemoveExtensionsExecute : public CExecute {
 public:
-    CRemoveExtensionsExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                             int sortEachFolder);
+    CRemoveExtensionsExecute(const CRunOptions& options);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 };
 
@@ -50,8 +46,7 @@ public:
 /// capitals; a part of vowels only is left as it was.
 class CRemoveVowelsExecute : public CExecute {
 public:
-    CRemoveVowelsExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                         int sortEachFolder);
+    CRemoveVowelsExecute(const CRunOptions& options);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
     /// True for the characters this action removes.
@@ -72,8 +67,7 @@ public:
 
     /// Occurrences are those of "Insert anywhere" (0 "1st" ... 11 "6th to
     /// last"); positions and counts are decimal texts counting characters.
-    CRemoveAnywhereExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                           int sortEachFolder, int startKind, int startOccurrenceOrDirection,
+    CRemoveAnywhereExecute(const CRunOptions& options, int startKind, int startOccurrenceOrDirection,
                            const std::string& startTextOrPosition, int endKind, int endOccurrenceOrWay,
                            const std::string& endTextOrNumber, int endEdge);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;

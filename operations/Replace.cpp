@@ -33,10 +33,9 @@ char32_t KeyAt(std::string_view s, size_t pos, size_t& len) {
 
 }  // namespace
 
-CReplaceAtBeginningExecute::CReplaceAtBeginningExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                                       int sortOrder, int sortEachFolder, const std::string& find,
+CReplaceAtBeginningExecute::CReplaceAtBeginningExecute(const CRunOptions& options, const std::string& find,
                                                        const std::string& replacement, int ignoreCase)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
+    : CExecute(options),
       find_(Folded(find, ignoreCase)),
       replacement_(replacement),
       ignoreCase_(ignoreCase) {}
@@ -50,10 +49,9 @@ std::unique_ptr<CFileDescriptor> CReplaceAtBeginningExecute::compute(const CFile
     return WithPart(fd, replacement_ + part.substr(find_.size()));
 }
 
-CReplaceAtEndExecute::CReplaceAtEndExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                           int sortOrder, int sortEachFolder, const std::string& find,
+CReplaceAtEndExecute::CReplaceAtEndExecute(const CRunOptions& options, const std::string& find,
                                            const std::string& replacement, int ignoreCase)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
+    : CExecute(options),
       find_(Folded(find, ignoreCase)),
       replacement_(replacement),
       ignoreCase_(ignoreCase) {}
@@ -66,10 +64,9 @@ std::unique_ptr<CFileDescriptor> CReplaceAtEndExecute::compute(const CFileDescri
     return WithPart(fd, part.substr(0, cut) + replacement_);
 }
 
-CReplaceAnywhereExecute::CReplaceAnywhereExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                                 int sortOrder, int sortEachFolder, const std::string& find,
+CReplaceAnywhereExecute::CReplaceAnywhereExecute(const CRunOptions& options, const std::string& find,
                                                  const std::string& replacement, int occurrence, int ignoreCase)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
+    : CExecute(options),
       find_(Folded(find, ignoreCase)),
       replacement_(replacement),
       occurrence_(occurrence),
@@ -109,13 +106,12 @@ std::unique_ptr<CFileDescriptor> CReplaceAnywhereExecute::compute(const CFileDes
     return WithPart(fd, part.substr(0, at) + replacement_ + part.substr(at + find_.size()));
 }
 
-CReplaceCharactersExecute::CReplaceCharactersExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                                     int sortOrder, int sortEachFolder, const std::string& find1,
+CReplaceCharactersExecute::CReplaceCharactersExecute(const CRunOptions& options, const std::string& find1,
                                                      const std::string& replacement1, int ignoreCase1,
                                                      const std::string& find2, const std::string& replacement2,
                                                      int ignoreCase2, const std::string& find3,
                                                      const std::string& replacement3, int ignoreCase3)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
+    : CExecute(options),
       triples_{MakeTriple(find1, replacement1, ignoreCase1), MakeTriple(find2, replacement2, ignoreCase2),
                MakeTriple(find3, replacement3, ignoreCase3)},
       anyIgnoreCase_(ignoreCase1 || ignoreCase2 || ignoreCase3) {}
@@ -163,10 +159,9 @@ std::unique_ptr<CFileDescriptor> CReplaceCharactersExecute::compute(const CFileD
     return WithPart(fd, result);
 }
 
-CReplaceExtensionsExecute::CReplaceExtensionsExecute(int files, int folders, int subfolders, int confirm, int scope,
-                                                     int sortOrder, int sortEachFolder, const std::string& find,
+CReplaceExtensionsExecute::CReplaceExtensionsExecute(const CRunOptions& options, const std::string& find,
                                                      const std::string& replacement, int ignoreCase)
-    : CExecute(files, folders, subfolders, confirm, scope, sortOrder, sortEachFolder),
+    : CExecute(options),
       find_(Folded(find, ignoreCase)),
       replacement_(replacement),
       ignoreCase_(ignoreCase) {}

@@ -9,8 +9,7 @@
 /// swapped for the replacement; otherwise the name stays.
 class CReplaceAtBeginningExecute : public CExecute {
 public:
-    CReplaceAtBeginningExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                               int sortEachFolder, const std::string& find, const std::string& replacement,
+    CReplaceAtBeginningExecute(const CRunOptions& options, const std::string& find, const std::string& replacement,
                                int ignoreCase);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
@@ -23,8 +22,7 @@ private:
 /// "Replace at end": the same at the very end of the part.
 class CReplaceAtEndExecute : public CExecute {
 public:
-    CReplaceAtEndExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                         int sortEachFolder, const std::string& find, const std::string& replacement, int ignoreCase);
+    CReplaceAtEndExecute(const CRunOptions& options, const std::string& find, const std::string& replacement, int ignoreCase);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
 private:
@@ -41,8 +39,7 @@ public:
     /// The panel's list: 0 all, 1..5 the 1st..5th, 6 the last, 7..10 the 2nd..5th to last.
     enum Which { kAll = 0, kFirst = 1, kLast = 6, kSecondToLast = 7, kFifthToLast = 10 };
 
-    CReplaceAnywhereExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                            int sortEachFolder, const std::string& find, const std::string& replacement, int occurrence,
+    CReplaceAnywhereExecute(const CRunOptions& options, const std::string& find, const std::string& replacement, int occurrence,
                             int ignoreCase);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 
@@ -57,8 +54,7 @@ private:
 /// that replaces any one of them; the first set that holds a character wins.
 class CReplaceCharactersExecute : public CExecute {
 public:
-    CReplaceCharactersExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                              int sortEachFolder, const std::string& find1, const std::string& replacement1,
+    CReplaceCharactersExecute(const CRunOptions& options, const std::string& find1, const std::string& replacement1,
                               int ignoreCase1, const std::string& find2, const std::string& replacement2,
                               int ignoreCase2, const std::string& find3, const std::string& replacement3,
                               int ignoreCase3);
@@ -81,8 +77,7 @@ private:
 class CReplaceExtensionsExecute : public CExecute {
 public:
     /// Both extensions come without their dot.
-    CReplaceExtensionsExecute(int files, int folders, int subfolders, int confirm, int scope, int sortOrder,
-                              int sortEachFolder, const std::string& find, const std::string& replacement,
+    CReplaceExtensionsExecute(const CRunOptions& options, const std::string& find, const std::string& replacement,
                               int ignoreCase);
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
 

@@ -20,33 +20,34 @@ inline constexpr uint32_t kErrorTooManyOpenFiles = 4;
 inline constexpr uint32_t kErrorAccessDenied = 5;
 inline constexpr uint32_t kErrorNotEnoughMemory = 8;
 inline constexpr uint32_t kErrorWriteProtect = 19;
-inline constexpr uint32_t kErrorNotReady = 21;
 inline constexpr uint32_t kErrorNotSameDevice = 17;
 inline constexpr uint32_t kErrorSharingViolation = 32;
-inline constexpr uint32_t kErrorHandleDiskFull = 39;
 inline constexpr uint32_t kErrorNotSupported = 50;
-inline constexpr uint32_t kErrorFileExists = 80;
 inline constexpr uint32_t kErrorInvalidParameter = 87;
 inline constexpr uint32_t kErrorDiskFull = 112;
 inline constexpr uint32_t kErrorInvalidName = 123;
-inline constexpr uint32_t kErrorDirNotEmpty = 145;
 inline constexpr uint32_t kErrorBusy = 170;
 inline constexpr uint32_t kErrorAlreadyExists = 183;
 inline constexpr uint32_t kErrorFilenameExcedRange = 206;
-inline constexpr uint32_t kErrorNoMoreFiles = 18;
 inline constexpr uint32_t kErrorDirectory = 267;
 inline constexpr uint32_t kErrorCantResolveFilename = 1921;
 
-/// Attributes of one file system entry, as far as the renamer needs them.
-struct Attributes {
-    bool isFolder = false;
+/// What a folder listing or a status call tells of the kind of an entry.
+enum class EntryKind : uint8_t {
+    kUnknown,     ///< the listing does not say: ask getAttributes
+    kFile,        ///< a file, or a link to anything but a folder
+    kFolder,      ///< a folder, which a run may enter
+    kFolderLink,  ///< a link to a folder (symbolic link, junction): a folder
+                  ///< to the Files/Folders choice, but renamed as itself and
+                  ///< never entered, so that a run cannot leave the selection
+                  ///< or walk a loop
 };
 
-/// What a folder listing tells of the kind of an entry.
-enum class EntryKind : uint8_t {
-    kUnknown,  ///< the listing does not say: ask getAttributes
-    kFile,     ///< anything but a folder (a link counts as a file, as getAttributes sees it)
-    kFolder,
+/// Attributes of one file system entry, as far as the renamer needs them.
+struct Attributes {
+    EntryKind kind = EntryKind::kFile;
+    /// True for a folder and for a link to one.
+    bool isFolder() const { return kind == EntryKind::kFolder || kind == EntryKind::kFolderLink; }
 };
 
 /// File times as seconds since 1970-01-01 UTC. 64-bit, so no 2038 limit.
@@ -75,25 +76,24 @@ public:
     /// Attributes of `path`, or 0 on success and a system error code otherwise.
     virtual uint32_t getAttributes(const std::string& path, Attributes& out) = 0;
 
-    /// Names in `folder`, without "." and "..", in the order the OS lists them.
-    /// On failure the names read so far stay in `out` and the code is returned.
-    virtual uint32_t listFolder(const std::string& folder, std::vector<std::string>& out) = 0;
-
-    /// As listFolder, but hands each name to `each` as it is read, with its
-    /// kind where the listing tells it, so that a large folder is read
-    /// without one status call, or one stored name, per entry. The default
-    /// knows no kinds.
+    /// Hands each entry of `folder` (without "." and "..") to `each` as it
+    /// is read, with its kind where the listing tells it, so that a large
+    /// folder is read without one status call, or one stored name, per entry.
+    /// On failure the entries read so far have been handed over and the code
+    /// is returned.
     virtual uint32_t listFolderEntries(const std::string& folder,
-                                       const std::function<void(const std::string& name, EntryKind kind)>& each) {
-        std::vector<std::string> names;
-        const uint32_t code = listFolder(folder, names);
-        for (const auto& name : names) each(name, EntryKind::kUnknown);
-        return code;
-    }
+                                       const std::function<void(const std::string& name, EntryKind kind)>& each) = 0;
 
     /// Renames `from` to `to`. Never replaces an existing target: that case is
     /// kErrorAlreadyExists. A case-only rename of the same entry is allowed.
     virtual uint32_t move(const std::string& from, const std::string& to) = 0;
+
+    /// The caller has waited (for a person's answer) since its last call:
+    /// whatever the file system keeps between calls to speed up renames in
+    /// one folder must be checked against the disk before it is used again,
+    /// so that the next rename acts on the item at the path it names, even
+    /// if folders were moved meanwhile.
+    virtual void paused() = 0;
 
     virtual uint32_t getCurrentDirectory(std::string& out) = 0;
     virtual uint32_t setCurrentDirectory(const std::string& path) = 0;

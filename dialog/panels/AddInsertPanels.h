@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "dialog/PanelIds.h"
 #include "dialog/panels/RenameDlg.h"
 
 /// "Insert anywhere": text inserted at a position or before or after an
@@ -9,11 +10,10 @@
 class CAddAnywhereDlg : public CRenameDlg {
 public:
     explicit CAddAnywhereDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 
     /// Radio buttons of the insertion point.
-    enum : int { kAtPosition = 1024, kAtOccurrence = 1027 };
+    enum : int { kAtPosition = IDC_PANEL_TO_POSITION_RADIO, kAtOccurrence = IDC_PANEL_TO_TEXT_RADIO };
 
 private:
     std::string add_;
@@ -29,8 +29,7 @@ private:
 class CAddAtBeginningDlg : public CRenameDlg {
 public:
     explicit CAddAtBeginningDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 
 private:
     std::string add_;
@@ -40,8 +39,7 @@ private:
 class CAddAtEndDlg : public CRenameDlg {
 public:
     explicit CAddAtEndDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 
 private:
     std::string add_;
@@ -51,8 +49,7 @@ private:
 class CAddFolderAtBeginningDlg : public CRenameDlg {
 public:
     explicit CAddFolderAtBeginningDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 
 private:
     int trailing_ = 0;
@@ -62,8 +59,7 @@ private:
 class CManuallyDlg : public CRenameDlg {
 public:
     explicit CManuallyDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 
 private:
     std::string new_;

@@ -1,16 +1,17 @@
 #include "dialog/panels/AlphaPanels.h"
 
+#include "dialog/PanelIds.h"
 #include "dialog/StringTable.h"
 #include "operations/Alpha.h"
 
-CAlphaPanel::CAlphaPanel(CSettingsStore* store, int actionNameId, int templateId, int focusControl)
-    : CRenameDlg(store, actionNameId, templateId, ScopeRule::kAlways, FocusKind::kNextControl, focusControl) {}
+CAlphaPanel::CAlphaPanel(CSettingsStore* store, int actionNameId, int focusControl)
+    : CRenameDlg(store, actionNameId, ScopeRule::kAlways, FocusKind::kNextControl, focusControl) {}
 
 void CAlphaPanel::BindLetters(bool lowercaseStart) {
-    BindText(1000, kStrStep, step_, "1", TextRule::kDigitsOnly);
-    BindText(1001, kStrStart, start_, "a", TextRule::kStartLetters);
+    BindText(IDC_PANEL_STEP, kStrStep, step_, "1", TextRule::kDigitsOnly);
+    BindText(IDC_PANEL_START, kStrStart, start_, "a", TextRule::kStartLetters);
     Binding(kStrStart).lowercase = lowercaseStart;
-    BindText(1002, kStrDigits, digits_, "1", TextRule::kDigitsOnly);
+    BindText(IDC_PANEL_DIGITS, kStrDigits, digits_, "1", TextRule::kDigitsOnly);
 }
 
 bool CAlphaPanel::StartValue(std::string& out) const {
@@ -24,51 +25,46 @@ bool CAlphaPanel::StartValue(std::string& out) const {
 }
 
 CProduceAlphabeticalListDlg::CProduceAlphabeticalListDlg(CSettingsStore* store)
-    : CAlphaPanel(store, kStrProduceAlphabeticalList, 1034, 1003) {
+    : CAlphaPanel(store, kStrProduceAlphabeticalList, IDC_PANEL_PREFIX) {
     BindLetters(true);
-    BindText(1003, kStrPrefix, prefix_, "");
-    BindText(1004, kStrPostfix, postfix_, "");
-    BindCheck(1036, kStrMakeUppercase, uppercase_);
+    BindText(IDC_PANEL_PREFIX, kStrPrefix, prefix_, "");
+    BindText(IDC_PANEL_SUFFIX, kStrPostfix, postfix_, "");
+    BindCheck(IDC_PANEL_UPPERCASE, kStrMakeUppercase, uppercase_);
     Restore();
 }
 
-std::unique_ptr<CExecute> CProduceAlphabeticalListDlg::CreateOperation(int files, int folders, int subfolders,
-                                                                       int confirm, int sort, int sortFolders) {
+std::unique_ptr<CExecute> CProduceAlphabeticalListDlg::CreateOperation(const CRunOptions& options) {
     std::string start;
     if (!StartValue(start)) return nullptr;
     Save();
-    return std::make_unique<CProduceAlphabeticalListExecute>(files, folders, subfolders, confirm, scope(), sort,
-                                                             sortFolders, start, step_, digits_, prefix_, postfix_,
+    return std::make_unique<CProduceAlphabeticalListExecute>(WithScope(options), start, step_, digits_, prefix_, postfix_,
                                                              uppercase_);
 }
 
 CAddAlphaAtBeginningDlg::CAddAlphaAtBeginningDlg(CSettingsStore* store)
-    : CAlphaPanel(store, kStrAddAlphaAtBeginning, 1130, 1001) {
+    : CAlphaPanel(store, kStrAddAlphaAtBeginning, IDC_PANEL_START) {
     BindLetters(false);
-    BindCheck(1036, kStrMakeUppercase, uppercase_);
+    BindCheck(IDC_PANEL_UPPERCASE, kStrMakeUppercase, uppercase_);
     Restore();
 }
 
-std::unique_ptr<CExecute> CAddAlphaAtBeginningDlg::CreateOperation(int files, int folders, int subfolders, int confirm,
-                                                                   int sort, int sortFolders) {
+std::unique_ptr<CExecute> CAddAlphaAtBeginningDlg::CreateOperation(const CRunOptions& options) {
     std::string start;
     if (!StartValue(start)) return nullptr;
     Save();
-    return std::make_unique<CAddAlphaAtBeginningExecute>(files, folders, subfolders, confirm, scope(), sort,
-                                                         sortFolders, start, step_, digits_, uppercase_);
+    return std::make_unique<CAddAlphaAtBeginningExecute>(WithScope(options), start, step_, digits_, uppercase_);
 }
 
-CAddAlphaAtEndDlg::CAddAlphaAtEndDlg(CSettingsStore* store) : CAlphaPanel(store, kStrAddAlphaAtEnd, 1151, 1001) {
+CAddAlphaAtEndDlg::CAddAlphaAtEndDlg(CSettingsStore* store) : CAlphaPanel(store, kStrAddAlphaAtEnd, IDC_PANEL_START) {
     BindLetters(false);
-    BindCheck(1036, kStrMakeUppercase, uppercase_);
+    BindCheck(IDC_PANEL_UPPERCASE, kStrMakeUppercase, uppercase_);
     Restore();
 }
 
-std::unique_ptr<CExecute> CAddAlphaAtEndDlg::CreateOperation(int files, int folders, int subfolders, int confirm,
-                                                             int sort, int sortFolders) {
+std::unique_ptr<CExecute> CAddAlphaAtEndDlg::CreateOperation(const CRunOptions& options) {
     std::string start;
     if (!StartValue(start)) return nullptr;
     Save();
-    return std::make_unique<CAddAlphaAtEndExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders,
+    return std::make_unique<CAddAlphaAtEndExecute>(WithScope(options),
                                                    start, step_, digits_, uppercase_);
 }

@@ -8,7 +8,7 @@
 /// fields of every alphabetical panel.
 class CAlphaPanel : public CRenameDlg {
 protected:
-    CAlphaPanel(CSettingsStore* store, int actionNameId, int templateId, int focusControl);
+    CAlphaPanel(CSettingsStore* store, int actionNameId, int focusControl);
     /// Binds the four fields; the list panel's start edit lowers what is typed.
     void BindLetters(bool lowercaseStart);
     /// The start letters as the counter's start, in decimal; false when the
@@ -25,8 +25,7 @@ protected:
 class CProduceAlphabeticalListDlg : public CAlphaPanel {
 public:
     explicit CProduceAlphabeticalListDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 
 private:
     std::string prefix_;
@@ -37,14 +36,12 @@ private:
 class CAddAlphaAtBeginningDlg : public CAlphaPanel {
 public:
     explicit CAddAlphaAtBeginningDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 };
 
 /// "Add alphabetical sequence to end".
 class CAddAlphaAtEndDlg : public CAlphaPanel {
 public:
     explicit CAddAlphaAtEndDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 };

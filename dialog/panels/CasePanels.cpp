@@ -1,5 +1,6 @@
 #include "dialog/panels/CasePanels.h"
 
+#include "dialog/PanelIds.h"
 #include "dialog/StringTable.h"
 #include "operations/Case.h"
 
@@ -12,55 +13,50 @@ constexpr int kDelimiterChoices = 3;
 }  // namespace
 
 CCapitalDlg::CCapitalDlg(CSettingsStore* store)
-    : CRenameDlg(store, kStrCapital, 1137, ScopeRule::kNameOnly, FocusKind::kNone, 0) {}
+    : CRenameDlg(store, kStrCapital, ScopeRule::kNameOnly, FocusKind::kNone, 0) {}
 
-std::unique_ptr<CExecute> CCapitalDlg::CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                                       int sortFolders) {
+std::unique_ptr<CExecute> CCapitalDlg::CreateOperation(const CRunOptions& options) {
     Save();
-    return std::make_unique<CCapitalExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders);
+    return std::make_unique<CCapitalExecute>(WithScope(options));
 }
 
 CLowercaseDlg::CLowercaseDlg(CSettingsStore* store)
-    : CRenameDlg(store, kStrMakeLowercase, 1001, ScopeRule::kAlways, FocusKind::kNone, 0) {}
+    : CRenameDlg(store, kStrMakeLowercase, ScopeRule::kAlways, FocusKind::kNone, 0) {}
 
-std::unique_ptr<CExecute> CLowercaseDlg::CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                                         int sortFolders) {
+std::unique_ptr<CExecute> CLowercaseDlg::CreateOperation(const CRunOptions& options) {
     Save();
-    return std::make_unique<CLowercaseExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders);
+    return std::make_unique<CLowercaseExecute>(WithScope(options));
 }
 
 CUppercaseDlg::CUppercaseDlg(CSettingsStore* store)
-    : CRenameDlg(store, kStrMakeUppercase, 1011, ScopeRule::kAlways, FocusKind::kNone, 0) {}
+    : CRenameDlg(store, kStrMakeUppercase, ScopeRule::kAlways, FocusKind::kNone, 0) {}
 
-std::unique_ptr<CExecute> CUppercaseDlg::CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                                         int sortFolders) {
+std::unique_ptr<CExecute> CUppercaseDlg::CreateOperation(const CRunOptions& options) {
     Save();
-    return std::make_unique<CUppercaseExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders);
+    return std::make_unique<CUppercaseExecute>(WithScope(options));
 }
 
 CPropercaseDlg::CPropercaseDlg(CSettingsStore* store)
-    : CRenameDlg(store, kStrPropercase, 1029, ScopeRule::kAlways, FocusKind::kCombo, 1000) {
-    BindCombo(1000, kStrType, type_, kDelimiterChoices);
+    : CRenameDlg(store, kStrPropercase, ScopeRule::kAlways, FocusKind::kCombo, IDC_PANEL_DELIMITERS) {
+    BindCombo(IDC_PANEL_DELIMITERS, kStrType, type_, kDelimiterChoices);
     Restore();
 }
 
-std::unique_ptr<CExecute> CPropercaseDlg::CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                                          int sortFolders) {
+std::unique_ptr<CExecute> CPropercaseDlg::CreateOperation(const CRunOptions& options) {
     Save();
-    return std::make_unique<CPropercaseExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders, type_);
+    return std::make_unique<CPropercaseExecute>(WithScope(options), type_);
 }
 
 CTitlecaseDlg::CTitlecaseDlg(CSettingsStore* store)
-    : CRenameDlg(store, kStrTitlecase, 1124, ScopeRule::kAlways, FocusKind::kCombo, 1000) {
-    BindCombo(1000, kStrType, type_, kDelimiterChoices);
-    BindText(1001, kStrWords, words_, kDefaultWords);
+    : CRenameDlg(store, kStrTitlecase, ScopeRule::kAlways, FocusKind::kCombo, IDC_PANEL_DELIMITERS) {
+    BindCombo(IDC_PANEL_DELIMITERS, kStrType, type_, kDelimiterChoices);
+    BindText(IDC_PANEL_WORDS, kStrWords, words_, kDefaultWords);
     Binding(kStrWords).emptyMeansDefault = true;
     Restore();
 }
 
-std::unique_ptr<CExecute> CTitlecaseDlg::CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                                         int sortFolders) {
+std::unique_ptr<CExecute> CTitlecaseDlg::CreateOperation(const CRunOptions& options) {
     Save();
-    return std::make_unique<CTitlecaseExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders, type_,
+    return std::make_unique<CTitlecaseExecute>(WithScope(options), type_,
                                                words_);
 }

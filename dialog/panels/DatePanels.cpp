@@ -1,57 +1,55 @@
 #include "dialog/panels/DatePanels.h"
 
+#include "dialog/PanelIds.h"
 #include "dialog/StringTable.h"
 #include "operations/DateTime.h"
 
-CDatePanel::CDatePanel(CSettingsStore* store, int actionNameId, int templateId, ScopeRule scopeRule)
-    : CRenameDlg(store, actionNameId, templateId, scopeRule, FocusKind::kNone, 0) {}
+CDatePanel::CDatePanel(CSettingsStore* store, int actionNameId, ScopeRule scopeRule)
+    : CRenameDlg(store, actionNameId, scopeRule, FocusKind::kNone, 0) {}
 
 void CDatePanel::BindDate(int spaceNameId) {
-    BindCombo(1021, kStrDate, date_, static_cast<int>(kDateSourceTexts.size()));
-    BindCombo(1023, kStrDateFormat, dateFormat_, static_cast<int>(kDateFormats.size()));
-    BindCombo(1022, kStrTimeFormat, timeFormat_, static_cast<int>(kTimeFormats.size()));
-    if (spaceNameId) BindCheck(1036, spaceNameId, space_);
-    BindText(1049, kStrSeparator, separator_, " ");
+    BindCombo(IDC_PANEL_DATE, kStrDate, date_, static_cast<int>(kDateSourceTexts.size()));
+    BindCombo(IDC_PANEL_DATE_FORMAT, kStrDateFormat, dateFormat_, static_cast<int>(kDateFormats.size()));
+    BindCombo(IDC_PANEL_TIME_FORMAT, kStrTimeFormat, timeFormat_, static_cast<int>(kTimeFormats.size()));
+    if (spaceNameId) BindCheck(IDC_PANEL_SPACE, spaceNameId, space_);
+    BindText(IDC_PANEL_SEPARATOR, kStrSeparator, separator_, " ");
     Binding(kStrSeparator).maxChars = 1;
 }
 
 CAddDateAtBeginningDlg::CAddDateAtBeginningDlg(CSettingsStore* store)
-    : CDatePanel(store, kStrAddDateAtBeginning, 1032, ScopeRule::kNotExtension) {
+    : CDatePanel(store, kStrAddDateAtBeginning, ScopeRule::kNotExtension) {
     BindDate(kStrTrailing);
     Restore();
 }
 
-std::unique_ptr<CExecute> CAddDateAtBeginningDlg::CreateOperation(int files, int folders, int subfolders, int confirm,
-                                                                  int sort, int sortFolders) {
+std::unique_ptr<CExecute> CAddDateAtBeginningDlg::CreateOperation(const CRunOptions& options) {
     if (NothingChosen()) return nullptr;
     Save();
-    return std::make_unique<CAddDateAtBeginningExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders,
+    return std::make_unique<CAddDateAtBeginningExecute>(WithScope(options),
                                                         date_, dateFormat_, timeFormat_, space_, separator_);
 }
 
 CAddDateAtEndDlg::CAddDateAtEndDlg(CSettingsStore* store)
-    : CDatePanel(store, kStrAddDateAtEnd, 1033, ScopeRule::kNotExtensionWithSeparator) {
+    : CDatePanel(store, kStrAddDateAtEnd, ScopeRule::kNotExtensionWithSeparator) {
     BindDate(kStrLeading);
     Restore();
 }
 
-std::unique_ptr<CExecute> CAddDateAtEndDlg::CreateOperation(int files, int folders, int subfolders, int confirm,
-                                                            int sort, int sortFolders) {
+std::unique_ptr<CExecute> CAddDateAtEndDlg::CreateOperation(const CRunOptions& options) {
     if (NothingChosen()) return nullptr;
     Save();
-    return std::make_unique<CAddDateAtEndExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders,
+    return std::make_unique<CAddDateAtEndExecute>(WithScope(options),
                                                   date_, dateFormat_, timeFormat_, space_, separator_);
 }
 
-CToDateDlg::CToDateDlg(CSettingsStore* store) : CDatePanel(store, kStrToDate, 1031, ScopeRule::kNotExtension) {
+CToDateDlg::CToDateDlg(CSettingsStore* store) : CDatePanel(store, kStrToDate, ScopeRule::kNotExtension) {
     BindDate(0);
     Restore();
 }
 
-std::unique_ptr<CExecute> CToDateDlg::CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                                      int sortFolders) {
+std::unique_ptr<CExecute> CToDateDlg::CreateOperation(const CRunOptions& options) {
     if (NothingChosen()) return nullptr;
     Save();
-    return std::make_unique<CToDateExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders, date_,
+    return std::make_unique<CToDateExecute>(WithScope(options), date_,
                                             dateFormat_, timeFormat_, separator_);
 }

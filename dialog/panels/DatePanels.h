@@ -8,7 +8,7 @@
 /// panel has.
 class CDatePanel : public CRenameDlg {
 protected:
-    CDatePanel(CSettingsStore* store, int actionNameId, int templateId, ScopeRule scopeRule);
+    CDatePanel(CSettingsStore* store, int actionNameId, ScopeRule scopeRule);
     /// Binds the four fields; `spaceNameId` adds the space check box under
     /// that name before the separator.
     void BindDate(int spaceNameId);
@@ -26,22 +26,19 @@ protected:
 class CAddDateAtBeginningDlg : public CDatePanel {
 public:
     explicit CAddDateAtBeginningDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 };
 
 /// "Add date/time to end".
 class CAddDateAtEndDlg : public CDatePanel {
 public:
     explicit CAddDateAtEndDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 };
 
 /// "Rename to date".
 class CToDateDlg : public CDatePanel {
 public:
     explicit CToDateDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 };

@@ -8,7 +8,7 @@
 /// kept as typed; the operation reads them.
 class CNumberPanel : public CRenameDlg {
 protected:
-    CNumberPanel(CSettingsStore* store, int actionNameId, int templateId, int focusControl);
+    CNumberPanel(CSettingsStore* store, int actionNameId, int focusControl);
     /// Binds the three fields with their defaults, in the order they are saved.
     void BindNumbers(bool startFirst);
     bool AnyNumberEmpty() const { return start_.empty() || step_.empty() || digits_.empty(); }
@@ -22,8 +22,7 @@ protected:
 class CProduceNumberedListDlg : public CNumberPanel {
 public:
     explicit CProduceNumberedListDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 
 private:
     std::string prefix_;
@@ -34,32 +33,28 @@ private:
 class CAddNumberAtBeginningDlg : public CNumberPanel {
 public:
     explicit CAddNumberAtBeginningDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 };
 
 /// "Add number to end".
 class CAddNumberAtEndDlg : public CNumberPanel {
 public:
     explicit CAddNumberAtEndDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 };
 
 /// "Renumber existing number sequence".
 class CRenumberDlg : public CNumberPanel {
 public:
     explicit CRenumberDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 };
 
 /// "Change numbers": adds to or subtracts from every number in the name.
 class CReformatNumberDlg : public CRenameDlg {
 public:
     explicit CReformatNumberDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 
     /// Entries of the "Calculations:" combo.
     enum : int { kAdd = 0, kSubtract = 1 };

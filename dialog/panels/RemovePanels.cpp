@@ -1,33 +1,36 @@
 #include "dialog/panels/RemovePanels.h"
 
+#include "dialog/PanelIds.h"
 #include "dialog/StringTable.h"
 #include "operations/Occurrence.h"
 #include "operations/Remove.h"
 
 CRemoveAnywhereDlg::CRemoveAnywhereDlg(CSettingsStore* store)
-    : CRenameDlg(store, kStrRemoveAnywhere, 1009, ScopeRule::kAlways, FocusKind::kSelectAll, 1023) {
-    BindText(1023, kStrPosition, position_, "0", TextRule::kDigitsOnly);
-    BindCombo(1040, kStrOrderType, orderType_, 2);
-    BindCombo(1022, kStrOccurenceType, occurenceType_, kOccurrenceCount);
-    BindText(1041, kStrOccurence, occurence_, "");
-    BindText(1026, kStrToPosition, toPosition_, "1", TextRule::kDigitsOnly);
-    BindCombo(1025, kStrToOrderType, toOrderType_, 2);
-    BindCombo(1028, kStrToOrderOccurenceType, toOrderOccurenceType_, 2);
-    BindCombo(1029, kStrToOccurenceType, toOccurenceType_, kOccurrenceCount);
-    BindText(1042, kStrToOccurence, toOccurence_, "");
-    BindCombo(1031, kStrToRemoveType, toRemoveType_, 2);
-    BindText(1043, kStrToRemove, toRemove_, "1", TextRule::kDigitsOnly);
+    : CRenameDlg(store, kStrRemoveAnywhere, ScopeRule::kAlways, FocusKind::kSelectAll, IDC_PANEL_START_POSITION) {
+    BindText(IDC_PANEL_START_POSITION, kStrPosition, position_, "0", TextRule::kDigitsOnly);
+    BindCombo(IDC_PANEL_START_DIRECTION, kStrOrderType, orderType_, 2);
+    BindCombo(IDC_PANEL_START_OCCURRENCE, kStrOccurenceType, occurenceType_, kOccurrenceCount);
+    BindText(IDC_PANEL_START_TEXT, kStrOccurence, occurence_, "");
+    BindText(IDC_PANEL_TO_POSITION, kStrToPosition, toPosition_, "1", TextRule::kDigitsOnly);
+    BindCombo(IDC_PANEL_TO_DIRECTION, kStrToOrderType, toOrderType_, 2);
+    BindCombo(IDC_PANEL_TO_EDGE, kStrToOrderOccurenceType, toOrderOccurenceType_, 2);
+    BindCombo(IDC_PANEL_TO_OCCURRENCE, kStrToOccurenceType, toOccurenceType_, kOccurrenceCount);
+    BindText(IDC_PANEL_TO_TEXT, kStrToOccurence, toOccurence_, "");
+    BindCombo(IDC_PANEL_TO_WAY, kStrToRemoveType, toRemoveType_, 2);
+    BindText(IDC_PANEL_TO_COUNT, kStrToRemove, toRemove_, "1", TextRule::kDigitsOnly);
     // The radio ids are saved last.
     BindRadios(kStrRemoveAnywhereSelection, startSelection_,
-               {{kStartAtPosition, {1023, 1040}}, {kStartAtText, {1022, 1041}}}, kStartAtPosition);
+               {{kStartAtPosition, {IDC_PANEL_START_POSITION, IDC_PANEL_START_DIRECTION}},
+                {kStartAtText, {IDC_PANEL_START_OCCURRENCE, IDC_PANEL_START_TEXT}}}, kStartAtPosition);
     BindRadios(kStrToRemoveAnywhereSelection, endSelection_,
-               {{kEndAtPosition, {1026, 1025}}, {kEndAtText, {1028, 1029, 1042}}, {kEndByCount, {1031, 1043}}},
+               {{kEndAtPosition, {IDC_PANEL_TO_POSITION, IDC_PANEL_TO_DIRECTION}},
+                {kEndAtText, {IDC_PANEL_TO_EDGE, IDC_PANEL_TO_OCCURRENCE, IDC_PANEL_TO_TEXT}},
+                {kEndByCount, {IDC_PANEL_TO_WAY, IDC_PANEL_TO_COUNT}}},
                kEndAtPosition);
     Restore();
 }
 
-std::unique_ptr<CExecute> CRemoveAnywhereDlg::CreateOperation(int files, int folders, int subfolders, int confirm,
-                                                              int sort, int sortFolders) {
+std::unique_ptr<CExecute> CRemoveAnywhereDlg::CreateOperation(const CRunOptions& options) {
     const bool startAtPosition = startSelection_ == kStartAtPosition;
     const int startKind =
         startAtPosition ? CRemoveAnywhereExecute::kStartAtPosition : CRemoveAnywhereExecute::kStartAtText;
@@ -56,68 +59,63 @@ std::unique_ptr<CExecute> CRemoveAnywhereDlg::CreateOperation(int files, int fol
     if (endText->empty()) return nullptr;
 
     Save();
-    return std::make_unique<CRemoveAnywhereExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders,
+    return std::make_unique<CRemoveAnywhereExecute>(WithScope(options),
                                                     startKind, startValue, startText, endKind, endValue, *endText,
                                                     endExtra);
 }
 
 CRemoveAtBeginningDlg::CRemoveAtBeginningDlg(CSettingsStore* store)
-    : CRenameDlg(store, kStrRemoveAtBeginning, 1020, ScopeRule::kAlways, FocusKind::kSelectAll, 1000) {
-    BindText(1000, kStrRemove, remove_, "1", TextRule::kDigitsOnly);
+    : CRenameDlg(store, kStrRemoveAtBeginning, ScopeRule::kAlways, FocusKind::kSelectAll, IDC_PANEL_TEXT) {
+    BindText(IDC_PANEL_TEXT, kStrRemove, remove_, "1", TextRule::kDigitsOnly);
     Restore();
 }
 
-std::unique_ptr<CExecute> CRemoveAtBeginningDlg::CreateOperation(int files, int folders, int subfolders, int confirm,
-                                                                 int sort, int sortFolders) {
+std::unique_ptr<CExecute> CRemoveAtBeginningDlg::CreateOperation(const CRunOptions& options) {
     if (remove_.empty()) return nullptr;
     Save();
-    return std::make_unique<CRemoveAtBeginningExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders,
+    return std::make_unique<CRemoveAtBeginningExecute>(WithScope(options),
                                                        remove_);
 }
 
 CRemoveAtEndDlg::CRemoveAtEndDlg(CSettingsStore* store)
-    : CRenameDlg(store, kStrRemoveAtEnd, 1019, ScopeRule::kAlways, FocusKind::kSelectAll, 1000) {
-    BindText(1000, kStrRemove, remove_, "1", TextRule::kDigitsOnly);
+    : CRenameDlg(store, kStrRemoveAtEnd, ScopeRule::kAlways, FocusKind::kSelectAll, IDC_PANEL_TEXT) {
+    BindText(IDC_PANEL_TEXT, kStrRemove, remove_, "1", TextRule::kDigitsOnly);
     Restore();
 }
 
-std::unique_ptr<CExecute> CRemoveAtEndDlg::CreateOperation(int files, int folders, int subfolders, int confirm,
-                                                           int sort, int sortFolders) {
+std::unique_ptr<CExecute> CRemoveAtEndDlg::CreateOperation(const CRunOptions& options) {
     if (remove_.empty()) return nullptr;
     Save();
-    return std::make_unique<CRemoveAtEndExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders,
+    return std::make_unique<CRemoveAtEndExecute>(WithScope(options),
                                                  remove_);
 }
 
 CRemoveExtensionsDlg::CRemoveExtensionsDlg(CSettingsStore* store)
-    : CRenameDlg(store, kStrRemoveExtensions, 1022, ScopeRule::kNotExtension, FocusKind::kNone, 0) {}
+    : CRenameDlg(store, kStrRemoveExtensions, ScopeRule::kNotExtension, FocusKind::kNone, 0) {}
 
 // Writes nothing, not even "lastSelection": the action that ran before stays
 // the one the next run opens with, together with its values.
-std::unique_ptr<CExecute> CRemoveExtensionsDlg::CreateOperation(int files, int folders, int subfolders, int confirm,
-                                                                int sort, int sortFolders) {
-    return std::make_unique<CRemoveExtensionsExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders);
+std::unique_ptr<CExecute> CRemoveExtensionsDlg::CreateOperation(const CRunOptions& options) {
+    return std::make_unique<CRemoveExtensionsExecute>(WithScope(options));
 }
 
 CRemoveVowelsDlg::CRemoveVowelsDlg(CSettingsStore* store)
-    : CRenameDlg(store, kStrRemoveVowels, 1023, ScopeRule::kAlways, FocusKind::kNone, 0) {}
+    : CRenameDlg(store, kStrRemoveVowels, ScopeRule::kAlways, FocusKind::kNone, 0) {}
 
 // Writes nothing, as "Remove file/folder extensions".
-std::unique_ptr<CExecute> CRemoveVowelsDlg::CreateOperation(int files, int folders, int subfolders, int confirm,
-                                                            int sort, int sortFolders) {
-    return std::make_unique<CRemoveVowelsExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders);
+std::unique_ptr<CExecute> CRemoveVowelsDlg::CreateOperation(const CRunOptions& options) {
+    return std::make_unique<CRemoveVowelsExecute>(WithScope(options));
 }
 
 CTruncateToDlg::CTruncateToDlg(CSettingsStore* store)
-    : CRenameDlg(store, kStrTruncate, 1021, ScopeRule::kAlways, FocusKind::kSelectAll, 1000) {
-    BindText(1000, kStrTruncateCount, truncate_, "1", TextRule::kDigitsOnly);
+    : CRenameDlg(store, kStrTruncate, ScopeRule::kAlways, FocusKind::kSelectAll, IDC_PANEL_TEXT) {
+    BindText(IDC_PANEL_TEXT, kStrTruncateCount, truncate_, "1", TextRule::kDigitsOnly);
     Restore();
 }
 
-std::unique_ptr<CExecute> CTruncateToDlg::CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                                          int sortFolders) {
+std::unique_ptr<CExecute> CTruncateToDlg::CreateOperation(const CRunOptions& options) {
     if (truncate_.empty()) return nullptr;
     Save();
-    return std::make_unique<CTruncateToExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders,
+    return std::make_unique<CTruncateToExecute>(WithScope(options),
                                                 truncate_);
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "dialog/PanelIds.h"
 #include "dialog/panels/RenameDlg.h"
 
 /// "Remove anywhere": from a start point (a position or an occurrence of a
@@ -10,16 +11,15 @@
 class CRemoveAnywhereDlg : public CRenameDlg {
 public:
     explicit CRemoveAnywhereDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 
     /// Radio buttons of the start ("Starting From:") and the end ("To:").
     enum : int {
-        kStartAtPosition = 1019,
-        kStartAtText = 1020,
-        kEndAtPosition = 1024,
-        kEndAtText = 1027,
-        kEndByCount = 1030,
+        kStartAtPosition = IDC_PANEL_START_AT_POSITION,
+        kStartAtText = IDC_PANEL_START_AT_TEXT,
+        kEndAtPosition = IDC_PANEL_TO_POSITION_RADIO,
+        kEndAtText = IDC_PANEL_TO_TEXT_RADIO,
+        kEndByCount = IDC_PANEL_TO_COUNT_RADIO,
     };
 
 private:
@@ -42,8 +42,7 @@ private:
 class CRemoveAtBeginningDlg : public CRenameDlg {
 public:
     explicit CRemoveAtBeginningDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 
 private:
     std::string remove_;
@@ -53,8 +52,7 @@ private:
 class CRemoveAtEndDlg : public CRenameDlg {
 public:
     explicit CRemoveAtEndDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 
 private:
     std::string remove_;
@@ -64,24 +62,21 @@ private:
 class CRemoveExtensionsDlg : public CRenameDlg {
 public:
     explicit CRemoveExtensionsDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 };
 
 /// "Remove vowels": nothing to set, and nothing remembered.
 class CRemoveVowelsDlg : public CRenameDlg {
 public:
     explicit CRemoveVowelsDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 };
 
 /// "Truncate": the number of characters to keep.
 class CTruncateToDlg : public CRenameDlg {
 public:
     explicit CTruncateToDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 
 private:
     std::string truncate_;

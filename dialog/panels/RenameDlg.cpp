@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "dialog/ActionCatalogue.h"
 #include "dialog/SettingsStore.h"
 #include "dialog/StringTable.h"
 #include "operations/Alpha.h"
@@ -65,17 +66,22 @@ bool CPanelBinding::Accepts(int value) const {
     return false;
 }
 
-CRenameDlg::CRenameDlg(CSettingsStore* store, int actionNameId, int templateId, ScopeRule scopeRule,
-                       FocusKind focusKind, int focusControl)
+CRenameDlg::CRenameDlg(CSettingsStore* store, int actionNameId, ScopeRule scopeRule, FocusKind focusKind,
+                       int focusControl)
     : actionName_(LoadStringText(actionNameId)),
       store_(store),
       actionNameId_(actionNameId),
-      templateId_(templateId),
       scopeRule_(scopeRule),
       focusKind_(focusKind),
       focusControl_(focusControl) {}
 
 CRenameDlg::~CRenameDlg() = default;
+
+int CRenameDlg::templateId() const {
+    for (const CCatalogueSlot& slot : ActionCatalogue())
+        if (!slot.blank() && slot.textId == actionNameId_) return slot.panelTemplate;
+    return 0;
+}
 
 bool CRenameDlg::AppliesToScope(int scope) const {
     switch (scopeRule_) {

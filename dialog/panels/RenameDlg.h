@@ -81,11 +81,11 @@ public:
     CRenameDlg(const CRenameDlg&) = delete;
     CRenameDlg& operator=(const CRenameDlg&) = delete;
 
-    /// Builds the operation from the current values, after saving
-    /// "lastSelection" and every value; null, with nothing saved, when a
-    /// required value is missing.
-    virtual std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                                      int sortFolders) = 0;
+    /// Builds the operation from the current values and `options` (whose
+    /// scope the panel's own scope replaces), after saving "lastSelection"
+    /// and every value; null, with nothing saved, when a required value is
+    /// missing.
+    virtual std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) = 0;
     /// True when the action is offered for the "Change:" scope `scope`.
     virtual bool AppliesToScope(int scope) const;
 
@@ -96,7 +96,8 @@ public:
     /// The text in the "Action:" combo, stored as "lastSelection".
     const std::string& actionName() const { return actionName_; }
     int actionNameId() const { return actionNameId_; }
-    int templateId() const { return templateId_; }
+    /// The dialog template of the panel, from its line of the catalogue.
+    int templateId() const;
     ScopeRule scopeRule() const { return scopeRule_; }
 
     /// The "Change:" scope, set by the main dialog before each use.
@@ -143,14 +144,18 @@ public:
     void ResetToDefaults();
 
 protected:
-    CRenameDlg(CSettingsStore* store, int actionNameId, int templateId, ScopeRule scopeRule, FocusKind focusKind,
-               int focusControl);
+    CRenameDlg(CSettingsStore* store, int actionNameId, ScopeRule scopeRule, FocusKind focusKind, int focusControl);
 
     void BindText(int controlId, int nameId, std::string& member, const std::string& defaultText,
                   TextRule rule = TextRule::kAny);
     void BindCombo(int controlId, int nameId, int& member, int entries, int defaultIndex = 0);
     void BindCheck(int controlId, int nameId, int& member, int defaultValue = 0);
     void BindRadios(int nameId, int& member, std::vector<CRadioChoice> radios, int defaultId);
+    /// `options` with the panel's scope, for the operation it builds.
+    CRunOptions WithScope(CRunOptions options) const {
+        options.scope = scope_;
+        return options;
+    }
     /// The binding of `nameId`, for settings that the Bind calls do not take.
     CPanelBinding& Binding(int nameId);
 
@@ -166,7 +171,6 @@ private:
     CSettingsStore* store_;
     int scope_ = 0;
     int actionNameId_;
-    int templateId_;
     ScopeRule scopeRule_;
     FocusKind focusKind_;
     int focusControl_;

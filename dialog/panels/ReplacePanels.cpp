@@ -1,5 +1,6 @@
 #include "dialog/panels/ReplacePanels.h"
 
+#include "dialog/PanelIds.h"
 #include "dialog/StringTable.h"
 #include "operations/Replace.h"
 
@@ -10,90 +11,85 @@ constexpr int kReplaceChoices = 11;
 
 }  // namespace
 
-CReplacePanel::CReplacePanel(CSettingsStore* store, int actionNameId, int templateId, ScopeRule scopeRule)
-    : CRenameDlg(store, actionNameId, templateId, scopeRule, FocusKind::kSelectAll, 1000) {
-    BindCheck(1036, kStrIgnoreCase, ignoreCase_);
+CReplacePanel::CReplacePanel(CSettingsStore* store, int actionNameId, ScopeRule scopeRule)
+    : CRenameDlg(store, actionNameId, scopeRule, FocusKind::kSelectAll, IDC_PANEL_FIND) {
+    BindCheck(IDC_PANEL_IGNORE_CASE, kStrIgnoreCase, ignoreCase_);
 }
 
 CReplaceAnywhereDlg::CReplaceAnywhereDlg(CSettingsStore* store)
-    : CReplacePanel(store, kStrReplaceAnywhere, 1015, ScopeRule::kAlways) {
-    BindCombo(1002, kStrType, type_, kReplaceChoices);
-    BindText(1000, kStrFind, find_, "");
-    BindText(1001, kStrReplace, replace_, "");
+    : CReplacePanel(store, kStrReplaceAnywhere, ScopeRule::kAlways) {
+    BindCombo(IDC_PANEL_OCCURRENCE, kStrType, type_, kReplaceChoices);
+    BindText(IDC_PANEL_FIND, kStrFind, find_, "");
+    BindText(IDC_PANEL_REPLACE, kStrReplace, replace_, "");
     Restore();
 }
 
-std::unique_ptr<CExecute> CReplaceAnywhereDlg::CreateOperation(int files, int folders, int subfolders, int confirm,
-                                                               int sort, int sortFolders) {
+std::unique_ptr<CExecute> CReplaceAnywhereDlg::CreateOperation(const CRunOptions& options) {
     if (find_.empty()) return nullptr;
     Save();
-    return std::make_unique<CReplaceAnywhereExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders,
+    return std::make_unique<CReplaceAnywhereExecute>(WithScope(options),
                                                      find_, replace_, type_, ignoreCase_);
 }
 
 CReplaceAtBeginningDlg::CReplaceAtBeginningDlg(CSettingsStore* store)
-    : CReplacePanel(store, kStrReplaceAtBeginning, 1014, ScopeRule::kAlways) {
-    BindText(1000, kStrFind, find_, "");
-    BindText(1001, kStrReplace, replace_, "");
+    : CReplacePanel(store, kStrReplaceAtBeginning, ScopeRule::kAlways) {
+    BindText(IDC_PANEL_FIND, kStrFind, find_, "");
+    BindText(IDC_PANEL_REPLACE, kStrReplace, replace_, "");
     Restore();
 }
 
-std::unique_ptr<CExecute> CReplaceAtBeginningDlg::CreateOperation(int files, int folders, int subfolders, int confirm,
-                                                                  int sort, int sortFolders) {
+std::unique_ptr<CExecute> CReplaceAtBeginningDlg::CreateOperation(const CRunOptions& options) {
     if (find_.empty()) return nullptr;
     Save();
-    return std::make_unique<CReplaceAtBeginningExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders,
+    return std::make_unique<CReplaceAtBeginningExecute>(WithScope(options),
                                                         find_, replace_, ignoreCase_);
 }
 
 CReplaceAtEndDlg::CReplaceAtEndDlg(CSettingsStore* store)
-    : CReplacePanel(store, kStrReplaceAtEnd, 1013, ScopeRule::kAlways) {
-    BindText(1000, kStrFind, find_, "");
-    BindText(1001, kStrReplace, replace_, "");
+    : CReplacePanel(store, kStrReplaceAtEnd, ScopeRule::kAlways) {
+    BindText(IDC_PANEL_FIND, kStrFind, find_, "");
+    BindText(IDC_PANEL_REPLACE, kStrReplace, replace_, "");
     Restore();
 }
 
-std::unique_ptr<CExecute> CReplaceAtEndDlg::CreateOperation(int files, int folders, int subfolders, int confirm,
-                                                            int sort, int sortFolders) {
+std::unique_ptr<CExecute> CReplaceAtEndDlg::CreateOperation(const CRunOptions& options) {
     if (find_.empty()) return nullptr;
     Save();
-    return std::make_unique<CReplaceAtEndExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders,
+    return std::make_unique<CReplaceAtEndExecute>(WithScope(options),
                                                   find_, replace_, ignoreCase_);
 }
 
 CReplaceExtensionsDlg::CReplaceExtensionsDlg(CSettingsStore* store)
-    : CReplacePanel(store, kStrReplaceExtensions, 1028, ScopeRule::kNotExtension) {
-    BindText(1000, kStrFind, find_, "");
-    BindText(1001, kStrReplace, replace_, "");
+    : CReplacePanel(store, kStrReplaceExtensions, ScopeRule::kNotExtension) {
+    BindText(IDC_PANEL_FIND, kStrFind, find_, "");
+    BindText(IDC_PANEL_REPLACE, kStrReplace, replace_, "");
     Restore();
 }
 
-std::unique_ptr<CExecute> CReplaceExtensionsDlg::CreateOperation(int files, int folders, int subfolders, int confirm,
-                                                                 int sort, int sortFolders) {
+std::unique_ptr<CExecute> CReplaceExtensionsDlg::CreateOperation(const CRunOptions& options) {
     if (find_.empty()) return nullptr;
     Save();
-    return std::make_unique<CReplaceExtensionsExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders,
+    return std::make_unique<CReplaceExtensionsExecute>(WithScope(options),
                                                        find_, replace_, ignoreCase_);
 }
 
 CReplaceCharactersDlg::CReplaceCharactersDlg(CSettingsStore* store)
-    : CReplacePanel(store, kStrReplaceCharacters, 1027, ScopeRule::kAlways) {
-    BindCheck(1037, kStrIgnoreCase2, ignoreCase2_);
-    BindCheck(1038, kStrIgnoreCase3, ignoreCase3_);
-    BindText(1000, kStrFind, find_, "");
-    BindText(1001, kStrReplace, replace_, "");
-    BindText(1002, kStrFind2, find2_, "");
-    BindText(1003, kStrReplace2, replace2_, "");
-    BindText(1004, kStrFind3, find3_, "");
-    BindText(1005, kStrReplace3, replace3_, "");
+    : CReplacePanel(store, kStrReplaceCharacters, ScopeRule::kAlways) {
+    BindCheck(IDC_PANEL_IGNORE_CASE2, kStrIgnoreCase2, ignoreCase2_);
+    BindCheck(IDC_PANEL_IGNORE_CASE3, kStrIgnoreCase3, ignoreCase3_);
+    BindText(IDC_PANEL_FIND, kStrFind, find_, "");
+    BindText(IDC_PANEL_REPLACE, kStrReplace, replace_, "");
+    BindText(IDC_PANEL_FIND2, kStrFind2, find2_, "");
+    BindText(IDC_PANEL_REPLACE2, kStrReplace2, replace2_, "");
+    BindText(IDC_PANEL_FIND3, kStrFind3, find3_, "");
+    BindText(IDC_PANEL_REPLACE3, kStrReplace3, replace3_, "");
     Restore();
 }
 
-std::unique_ptr<CExecute> CReplaceCharactersDlg::CreateOperation(int files, int folders, int subfolders, int confirm,
-                                                                 int sort, int sortFolders) {
+std::unique_ptr<CExecute> CReplaceCharactersDlg::CreateOperation(const CRunOptions& options) {
     if (find_.empty()) return nullptr;
     Save();
-    return std::make_unique<CReplaceCharactersExecute>(files, folders, subfolders, confirm, scope(), sort, sortFolders,
+    return std::make_unique<CReplaceCharactersExecute>(WithScope(options),
                                                        find_, replace_, ignoreCase_, find2_, replace2_, ignoreCase2_,
                                                        find3_, replace3_, ignoreCase3_);
 }

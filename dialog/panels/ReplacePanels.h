@@ -8,7 +8,7 @@
 /// has.
 class CReplacePanel : public CRenameDlg {
 protected:
-    CReplacePanel(CSettingsStore* store, int actionNameId, int templateId, ScopeRule scopeRule);
+    CReplacePanel(CSettingsStore* store, int actionNameId, ScopeRule scopeRule);
 
     int ignoreCase_ = 0;
     std::string find_;
@@ -19,8 +19,7 @@ protected:
 class CReplaceAnywhereDlg : public CReplacePanel {
 public:
     explicit CReplaceAnywhereDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 
 private:
     int type_ = 0;
@@ -30,24 +29,21 @@ private:
 class CReplaceAtBeginningDlg : public CReplacePanel {
 public:
     explicit CReplaceAtBeginningDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 };
 
 /// "Replace at end".
 class CReplaceAtEndDlg : public CReplacePanel {
 public:
     explicit CReplaceAtEndDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 };
 
 /// "Replace file/folder extensions": old and new extension, without dots.
 class CReplaceExtensionsDlg : public CReplacePanel {
 public:
     explicit CReplaceExtensionsDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 };
 
 /// "Replace characters": three rows of characters to find, each with its
@@ -55,8 +51,7 @@ public:
 class CReplaceCharactersDlg : public CReplacePanel {
 public:
     explicit CReplaceCharactersDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(int files, int folders, int subfolders, int confirm, int sort,
-                                              int sortFolders) override;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
 
 private:
     int ignoreCase2_ = 0;

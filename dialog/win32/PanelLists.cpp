@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "dialog/win32/PanelResource.h"
+#include "dialog/PanelIds.h"
 #include "platform/win32/Wide.h"
 
 std::vector<CPanelList> ParsePanelLists(std::string_view text) {

@@ -9,8 +9,10 @@
 #include <memory>
 #include <mutex>
 #include <string_view>
+#include <utility>
 
 #include "platform/FileSystem.h"
+#include "platform/Text.h"
 
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1 << 0)
@@ -90,23 +92,52 @@ private:
     std::unique_ptr<FILE, FileCloser> file_;
 };
 
-bool sameEntry(const std::string& a, const std::string& b) {
-    struct stat sa, sb;
-    return ::lstat(a.c_str(), &sa) == 0 && ::lstat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+bool sameEntry(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// A link whose target is a folder; errno is left as it was, so that a
+// listing's end is still told from its errors. A dangling link is no folder.
+bool pointsToFolder(int dir, const char* path) {
+    const int saved = errno;
+    struct stat target;
+    const bool folder = ::fstatat(dir, path, &target, 0) == 0 && S_ISDIR(target.st_mode);
+    errno = saved;
+    return folder;
+}
+
+std::string_view lastComponent(std::string_view path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// True when `folder` holds an entry spelled exactly `name`.
+bool listsExactly(const std::string& folder, std::string_view name) {
+    std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.empty() ? "/" : folder.c_str()));
+    if (!dir) return true;  // cannot tell: the safe answer is "taken"
+    while (const dirent* entry = ::readdir(dir.get()))
+        if (name == entry->d_name) return true;
+    return false;
 }
 
 // A run renames item after item in the same folder. Through a handle on the
 // folder the kernel walks the folder's path once, not twice per rename. The
 // handle is opened on the second rename in a row in one folder and dropped
-// when that folder, or one above it, is renamed.
+// when that folder, or one above it, is renamed. After the caller waited for
+// the user it is checked against the path before its next use: the folder
+// may have been moved and another made under its name meanwhile, and the
+// rename must act on the item at the path that the user was shown.
 class FolderHandle {
 public:
     ~FolderHandle() { Close(); }
 
     // The handle of `folder`, or -1 when renames there go by full paths.
     int For(std::string_view folder) {
-        if (fd_ >= 0 && folder == path_) return fd_;
+        const bool check = std::exchange(check_, false);
+        if (fd_ >= 0 && folder == path_) {
+            if (!check || StillAt(path_)) return fd_;
+            Close();
+        }
         if (folder != candidate_) {
             candidate_.assign(folder);
             return -1;
@@ -124,6 +155,7 @@ public:
             (path_.size() > moved.size() && path_.compare(0, moved.size(), moved) == 0 && path_[moved.size()] == '/'))
             Close();
     }
+    void Paused() { check_ = true; }
     void Close() {
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
@@ -132,7 +164,13 @@ public:
     }
 
 private:
+    bool StillAt(const std::string& path) const {
+        struct stat held, named;
+        return ::fstat(fd_, &held) == 0 && ::stat(path.c_str(), &named) == 0 && sameEntry(held, named);
+    }
+
     int fd_ = -1;
+    bool check_ = false;
     std::string path_;
     std::string candidate_;
 };
@@ -143,22 +181,9 @@ public:
         // lstat: a link is renamed as itself and never followed into another tree.
         struct stat st;
         if (::lstat(path.c_str(), &st) != 0) return fromErrno(errno, path);
-        out.isFolder = S_ISDIR(st.st_mode);
+        out.kind = S_ISDIR(st.st_mode) ? EntryKind::kFolder : EntryKind::kFile;
+        if (S_ISLNK(st.st_mode) && pointsToFolder(AT_FDCWD, path.c_str())) out.kind = EntryKind::kFolderLink;
         return kErrorSuccess;
-    }
-
-    uint32_t listFolder(const std::string& folder, std::vector<std::string>& out) override {
-        std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
-        if (!dir) return fromErrno(errno, folder);
-        for (;;) {
-            errno = 0;
-            const dirent* entry = ::readdir(dir.get());
-            if (!entry) break;
-            const char* n = entry->d_name;
-            if (std::strcmp(n, ".") == 0 || std::strcmp(n, "..") == 0) continue;
-            out.emplace_back(n);
-        }
-        return errno == 0 ? kErrorSuccess : fromErrno(errno, folder);
     }
 
     uint32_t listFolderEntries(const std::string& folder,
@@ -177,6 +202,8 @@ public:
                 kind = EntryKind::kFolder;
             else if (entry->d_type == DT_UNKNOWN)
                 kind = EntryKind::kUnknown;
+            else if (entry->d_type == DT_LNK && pointsToFolder(::dirfd(dir.get()), n))
+                kind = EntryKind::kFolderLink;
             name.assign(n);
             const int saved = errno;
             each(name, kind);
@@ -192,48 +219,11 @@ public:
         return code;
     }
 
-private:
-    uint32_t moveByPath(const std::string& from, const std::string& to) {
-        const auto slash = from.find_last_of('/');
-        if (slash != std::string::npos && slash > 0 && to.size() > slash && to[slash] == '/' &&
-            to.compare(0, slash, from, 0, slash) == 0 && to.find('/', slash + 1) == std::string::npos) {
-            const int dir = folder_.For(std::string_view(from).substr(0, slash));
-            if (dir >= 0) {
-                if (::renameat2(dir, from.c_str() + slash + 1, dir, to.c_str() + slash + 1, RENAME_NOREPLACE) == 0)
-                    return kErrorSuccess;
-                // Failures take the path below, which tells them apart; a
-                // folder that is gone is not held on to.
-                if (errno == ENOENT || errno == ESTALE) folder_.Close();
-            }
-        }
-        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return kErrorSuccess;
-        int err = errno;
-        if (err == EEXIST && sameEntry(from, to)) {
-            // A case-only rename on a case-insensitive volume: the "existing"
-            // target is the item itself, so nothing else can be replaced.
-            if (::rename(from.c_str(), to.c_str()) == 0) return kErrorSuccess;
-            err = errno;
-        } else if (err == EINVAL || err == ENOSYS || err == ENOTSUP) {
-            // Some file systems (older network mounts) refuse the flag. Check
-            // for a target first; the window between check and rename is the
-            // best that such a file system allows.
-            struct stat st;
-            if (::lstat(to.c_str(), &st) == 0) return kErrorAlreadyExists;
-            if (::rename(from.c_str(), to.c_str()) == 0) return kErrorSuccess;
-            err = errno;
-        }
-        if (err == ENOENT) {
-            struct stat st;
-            if (::lstat(from.c_str(), &st) != 0) return fromErrno(ENOENT, from);
-            return kErrorPathNotFound;  // the source is there, so the target's folder is not
-        }
-        return fromErrno(err, to);
+    void paused() override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        folder_.Paused();
     }
 
-    std::mutex mutex_;
-    FolderHandle folder_;
-
-public:
     uint32_t getCurrentDirectory(std::string& out) override {
         std::unique_ptr<char, decltype(&::free)> cwd(::getcwd(nullptr, 0), &::free);
         if (!cwd) return fromErrno(errno, ".");
@@ -285,6 +275,65 @@ public:
         if (::close(fd) != 0) return fromErrno(errno, path);
         return kErrorSuccess;
     }
+
+private:
+    uint32_t moveByPath(const std::string& from, const std::string& to) {
+        const auto slash = from.find_last_of('/');
+        if (slash != std::string::npos && slash > 0 && to.size() > slash && to[slash] == '/' &&
+            to.compare(0, slash, from, 0, slash) == 0 && to.find('/', slash + 1) == std::string::npos) {
+            const int dir = folder_.For(std::string_view(from).substr(0, slash));
+            if (dir >= 0) {
+                if (::renameat2(dir, from.c_str() + slash + 1, dir, to.c_str() + slash + 1, RENAME_NOREPLACE) == 0)
+                    return kErrorSuccess;
+                // Failures take the path below, which tells them apart; a
+                // folder that is gone is not held on to.
+                if (errno == ENOENT || errno == ESTALE) folder_.Close();
+            }
+        }
+        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return kErrorSuccess;
+        int err = errno;
+        if (err == EEXIST) {
+            if (!isSameEntry(from, to)) return kErrorAlreadyExists;
+            // A case-only rename on a case-insensitive volume: the "existing"
+            // target is the item itself, so nothing else can be replaced.
+            if (::rename(from.c_str(), to.c_str()) == 0) return kErrorSuccess;
+            err = errno;
+        } else if (err == EINVAL || err == ENOSYS || err == ENOTSUP) {
+            // Some file systems (older network mounts) refuse the flag. Check
+            // for a target first; the window between check and rename is the
+            // best that such a file system allows.
+            struct stat st;
+            if (::lstat(to.c_str(), &st) == 0) return kErrorAlreadyExists;
+            if (::rename(from.c_str(), to.c_str()) == 0) return kErrorSuccess;
+            err = errno;
+        }
+        if (err == ENOENT) {
+            struct stat st;
+            if (::lstat(from.c_str(), &st) != 0) return fromErrno(ENOENT, from);
+            return kErrorPathNotFound;  // the source is there, so the target's folder is not
+        }
+        return fromErrno(err, to);
+    }
+
+    // True when `to` names the very entry `from` names, spelled differently:
+    // what a case-insensitive volume reports for a case-only rename. A second
+    // hard link of the same file is another entry: renaming onto it would
+    // report success and change nothing.
+    static bool isSameEntry(const std::string& from, const std::string& to) {
+        struct stat a, b;
+        if (::lstat(from.c_str(), &a) != 0 || ::lstat(to.c_str(), &b) != 0 || !sameEntry(a, b)) return false;
+        const std::string_view target = lastComponent(to);
+        if (text::compareNoCase(lastComponent(from), target) != 0) return false;  // a hard link by another name
+        // A folder has no second name, nor has a file with a single link.
+        if (S_ISDIR(a.st_mode) || a.st_nlink <= 1) return true;
+        // A linked file whose names differ only in case: one entry on a
+        // case-insensitive volume, two on a case-sensitive one.
+        const auto slash = to.find_last_of('/');
+        return !listsExactly(slash == std::string::npos ? "." : to.substr(0, slash), target);
+    }
+
+    std::mutex mutex_;
+    FolderHandle folder_;
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/FileSystem.h"
+#include "platform/win32/Scoped.h"
 #include "platform/win32/Wide.h"
 
 namespace platform {
@@ -13,15 +14,6 @@ namespace {
 
 // The wide calls, converted at this one place: they carry UTF-8 names intact
 // whether or not the system honours the UTF-8 code page of our manifest.
-
-struct FindCloser {
-    void operator()(HANDLE h) const { ::FindClose(h); }
-};
-struct HandleCloser {
-    void operator()(HANDLE h) const { ::CloseHandle(h); }
-};
-using ScopedFind = std::unique_ptr<void, FindCloser>;
-using ScopedHandle = std::unique_ptr<void, HandleCloser>;
 
 int64_t toUnixSeconds(const FILETIME& ft) {
     const uint64_t ticks = (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
@@ -32,7 +24,7 @@ int64_t toUnixSeconds(const FILETIME& ft) {
 
 class Win32ReadStream final : public IReadStream {
 public:
-    explicit Win32ReadStream(HANDLE h) : handle_(h) {}
+    explicit Win32ReadStream(win::ScopedHandle file) : handle_(std::move(file)) {}
     size_t read(void* buffer, size_t size) override {
         size_t done = 0;
         while (done < size) {
@@ -46,7 +38,7 @@ public:
     }
 
 private:
-    ScopedHandle handle_;
+    win::ScopedHandle handle_;
 };
 
 uint32_t lastMoveError() {
@@ -54,14 +46,49 @@ uint32_t lastMoveError() {
     return err == ERROR_FILE_EXISTS ? kErrorAlreadyExists : err;
 }
 
-// A rename that changes only letter case can report success and keep the old
-// spelling (seen where the volume below is case-sensitive), so it goes through
-// a free intermediate name; MoveFile still refuses to replace anything.
+// The name of the entry `path` as the folder spells it; empty when there is none.
+std::wstring spelledName(const std::wstring& path) {
+    WIN32_FIND_DATAW data;
+    win::ScopedFind find(::FindFirstFileW(path.c_str(), &data));
+    return find ? std::wstring(data.cFileName) : std::wstring();
+}
+
+std::wstring_view lastComponent(std::wstring_view path) {
+    const auto sep = path.find_last_of(L"\\/");
+    return sep == std::wstring_view::npos ? path : path.substr(sep + 1);
+}
+
+// A name for the intermediate step of a case-only rename: free, in the same
+// folder, and no longer than the item's own name, so that a name near the
+// length limit does not fail only because of the step.
+bool freeStepName(const std::wstring& source, unsigned attempt, std::wstring& step) {
+    const std::wstring_view name = lastComponent(source);
+    const std::wstring folder(source.substr(0, source.size() - name.size()));
+    static constexpr wchar_t kDigits[] = L"0123456789abcdefghijklmnopqrstuvwxyz";
+    uint64_t seed = (static_cast<uint64_t>(::GetCurrentProcessId()) << 20) ^ (attempt * 2654435761u);
+    std::wstring candidate;
+    const size_t length = std::max<size_t>(1, std::min<size_t>(name.size(), 12));
+    for (size_t i = 0; i < length; ++i) {
+        candidate += kDigits[seed % 36];
+        seed = seed / 36 + 0x9E3779B97F4A7C15ull * (i + attempt + 1);
+    }
+    if (::CompareStringOrdinal(candidate.c_str(), -1, std::wstring(name).c_str(), -1, TRUE) == CSTR_EQUAL) return false;
+    step = folder + candidate;
+    return ::GetFileAttributesW(step.c_str()) == INVALID_FILE_ATTRIBUTES && ::GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+// A rename that changes only letter case. Most volumes take it directly; a
+// volume that reports success but keeps the old spelling (seen where the file
+// system below is case-sensitive) gets it through a free intermediate name.
+// MoveFile still refuses to replace anything.
 uint32_t moveCaseOnly(const std::wstring& source, const std::wstring& target) {
+    if (!::MoveFileW(source.c_str(), target.c_str())) return lastMoveError();
+    const std::wstring wanted(lastComponent(target));
+    if (spelledName(target) == wanted) return kErrorSuccess;
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const std::wstring step = source + L".qln-case-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                                  std::to_wstring(attempt);
-        if (!::MoveFileW(source.c_str(), step.c_str())) {
+        std::wstring step;
+        if (!freeStepName(target, attempt, step)) continue;
+        if (!::MoveFileW(target.c_str(), step.c_str())) {
             const DWORD err = ::GetLastError();
             if (err == ERROR_ALREADY_EXISTS || err == ERROR_FILE_EXISTS) continue;
             return err;
@@ -77,12 +104,14 @@ uint32_t moveCaseOnly(const std::wstring& source, const std::wstring& target) {
 // A folder that is a link (a junction or a symbolic link) is renamed as
 // itself and never entered, as lstat makes it on POSIX: entering it could
 // leave the selection, or walk a loop without end and reach the same files
-// again under longer paths. Other reparse points (cloud placeholders and the
-// like) are real folders. Wine gives no tag (0) for its links.
-bool isFolderEntry(DWORD attrs, DWORD tag) {
-    if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) return false;
-    if (!(attrs & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
-    return tag != IO_REPARSE_TAG_MOUNT_POINT && tag != IO_REPARSE_TAG_SYMLINK && tag != 0;
+// again under longer paths. For the Files/Folders choice it is a folder.
+// Other reparse points (cloud placeholders and the like) are real folders.
+// Wine gives no tag (0) for its links.
+EntryKind entryKind(DWORD attrs, DWORD tag) {
+    if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) return EntryKind::kFile;
+    if (!(attrs & FILE_ATTRIBUTE_REPARSE_POINT)) return EntryKind::kFolder;
+    return tag != IO_REPARSE_TAG_MOUNT_POINT && tag != IO_REPARSE_TAG_SYMLINK && tag != 0 ? EntryKind::kFolder
+                                                                                          : EntryKind::kFolderLink;
 }
 
 class Win32FileSystem final : public IFileSystem {
@@ -95,18 +124,11 @@ public:
         if ((attrs & FILE_ATTRIBUTE_DIRECTORY) && (attrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
             // Only a listing tells the reparse tag; unread, it counts as a link.
             WIN32_FIND_DATAW data;
-            HANDLE h = ::FindFirstFileW(wide.c_str(), &data);
-            if (h != INVALID_HANDLE_VALUE) {
-                tag = data.dwReserved0;
-                ::FindClose(h);
-            }
+            win::ScopedFind find(::FindFirstFileW(wide.c_str(), &data));
+            if (find) tag = data.dwReserved0;
         }
-        out.isFolder = isFolderEntry(attrs, tag);
+        out.kind = entryKind(attrs, tag);
         return kErrorSuccess;
-    }
-
-    uint32_t listFolder(const std::string& folder, std::vector<std::string>& out) override {
-        return listFolderEntries(folder, [&out](const std::string& name, EntryKind) { out.push_back(name); });
     }
 
     // The listing carries each entry's attributes, so no entry needs a status
@@ -117,19 +139,18 @@ public:
         if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
         pattern += L'*';
         WIN32_FIND_DATAW data;
-        HANDLE h = ::FindFirstFileW(pattern.c_str(), &data);
-        if (h == INVALID_HANDLE_VALUE) {
+        win::ScopedFind find(::FindFirstFileW(pattern.c_str(), &data));
+        if (!find) {
             const DWORD err = ::GetLastError();
             return err == ERROR_FILE_NOT_FOUND ? kErrorSuccess : err;  // an empty root has no entries at all
         }
-        ScopedFind find(h);
         std::string name;
         do {
             const wchar_t* n = data.cFileName;
             if (n[0] == L'.' && (n[1] == 0 || (n[1] == L'.' && n[2] == 0))) continue;
             name = narrow(n);
-            each(name, isFolderEntry(data.dwFileAttributes, data.dwReserved0) ? EntryKind::kFolder : EntryKind::kFile);
-        } while (::FindNextFileW(h, &data));
+            each(name, entryKind(data.dwFileAttributes, data.dwReserved0));
+        } while (::FindNextFileW(find.get(), &data));
         const DWORD err = ::GetLastError();
         if (err != ERROR_NO_MORE_FILES) return err;
         if (!::FindClose(find.release())) return ::GetLastError();
@@ -144,6 +165,9 @@ public:
         if (::MoveFileW(source.c_str(), target.c_str())) return kErrorSuccess;
         return lastMoveError();
     }
+
+    // Renames go by full paths here: nothing is kept between calls.
+    void paused() override {}
 
     uint32_t getCurrentDirectory(std::string& out) override {
         const DWORD need = ::GetCurrentDirectoryW(0, nullptr);
@@ -170,26 +194,25 @@ public:
     }
 
     std::unique_ptr<IReadStream> openRead(const std::string& path, uint32_t& error) override {
-        HANDLE h = ::CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
+        win::ScopedHandle file(::CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                             nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (!file) {
             error = ::GetLastError();
             return nullptr;
         }
         error = kErrorSuccess;
-        return std::make_unique<Win32ReadStream>(h);
+        return std::make_unique<Win32ReadStream>(std::move(file));
     }
 
     uint32_t writeFile(const std::string& path, const std::string& data) override {
-        HANDLE h = ::CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return ::GetLastError();
-        ScopedHandle file(h);
+        win::ScopedHandle file(::CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return ::GetLastError();
         size_t done = 0;
         while (done < data.size()) {
             const DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1u << 30));
             DWORD written = 0;
-            if (!::WriteFile(h, data.data() + done, chunk, &written, nullptr)) return ::GetLastError();
+            if (!::WriteFile(file.get(), data.data() + done, chunk, &written, nullptr)) return ::GetLastError();
             done += written;
         }
         if (!::CloseHandle(file.release())) return ::GetLastError();

@@ -4,6 +4,18 @@
 
 namespace {
 
+// Preview rows over items that it keeps.
+struct Rows {
+    Rows(const std::vector<std::string>& oldNames, const std::vector<std::string>& newNames) {
+        for (size_t i = 0; i < oldNames.size(); ++i) {
+            items.push_back(std::make_unique<CFileDescriptor>(std::string("dir"), oldNames[i], 0));
+            rows.push_back({items.back().get(), newNames[i]});
+        }
+    }
+    CFileList items;
+    CPreview rows;
+};
+
 TEST(Output, DisplayNameEscapesWhatATerminalWouldObey) {
     const std::pair<std::string, std::string> cases[] = {
         {"plain.txt", "plain.txt"},     {"tab\there", "tab\\x09here"},   {"bell\a\x1b[31m", "bell\\x07\\x1B[31m"},
@@ -16,7 +28,7 @@ TEST(Output, DisplayNameEscapesWhatATerminalWouldObey) {
 TEST(Output, TheTableAlignsByCharacters) {
     std::string out;
     int writes = 0;
-    WritePreviewTable({"\xC3\xA9t\xC3\xA9.txt", "a", "tab\tx"}, {"x", "b", "y"}, [&](std::string_view s) {
+    WritePreviewTable(Rows({"\xC3\xA9t\xC3\xA9.txt", "a", "tab\tx"}, {"x", "b", "y"}).rows, [&](std::string_view s) {
         out += s;
         ++writes;
     });
@@ -33,7 +45,7 @@ TEST(Output, ALongTableIsWrittenInPieces) {
     for (size_t i = 0; i < names.size(); ++i) names[i] = "file" + std::to_string(i);
     std::string out;
     int writes = 0;
-    WritePreviewTable(names, names, [&](std::string_view s) {
+    WritePreviewTable(Rows(names, names).rows, [&](std::string_view s) {
         out += s;
         ++writes;
     });
@@ -45,7 +57,7 @@ TEST(Output, ALongTableIsWrittenInPieces) {
 
 TEST(Output, AnEmptyPreviewHasItsHeadings) {
     std::string out;
-    WritePreviewTable({}, {}, [&](std::string_view s) { out += s; });
+    WritePreviewTable({}, [&](std::string_view s) { out += s; });
     EXPECT_EQ(out, "Old  New\n");
 }
 

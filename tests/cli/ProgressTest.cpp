@@ -17,8 +17,12 @@ public:
 class Instant final : public platform::IFileSystem {
 public:
     uint32_t getAttributes(const std::string&, platform::Attributes&) override { return 0; }
-    uint32_t listFolder(const std::string&, std::vector<std::string>&) override { return 0; }
+    uint32_t listFolderEntries(const std::string&,
+                               const std::function<void(const std::string&, platform::EntryKind)>&) override {
+        return 0;
+    }
     uint32_t move(const std::string&, const std::string&) override { return 0; }
+    void paused() override {}
     uint32_t getCurrentDirectory(std::string&) override { return 0; }
     uint32_t setCurrentDirectory(const std::string&) override { return 0; }
     uint32_t getTimes(const std::string&, platform::FileTimes&) override { return 0; }

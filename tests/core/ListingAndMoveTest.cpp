@@ -10,47 +10,15 @@
 #include "core/Execute.h"
 #include "operations/AddInsert.h"
 #include "platform/FileSystem.h"
+#include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TempDir.h"
 
+using testing_support::FaultyFileSystem;
 using testing_support::TempDir;
 
 namespace {
 
 using Snap = std::set<std::string>;
-
-// The real file system, with the kinds of chosen entries hidden, counting the
-// status calls.
-class KindCounter final : public platform::IFileSystem {
-public:
-    platform::IFileSystem& real = platform::realFileSystem();
-    std::set<std::string> hidden;  ///< names listed with an unknown kind
-    std::vector<std::string> statted;
-    int unknown = 0;  ///< entries passed on without a kind
-
-    uint32_t getAttributes(const std::string& path, platform::Attributes& out) override {
-        statted.push_back(path);
-        return real.getAttributes(path, out);
-    }
-    uint32_t listFolder(const std::string& folder, std::vector<std::string>& out) override {
-        return real.listFolder(folder, out);
-    }
-    uint32_t listFolderEntries(const std::string& folder,
-                               const std::function<void(const std::string&, platform::EntryKind)>& each) override {
-        return real.listFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
-            if (hidden.count(name)) kind = platform::EntryKind::kUnknown;
-            if (kind == platform::EntryKind::kUnknown) ++unknown;
-            each(name, kind);
-        });
-    }
-    uint32_t move(const std::string& from, const std::string& to) override { return real.move(from, to); }
-    uint32_t getCurrentDirectory(std::string& out) override { return real.getCurrentDirectory(out); }
-    uint32_t setCurrentDirectory(const std::string& path) override { return real.setCurrentDirectory(path); }
-    uint32_t getTimes(const std::string& path, platform::FileTimes& out) override { return real.getTimes(path, out); }
-    std::unique_ptr<platform::IReadStream> openRead(const std::string& path, uint32_t& error) override {
-        return real.openRead(path, error);
-    }
-    uint32_t writeFile(const std::string& path, const std::string& data) override { return real.writeFile(path, data); }
-};
 
 TEST(ListingAndMove, TheListingTellsFilesFromFolders) {
     TempDir dir;
@@ -77,19 +45,22 @@ TEST(ListingAndMove, OnlyEntriesOfUnknownKindAreRead) {
         dir.File("a.txt", "a");
         dir.File("sub/b.txt", "b");
         dir.File("sub/deep/c.txt", "c");
-        KindCounter fs;
-        if (hide) fs.hidden = {"sub", "c.txt"};
-        CAddAtBeginningExecute op(1, 0, 1, 0, 0, 0, 1, "x_");
+        FaultyFileSystem fs;
+        if (hide) {
+            fs.HideKind(dir / "sub");
+            fs.HideKind(dir / "sub/deep/c.txt");
+        }
+        CAddAtBeginningExecute op(CRunOptions{.folders = false}, "x_");
         op.setFileSystem(fs);
-        const std::vector<std::string> paths = {dir.str()};
-        op.run(paths, 1, nullptr);
+        op.Run({dir.str()});
         EXPECT_EQ(dir.Snapshot(), (Snap{"x_a.txt=a", "sub/", "sub/x_b.txt=b", "sub/deep/", "sub/deep/x_c.txt=c"}))
             << "hidden: " << hide;
         // The given folder, and the entries that the listing did not tell.
-        EXPECT_EQ(static_cast<int>(fs.statted.size()), 1 + fs.unknown) << "hidden: " << hide;
-        EXPECT_EQ(fs.statted.front(), dir.str());
+        EXPECT_EQ(fs.Count(FaultyFileSystem::kGetAttributes), hide ? 3 : 1);
+        EXPECT_EQ(fs.Count(FaultyFileSystem::kGetAttributes, dir.str()), 1);
         if (hide) {
-            EXPECT_GE(fs.unknown, 2);
+            EXPECT_EQ(fs.Count(FaultyFileSystem::kGetAttributes, dir / "sub"), 1);
+            EXPECT_EQ(fs.Count(FaultyFileSystem::kGetAttributes, dir / "sub/deep/c.txt"), 1);
         }
     }
 }
@@ -118,43 +89,50 @@ TEST(ListingAndMove, RenamesInOneFolderAfterTheFolderMoved) {
                                     "c/three=a/3", "c/four=a/4"}));
 }
 
-// Everything below `folder` as relative paths, folders ending in '/', as far
-// as the file system calls them folders and at most `depth` levels down.
+// Everything below `folder` as relative paths, folders ending in '/', links
+// to folders in '@', at most `depth` levels down.
 void Walk(const std::string& folder, const std::string& prefix, int depth, std::vector<std::string>& out) {
     platform::IFileSystem& fs = platform::realFileSystem();
     std::vector<std::string> names;
-    ASSERT_EQ(fs.listFolder(folder, names), platform::kErrorSuccess) << folder;
+    ASSERT_EQ(testing_support::ListNames(fs, folder, names), platform::kErrorSuccess) << folder;
     for (const auto& name : names) {
         const std::string path = folder + platform::kPathSeparator + name;
         platform::Attributes attributes;
         ASSERT_EQ(fs.getAttributes(path, attributes), platform::kErrorSuccess) << path;
-        out.push_back(prefix + name + (attributes.isFolder ? "/" : ""));
-        if (attributes.isFolder && depth > 0) Walk(path, prefix + name + "/", depth - 1, out);
+        const bool folderItself = attributes.kind == platform::EntryKind::kFolder;
+        const bool link = attributes.kind == platform::EntryKind::kFolderLink;
+        out.push_back(prefix + name + (folderItself ? "/" : link ? "@" : ""));
+        if (folderItself && depth > 0) Walk(path, prefix + name + "/", depth - 1, out);
     }
 }
 
 // A link to a folder is renamed as itself and never entered: one link here
-// leads back up (a loop without end), one out of the selection. The Windows
-// tree cannot make links under Wine, so its test build makes them on the
-// host beforehand, a tree for each case, and names the place in QLN_LINK_TREES.
-// Wine's rename of such a link moves the folder it points to (Windows renames
-// the link), so there only the case that leaves links alone is run.
-TEST(ListingAndMove, LinksToFoldersAreRenamedAndNotEntered) {
+// leads back up (a loop without end), one out of the selection. For the
+// Files/Folders choice it is a folder. The Windows tree cannot make links
+// under Wine, so its test build makes them on the host beforehand, a tree for
+// each case, and names the place in QLN_LINK_TREES. Wine's rename of such a
+// link moves the folder it points to (Windows renames the link), so there
+// only the case that leaves links alone is run.
+TEST(ListingAndMove, LinksToFoldersAreRenamedAsFoldersAndNotEntered) {
     struct Case {
-        int files, folders;
+        bool files, folders;
         std::vector<std::string> after;
     };
-    // Links count as files, as on every platform; the given folder is renamed too.
+    // The given folder is renamed too, where folders are.
     const Case cases[] = {
-        {1, 1, {"outside/", "outside/o.txt", "x_tree/", "x_tree/x_out", "x_tree/x_sub/", "x_tree/x_sub/x_f.txt",
-                "x_tree/x_sub/x_loop"}},
-        {0, 1, {"outside/", "outside/o.txt", "x_tree/", "x_tree/out", "x_tree/x_sub/", "x_tree/x_sub/f.txt",
-                "x_tree/x_sub/loop"}},
+        {true, true,
+         {"outside/", "outside/o.txt", "x_tree/", "x_tree/x_out@", "x_tree/x_sub/", "x_tree/x_sub/x_f.txt",
+          "x_tree/x_sub/x_loop@"}},
+        {false, true,
+         {"outside/", "outside/o.txt", "x_tree/", "x_tree/x_out@", "x_tree/x_sub/", "x_tree/x_sub/f.txt",
+          "x_tree/x_sub/x_loop@"}},
+        {true, false,
+         {"outside/", "outside/o.txt", "tree/", "tree/out@", "tree/sub/", "tree/sub/loop@", "tree/sub/x_f.txt"}},
     };
     const char* given = std::getenv("QLN_LINK_TREES");
     for (size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
-        if (given && c.files) continue;
+        if (given && c.folders) continue;
         TempDir made;
         std::string root;
         if (given) {
@@ -166,13 +144,12 @@ TEST(ListingAndMove, LinksToFoldersAreRenamedAndNotEntered) {
             std::filesystem::create_directory_symlink("../outside", testing_support::U8(made / "tree/out"));
             root = made.str();
         }
-        CAddAtBeginningExecute op(c.files, c.folders, 1, 0, 0, 0, 0, "x_");
-        const std::vector<std::string> paths = {root + platform::kPathSeparator + "tree"};
-        op.run(paths, 1, nullptr);
+        CAddAtBeginningExecute op(CRunOptions{.files = c.files, .folders = c.folders, .sortEachFolder = false}, "x_");
+        op.Run({root + platform::kPathSeparator + "tree"});
         std::vector<std::string> seen;
         Walk(root, "", 3, seen);
         std::sort(seen.begin(), seen.end());
-        EXPECT_EQ(seen, c.after) << "files " << c.files;
+        EXPECT_EQ(seen, c.after) << "files " << c.files << ", folders " << c.folders;
     }
 }
 

@@ -331,8 +331,12 @@ public:
     int opens = 0;
 
     uint32_t getAttributes(const std::string&, platform::Attributes&) override { return platform::kErrorNotSupported; }
-    uint32_t listFolder(const std::string&, std::vector<std::string>&) override { return platform::kErrorNotSupported; }
+    uint32_t listFolderEntries(const std::string&,
+                               const std::function<void(const std::string&, platform::EntryKind)>&) override {
+        return platform::kErrorNotSupported;
+    }
     uint32_t move(const std::string&, const std::string&) override { return platform::kErrorNotSupported; }
+    void paused() override {}
     uint32_t getCurrentDirectory(std::string&) override { return platform::kErrorNotSupported; }
     uint32_t setCurrentDirectory(const std::string&) override { return platform::kErrorNotSupported; }
     uint32_t getTimes(const std::string&, platform::FileTimes&) override { return platform::kErrorNotSupported; }

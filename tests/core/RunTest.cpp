@@ -11,9 +11,11 @@
 #include <set>
 
 #include "core/Execute.h"
+#include "core/Sort.h"
 #include "operations/AddInsert.h"
 #include "platform/FileSystem.h"
 #include "tests/support/FaultyFileSystem.h"
+#include "tests/support/Previews.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TempDir.h"
 
@@ -33,12 +35,34 @@ constexpr bool kWindows = true;
 constexpr bool kWindows = false;
 #endif
 
+}  // namespace
+
+/// Reaches into the run's state where a test needs a state no run reaches
+/// in reasonable time.
+class CExecuteTestAccess {
+public:
+    static void SetDuplicateNumber(CExecute& op, int n) { op.duplicateNumber_ = n; }
+};
+
+namespace {
+
+constexpr CRunOptions kPlain{.subfolders = false, .scope = CFileDescriptor::kNameOnly, .sortEachFolder = false};
+
+// The plain options with confirmation on or off, and in a given scope.
+CRunOptions Plain(bool confirm, int scope = CFileDescriptor::kNameOnly) {
+    CRunOptions options = kPlain;
+    options.confirm = confirm;
+    options.scope = scope;
+    return options;
+}
+
 /// Gives each item named in `parts` that part; every other item keeps its name.
 class FixedPartExecute : public CExecute {
 public:
     explicit FixedPartExecute(std::initializer_list<std::pair<const std::string, std::string>> parts,
-                              int scope = CFileDescriptor::kNameOnly)
-        : CExecute(1, 1, 0, 0, scope, 0, 0), parts_(parts) {}
+                              const CRunOptions& options = kPlain)
+        : CExecute(options), parts_(parts) {}
+    void OfferEveryItem() { CExecute::OfferEveryItem(); }
     std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override {
         computed.push_back(fd.name());
         const auto it = parts_.find(fd.name());
@@ -64,8 +88,13 @@ struct Bench {
     void Run(CExecute& op, const std::vector<std::string>& names, const std::string* listFile = nullptr) {
         op.setFileSystem(fs);
         op.setPrompts(prompts);
-        const auto paths = Paths(names);
-        op.run(paths, static_cast<int>(paths.size()), listFile);
+        op.Run(Paths(names), listFile);
+    }
+    // Old and new names of a preview over `names`.
+    testing_support::NamePairs Preview(CExecute& op, const std::vector<std::string>& names) {
+        op.setFileSystem(fs);
+        op.setPrompts(prompts);
+        return testing_support::PreviewNames(op, Paths(names));
     }
     // No rename may leave the folder it started in.
     void ExpectMovesStayInTheirFolder() const {
@@ -98,7 +127,7 @@ TEST(Run, ConfirmAnswers) {
         Bench b;
         b.dir.File("a.txt", "a");
         b.dir.File("b.txt", "b");
-        CAddAtBeginningExecute op(1, 1, 0, 1, 0, 0, 0, "x_");
+        CAddAtBeginningExecute op(CRunOptions{.subfolders = false, .confirm = true, .sortEachFolder = false}, "x_");
         b.prompts.Then(P::kConfirm, c.answer, c.edit ? std::optional<std::string>(c.edit) : std::nullopt)
             .Otherwise(P::kConfirm, kAnswerRename);
         b.Run(op, {"a.txt", "b.txt"});
@@ -186,8 +215,7 @@ TEST(Run, AnswersOfTheNameConflictPrompts) {
             b.dir.File("b.txt", "b");
             b.dir.File("c.txt", "c");
             b.fs.Fail(FS::kMoveTo, b.dir / "t.txt", platform::kErrorPathNotFound);
-            FixedPartExecute op({{"a.txt", parts[k]}, {"c.txt", "d"}});
-            op.confirm = 1;
+            FixedPartExecute op({{"a.txt", parts[k]}, {"c.txt", "d"}}, Plain(true));
             b.prompts.Then(P::kConfirm, kAnswerRename)
                 .Then(kinds[k], c.answer, c.edit ? std::optional<std::string>(c.edit) : std::nullopt)
                 .Otherwise(P::kConfirm, kAnswerRename)
@@ -199,7 +227,7 @@ TEST(Run, AnswersOfTheNameConflictPrompts) {
                 << label;
             EXPECT_EQ(b.prompts.Count(P::kConfirm), c.confirms) << label;
             EXPECT_EQ(b.prompts.Count(kinds[k]), c.prompts[k]) << label;
-            EXPECT_EQ(op.stop, c.answer == kAnswerSkipAll ? 1 : 0) << label;
+            EXPECT_EQ(op.stopped(), c.answer == kAnswerSkipAll) << label;
             b.ExpectMovesStayInTheirFolder();
         }
     }
@@ -293,7 +321,7 @@ TEST(Run, AddNumberStopsBeforeTheNumberOverflows) {
     b.dir.File("b.txt", "b");
     b.dir.File("b" + std::to_string(INT_MAX - 1) + ".txt", "last");
     FixedPartExecute op({{"a.txt", "b"}});
-    b.prompts.Then(P::kDuplicate, kAnswerAddNumber, {}, [&op] { op.duplicateNumber = INT_MAX - 1; })
+    b.prompts.Then(P::kDuplicate, kAnswerAddNumber, {}, [&op] { CExecuteTestAccess::SetDuplicateNumber(op, INT_MAX - 1); })
         .Then(P::kDuplicate, kAnswerAddNumber);
     b.Run(op, {"a.txt"});
     EXPECT_EQ(b.dir.Snapshot(), (Snap{"a.txt=a", "b.txt=b", "b" + std::to_string(INT_MAX - 1) + ".txt=last"}));
@@ -314,7 +342,7 @@ TEST(Run, BadNamesAreRefusedBeforeAnyCall) {
         Bench b;
         b.dir.File("a.txt", "a");
         b.dir.Folder("sub");
-        FixedPartExecute op({{"a.txt", c.name}}, CFileDescriptor::kEntireName);
+        FixedPartExecute op({{"a.txt", c.name}}, Plain(false, CFileDescriptor::kEntireName));
         const bool bad = !c.windowsOnly || kWindows;
         if (bad) b.prompts.Then(P::kIllegal, kAnswerSkip);
         b.Run(op, {"a.txt"});
@@ -349,8 +377,7 @@ TEST(Run, EditedNamesAreCheckedToo) {
             b.dir.File("b.txt", "b");
             b.dir.Folder("sub");
             b.fs.Fail(FS::kMoveTo, b.dir / "t.txt", platform::kErrorPathNotFound);
-            FixedPartExecute op({{"a.txt", c.part}});
-            op.confirm = c.confirm;
+            FixedPartExecute op({{"a.txt", c.part}}, Plain(c.confirm != 0));
             b.prompts.Then(c.kinds[0], kAnswerRename, edit)
                 .Then(c.kinds[1], kAnswerRename, edit)
                 .Then(P::kIllegal, kAnswerSkip);
@@ -378,7 +405,7 @@ TEST(Run, FolderRenamedBeforeItsContents) {
         Bench b;
         b.dir.File("dir/f1", "1");
         b.dir.File("dir/f2", "2");
-        CAddAtBeginningExecute op(1, 1, 1, 0, 0, 0, c.sortEachFolder, "x_");
+        CAddAtBeginningExecute op(CRunOptions{.sortEachFolder = c.sortEachFolder != 0}, "x_");
         b.prompts.Otherwise(P::kTooLong, kAnswerSkip);
         b.Run(op, {"dir"});
         EXPECT_EQ(b.dir.Snapshot(), c.after) << c.sortEachFolder;
@@ -407,7 +434,7 @@ TEST(Run, CannotRenameAnswers) {
         b.dir.File("a.txt", "a");
         b.dir.File("c.txt", "c");
         b.fs.Fail(FS::kMove, b.dir / "a.txt", platform::kErrorAccessDenied);
-        CAddAtBeginningExecute op(1, 1, 0, 0, 0, 0, 0, "x_");
+        CAddAtBeginningExecute op(CRunOptions{.subfolders = false, .sortEachFolder = false}, "x_");
         b.prompts.Then(P::kError, c.answer);
         b.Run(op, {"a.txt", "c.txt"});
         EXPECT_EQ(b.dir.Snapshot(), c.after) << c.answer;
@@ -480,11 +507,15 @@ TEST(Run, CannotAccess) {
         b.dir.File("dir2/g", "g");
         b.dir.File("h", "h");
         std::vector<std::string> items = {"dir1", "dir2", "h"};
-        if (std::string(c.path) == "missing")
+        if (std::string(c.path) == "missing") {
             items.insert(items.begin(), "missing");
-        else
+        } else {
             b.fs.Fail(c.call, b.dir / c.path, c.code);
-        CAddAtBeginningExecute op(1, 0, 1, 0, 0, -1, 1, "x_");  // files only, in the order given
+            // An entry of a listing is asked for only where the listing does
+            // not tell its kind, as on some file systems.
+            if (c.call == FS::kGetAttributes) b.fs.HideKind(b.dir / c.path);
+        }
+        CAddAtBeginningExecute op(CRunOptions{.folders = false, .sortOrder = -1}, "x_");  // files only, in the order given
         b.prompts.Then(P::kError, c.answer);
         b.Run(op, items);
         EXPECT_EQ(b.dir.Snapshot(), c.after) << c.label;
@@ -531,7 +562,7 @@ TEST(Run, ListFile) {
         b.dir.File("a.txt", "a");
         out.File("list.txt", "an older and much longer list that must not survive at the end");
         const Snap before = b.dir.Snapshot();
-        CAddAtBeginningExecute op(c.files, c.folders, 1, 1, 0, -1, 0, "x_");  // in the order given
+        CAddAtBeginningExecute op(CRunOptions{.files = c.files != 0, .folders = c.folders != 0, .confirm = true, .sortOrder = -1, .sortEachFolder = false}, "x_");  // in the order given
         const std::string list = out / "list.txt";
         b.Run(op, {"dir", "a.txt"}, &list);
         EXPECT_EQ(b.dir.Snapshot(), before);
@@ -549,6 +580,36 @@ TEST(Run, ListFile) {
             EXPECT_LT(at("dir/sub/g"), at("dir/sub"));
         }
     }
+}
+
+// An item whose kind cannot be read is reported, and left unrenamed, but a
+// list file still names it: the list is of the selection, not of what was
+// read.
+TEST(Run, ListFileKeepsItemsThatCouldNotBeRead) {
+    Bench b;
+    TempDir out;
+    b.dir.File("dir/f", "f");
+    b.dir.File("dir/g", "g");
+    b.fs.HideKind(b.dir / "dir/f");
+    b.fs.Fail(FS::kGetAttributes, b.dir / "dir/f", platform::kErrorAccessDenied);
+    b.fs.Fail(FS::kGetAttributes, b.dir / "gone", platform::kErrorFileNotFound);
+    b.prompts.Otherwise(P::kError, kAnswerSkip);
+    CAddAtBeginningExecute op(CRunOptions{.sortOrder = -1}, "x_");
+    const std::string list = out / "list.txt";
+    b.Run(op, {"gone", "dir"}, &list);
+    EXPECT_EQ(Lines(out.Read("list.txt")),
+              (std::vector<std::string>{b.dir / "dir/f", b.dir / "dir/g", b.dir / "gone", b.dir / "dir"}));
+    EXPECT_EQ(b.prompts.Count(P::kError), 2);
+
+    // Renamed, it is left alone.
+    Bench again;
+    again.dir.File("dir/f", "f");
+    again.dir.File("dir/g", "g");
+    again.fs.HideKind(again.dir / "dir/f");
+    again.fs.Fail(FS::kGetAttributes, again.dir / "dir/f", platform::kErrorAccessDenied);
+    again.prompts.Otherwise(P::kError, kAnswerSkip);
+    again.Run(op, {"dir"});
+    EXPECT_EQ(again.dir.Snapshot(), (Snap{"x_dir/", "x_dir/f=f", "x_dir/x_g=g"}));
 }
 
 TEST(Run, ListFileErrors) {
@@ -572,7 +633,7 @@ TEST(Run, ListFileErrors) {
         const std::string list = out / "list.txt";
         if (c.failWrite) b.fs.Fail(FS::kWriteFile, list, platform::kErrorAccessDenied);
         b.prompts.Then(P::kError, kAnswerSkipAll);
-        CAddAtBeginningExecute op(1, 1, 1, 0, 0, 0, 0, "x_");
+        CAddAtBeginningExecute op(CRunOptions{.sortEachFolder = false}, "x_");
         std::vector<std::string> items = {"a.txt"};
         if (c.missingItem) items.insert(items.begin(), "missing");
         b.Run(op, items, &list);
@@ -599,26 +660,25 @@ TEST(Run, UnchangedNames) {
         Bench b;
         b.dir.File("same.txt", "s");
         b.dir.File("other.txt", "o");
-        FixedPartExecute op({{"other.txt", "new"}});
-        op.confirm = 1;
-        op.sortOrder = -1;  // in the order given
-        op.alwaysOffer = c.alwaysOffer;
-        op.setFileSystem(b.fs);
-        op.setPrompts(b.prompts);
+        CRunOptions options = kPlain;
+        options.confirm = true;
+        options.sortOrder = -1;  // in the order given
+        FixedPartExecute op({{"other.txt", "new"}}, options);
+        if (c.alwaysOffer) op.OfferEveryItem();
         b.prompts.Otherwise(P::kConfirm, kAnswerRename);
-        const auto paths = b.Paths({"same.txt", "other.txt"});
+        std::vector<std::pair<std::string, std::string>> previewed;
         if (c.preview)
-            op.preview(paths, 2);
+            previewed = b.Preview(op, {"same.txt", "other.txt"});
         else
-            op.run(paths, 2, nullptr);
+            b.Run(op, {"same.txt", "other.txt"});
         EXPECT_EQ(b.dir.Snapshot(),
                   c.preview ? (Snap{"same.txt=s", "other.txt=o"}) : (Snap{"same.txt=s", "new.txt=o"}));
         EXPECT_EQ(b.prompts.Count(P::kConfirm), c.confirms);
         // A name confirmed unchanged is not handed to the file system.
         EXPECT_EQ(b.fs.Count(FS::kMove), c.preview ? 0 : 1);
         if (c.preview) {
-            EXPECT_EQ(*op.oldNames, (std::vector<std::string>{"same.txt", "other.txt"}));
-            EXPECT_EQ(*op.newNames, (std::vector<std::string>{"same.txt", "new.txt"}));
+            EXPECT_EQ(previewed, (std::vector<std::pair<std::string, std::string>>{{"same.txt", "same.txt"},
+                                                                                   {"other.txt", "new.txt"}}));
         }
     }
 }
@@ -627,7 +687,7 @@ TEST(Run, ManualRenameOffersEveryItem) {
     Bench b;
     b.dir.File("a.txt", "a");
     b.dir.File("b.txt", "b");
-    CManuallyExecute op(1, 1, 0, 0, CFileDescriptor::kNameOnly, 0, 0, "");
+    CManuallyExecute op(kPlain, "");
     b.prompts.Then(P::kConfirm, kAnswerRename).Then(P::kConfirm, kAnswerRename, "typed.md");
     b.Run(op, {"a.txt", "b.txt"});
     EXPECT_EQ(b.dir.Snapshot(), (Snap{"a.txt=a", "typed.md=b"}));
@@ -655,7 +715,7 @@ TEST(Run, CaseOnlyRenames) {
             else
                 b.dir.File(e.substr(0, eq), e.substr(eq + 1));
         }
-        FixedPartExecute op({{c.from, c.to}}, CFileDescriptor::kEntireName);
+        FixedPartExecute op({{c.from, c.to}}, Plain(false, CFileDescriptor::kEntireName));
         b.Run(op, {c.from});
         EXPECT_EQ(b.dir.Snapshot(), c.after) << c.from;
         EXPECT_TRUE(b.prompts.requests.empty()) << c.from;
@@ -672,6 +732,44 @@ private:
     std::string saved_;
 };
 
+#ifndef _WIN32
+// Another name of the same file is taken: renaming onto it would change
+// nothing while reporting success. It is a duplicate like any other.
+TEST(Run, AHardLinkOfTheSameFileIsADuplicate) {
+    Bench b;
+    b.dir.File("a.txt", "a");
+    std::filesystem::create_hard_link(testing_support::U8(b.dir / "a.txt"), testing_support::U8(b.dir / "b.txt"));
+    FixedPartExecute op({{"a.txt", "b"}});
+    b.prompts.Then(P::kDuplicate, kAnswerAddNumber);
+    b.Run(op, {"a.txt"});
+    EXPECT_TRUE(b.prompts.Done());
+    EXPECT_EQ(b.prompts.First(P::kDuplicate)->name.computed, "b.txt");
+    EXPECT_EQ(b.dir.Snapshot(), (Snap{"b.txt=a", "b1.txt=a"}));
+}
+#endif
+
+// The user confirmed a rename of ".../b/3". While the question was open the
+// folder b was moved away and a new b made with its own 3: the rename acts
+// on the item at the path the user was shown, not on the one that moved.
+TEST(Run, AConfirmedRenameActsOnThePathShown) {
+    Bench b;
+    for (const char* name : {"b/1", "b/2", "b/3", "b/4"}) b.dir.File(name, name);
+    CAddAtBeginningExecute op(CRunOptions{.subfolders = false, .confirm = true, .sortOrder = kSortNameAscending}, "x_");
+    b.prompts.Then(P::kConfirm, kAnswerRename)
+        .Then(P::kConfirm, kAnswerRename)
+        .Then(P::kConfirm, kAnswerRename, {}, [&] {
+            std::filesystem::rename(testing_support::U8(b.dir / "b"), testing_support::U8(b.dir / "moved"));
+            b.dir.File("b/3", "new 3");
+        })
+        .Then(P::kConfirm, kAnswerRename)
+        .Then(P::kError, kAnswerSkip);  // b/4 is gone from b
+    b.Run(op, {"b/1", "b/2", "b/3", "b/4"});
+    EXPECT_TRUE(b.prompts.Done());
+    EXPECT_EQ(b.dir.Snapshot(), (Snap{"b/", "b/x_3=new 3", "moved/", "moved/x_1=b/1", "moved/x_2=b/2",
+                                      "moved/3=b/3", "moved/4=b/4"}));
+    EXPECT_GE(b.fs.Count(FS::kPaused), 4) << "the file system hears of every wait for the user";
+}
+
 TEST(Run, CurrentDirectoryRestored) {
     for (const bool failInside : {false, true}) {
         TempDir start;
@@ -681,7 +779,7 @@ TEST(Run, CurrentDirectoryRestored) {
         ASSERT_EQ(platform::realFileSystem().setCurrentDirectory(start.str()), 0u);
         if (failInside) b.fs.Fail(FS::kSetCurrentDirectory, b.dir / "dir/sub/deep", platform::kErrorAccessDenied);
         b.prompts.Otherwise(P::kError, kAnswerSkip);
-        CAddAtBeginningExecute op(1, 1, 1, 0, 0, 0, 1, "x_");
+        CAddAtBeginningExecute op(CRunOptions{}, "x_");
         b.Run(op, {"dir"});
         std::string now;
         ASSERT_EQ(platform::realFileSystem().getCurrentDirectory(now), 0u);
@@ -701,28 +799,24 @@ TEST(Run, PreviewAsksNothingAndRenamesNothing) {
     b.dir.File("b.txt", "b");
     b.dir.File("c.txt", "c");
     b.dir.Folder("d");
-    FixedPartExecute op({{"a.txt", "b"}, {"b.txt", "x/y"}, {"d", "e"}});
-    op.confirm = 1;
-    op.folders = 0;
-    op.setFileSystem(b.fs);
-    op.setPrompts(b.prompts);
+    CRunOptions options = kPlain;
+    options.confirm = true;
+    options.folders = false;
+    FixedPartExecute op({{"a.txt", "b"}, {"b.txt", "x/y"}, {"d", "e"}}, options);
     b.prompts.Then(P::kError, kAnswerSkip);  // an item that is not there is still reported
-    const auto paths = b.Paths({"a.txt", "b.txt", "missing", "c.txt", "d"});
-    op.preview(paths, static_cast<int>(paths.size()));
+    const std::vector<std::string> names = {"a.txt", "b.txt", "missing", "c.txt", "d"};
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"a.txt", "b.txt"}, {"b.txt", "x/y.txt"}, {"c.txt", "c.txt"}};
+    EXPECT_EQ(b.Preview(op, names), expected);
     EXPECT_EQ(b.dir.Snapshot(), (Snap{"a.txt=a", "b.txt=b", "c.txt=c", "d/"}));
     EXPECT_TRUE(b.prompts.Done());
     EXPECT_EQ(b.prompts.requests.size(), 1u);
     EXPECT_EQ(b.fs.Count(FS::kMove), 0);
-    EXPECT_EQ(op.previewMode, 0);
-    EXPECT_EQ(*op.oldNames, (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
-    EXPECT_EQ(*op.newNames, (std::vector<std::string>{"b.txt", "x/y.txt", "c.txt"}));
 
-    // Each preview starts with empty lists; a count beyond the paths is cut.
+    // Each preview starts afresh.
     b.prompts.Then(P::kError, kAnswerSkip);
-    op.preview(paths, 100);
-    EXPECT_EQ(op.oldNames->size(), 3u);
-    op.preview(paths, -1);
-    EXPECT_TRUE(op.oldNames->empty());
+    EXPECT_EQ(b.Preview(op, names), expected);
+    EXPECT_TRUE(b.Preview(op, {}).empty());
 }
 
 TEST(Run, ItemsLeftOutAreNotComputed) {
@@ -741,10 +835,11 @@ TEST(Run, ItemsLeftOutAreNotComputed) {
         Bench b;
         b.dir.File("dir/f", "f");
         b.dir.File("dir/sub/g", "g");
-        FixedPartExecute op({});
-        op.files = c.files;
-        op.folders = c.folders;
-        op.subfolders = 1;
+        CRunOptions options = kPlain;
+        options.files = c.files != 0;
+        options.folders = c.folders != 0;
+        options.subfolders = true;
+        FixedPartExecute op({}, options);
         b.Run(op, {"dir"});
         EXPECT_EQ(std::set<std::string>(op.computed.begin(), op.computed.end()), c.computed);
         EXPECT_EQ(op.computed.size(), c.computed.size());

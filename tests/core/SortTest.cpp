@@ -40,10 +40,12 @@ public:
     uint32_t getAttributes(const std::string& p, platform::Attributes& out) override {
         return real().getAttributes(p, out);
     }
-    uint32_t listFolder(const std::string& f, std::vector<std::string>& out) override {
-        return real().listFolder(f, out);
+    uint32_t listFolderEntries(const std::string& f,
+                               const std::function<void(const std::string&, platform::EntryKind)>& each) override {
+        return real().listFolderEntries(f, each);
     }
     uint32_t move(const std::string&, const std::string&) override { return platform::kErrorAccessDenied; }
+    void paused() override {}
     uint32_t getCurrentDirectory(std::string& out) override { return real().getCurrentDirectory(out); }
     uint32_t setCurrentDirectory(const std::string& p) override { return real().setCurrentDirectory(p); }
     uint32_t getTimes(const std::string& path, platform::FileTimes& out) override {
@@ -238,24 +240,24 @@ TEST(Sort, UnknownOrdersLeaveTheList) {
 }
 
 TEST(Sort, EveryOperationSortsByItsOrder) {
-    CAddAtBeginningExecute plain(1, 1, 0, 0, 0, kSortExistingNumber, 0, "x");
+    CAddAtBeginningExecute plain(CRunOptions{.sortOrder = kSortExistingNumber}, "x");
     CFileList a = ListOf({"file10", "file9"});
     plain.sort(a);
     EXPECT_EQ(NamesOf(a), (Names{"file9", "file10"}));
 }
 
 TEST(Sort, TheNumberingFamilySortsByItsOrder) {
-    CAddNumberAtBeginningExecute numbering(1, 1, 0, 0, 0, kSortNameDescending, 0, "1", "1", "0");
+    CAddNumberAtBeginningExecute numbering(CRunOptions{.sortOrder = kSortNameDescending}, "1", "1", "0");
     CFileList b = ListOf({"a", "c", "b"});
     numbering.sort(b);
     EXPECT_EQ(NamesOf(b), (Names{"c", "b", "a"}));
 
     TimesFileSystem fs;
     fs.times = {{"old", {1000, 0, 1000}}, {"new", {2000, 0, 2000}}};
-    numbering.sortOrder = kSortModifiedOlderFirst;
-    numbering.setFileSystem(fs);
+    CAddNumberAtBeginningExecute byTime(CRunOptions{.sortOrder = kSortModifiedOlderFirst}, "1", "1", "0");
+    byTime.setFileSystem(fs);
     CFileList c = ListOf({"new", "old"});
-    numbering.sort(c);
+    byTime.sort(c);
     EXPECT_EQ(NamesOf(c), (Names{"old", "new"}));
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/Sort.h"
 #include "operations/Numbers.h"
+#include "tests/support/Previews.h"
 #include "tests/support/TempDir.h"
 
 using testing_support::TempDir;
@@ -30,8 +31,7 @@ void SetModified(const TempDir& dir, const std::string& name, int64_t when) {
 }
 
 void RunOn(CExecute& op, const TempDir& dir, const Names& names) {
-    const auto paths = Paths(dir, names);
-    op.run(paths, static_cast<int>(paths.size()), nullptr);
+    op.Run(Paths(dir, names));
 }
 
 TEST(SortThroughRun, NumberingFollowsTheOrder) {
@@ -55,7 +55,7 @@ TEST(SortThroughRun, NumberingFollowsTheOrder) {
         SetModified(dir, "notes.txt", 1600000000);
         SetModified(dir, "file10.txt", 1600000100);
         SetModified(dir, "file9.txt", 1600000200);
-        CAddNumberAtBeginningExecute op(1, 1, 0, 0, CFileDescriptor::kNameOnly, c.order, 0, "1", "1", "0");
+        CAddNumberAtBeginningExecute op(CRunOptions{.subfolders = false, .scope = CFileDescriptor::kNameOnly, .sortOrder = c.order, .sortEachFolder = false}, "1", "1", "0");
         RunOn(op, dir, {"file10.txt", "notes.txt", "file9.txt"});
         EXPECT_EQ(dir.Snapshot(), c.after) << "order " << c.order;
     }
@@ -66,7 +66,7 @@ TEST(SortThroughRun, RenumberInExistingNumberOrder) {
     dir.File("img10.jpg", "10");
     dir.File("x.jpg", "x");
     dir.File("img9.jpg", "9");
-    CRenumberExecute op(1, 1, 0, 0, CFileDescriptor::kNameOnly, kSortExistingNumber, 0, "1", "1", "2");
+    CRenumberExecute op(CRunOptions{.subfolders = false, .scope = CFileDescriptor::kNameOnly, .sortOrder = kSortExistingNumber, .sortEachFolder = false}, "1", "1", "2");
     RunOn(op, dir, {"img10.jpg", "x.jpg", "img9.jpg"});
     EXPECT_EQ(dir.Snapshot(), (Snap{"img01.jpg=9", "img02.jpg=10", "x.jpg=x"}));
 }
@@ -78,7 +78,7 @@ TEST(SortThroughRun, EachFolderIsSortedWhenExpanded) {
         dir.File("set/file9", "9");
         dir.File("set/file100", "100");
         dir.File("top5", "5");
-        CAddNumberAtEndExecute op(1, 0, 1, 0, CFileDescriptor::kEntireName, kSortExistingNumber, eachFolder, "1", "1",
+        CAddNumberAtEndExecute op(CRunOptions{.folders = false, .scope = CFileDescriptor::kEntireName, .sortOrder = kSortExistingNumber, .sortEachFolder = eachFolder != 0}, "1", "1",
                                   "0");
         RunOn(op, dir, {"set", "top5"});
         // Folder by folder, the contents come first; sorted as one list, top5
@@ -98,11 +98,10 @@ TEST(SortThroughRun, RandomOrderIsTheSameInEveryPreviewAndTheRun) {
         dir.File(names.back(), names.back());
     }
     const auto preview = [&](uint64_t seed) {
-        CAddNumberAtBeginningExecute op(1, 1, 0, 0, CFileDescriptor::kEntireName, kSortRandom, 0, "1", "1", "2");
-        op.randomSeed = seed;
-        const auto paths = Paths(dir, names);
-        op.preview(paths, static_cast<int>(paths.size()));
-        return *op.newNames;
+        CAddNumberAtBeginningExecute op(
+            CRunOptions{.scope = CFileDescriptor::kEntireName, .sortOrder = kSortRandom, .randomSeed = seed}, "1", "1",
+            "2");
+        return testing_support::NewNames(testing_support::PreviewNames(op, Paths(dir, names)));
     };
     const Names first = preview(1234);
     EXPECT_EQ(preview(1234), first);
@@ -111,8 +110,8 @@ TEST(SortThroughRun, RandomOrderIsTheSameInEveryPreviewAndTheRun) {
     for (const auto& n : first) given.push_back(n.substr(2));
     EXPECT_NE(given, names);  // a shuffle, not the list as given
 
-    CAddNumberAtBeginningExecute op(1, 1, 0, 0, CFileDescriptor::kEntireName, kSortRandom, 0, "1", "1", "2");
-    op.randomSeed = 1234;
+    CAddNumberAtBeginningExecute op(
+        CRunOptions{.scope = CFileDescriptor::kEntireName, .sortOrder = kSortRandom, .randomSeed = 1234}, "1", "1", "2");
     RunOn(op, dir, names);
     Snap expected;
     for (const auto& n : first) expected.insert(n + "=" + n.substr(2));

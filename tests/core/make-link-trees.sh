@@ -5,7 +5,7 @@
 set -eu
 top=$1
 rm -rf "$top"
-for c in case0 case1; do
+for c in case0 case1 case2; do
     mkdir -p "$top/$c/tree/sub" "$top/$c/outside"
     printf f >"$top/$c/tree/sub/f.txt"
     printf o >"$top/$c/outside/o.txt"

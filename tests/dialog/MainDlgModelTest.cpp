@@ -10,10 +10,13 @@
 #include "dialog/SettingsStore.h"
 #include "dialog/panels/RenameDlg.h"
 #include "tests/support/FaultyFileSystem.h"
+#include "tests/support/Previews.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TempDir.h"
 
 using testing_support::FaultyFileSystem;
+using testing_support::NewNames;
+using testing_support::OldNames;
 using testing_support::ScriptedPrompts;
 using testing_support::TempDir;
 
@@ -360,15 +363,15 @@ TEST(MainDlgModel, TheRefreshComputesNamesOverTheItemsReadOnce) {
     const int reads = d.DiskReads();
     EXPECT_GT(reads, 0);
     EXPECT_EQ(d.model.collections(), 1);
-    ASSERT_EQ(d.model.newNames().size(), 8u);  // five files, two subfolders and the folder itself
-    const Names firstOld = d.model.oldNames();
+    ASSERT_EQ(NewNames(d.model.rows()).size(), 8u);  // five files, two subfolders and the folder itself
+    const Names firstOld = OldNames(d.model.rows());
 
     // A new parameter computes new names from the same items.
     d.model.activePanel()->SetValue("add", "2_");
     d.model.Changed();
     EXPECT_EQ(d.model.collections(), 1);
-    EXPECT_EQ(d.model.oldNames(), firstOld);
-    for (size_t i = 0; i < firstOld.size(); ++i) EXPECT_EQ(d.model.newNames()[i], "2_" + firstOld[i]);
+    EXPECT_EQ(OldNames(d.model.rows()), firstOld);
+    for (size_t i = 0; i < firstOld.size(); ++i) EXPECT_EQ(NewNames(d.model.rows())[i], "2_" + firstOld[i]);
 
     // A new order, scope, action or filter still reads nothing from the disk.
     d.model.options().sort = 1;
@@ -381,10 +384,10 @@ TEST(MainDlgModel, TheRefreshComputesNamesOverTheItemsReadOnce) {
     d.model.RefreshPreview();
     d.model.options().folders = 0;
     d.model.RefreshPreview();
-    EXPECT_EQ(d.model.newNames().size(), 5u);
+    EXPECT_EQ(NewNames(d.model.rows()).size(), 5u);
     d.model.options().subfolders = 0;
     d.model.RefreshPreview();
-    EXPECT_EQ(d.model.newNames().size(), 0u) << "only the folder was given, and folders are off";
+    EXPECT_EQ(NewNames(d.model.rows()).size(), 0u) << "only the folder was given, and folders are off";
     EXPECT_EQ(d.DiskReads(), reads);
     EXPECT_GT(d.model.collections(), 1);
 
@@ -399,21 +402,19 @@ TEST(MainDlgModel, AnEmptyPanelEmptiesThePreview) {
     Dialog d(memory, {dir / "a.txt"});
     d.Choose("Replace anywhere", {{"find", "a"}, {"replace", "b"}});
     ASSERT_TRUE(d.model.RefreshPreview());
-    EXPECT_EQ(d.model.newNames(), (Names{"b.txt"}));
+    EXPECT_EQ(NewNames(d.model.rows()), (Names{"b.txt"}));
     d.model.activePanel()->SetValue("find", "");
     EXPECT_FALSE(d.model.RefreshPreview());
-    EXPECT_EQ(d.model.previewOperation(), nullptr);
-    EXPECT_TRUE(d.model.oldNames().empty());
-    EXPECT_TRUE(d.model.newNames().empty());
+    EXPECT_TRUE(d.model.rows().empty());
 
     // With "Show preview" off a change leaves the list as it was.
     d.model.activePanel()->SetValue("find", "a");
     d.model.options().preview = 0;
     d.model.Changed();
-    EXPECT_EQ(d.model.previewOperation(), nullptr);
+    EXPECT_TRUE(d.model.rows().empty());
     d.model.options().preview = 1;
     d.model.Changed();
-    EXPECT_EQ(d.model.newNames(), (Names{"b.txt"}));
+    EXPECT_EQ(NewNames(d.model.rows()), (Names{"b.txt"}));
 }
 
 // Whatever was changed before, a refresh lists what a preview of its own
@@ -453,12 +454,11 @@ TEST(MainDlgModel, EveryRefreshAgreesWithAFreshPreview) {
 
         // The run's own preview, over the disk.
         CRenameDlg& panel = *d.model.activePanel();
-        auto op = panel.CreateOperation(o.files, o.folders, o.subfolders, o.confirm, o.sort, o.sortFolders);
+        auto op = panel.CreateOperation(o.RunOptions(d.model.scope(), 7));
         ASSERT_TRUE(op);
-        op->randomSeed = 7;
-        op->preview(paths, static_cast<int>(paths.size()));
-        EXPECT_EQ(d.model.oldNames(), *op->oldNames) << "round " << round;
-        EXPECT_EQ(d.model.newNames(), *op->newNames) << "round " << round;
+        const auto fresh = testing_support::PreviewNames(*op, paths);
+        EXPECT_EQ(OldNames(d.model.rows()), testing_support::OldNames(fresh)) << "round " << round;
+        EXPECT_EQ(NewNames(d.model.rows()), testing_support::NewNames(fresh)) << "round " << round;
     }
     EXPECT_LT(d.DiskReads(), 40) << "the selection was read once";
 }
@@ -470,16 +470,17 @@ TEST(MainDlgModel, ACannotAccessReportIsShownOncePerDialog) {
     CMemorySettings memory;
     Dialog d(memory, {dir.str()});
     d.fs.Fail(FS::kGetAttributes, dir / "a.txt", platform::kErrorAccessDenied);
+    d.fs.HideKind(dir / "a.txt");  // as some file systems do, so that the run asks
     d.Choose("Make UPPERCASE");
     d.model.options().folders = 0;
     d.prompts.Then(ScriptedPrompts::kError, kAnswerSkip);
     ASSERT_TRUE(d.model.RefreshPreview());
-    EXPECT_EQ(d.model.oldNames(), (Names{"b.txt"}));
+    EXPECT_EQ(OldNames(d.model.rows()), (Names{"b.txt"}));
     d.model.options().sort = 1;
     d.model.SetScope(1);
     ASSERT_TRUE(d.model.RefreshPreview());
-    EXPECT_EQ(d.model.oldNames(), (Names{"b.txt"}));
-    EXPECT_EQ(d.prompts.Count(ScriptedPrompts::kError), 1);
+    EXPECT_EQ(OldNames(d.model.rows()), (Names{"b.txt"}));
+    ASSERT_EQ(d.prompts.Count(ScriptedPrompts::kError), 1);
     EXPECT_EQ(d.prompts.First(ScriptedPrompts::kError)->error.fileName, dir / "a.txt");
 }
 
@@ -493,9 +494,9 @@ TEST(MainDlgModel, SkipAllInTheFirstPreviewIsNotTheLastWord) {
     d.Choose("Make UPPERCASE");
     d.prompts.Then(ScriptedPrompts::kError, kAnswerSkipAll);
     ASSERT_TRUE(d.model.RefreshPreview());
-    EXPECT_TRUE(d.model.newNames().empty()) << "the user ended the listing";
+    EXPECT_TRUE(NewNames(d.model.rows()).empty()) << "the user ended the listing";
     ASSERT_TRUE(d.model.RefreshPreview());
-    EXPECT_EQ(d.model.newNames(), (Names{"B.TXT"}));
+    EXPECT_EQ(NewNames(d.model.rows()), (Names{"B.TXT"}));
     EXPECT_EQ(d.prompts.Count(ScriptedPrompts::kError), 1);
 }
 
@@ -507,7 +508,7 @@ TEST(MainDlgModel, OkReadsTheDiskAfresh) {
     d.Choose("Add to beginning", {{"add", "x_"}});
     d.model.options().folders = 0;
     ASSERT_TRUE(d.model.RefreshPreview());
-    EXPECT_EQ(d.model.newNames(), (Names{"x_a.txt"}));
+    EXPECT_EQ(NewNames(d.model.rows()), (Names{"x_a.txt"}));
     dir.File("b.txt", "b");  // appears after the preview
     EXPECT_EQ(d.model.Ok(), CFinish::kDone);
     EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"x_a.txt=a", "x_b.txt=b"}));
@@ -529,8 +530,8 @@ TEST(MainDlgModel, TheRunNumbersAsThePreviewShowed) {
     d.model.options().folders = 0;
     ASSERT_TRUE(d.model.RefreshPreview());
     std::set<std::string> expected;
-    for (size_t i = 0; i < d.model.oldNames().size(); ++i)
-        expected.insert(d.model.newNames()[i] + "=" + d.model.oldNames()[i]);
+    for (size_t i = 0; i < OldNames(d.model.rows()).size(); ++i)
+        expected.insert(NewNames(d.model.rows())[i] + "=" + OldNames(d.model.rows())[i]);
     EXPECT_EQ(expected.size(), files.size());
     EXPECT_EQ(d.model.Ok(), CFinish::kDone);
     EXPECT_EQ(dir.Snapshot(), expected);

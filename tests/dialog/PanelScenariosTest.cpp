@@ -25,7 +25,7 @@ struct DialogRun {
     void Ok(int actionId, std::initializer_list<std::pair<const char*, const char*>> values = {}) {
         CRenameDlg& panel = Panel(actionId);
         for (const auto& [name, value] : values) ASSERT_TRUE(panel.SetValue(name, value)) << name;
-        ASSERT_TRUE(panel.CreateOperation(1, 1, 0, 0, 0, 1)) << panel.actionName();
+        ASSERT_TRUE(panel.CreateOperation(CRunOptions{})) << panel.actionName();
         SaveDialogOptions(store, ReadDialogOptions(store), true);
     }
 
@@ -104,7 +104,7 @@ TEST(PanelScenarios, ATextTooLongToReadBackLeavesTheFieldEmpty) {
     DialogRun next(memory);
     EXPECT_EQ(next.Panel(kStrAddAtEnd).GetValue("add"), "");
     // With the field empty the panel builds nothing until the user types.
-    EXPECT_EQ(next.Panel(kStrAddAtEnd).CreateOperation(1, 1, 0, 0, 0, 1), nullptr);
+    EXPECT_EQ(next.Panel(kStrAddAtEnd).CreateOperation(CRunOptions{}), nullptr);
 }
 
 TEST(PanelScenarios, StartLettersKeepOnlySmallLetters) {
@@ -147,7 +147,7 @@ TEST(PanelScenarios, TheSequenceStartsAtTheTypedLetters) {
     for (const auto& [letters, first] : std::initializer_list<std::pair<const char*, const char*>>{
              {"a", "a"}, {"z", "z"}, {"ba", "ba"}, {"baa", "baa"}, {"zz", "zz"}, {"bcd", "bcd"}}) {
         ASSERT_TRUE(panel.SetValue("start", letters));
-        auto op = panel.CreateOperation(1, 1, 0, 0, 0, 1);
+        auto op = panel.CreateOperation(CRunOptions{});
         ASSERT_TRUE(op);
         const CFileDescriptor fd(std::string("dir"), std::string("_x"), 0);
         EXPECT_EQ(op->compute(fd)->name(), std::string(first) + "_x") << letters;

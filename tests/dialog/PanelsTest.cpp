@@ -636,7 +636,7 @@ TEST(Panels, MissingValuesBuildNothingAndSaveNothing) {
             Fixture f;
             auto panel = MakePanel(row.actionId, &f.store);
             Apply(*panel, values);
-            EXPECT_EQ(panel->CreateOperation(1, 1, 0, 0, 0, 1), nullptr) << panel->actionName();
+            EXPECT_EQ(panel->CreateOperation(CRunOptions{}), nullptr) << panel->actionName();
             EXPECT_TRUE(f.memory.writes.empty()) << panel->actionName();
         }
     }
@@ -649,18 +649,23 @@ TEST(Panels, TheOperationGetsTheCommonArgumentsAndItsOwn) {
             auto panel = MakePanel(row.actionId, &f.store);
             Apply(*panel, c.set);
             panel->SetScope(c.scope);
-            // Distinct values, so that any two arguments swapped show.
-            auto op = panel->CreateOperation(11, 12, 13, 14, 5, 16);
+            // Every option off its default, and a scope that the panel's own
+            // must replace.
+            const CRunOptions given{.files = false,
+                                    .folders = false,
+                                    .subfolders = false,
+                                    .confirm = false,
+                                    .scope = (c.scope + 1) % 4,
+                                    .sortOrder = 5,
+                                    .sortEachFolder = false,
+                                    .randomSeed = 99};
+            auto op = panel->CreateOperation(given);
             ASSERT_TRUE(op) << panel->actionName();
             EXPECT_TRUE(row.isOperation(*op)) << panel->actionName() << " built " << typeid(*op).name();
-            EXPECT_EQ(op->files, 11) << panel->actionName();
-            EXPECT_EQ(op->folders, 12) << panel->actionName();
-            EXPECT_EQ(op->subfolders, 13) << panel->actionName();
-            // Manual renaming always asks.
-            EXPECT_EQ(op->confirm, Is<CManuallyExecute>(*op) ? 1 : 14) << panel->actionName();
-            EXPECT_EQ(op->scope, c.scope) << panel->actionName();
-            EXPECT_EQ(op->sortOrder, 5) << panel->actionName();
-            EXPECT_EQ(op->sortEachFolder, 16) << panel->actionName();
+            CRunOptions expected = given;
+            expected.scope = c.scope;
+            expected.confirm = Is<CManuallyExecute>(*op);  // manual renaming always asks
+            EXPECT_EQ(op->options(), expected) << panel->actionName();
             ASSERT_EQ(c.in.size(), c.out.size());
             Items items;
             for (size_t i = 0; i < c.in.size(); ++i)
@@ -682,7 +687,7 @@ TEST(Panels, BuildingAnOperationSavesTheActionAndEveryValue) {
             else
                 expected[b.name()] = int32_t{std::stoi(alt)};
         }
-        ASSERT_TRUE(panel->CreateOperation(1, 1, 0, 0, 0, 1)) << panel->actionName();
+        ASSERT_TRUE(panel->CreateOperation(CRunOptions{})) << panel->actionName();
         if (!row.writes) {
             EXPECT_TRUE(f.memory.writes.empty()) << panel->actionName();
             continue;

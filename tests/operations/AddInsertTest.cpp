@@ -9,8 +9,6 @@ namespace {
 
 const std::string S(1, platform::kPathSeparator);
 
-// Common arguments that do not matter to compute.
-#define COMMON 1, 1, 0, 0, scope, 0, 0
 
 std::string Apply(CExecute& op, const std::string& name, int scope = 0, const std::string& folder = "dir") {
     CFileDescriptor fd(folder, name, scope);
@@ -43,8 +41,8 @@ TEST(AddInsert, AddAtBeginningAndEnd) {
     };
     for (const auto& c : cases) {
         const int scope = c.scope;
-        CAddAtBeginningExecute begin(COMMON, c.text);
-        CAddAtEndExecute end(COMMON, c.text);
+        CAddAtBeginningExecute begin(CRunOptions{.scope = scope}, c.text);
+        CAddAtEndExecute end(CRunOptions{.scope = scope}, c.text);
         EXPECT_EQ(Apply(begin, c.name, scope), c.begin) << c.name << " " << scope;
         EXPECT_EQ(Apply(end, c.name, scope), c.end) << c.name << " " << scope;
     }
@@ -80,7 +78,7 @@ TEST(AddInsert, InsertAtAnOccurrence) {
     };
     for (const auto& c : cases) {
         const int scope = 0;
-        CAddAnywhereExecute op(COMMON, CAddAnywhereExecute::kAtText, c.occurrence, c.anchor, c.after, "X");
+        CAddAnywhereExecute op(CRunOptions{.scope = scope}, CAddAnywhereExecute::kAtText, c.occurrence, c.anchor, c.after, "X");
         EXPECT_EQ(Apply(op, c.part), c.result) << c.part << " / " << c.anchor << " #" << c.occurrence;
     }
 }
@@ -113,16 +111,16 @@ TEST(AddInsert, InsertAtAPosition) {
     };
     for (const auto& c : cases) {
         const int scope = 0;
-        CAddAnywhereExecute op(COMMON, CAddAnywhereExecute::kAtPosition, c.direction, c.position, 0, "X");
+        CAddAnywhereExecute op(CRunOptions{.scope = scope}, CAddAnywhereExecute::kAtPosition, c.direction, c.position, 0, "X");
         EXPECT_EQ(Apply(op, c.part), c.result) << c.part << " dir " << c.direction << " pos " << c.position;
     }
 }
 
 TEST(AddInsert, InsertWorksOnTheScopedPart) {
     const int scope = 1;
-    CAddAnywhereExecute op(COMMON, CAddAnywhereExecute::kAtPosition, 1, "0", 0, "_v2");
+    CAddAnywhereExecute op(CRunOptions{.scope = scope}, CAddAnywhereExecute::kAtPosition, 1, "0", 0, "_v2");
     EXPECT_EQ(Apply(op, "report.final.pdf", scope), "report.final_v2.pdf");
-    CAddAnywhereExecute ext(1, 1, 0, 0, 3, 0, 0, CAddAnywhereExecute::kAtText, 0, "p", 1, "X");
+    CAddAnywhereExecute ext(CRunOptions{.scope = 3}, CAddAnywhereExecute::kAtText, 0, "p", 1, "X");
     EXPECT_EQ(Apply(ext, "report.pdf", 3), "report.pXdf");
 }
 
@@ -144,15 +142,15 @@ TEST(AddInsert, AddFolderAtBeginning) {
     };
     for (const auto& c : cases) {
         const int scope = c.scope;
-        CAddFolderAtBeginningExecute op(COMMON, c.separator);
+        CAddFolderAtBeginningExecute op(CRunOptions{.scope = scope}, c.separator);
         EXPECT_EQ(Apply(op, c.name, scope, c.folder), c.result) << c.folder;
     }
 }
 
 TEST(AddInsert, ManuallyRenameOffersEveryItemWithThePartSelected) {
-    CManuallyExecute op(1, 1, 0, 0, 1, 0, 0, "typed");
-    EXPECT_EQ(op.confirm, 1);
-    EXPECT_EQ(op.alwaysOffer, 1);
+    CManuallyExecute op(CRunOptions{.scope = 1}, "typed");
+    EXPECT_TRUE(op.options().confirm);
+    EXPECT_TRUE(op.alwaysOffer());
     CFileDescriptor fd("dir", "\xC3\xA9t\xC3\xA9.draft.txt", 3);
     auto out = op.compute(fd);
     EXPECT_EQ(out->name(), fd.name());
@@ -167,7 +165,7 @@ TEST(AddInsert, ManuallyRenameOffersEveryItemWithThePartSelected) {
 }
 
 TEST(AddInsert, DefaultDialogFilling) {
-    CAddAtEndExecute op(1, 1, 0, 1, 1, 0, 0, "!");
+    CAddAtEndExecute op(CRunOptions{.confirm = true, .scope = 1}, "!");
     CFileDescriptor fd("dir", "a.txt", 1);
     auto out = op.compute(fd);
     CNameRequest request;

@@ -53,19 +53,19 @@ TEST(Alpha, Sequences) {
     for (const auto& c : cases) {
         std::unique_ptr<CAddNumberExecute> op;
         if (c.kind == 0)
-            op = std::make_unique<CAddAlphaAtBeginningExecute>(1, 1, 0, 0, 0, 0, 0, c.start, c.step, c.digits,
+            op = std::make_unique<CAddAlphaAtBeginningExecute>(CRunOptions{}, c.start, c.step, c.digits,
                                                                c.uppercase);
         else if (c.kind == 1)
-            op = std::make_unique<CAddAlphaAtEndExecute>(1, 1, 0, 0, 0, 0, 0, c.start, c.step, c.digits, c.uppercase);
+            op = std::make_unique<CAddAlphaAtEndExecute>(CRunOptions{}, c.start, c.step, c.digits, c.uppercase);
         else
-            op = std::make_unique<CProduceAlphabeticalListExecute>(1, 1, 0, 0, 0, 0, 0, c.start, c.step, c.digits,
+            op = std::make_unique<CProduceAlphabeticalListExecute>(CRunOptions{}, c.start, c.step, c.digits,
                                                                    "Part ", "", c.uppercase);
         EXPECT_EQ(Sequence(*op, c.in), c.out) << "start " << c.start << " step " << c.step << " digits " << c.digits;
     }
 }
 
 TEST(Alpha, TheTwentySeventhFileGetsBa) {
-    CAddAlphaAtBeginningExecute op(1, 1, 0, 0, 1, 0, 0, "0", "1", "0", 0);
+    CAddAlphaAtBeginningExecute op(CRunOptions{.scope = 1}, "0", "1", "0", 0);
     Names names;
     for (int i = 0; i < 27; ++i) names.push_back(op.compute(CFileDescriptor("dir", "pic.jpg", 1))->name());
     EXPECT_EQ(names[0], "apic.jpg");

@@ -51,10 +51,12 @@ public:
     uint32_t getAttributes(const std::string& p, platform::Attributes& out) override {
         return real().getAttributes(p, out);
     }
-    uint32_t listFolder(const std::string& f, std::vector<std::string>& out) override {
-        return real().listFolder(f, out);
+    uint32_t listFolderEntries(const std::string& f,
+                               const std::function<void(const std::string&, platform::EntryKind)>& each) override {
+        return real().listFolderEntries(f, each);
     }
     uint32_t move(const std::string& a, const std::string& b) override { return real().move(a, b); }
+    void paused() override { real().paused(); }
     uint32_t getCurrentDirectory(std::string& out) override { return real().getCurrentDirectory(out); }
     uint32_t setCurrentDirectory(const std::string& p) override { return real().setCurrentDirectory(p); }
     uint32_t getTimes(const std::string& p, platform::FileTimes& out) override {
@@ -132,7 +134,7 @@ struct OpCase {
 };
 
 void RunToDate(TimesFileSystem& fs, const OpCase& c) {
-    CToDateExecute op(1, 1, 0, 0, c.scope, 0, 0, c.source, c.date, c.clock, c.separator);
+    CToDateExecute op(CRunOptions{.scope = c.scope}, c.source, c.date, c.clock, c.separator);
     op.setFileSystem(fs);
     const CFileDescriptor fd(kFolder, c.name, c.scope);
     const auto out = op.compute(fd);
@@ -190,7 +192,7 @@ TEST(ToDate, PictureTakenDate) {
         {"missing.jpg", "missing.jpg"},
     };
     for (const auto& c : cases) {
-        CToDateExecute op(1, 1, 0, 0, 1, 0, 0, kDatePictureTaken, 20, 12, "_");
+        CToDateExecute op(CRunOptions{.scope = 1}, kDatePictureTaken, 20, 12, "_");
         op.setFileSystem(fs);
         const CFileDescriptor fd(dir, c.name, 1);
         EXPECT_EQ(op.compute(fd)->name(), c.newName) << c.name;
@@ -201,7 +203,7 @@ TEST(ToDate, PictureIsReadOnceAndCachedOnTheDescriptor) {
     TempDir dir;
     dir.File("shot.jpg", CameraJpeg("2012:08:09 10:11:12", true));
     TimesFileSystem fs;
-    CToDateExecute op(1, 1, 0, 0, 1, 0, 0, kDatePictureTaken, 18, 6, "-");
+    CToDateExecute op(CRunOptions{.scope = 1}, kDatePictureTaken, 18, 6, "-");
     op.setFileSystem(fs);
     const CFileDescriptor fd(dir.str(), "shot.jpg", 1);
     EXPECT_EQ(op.compute(fd)->name(), "20120809-10 11 12.jpg");
@@ -217,7 +219,7 @@ TEST(ToDate, ModificationTimeFromDisk) {
     const int64_t when = Local(2041, 6, 7, 8, 9, 10);
     const auto sys = std::chrono::system_clock::time_point(std::chrono::seconds(when));
     std::filesystem::last_write_time(U8(dir / "scan.tif"), std::chrono::file_clock::from_sys(sys));
-    CToDateExecute op(1, 1, 0, 0, 1, 0, 0, kDateModification, 20, 12, "_");
+    CToDateExecute op(CRunOptions{.scope = 1}, kDateModification, 20, 12, "_");
     EXPECT_EQ(op.compute(CFileDescriptor(dir.str(), "scan.tif", 1))->name(), "2041-06-07_08-09-10.tif");
 }
 
@@ -228,7 +230,7 @@ TEST(ToDate, WritesLocalTime) {
     ::setenv("TZ", "JST-9", 1);
     TimesFileSystem fs;
     fs.times[At("epoch.txt")] = {0, 0, 0};
-    CToDateExecute op(1, 1, 0, 0, 1, 0, 0, kDateModification, 20, 12, "_");
+    CToDateExecute op(CRunOptions{.scope = 1}, kDateModification, 20, 12, "_");
     op.setFileSystem(fs);
     EXPECT_EQ(op.compute(CFileDescriptor(kFolder, "epoch.txt", 1))->name(), "1970-01-01_09-00-00.txt");
     if (old)
@@ -267,10 +269,10 @@ TEST(AddDate, BeginningAndEnd) {
     for (const auto& c : cases) {
         std::unique_ptr<CExecute> op;
         if (c.atEnd)
-            op = std::make_unique<CAddDateAtEndExecute>(1, 1, 0, 0, c.scope, 0, 0, c.source, c.date, c.clock, c.space,
+            op = std::make_unique<CAddDateAtEndExecute>(CRunOptions{.scope = c.scope}, c.source, c.date, c.clock, c.space,
                                                         "_");
         else
-            op = std::make_unique<CAddDateAtBeginningExecute>(1, 1, 0, 0, c.scope, 0, 0, c.source, c.date, c.clock,
+            op = std::make_unique<CAddDateAtBeginningExecute>(CRunOptions{.scope = c.scope}, c.source, c.date, c.clock,
                                                               c.space, "_");
         op->setFileSystem(fs);
         EXPECT_EQ(op->compute(CFileDescriptor(kFolder, c.name, c.scope))->name(), c.newName) << c.what;
@@ -280,7 +282,7 @@ TEST(AddDate, BeginningAndEnd) {
 TEST(AddDate, PictureDateOfAFixture) {
     TimesFileSystem fs;
     const std::string dir = std::string(QLN_FIXTURE_DIR) + "/jpeg";
-    CAddDateAtBeginningExecute op(1, 1, 0, 0, 1, 0, 0, kDatePictureTaken, 18, 0, 1, "_");
+    CAddDateAtBeginningExecute op(CRunOptions{.scope = 1}, kDatePictureTaken, 18, 0, 1, "_");
     op.setFileSystem(fs);
     EXPECT_EQ(op.compute(CFileDescriptor(dir, "exif-be.jpg", 1))->name(), "20040305 exif-be.jpg");
     EXPECT_EQ(op.compute(CFileDescriptor(dir, "sections-20.jpg", 1))->name(), "sections-20.jpg");

@@ -27,14 +27,14 @@ std::unique_ptr<CAddNumberExecute> Make(Kind kind, int scope, const char* start,
                                         const char* digits, const char* prefix = "", const char* suffix = "") {
     switch (kind) {
         case kBegin:
-            return std::make_unique<CAddNumberAtBeginningExecute>(1, 1, 0, 0, scope, 0, 0, start, step, digits);
+            return std::make_unique<CAddNumberAtBeginningExecute>(CRunOptions{.scope = scope}, start, step, digits);
         case kEnd:
-            return std::make_unique<CAddNumberAtEndExecute>(1, 1, 0, 0, scope, 0, 0, start, step, digits);
+            return std::make_unique<CAddNumberAtEndExecute>(CRunOptions{.scope = scope}, start, step, digits);
         case kList:
-            return std::make_unique<CProduceNumberedListExecute>(1, 1, 0, 0, scope, 0, 0, start, step, digits, prefix,
+            return std::make_unique<CProduceNumberedListExecute>(CRunOptions{.scope = scope}, start, step, digits, prefix,
                                                                  suffix);
         case kRenumber:
-            return std::make_unique<CRenumberExecute>(1, 1, 0, 0, scope, 0, 0, start, step, digits);
+            return std::make_unique<CRenumberExecute>(CRunOptions{.scope = scope}, start, step, digits);
     }
     return nullptr;
 }
@@ -85,12 +85,12 @@ TEST(Numbers, CountersWriteTheirSequence) {
 }
 
 TEST(Numbers, ProducedListKeepsPrefixAndSuffix) {
-    CProduceNumberedListExecute op(1, 1, 0, 0, 0, 0, 0, "9", "1", "2", "[", "]");
+    CProduceNumberedListExecute op(CRunOptions{}, "9", "1", "2", "[", "]");
     EXPECT_EQ(Sequence(op, {"a", "b"}, 0), (Names{"[09]", "[10]"}));
 }
 
 TEST(Numbers, TheCounterAdvancesPerComputeWhateverBecomesOfTheName) {
-    CAddNumberAtBeginningExecute op(1, 1, 0, 0, 0, 0, 0, "3", "2", "0");
+    CAddNumberAtBeginningExecute op(CRunOptions{}, "3", "2", "0");
     EXPECT_EQ(op.counter(), 3);
     const CFileDescriptor fd("dir", "a", 0);
     op.compute(fd);
@@ -99,7 +99,7 @@ TEST(Numbers, TheCounterAdvancesPerComputeWhateverBecomesOfTheName) {
 }
 
 TEST(Numbers, WidthIsCapped) {
-    CAddNumberAtBeginningExecute op(1, 1, 0, 0, 0, 0, 0, "1", "1", "2000000000");
+    CAddNumberAtBeginningExecute op(CRunOptions{}, "1", "1", "2000000000");
     EXPECT_EQ(op.digits(), kMaxNumberWidth);
     const std::string name = op.compute(CFileDescriptor("dir", "a", 0))->name();
     EXPECT_EQ(name, std::string(kMaxNumberWidth - 1, '0') + "1a");
@@ -138,7 +138,7 @@ TEST(Numbers, ChangeNumbers) {
         {"n9223372036854775807", 0, "0", 0, "1", "n9223372036854775806"},
     };
     for (const auto& c : cases) {
-        CReformatNumberExecute op(1, 1, 0, 0, c.scope, 0, 0, c.digits, c.add, c.amount);
+        CReformatNumberExecute op(CRunOptions{.scope = c.scope}, c.digits, c.add, c.amount);
         const CFileDescriptor fd("dir", c.name, c.scope);
         EXPECT_EQ(op.compute(fd)->name(), c.result) << c.name;
         EXPECT_EQ(fd.name(), c.name);

@@ -62,6 +62,15 @@ TEST(Remove, Vowels) {
         {"àáâãä èéêë ìíîï òóôõö ùúûü y", "    ùú y"},
         {"Noe\xCC\x88l", "Nl"},          // a decomposed ë goes with its mark
         {"N\xCC\x88oel", "N\xCC\x88l"},  // a mark on a consonant stays
+        // A letter and its accent are treated as the one character they
+        // make: ü and Ä go, as their precomposed forms do; ú stays, as ú does.
+        {"u\xCC\x88" "ber", "br"},
+        {"A\xCC\x88rger", "rgr"},
+        {"u\xCC\x81no", "u\xCC\x81n"},
+        {"\xC3\xBAno", "\xC3\xBAn"},
+        // A vowel with more accents than its own is another letter.
+        {"e\xCC\x81\xCC\x81t", "e\xCC\x81\xCC\x81t"},
+        {"\xC3\xA9\xCC\x81t", "\xC3\xA9\xCC\x81t"},
         {"日本語", "日本語"},
         {"ÿ œ å", "ÿ œ å"},
     };

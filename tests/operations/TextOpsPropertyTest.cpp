@@ -61,7 +61,7 @@ using Factory = std::function<std::unique_ptr<CExecute>(Rng&, const std::string&
 
 template <typename Op, typename... Args>
 std::unique_ptr<CExecute> New(int scope, Args&&... args) {
-    return std::make_unique<Op>(1, 1, 0, 0, scope, 0, 0, std::forward<Args>(args)...);
+    return std::make_unique<Op>(CRunOptions{.scope = scope}, std::forward<Args>(args)...);
 }
 
 const std::vector<std::pair<const char*, Factory>>& Factories() {

@@ -12,7 +12,7 @@ namespace textops {
 /// An operation with common arguments that compute does not look at.
 template <typename Op, typename... Args>
 Op Make(Args&&... args) {
-    return Op(1, 1, 0, 0, 0, 0, 0, std::forward<Args>(args)...);
+    return Op(CRunOptions{}, std::forward<Args>(args)...);
 }
 
 /// The new name of `name` (under `scope`), checking on the way that compute

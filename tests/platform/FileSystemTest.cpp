@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <map>
 
 #include "platform/FileSystem.h"
+#include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TempDir.h"
 
 using platform::realFileSystem;
@@ -32,6 +35,36 @@ TEST(FileSystem, MoveNeverReplacesAnExistingFolder) {
     dir.Folder("two");
     EXPECT_EQ(realFileSystem().move(dir / "one", dir / "two"), platform::kErrorAlreadyExists);
     EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"one/", "one/x=1", "two/"}));
+}
+
+#ifndef _WIN32
+// Renaming onto another name of the same file changes nothing, so it must
+// not be reported as done: the target exists. (Windows refuses such a move
+// itself; Wine passes it to the host's rename, which is why this runs
+// natively only.)
+TEST(FileSystem, MoveOntoAHardLinkOfTheSameFileIsRefused) {
+    for (const char* target : {"b.txt", "A.txt"}) {
+        TempDir dir;
+        dir.File("a.txt", "alpha");
+        std::filesystem::create_hard_link(testing_support::U8(dir / "a.txt"), testing_support::U8(dir / target));
+        EXPECT_EQ(realFileSystem().move(dir / "a.txt", dir / target), platform::kErrorAlreadyExists) << target;
+        EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"a.txt=alpha", std::string(target) + "=alpha"})) << target;
+    }
+}
+#endif
+
+// A case-only rename must not need more room than the name itself: a name
+// at the length limit can still change its case.
+TEST(FileSystem, CaseOnlyRenameOfALongName) {
+    for (const size_t length : {size_t{1}, size_t{200}, size_t{255}}) {
+        TempDir dir;
+        const std::string name = length < 4 ? std::string(length, 'a') : std::string(length - 4, 'a') + ".txt";
+        std::string upper = name;
+        for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        dir.File(name, "x");
+        EXPECT_EQ(realFileSystem().move(dir / name, dir / upper), platform::kErrorSuccess) << length;
+        EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{upper + "=x"})) << length;
+    }
 }
 
 TEST(FileSystem, MoveErrorCodes) {
@@ -67,7 +100,7 @@ TEST(FileSystem, Utf8NamesRoundTripThroughListingAndMoving) {
                                             "smile \xF0\x9F\x98\x80.png"};
     for (const auto& n : names) dir.File(n, n);
     std::vector<std::string> listed;
-    ASSERT_EQ(realFileSystem().listFolder(dir.str(), listed), 0u);
+    ASSERT_EQ(testing_support::ListNames(realFileSystem(), dir.str(), listed), 0u);
     EXPECT_EQ(Sorted(listed), Sorted(names));
 
     const std::string target = "\xF0\x9F\x98\x80 \xC3\x89T\xC3\x89.txt";
@@ -83,10 +116,10 @@ TEST(FileSystem, ListingSkipsDotEntriesAndReportsMissingFolders) {
     dir.File("f");
     dir.Folder("sub");
     std::vector<std::string> listed;
-    ASSERT_EQ(realFileSystem().listFolder(dir.str(), listed), 0u);
+    ASSERT_EQ(testing_support::ListNames(realFileSystem(), dir.str(), listed), 0u);
     EXPECT_EQ(Sorted(listed), (std::vector<std::string>{"f", "sub"}));
     listed.clear();
-    EXPECT_NE(realFileSystem().listFolder(dir / "nothere", listed), 0u);
+    EXPECT_NE(testing_support::ListNames(realFileSystem(), dir / "nothere", listed), 0u);
     EXPECT_TRUE(listed.empty());
 }
 
@@ -107,10 +140,37 @@ TEST(FileSystem, Attributes) {
         platform::Attributes attrs;
         EXPECT_EQ(realFileSystem().getAttributes(dir / c.rel, attrs), c.code) << c.rel;
         if (c.code == 0) {
-            EXPECT_EQ(attrs.isFolder, c.folder) << c.rel;
+            EXPECT_EQ(attrs.isFolder(), c.folder) << c.rel;
         }
     }
 }
+
+#ifndef _WIN32
+// A link to a folder is a folder to the Files/Folders choice, but one that a
+// run never enters; a link to a file, or to nothing, is a file.
+TEST(FileSystem, LinksAreTheirOwnKind) {
+    TempDir dir;
+    dir.File("folder/f", "f");
+    dir.File("file", "x");
+    std::filesystem::create_directory_symlink("folder", testing_support::U8(dir / "to-folder"));
+    std::filesystem::create_symlink("file", testing_support::U8(dir / "to-file"));
+    std::filesystem::create_symlink("nothing", testing_support::U8(dir / "dangling"));
+    const std::map<std::string, platform::EntryKind> expected = {
+        {"folder", platform::EntryKind::kFolder},     {"file", platform::EntryKind::kFile},
+        {"to-folder", platform::EntryKind::kFolderLink}, {"to-file", platform::EntryKind::kFile},
+        {"dangling", platform::EntryKind::kFile}};
+    std::map<std::string, platform::EntryKind> listed;
+    ASSERT_EQ(realFileSystem().listFolderEntries(
+                  dir.str(), [&](const std::string& name, platform::EntryKind kind) { listed[name] = kind; }),
+              0u);
+    EXPECT_EQ(listed, expected);
+    for (const auto& [name, kind] : expected) {
+        platform::Attributes attrs;
+        ASSERT_EQ(realFileSystem().getAttributes(dir / name, attrs), 0u) << name;
+        EXPECT_EQ(attrs.kind, kind) << name;
+    }
+}
+#endif
 
 TEST(FileSystem, CurrentDirectoryRoundTrip) {
     TempDir dir;

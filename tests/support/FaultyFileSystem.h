@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -7,12 +9,29 @@
 
 namespace testing_support {
 
-/// A file system in front of another that records every call and fails the
-/// chosen ones: the faults the real OS will not produce for a test run as
-/// root (access denied, a disk that fails mid-listing).
+/// The names of `folder`'s entries, appended to `out`, as a listing gives them.
+inline uint32_t ListNames(platform::IFileSystem& fs, const std::string& folder, std::vector<std::string>& out) {
+    return fs.listFolderEntries(folder, [&](const std::string& name, platform::EntryKind) { out.push_back(name); });
+}
+
+/// A file system in front of another that forwards every call, records it,
+/// and fails the chosen ones: the faults the real OS will not produce for a
+/// test run as root (access denied, a disk that fails mid-listing). Since it
+/// forwards every call as it is, code under test takes the production path.
 class FaultyFileSystem final : public platform::IFileSystem {
 public:
-    enum Call { kGetAttributes, kListFolder, kMove, kMoveTo, kGetCurrentDirectory, kSetCurrentDirectory, kWriteFile };
+    enum Call {
+        kGetAttributes,
+        kListFolder,
+        kMove,
+        kMoveTo,  ///< Fail and Count only: a move, matched by its target
+        kPaused,
+        kGetCurrentDirectory,
+        kSetCurrentDirectory,
+        kGetTimes,
+        kOpenRead,
+        kWriteFile,
+    };
 
     struct Record {
         Call call;
@@ -24,9 +43,16 @@ public:
 
     /// `call` on `path` ("" for every path) returns `code`, `times` times (-1:
     /// always). kMove matches the source of a move, kMoveTo its target. A
-    /// failed listing still returns the names the inner listing found.
+    /// failed listing still hands over the entries the inner listing found.
     void Fail(Call call, const std::string& path, uint32_t code, int times = -1) {
         faults_.push_back({call, path, code, times});
+    }
+    /// Listings do not tell the kind of the entry at `path`, as some file
+    /// systems do not: the run must ask for its attributes.
+    void HideKind(const std::string& path) { hiddenKinds_.insert(path); }
+    /// Runs `action` just before the next call of `call` on `path` ("" for any).
+    void Before(Call call, const std::string& path, std::function<void()> action) {
+        hooks_.push_back({call, path, std::move(action)});
     }
 
     /// Calls of `call` (kMove: moves by source; kMoveTo: by target) on `path`, or on any path.
@@ -41,39 +67,48 @@ public:
     }
 
     uint32_t getAttributes(const std::string& path, platform::Attributes& out) override {
-        calls.push_back({kGetAttributes, path, {}});
-        if (const uint32_t code = Fault(kGetAttributes, path)) return code;
+        if (const uint32_t code = Enter(kGetAttributes, path)) return code;
         return inner_.getAttributes(path, out);
     }
-    uint32_t listFolder(const std::string& folder, std::vector<std::string>& out) override {
-        calls.push_back({kListFolder, folder, {}});
-        const uint32_t code = Fault(kListFolder, folder);
-        const uint32_t inner = inner_.listFolder(folder, out);
+    uint32_t listFolderEntries(const std::string& folder,
+                               const std::function<void(const std::string&, platform::EntryKind)>& each) override {
+        const uint32_t code = Enter(kListFolder, folder);
+        const uint32_t inner = inner_.listFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
+            if (!hiddenKinds_.empty() && hiddenKinds_.count(folder + platform::kPathSeparator + name))
+                kind = platform::EntryKind::kUnknown;
+            each(name, kind);
+        });
         return code ? code : inner;
     }
     uint32_t move(const std::string& from, const std::string& to) override {
+        RunHooks(kMove, from);
         calls.push_back({kMove, from, to});
         if (const uint32_t code = Fault(kMove, from)) return code;
         if (const uint32_t code = Fault(kMoveTo, to)) return code;
         return inner_.move(from, to);
     }
+    void paused() override {
+        Enter(kPaused, "");
+        inner_.paused();
+    }
     uint32_t getCurrentDirectory(std::string& out) override {
-        calls.push_back({kGetCurrentDirectory, {}, {}});
-        if (const uint32_t code = Fault(kGetCurrentDirectory, "")) return code;
+        if (const uint32_t code = Enter(kGetCurrentDirectory, "")) return code;
         return inner_.getCurrentDirectory(out);
     }
     uint32_t setCurrentDirectory(const std::string& path) override {
-        calls.push_back({kSetCurrentDirectory, path, {}});
-        if (const uint32_t code = Fault(kSetCurrentDirectory, path)) return code;
+        if (const uint32_t code = Enter(kSetCurrentDirectory, path)) return code;
         return inner_.setCurrentDirectory(path);
     }
-    uint32_t getTimes(const std::string& path, platform::FileTimes& out) override { return inner_.getTimes(path, out); }
+    uint32_t getTimes(const std::string& path, platform::FileTimes& out) override {
+        if (const uint32_t code = Enter(kGetTimes, path)) return code;
+        return inner_.getTimes(path, out);
+    }
     std::unique_ptr<platform::IReadStream> openRead(const std::string& path, uint32_t& error) override {
+        if ((error = Enter(kOpenRead, path)) != 0) return nullptr;
         return inner_.openRead(path, error);
     }
     uint32_t writeFile(const std::string& path, const std::string& data) override {
-        calls.push_back({kWriteFile, path, {}});
-        if (const uint32_t code = Fault(kWriteFile, path)) return code;
+        if (const uint32_t code = Enter(kWriteFile, path)) return code;
         return inner_.writeFile(path, data);
     }
 
@@ -86,6 +121,28 @@ private:
         uint32_t code;
         int times;
     };
+    struct Hook {
+        Call call;
+        std::string path;
+        std::function<void()> action;
+    };
+
+    // Runs the hooks, records the call and returns its fault, if any.
+    uint32_t Enter(Call call, const std::string& path) {
+        RunHooks(call, path);
+        calls.push_back({call, path, {}});
+        return Fault(call, path);
+    }
+
+    void RunHooks(Call call, const std::string& path) {
+        for (auto it = hooks_.begin(); it != hooks_.end(); ++it) {
+            if (it->call != call || (!it->path.empty() && it->path != path)) continue;
+            auto action = std::move(it->action);
+            hooks_.erase(it);
+            action();
+            return;
+        }
+    }
 
     uint32_t Fault(Call call, const std::string& path) {
         for (auto& f : faults_) {
@@ -98,6 +155,8 @@ private:
 
     platform::IFileSystem& inner_;
     std::vector<FaultRule> faults_;
+    std::vector<Hook> hooks_;
+    std::set<std::string> hiddenKinds_;
 };
 
 }  // namespace testing_support

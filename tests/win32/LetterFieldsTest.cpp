@@ -8,7 +8,7 @@
 
 #include "dialog/StringTable.h"
 #include "dialog/win32/PanelHost.h"
-#include "dialog/win32/PanelResource.h"
+#include "dialog/PanelIds.h"
 #include "tests/win32/DialogDriver.h"
 #include "tests/win32/PanelTestSupport.h"
 
@@ -18,19 +18,18 @@ using panel_test::CParentDialog;
 using panel_test::TakeChanges;
 
 // The fields of an alphabetical panel, bound as its model binds them, over
-// any of the three alphabetical templates.
+// the template of any of the three alphabetical actions.
 class CLettersDlg : public CRenameDlg {
 public:
-    CLettersDlg(int templateId, bool lowercase)
-        : CRenameDlg(nullptr, kStrAddAlphaAtBeginning, templateId, ScopeRule::kAlways, FocusKind::kNextControl,
-                     IDC_PANEL_START) {
+    CLettersDlg(int actionId, bool lowercase)
+        : CRenameDlg(nullptr, actionId, ScopeRule::kAlways, FocusKind::kNextControl, IDC_PANEL_START) {
         BindText(IDC_PANEL_STEP, kStrStep, step_, "1", TextRule::kDigitsOnly);
         BindText(IDC_PANEL_START, kStrStart, start_, "a", TextRule::kStartLetters);
         BindText(IDC_PANEL_DIGITS, kStrDigits, digits_, "1", TextRule::kDigitsOnly);
         Binding(kStrStart).lowercase = lowercase;
         Restore();
     }
-    std::unique_ptr<CExecute> CreateOperation(int, int, int, int, int, int) override { return nullptr; }
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions&) override { return nullptr; }
 
 private:
     std::string step_, start_, digits_;
@@ -38,7 +37,7 @@ private:
 
 struct Typing {
     const char* what;
-    int templateId;
+    int actionId;
     bool lowercase;
     int field;
     std::string typed;
@@ -56,7 +55,7 @@ class LetterField : public testing::TestWithParam<Typing> {};
 TEST_P(LetterField, KeepsWhatTheRuleAllowsAndBeepsForTheRest) {
     const Typing& t = GetParam();
     CParentDialog parent;
-    CLettersDlg panel(t.templateId, t.lowercase);
+    CLettersDlg panel(t.actionId, t.lowercase);
     CPanelHost host(panel);
     int beeps = 0;
     host.SetBeep([&] { ++beeps; });
@@ -76,19 +75,19 @@ INSTANTIATE_TEST_SUITE_P(
     Typing, LetterField,
     testing::Values(
         // Capitals and digits are refused; typing goes on at the end.
-        Typing{"AddAlphaAtBeginning", IDD_PANEL_ADD_ALPHA_AT_BEGINNING, false, IDC_PANEL_START, "abZz9", "abz", 2, 3},
-        Typing{"AddAlphaAtEnd", IDD_PANEL_ADD_ALPHA_AT_END, false, IDC_PANEL_START, "abZz9", "abz", 2, 3},
+        Typing{"AddAlphaAtBeginning", kStrAddAlphaAtBeginning, false, IDC_PANEL_START, "abZz9", "abz", 2, 3},
+        Typing{"AddAlphaAtEnd", kStrAddAlphaAtEnd, false, IDC_PANEL_START, "abZz9", "abz", 2, 3},
         // This field makes capitals small as they are typed.
-        Typing{"ProduceAlphabeticalList", IDD_PANEL_PRODUCE_ALPHABETICAL_LIST, true, IDC_PANEL_START, "abZz9", "abzz",
+        Typing{"ProduceAlphabeticalList", kStrProduceAlphabeticalList, true, IDC_PANEL_START, "abZz9", "abzz",
                1, 4},
-        Typing{"NonAsciiLetters", IDD_PANEL_ADD_ALPHA_AT_END, false, IDC_PANEL_START, "aébc", "abc", 1, 3},
+        Typing{"NonAsciiLetters", kStrAddAlphaAtEnd, false, IDC_PANEL_START, "aébc", "abc", 1, 3},
         // The number style refuses letters as they are typed, silently.
-        Typing{"DigitsField", IDD_PANEL_ADD_ALPHA_AT_END, false, IDC_PANEL_STEP, "1x2", "12", 0, 2}),
+        Typing{"DigitsField", kStrAddAlphaAtEnd, false, IDC_PANEL_STEP, "1x2", "12", 0, 2}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(LetterField, APasteKeepsTheAllowedCharactersInPlace) {
     CParentDialog parent;
-    CLettersDlg panel(IDD_PANEL_ADD_ALPHA_AT_END, false);
+    CLettersDlg panel(kStrAddAlphaAtEnd, false);
     CPanelHost host(panel);
     int beeps = 0;
     host.SetBeep([&] { ++beeps; });

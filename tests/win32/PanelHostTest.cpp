@@ -358,14 +358,15 @@ TEST(PanelHost, AGoneHostNoLongerPosts) {
 }
 
 TEST(PanelHost, AMissingTemplateIsReported) {
-    // A model with a template this module does not have.
+    // A model of no action in the catalogue, so of no template.
     class CNoTemplateDlg : public CRenameDlg {
     public:
-        CNoTemplateDlg() : CRenameDlg(nullptr, kStrAddAtEnd, 4242, ScopeRule::kAlways, FocusKind::kNone, 0) {}
-        std::unique_ptr<CExecute> CreateOperation(int, int, int, int, int, int) override { return nullptr; }
+        CNoTemplateDlg() : CRenameDlg(nullptr, kStrFiles, ScopeRule::kAlways, FocusKind::kNone, 0) {}
+        std::unique_ptr<CExecute> CreateOperation(const CRunOptions&) override { return nullptr; }
     };
     CParentDialog parent;
     CNoTemplateDlg panel;
+    EXPECT_EQ(panel.templateId(), 0);
     CPanelHost host(panel);
     EXPECT_FALSE(host.Create(Instance(), parent.hwnd()));
     EXPECT_EQ(host.window(), nullptr);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "dialog/win32/PanelLists.h"
-#include "dialog/win32/PanelResource.h"
+#include "dialog/PanelIds.h"
 #include "platform/win32/Wide.h"
 #include "tests/win32/PanelTestSupport.h"
 
