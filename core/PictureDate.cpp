@@ -142,6 +142,15 @@ bool ExifBlock::Walk(uint32_t offset, int depth) {
         if (entriesEnd + 4 > length_) return true;
         const uint32_t next = Get32(static_cast<size_t>(entriesEnd));
         if (next == 0) return true;
+        if (depth == 0) {
+            // After the main directory comes the thumbnail's (IFD1). What it
+            // holds is not the photo's, so a damaged one, or a link to it
+            // that leads nowhere, ends the walk with what the main directory
+            // and its sub-directories gave, as readers of such files do.
+            const std::string error = scan_.error;
+            if (next >= length_ || !Walk(next, depth + 1)) scan_.error = error;
+            return true;
+        }
         if (next >= length_) return Fail(kBadSubdirectoryLink);
         offset = next;
     }

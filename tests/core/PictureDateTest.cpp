@@ -164,8 +164,9 @@ TEST(PictureScan, ExifHeaderAndDirectories) {
          false, "", "Illegal pointer offset value in EXIF."},
         {"EXIF directory link past the block", [] { return PatchedCamera(TiffBuilder::ValueField(kIfd0, 1), 5000); },
          false, "", "Illegal subdirectory link"},
-        {"next-directory link past the block", [] { return PatchedCamera(TiffBuilder::LinkField(kIfd0, 2), 0x10000); },
-         false, kDate, "Illegal subdirectory link"},
+        {"EXIF directory's next link past the block",
+         [] { return PatchedCamera(TiffBuilder::LinkField(kExifDir, 2), 0x10000); }, false, kDate,
+         "Illegal subdirectory link"},
         {"interop link past the block", [] { return PatchedCamera(TiffBuilder::ValueField(kExifDir, 1), 0x7FFF); },
          false, kDate, "Illegal subdirectory link"},
         {"date longer than 19 characters", [] { return WithTiff(CameraTiff("2004:03:05 14:07:09.123 extra", false)); },
@@ -190,6 +191,43 @@ TEST(PictureScan, ExifHeaderAndDirectories) {
         EXPECT_EQ(scan.exifRead, c.exifRead) << c.what;
         EXPECT_EQ(scan.dateTime, c.date) << c.what;
         EXPECT_EQ(scan.error, c.error) << c.what;
+    }
+}
+
+// The thumbnail's directory (IFD1) follows the main one. However it is
+// damaged, the date that the main directory's tree gave stands, in both byte
+// orders.
+TEST(PictureScan, ADamagedThumbnailDirectoryKeepsTheDate) {
+    struct Damage {
+        const char* what;
+        std::function<void(TiffBuilder&, uint32_t ifd1)> apply;
+    };
+    const Damage damages[] = {
+        {"sound", [](TiffBuilder&, uint32_t) {}},
+        {"link past the block", [](TiffBuilder& t, uint32_t) { t.Set32(TiffBuilder::LinkField(kIfd0, 2), 0x10000); }},
+        {"entry count past the block", [](TiffBuilder& t, uint32_t ifd1) { t.Set16(ifd1, 0x0FFF); }},
+        {"illegal format", [](TiffBuilder& t, uint32_t ifd1) { t.Set16(ifd1 + 2 + 2, 0); }},
+        {"value past the block", [](TiffBuilder& t, uint32_t ifd1) { t.Set32(TiffBuilder::ValueField(ifd1, 1), 0x7000); }},
+        {"sub-directory link past the block",
+         [](TiffBuilder& t, uint32_t ifd1) { t.Set32(TiffBuilder::ValueField(ifd1, 2), 0x7FFF); }},
+        {"next link past the block", [](TiffBuilder& t, uint32_t ifd1) { t.Set32(TiffBuilder::LinkField(ifd1, 3), 0x7FFF); }},
+    };
+    for (const bool bigEndian : {true, false}) {
+        for (const auto& damage : damages) {
+            TiffBuilder t(bigEndian);
+            t.bytes = CameraTiff(kDate, bigEndian);
+            // Compression, a thumbnail text longer than four bytes, an EXIF link.
+            const uint32_t ifd1 = t.Directory({{0x0103, kShort, 1, 6}, {0x010E, kAscii, 8, 0}, {0x8769, kLong, 1, 0}});
+            t.Set32(TiffBuilder::ValueField(ifd1, 1), t.Data(std::string("thumb\0\0\0", 8)));
+            t.Set32(TiffBuilder::ValueField(ifd1, 2), kExifDir);
+            t.Set32(TiffBuilder::LinkField(kIfd0, 2), ifd1);
+            damage.apply(t, ifd1);
+            const CPictureScan scan = Scan(WithTiff(t.bytes));
+            const std::string label = std::string(damage.what) + (bigEndian ? ", big-endian" : ", little-endian");
+            EXPECT_TRUE(scan.exifRead) << label;
+            EXPECT_EQ(scan.dateTime, kDate) << label;
+            EXPECT_EQ(scan.error, "") << label;
+        }
     }
 }
 
