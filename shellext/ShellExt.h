@@ -1,0 +1,49 @@
+#pragma once
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+namespace qlnext {
+
+/// The context-menu handler: adds "Quorl&in..." to the menu of a selection
+/// and, when it is chosen, hands the selection to the launcher.
+class CShellExt final : public IContextMenu, public IShellExtInit {
+public:
+    /// A new object asked for `iid`; on failure `*out` is null and nothing
+    /// stays alive.
+    static HRESULT Create(REFIID iid, void** out);
+
+    CShellExt(const CShellExt&) = delete;
+    CShellExt& operator=(const CShellExt&) = delete;
+
+    // Allocation failure answers null (E_OUTOFMEMORY), never a throw.
+    static void* operator new(size_t size) noexcept;
+    static void operator delete(void* p) noexcept;
+
+    // IUnknown, shared by both interfaces.
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+
+    // IContextMenu
+    STDMETHODIMP QueryContextMenu(HMENU menu, UINT insertIndex, UINT firstId, UINT lastId, UINT flags) override;
+    STDMETHODIMP InvokeCommand(CMINVOKECOMMANDINFO* info) override;
+    STDMETHODIMP GetCommandString(UINT_PTR offset, UINT type, UINT* reserved, CHAR* buffer, UINT size) override;
+
+    // IShellExtInit
+    STDMETHODIMP Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* data, HKEY programKey) override;
+
+private:
+    CShellExt();
+    ~CShellExt();
+
+    /// The command: writes the selection to a list file and starts the
+    /// launcher with it. Message boxes are owned by `owner`; `quiet` shows none.
+    HRESULT DoGAKMenu1(HWND owner, bool quiet);
+
+    volatile LONG references_ = 0;
+    IDataObject* data_ = nullptr;
+};
+
+}  // namespace qlnext

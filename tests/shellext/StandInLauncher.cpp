@@ -1,0 +1,59 @@
+// Stands in for Qln.exe beside a copy of the extension. It records how it was
+// started and what the list file held, into its own folder: "args.txt" (its
+// arguments as Windows splits them, one UTF-8 line each), "list.txt" (the
+// list file's bytes), then "done" once both are complete. Like the real
+// launcher, it deletes the list file after reading it.
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "platform/win32/Wide.h"
+
+namespace {
+
+std::wstring OwnFolder() {
+    wchar_t path[MAX_PATH * 4] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+void Write(const std::wstring& path, const std::string& bytes) {
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+std::string Read(const std::wstring& path) {
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<cannot open>";
+    std::string bytes(::GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    ::CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+}  // namespace
+
+int wmain() {
+    const std::wstring folder = OwnFolder();
+    int count = 0;
+    wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::string lines;
+    for (int i = 0; i < count; ++i) lines += platform::narrow(args[i]) + "\n";
+    Write(folder + L"args.txt", lines);
+    if (count > 1) {
+        Write(folder + L"list.txt", Read(args[1]));
+        ::DeleteFileW(args[1]);
+    }
+    ::LocalFree(args);
+    Write(folder + L"done", "");
+    return 0;
+}
