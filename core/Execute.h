@@ -64,11 +64,23 @@ private:
     bool arranged_ = false;
 };
 
-/// One row of a preview: an item of the selection previewed and the name it
-/// would get. The item belongs to the selection, which must outlive the row.
+/// What a run will meet for one row of a preview.
+enum class CRowStatus : uint8_t {
+    kRenamed,      ///< the new name is free: the item will be renamed
+    kUnchanged,    ///< the name stays as it is
+    kDuplicate,    ///< another item of the selection would get the same name
+    kExists,       ///< an item outside the selection has the name
+    kInvalidName,  ///< the name cannot be used (error 123)
+    kTooLong,      ///< the name or the path would be too long (error 206)
+};
+
+/// One row of a preview: an item of the selection previewed, the name it
+/// would get and what the run will meet. The item belongs to the selection,
+/// which must outlive the row.
 struct CPreviewRow {
     const CFileDescriptor* item = nullptr;
     std::string newName;
+    CRowStatus status = CRowStatus::kRenamed;
 };
 using CPreview = std::vector<CPreviewRow>;
 

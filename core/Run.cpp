@@ -355,7 +355,8 @@ void CExecute::Process(const CFileList& list, CPreview* rows) {
         if (!next) continue;
 
         if (rows) {
-            rows->push_back({&entry, next->name()});
+            const bool same = next->name() == entry.name();
+            rows->push_back({&entry, next->name(), same ? CRowStatus::kUnchanged : CRowStatus::kRenamed});
             continue;
         }
         if (next->name() == entry.name() && !alwaysOffer_) continue;
