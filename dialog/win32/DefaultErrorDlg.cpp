@@ -2,25 +2,26 @@
 
 #include "core/Prompts.h"
 #include "dialog/win32/Resource.h"
-#include "platform/win32/Wide.h"
+#include "dialog/win32/Controls.h"
 
 CDefaultErrorDlg::CDefaultErrorDlg() : CModalDlg(IDD_DEFAULT_ERROR) {}
 
-void CDefaultErrorDlg::OnInitDialog() {
-    setItemText(IDC_FILE_NAME, fileName);
-    setItemText(IDC_ERROR_CODE, errorCode);
-    setItemText(IDC_HEADLINE, headline);
-    setItemText(IDC_EXPLANATION, explanation);
-    revealEnd(IDC_FILE_NAME);
-    ::SetWindowTextW(window(), platform::widen(title).c_str());
+bool CDefaultErrorDlg::OnInitDialog() {
+    DialogItemSetText(window(), IDC_FILE_NAME, fileName);
+    DialogItemSetText(window(), IDC_ERROR_CODE, errorCode);
+    DialogItemSetText(window(), IDC_HEADLINE, headline);
+    DialogItemSetText(window(), IDC_EXPLANATION, explanation);
+    EditRevealEnd(item(IDC_FILE_NAME));
+    WindowSetText(window(), title);
     // Nothing to edit here: Enter or Space answers at once.
-    focusItem(IDC_SKIP);
+    DialogFocus(window(), item(IDC_SKIP));
+    return false;
 }
 
 void CDefaultErrorDlg::OnCommand(int id, int code) {
     if (id == IDCANCEL) {
-        end(kAnswerClosed);
+        End(kAnswerClosed);
     } else if (code == BN_CLICKED && (id == IDC_SKIP || id == IDC_SKIP_ALL)) {
-        end(id);
+        End(id);
     }
 }

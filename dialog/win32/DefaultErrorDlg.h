@@ -22,6 +22,6 @@ public:
     std::string explanation;
 
 protected:
-    void OnInitDialog() override;
+    bool OnInitDialog() override;
     void OnCommand(int id, int code) override;
 };

@@ -5,6 +5,7 @@
 #include "core/Prompts.h"
 #include "dialog/win32/Resource.h"
 #include "platform/Text.h"
+#include "dialog/win32/Controls.h"
 #include "platform/win32/Wide.h"
 
 static_assert(IDC_RENAME_ALL == kAnswerRenameAll && IDC_SKIP_ALL == kAnswerSkipAll && IDC_SKIP == kAnswerSkip &&
@@ -33,37 +34,38 @@ bool isAnswerButton(int id) {
 
 }  // namespace
 
-void CNameDlg::OnInitDialog() {
-    setItemText(IDC_OLD_NAME, oldName);
-    setItemText(IDC_COMPUTED, computed);
-    setItemText(IDC_NEW_NAME, newName);
+bool CNameDlg::OnInitDialog() {
+    DialogItemSetText(window(), IDC_OLD_NAME, oldName);
+    DialogItemSetText(window(), IDC_COMPUTED, computed);
+    DialogItemSetText(window(), IDC_NEW_NAME, newName);
     // A long old name shows its end, where the part that changes usually is.
-    revealEnd(IDC_OLD_NAME);
-    focusItem(IDC_NEW_NAME);
+    EditRevealEnd(item(IDC_OLD_NAME));
+    DialogFocus(window(), item(IDC_NEW_NAME));
     selectNewName();
     ::SendDlgItemMessageW(window(), IDC_NEW_NAME, EM_SCROLLCARET, 0, 0);
+    return false;  // the focus is placed
 }
 
 void CNameDlg::selectNewName() {
-    ::SendDlgItemMessageW(window(), IDC_NEW_NAME, EM_SETSEL, 0, -1);
+    EditSelect(item(IDC_NEW_NAME), 0, -1);
 }
 
 void CNameDlg::selectNewNameChars(size_t first, size_t last) {
-    ::SendDlgItemMessageW(window(), IDC_NEW_NAME, EM_SETSEL, utf16Offset(newName, first),
-                          static_cast<LPARAM>(utf16Offset(newName, last)));
+    EditSelect(item(IDC_NEW_NAME), static_cast<int>(utf16Offset(newName, first)),
+               static_cast<int>(utf16Offset(newName, last)));
 }
 
 void CNameDlg::OnCommand(int id, int code) {
     if (id == IDCANCEL) {
-        end(kAnswerClosed);
+        End(kAnswerClosed);
         return;
     }
     // Edits notify through WM_COMMAND too, and each template has only some of
     // the buttons: only a click on one of this dialog's own buttons ends it.
     if (code != BN_CLICKED || !isAnswerButton(id) || !::GetDlgItem(window(), id)) return;
     // The other two edits are read-only: only New name can come back changed.
-    if (reads(id)) newName = itemText(IDC_NEW_NAME);
-    end(id);
+    if (reads(id)) newName = DialogItemText(window(), IDC_NEW_NAME);
+    End(id);
 }
 
 bool CNameDlg::reads(int id) const {

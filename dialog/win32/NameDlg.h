@@ -27,7 +27,7 @@ protected:
     /// Selects characters [first, last) of New name (code points, as the run counts).
     void selectNewNameChars(size_t first, size_t last);
 
-    void OnInitDialog() override;
+    bool OnInitDialog() override;
     void OnCommand(int id, int code) override;
 
 private:

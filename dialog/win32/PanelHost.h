@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dialog/panels/RenameDlg.h"
+#include "dialog/win32/Dialog.h"
 
 /// Posted to a panel's parent whenever one of the panel's values changed;
 /// lParam is the panel's CRenameDlg*, wParam is 0.
@@ -16,12 +17,12 @@ inline constexpr UINT WM_PANEL_CHANGED = 0x0C00;
 /// moves between its control and the model through the model's binding table
 /// (text for edits, index for combos, 0/1 for check boxes, the checked id for
 /// radio groups), and the model's radio choices say which controls are on.
-class CPanelHost {
+class CPanelHost : public CDialog {
 public:
     /// Hosts `panel`, which must outlive the host.
     explicit CPanelHost(CRenameDlg& panel);
     /// Destroys the window, if the parent has not already done so.
-    ~CPanelHost();
+    ~CPanelHost() override;
     CPanelHost(const CPanelHost&) = delete;
     CPanelHost& operator=(const CPanelHost&) = delete;
 
@@ -32,8 +33,6 @@ public:
     /// already; false when it cannot be created.
     bool Create(HINSTANCE instance, HWND parent);
 
-    /// The panel window; null before Create.
-    HWND window() const { return m_hwnd; }
     CRenameDlg& panel() const { return m_panel; }
 
     /// Shows the model's values in the controls and enables the controls of
@@ -48,11 +47,14 @@ public:
     /// typed (tests count the beeps with it).
     void SetBeep(std::function<void()> beep) { m_beep = std::move(beep); }
 
+protected:
+    bool OnInitDialog() override;
+    void OnCommand(int id, int code) override;
+    /// A value that could not be copied stays as it was; the next change
+    /// tries again.
+    void OnFailure() override {}
+
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnInitDialog();
-    void OnCommand(int id, int code);
     void OnEditChange(int id);
     void OnRadioClick(int id);
     /// Checks the model's radio button of every group and unchecks the others.
@@ -65,7 +67,6 @@ private:
     CRenameDlg& m_panel;
     HINSTANCE m_instance = nullptr;
     HWND m_parent = nullptr;
-    HWND m_hwnd = nullptr;
     // While the host itself writes into controls, their notifications are not
     // the user's changes.
     int m_quiet = 0;

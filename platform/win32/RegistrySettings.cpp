@@ -24,11 +24,7 @@ CRegistrySettings::CRegistrySettings(const std::string& keyPath) {
     HKEY key = nullptr;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, widen(keyPath).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                           nullptr) == ERROR_SUCCESS)
-        key_ = key;
-}
-
-CRegistrySettings::~CRegistrySettings() {
-    if (key_) ::RegCloseKey(key_);
+        key_.reset(key);
 }
 
 std::optional<int32_t> CRegistrySettings::readNumber(const std::string& name) {
@@ -37,7 +33,7 @@ std::optional<int32_t> CRegistrySettings::readNumber(const std::string& name) {
     DWORD size = sizeof value;
     // Only a REG_DWORD is a number: the bytes of a text read as one would be
     // a silent wrong value.
-    if (::RegGetValueW(key_, nullptr, widen(name).c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+    if (::RegGetValueW(key_.get(), nullptr, widen(name).c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
         return std::nullopt;
     return static_cast<int32_t>(value);
 }
@@ -48,11 +44,11 @@ std::optional<std::string> CRegistrySettings::readText(const std::string& name) 
     // The value may grow between asking its size and reading it.
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD size = 0;
-        LONG status = ::RegGetValueW(key_, nullptr, wide.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size);
+        LONG status = ::RegGetValueW(key_.get(), nullptr, wide.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size);
         if (status != ERROR_SUCCESS) return std::nullopt;
         std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
         size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-        status = ::RegGetValueW(key_, nullptr, wide.c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(), &size);
+        status = ::RegGetValueW(key_.get(), nullptr, wide.c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(), &size);
         if (status == ERROR_MORE_DATA) continue;
         if (status != ERROR_SUCCESS) return std::nullopt;
         // A REG_SZ ends at its first terminator, as every reader sees it.
@@ -64,7 +60,7 @@ std::optional<std::string> CRegistrySettings::readText(const std::string& name) 
 bool CRegistrySettings::writeNumber(const std::string& name, int32_t value) {
     if (!key_) return false;
     const DWORD data = static_cast<DWORD>(value);
-    return ::RegSetValueExW(key_, widen(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+    return ::RegSetValueExW(key_.get(), widen(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                             sizeof data) == ERROR_SUCCESS;
 }
 
@@ -73,12 +69,12 @@ bool CRegistrySettings::writeText(const std::string& name, const std::string& va
     const std::wstring wide = widen(value);
     // The terminator is part of a REG_SZ.
     const DWORD bytes = static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
-    return ::RegSetValueExW(key_, widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()), bytes) ==
+    return ::RegSetValueExW(key_.get(), widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()), bytes) ==
            ERROR_SUCCESS;
 }
 
 void CRegistrySettings::flush() {
-    if (key_) ::RegFlushKey(key_);
+    if (key_) ::RegFlushKey(key_.get());
 }
 
 std::string settingsLocation(const std::string& subKey, const std::string& location) {

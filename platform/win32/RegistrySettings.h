@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/SettingsBackend.h"
+#include "platform/win32/Scoped.h"
 
 namespace platform {
 
@@ -15,12 +16,11 @@ class CRegistrySettings : public ISettingsBackend {
 public:
     /// Opens `keyPath` (below HKEY_CURRENT_USER), creating it when missing.
     explicit CRegistrySettings(const std::string& keyPath);
-    ~CRegistrySettings() override;
     CRegistrySettings(const CRegistrySettings&) = delete;
     CRegistrySettings& operator=(const CRegistrySettings&) = delete;
 
     /// False when the key could not be opened or created.
-    bool isOpen() const { return key_ != nullptr; }
+    bool isOpen() const { return key_.valid(); }
 
     std::optional<int32_t> readNumber(const std::string& name) override;
     std::optional<std::string> readText(const std::string& name) override;
@@ -29,7 +29,7 @@ public:
     void flush() override;
 
 private:
-    HKEY key_ = nullptr;
+    win::ScopedKey key_;
 };
 
 }  // namespace platform
