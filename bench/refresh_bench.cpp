@@ -1,6 +1,8 @@
 // The preview of the main dialog's model over one folder: the first preview,
 // which reads the folder, against a refresh after a parameter change, which
-// only computes the names again. Prints the median of each over the rounds.
+// only computes the names and their marks again; and that refresh against
+// one that computes the names alone. Prints the median of each over the
+// rounds.
 //   refresh_bench DIR [ROUNDS]
 #include <algorithm>
 #include <chrono>
@@ -35,7 +37,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
-    std::vector<double> first, refresh;
+    std::vector<double> first, refresh, unchecked;
     size_t rows = 0;
     for (int round = 0; round < rounds; ++round) {
         CMemorySettings memory;
@@ -47,13 +49,19 @@ int main(int argc, char** argv) {
         auto start = Clock::now();
         if (!model.RefreshPreview()) return 1;
         first.push_back(Since(start));
-        // As typing one more character into the field does.
-        model.activePanel()->SetValue("add", "x_y");
-        start = Clock::now();
-        model.Changed();
-        refresh.push_back(Since(start));
+        // As typing one more character into the field does, with the marks
+        // and without them, in turns, so that neither profits from the
+        // other's warming up.
+        for (const bool marked : {round % 2 == 0, round % 2 != 0}) {
+            model.SetCheckPreview(marked);
+            model.activePanel()->SetValue("add", marked ? "x_y" : "x_z");
+            start = Clock::now();
+            model.Changed();
+            (marked ? refresh : unchecked).push_back(Since(start));
+        }
         rows = model.rows().size();
     }
-    std::printf("rows %zu first_ms %.1f refresh_ms %.1f\n", rows, Median(first), Median(refresh));
+    std::printf("rows %zu first_ms %.1f refresh_ms %.1f unchecked_ms %.1f\n", rows, Median(first), Median(refresh),
+                Median(unchecked));
     return 0;
 }

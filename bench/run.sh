@@ -3,8 +3,10 @@
 #   - rename with "Add to beginning" against the kernel floor (bench/raw_rename),
 #     the same loop in name order (what processing sorted costs the kernel),
 #     Debian's rename (perl) and mmv;
-#   - quorlin --preview against a bare listing (find -printf);
-#   - the model's refresh after a parameter change against its first preview;
+#   - quorlin --preview, which marks what the run will meet, against a bare
+#     listing (find -printf) and against the preview of the names alone;
+#   - the model's refresh after a parameter change against its first preview,
+#     and against the same refresh without the marks;
 #   - peak memory per file (/usr/bin/time -v) beyond the process baseline;
 #   - with --files 1000000 or more, the preview of N files against N/10.
 # Each round runs every contender once, in an order that turns from round to
@@ -19,7 +21,7 @@ while [ $# -gt 0 ]; do
     case $1 in
         --files) files=$2; shift 2 ;;
         --rounds) rounds=$2; shift 2 ;;
-        -h | --help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h | --help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) echo "bench/run.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -91,6 +93,23 @@ against() {
     printf '      rounds:%s\n' "$4"
 }
 
+# The same, for two contenders run side by side in every round: the ratio is
+# the median of the rounds' own ratios, which a machine that speeds up or
+# slows down between rounds does not sway.
+paired() {
+    local base measured r
+    base=$(echo "$2" | median)
+    measured=$(echo "$4" | median)
+    r=$(paste <(echo "$4" | tr ' ' '\n' | grep .) <(echo "$2" | tr ' ' '\n' | grep .) |
+        awk '{printf "%.4f\n", ($2 > 0) ? $1 / $2 : 0}' | sort -n |
+        awk '{v[NR] = $1} END {printf "%.2f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}')
+    printf '  %-36s %7s\n' "$1" "$base"
+    printf '      rounds:%s\n' "$2"
+    printf '  %-36s %7s  %5sx   target <= %s: %s (median of the rounds'"'"' ratios)\n' "$3" "$measured" "$r" "$5" \
+        "$(verdict "$r" "$5" "<=")"
+    printf '      rounds:%s\n' "$4"
+}
+
 rename_quorlin() { "$quorlin" -a "Add to beginning" -s add=x_ --files --subfolders --no-folders --no-confirm \
     --on-conflict skip "$1"; }
 rename_raw() { "$raw" "$1" x_; }
@@ -98,12 +117,14 @@ rename_sorted() { "$raw" --sorted "$1" x_; }
 rename_perl() { (cd "$1" && find . -maxdepth 1 -type f -printf '%f\0' | xargs -0 rename 's/^/x_/'); }
 rename_mmv() { (cd "$1" && mmv -r '*' 'x_#1'); }
 preview_quorlin() { "$quorlin" --preview -a "Add to beginning" -s add=x_ --no-folders "$1"; }
+# The names alone, unmarked: what the preview cost before it checked.
+preview_unchecked() { QUORLIN_UNCHECKED_PREVIEW=1 "$quorlin" --preview -a "Add to beginning" -s add=x_ --no-folders "$1"; }
 listing() { find "$1" -maxdepth 1 -printf '%f\n'; }
 
 contenders=(raw sorted quorlin perl mmv)
 declare -A took
 for c in "${contenders[@]}"; do took[$c]=""; done
-preview_ms="" listing_ms="" first_ms="" refresh_ms=""
+preview_ms="" listing_ms="" unchecked_ms="" first_ms="" refresh_ms="" unmarked_ms=""
 
 echo "Rounds: $rounds, $files empty files in one folder, $(findmnt -n -o FSTYPE -T "$work" 2>/dev/null || stat -f -c %T "$work") at $work" >&2
 fill "$dir" "$files"
@@ -120,15 +141,18 @@ for ((round = 0; round < rounds; round++)); do
     done
     if ((round % 2)); then
         preview_ms+=" $(timed preview_quorlin "$dir")"
+        unchecked_ms+=" $(timed preview_unchecked "$dir")"
         listing_ms+=" $(timed listing "$dir")"
     else
         listing_ms+=" $(timed listing "$dir")"
+        unchecked_ms+=" $(timed preview_unchecked "$dir")"
         preview_ms+=" $(timed preview_quorlin "$dir")"
     fi
-    read -r _ rows _ first _ again < <("$refresh" "$dir" 1)
+    read -r _ rows _ first _ again _ unmarked < <("$refresh" "$dir" 1)
     [ "$rows" -eq "$files" ] || { echo "refresh_bench saw $rows rows" >&2; exit 1; }
     first_ms+=" $first"
     refresh_ms+=" $again"
+    unmarked_ms+=" $unmarked"
 done
 
 # Memory: the folder's cost is what a run over it needs beyond a run over
@@ -161,11 +185,13 @@ for c in raw sorted quorlin perl mmv; do
     printf '      rounds:%s\n' "${took[$c]}"
 done
 
-printf '\nPreview\n'
+printf '\nPreview (marked: what the run will meet)\n'
 against "find DIR -maxdepth 1 -printf '%f\\n'" "$listing_ms" "quorlin --preview" "$preview_ms" 2.5
+paired "quorlin --preview, names alone" "$unchecked_ms" "quorlin --preview" "$preview_ms" 1.2
 
 printf '\nModel preview (bench/refresh_bench)\n'
 against "first preview" "$first_ms" "refresh after a parameter change" "$refresh_ms" 0.25
+paired "refresh, names alone" "$unmarked_ms" "refresh, names and marks" "$refresh_ms" 1.2
 
 per_rename=$(awk -v a="$mem_rename" -v b="$base_rename" -v n="$files" 'BEGIN {printf "%.0f", (a - b) * 1024 / n}')
 per_preview=$(awk -v a="$mem_preview" -v b="$base_preview" -v n="$files" 'BEGIN {printf "%.0f", (a - b) * 1024 / n}')

@@ -8,6 +8,7 @@
 #include "dialog/MainDlgModel.h"
 #include "dialog/StringTable.h"
 #include "dialog/panels/RenameDlg.h"
+#include "platform/FileSystem.h"
 #include "platform/Text.h"
 
 namespace {
@@ -26,10 +27,70 @@ bool Plain(std::string_view name) {
     return true;
 }
 
+void AppendShown(std::string& out, std::string_view name) {
+    if (Plain(name))
+        out.append(name);
+    else
+        out += DisplayName(name);
+}
+
 constexpr size_t kChunk = 1 << 16;
 
 std::string Quote(const std::string& s) {
     return "\"" + DisplayName(s) + "\"";
+}
+
+struct Range {
+    char32_t first, last;
+};
+
+// East Asian Wide and Fullwidth, after Unicode's EastAsianWidth table.
+constexpr Range kWide[] = {
+    {0x1100, 0x115F},   {0x231A, 0x231B},   {0x2329, 0x232A},   {0x23E9, 0x23EC},   {0x23F0, 0x23F0},
+    {0x23F3, 0x23F3},   {0x25FD, 0x25FE},   {0x2614, 0x2615},   {0x2648, 0x2653},   {0x267F, 0x267F},
+    {0x2693, 0x2693},   {0x26A1, 0x26A1},   {0x26AA, 0x26AB},   {0x26BD, 0x26BE},   {0x26C4, 0x26C5},
+    {0x26CE, 0x26CE},   {0x26D4, 0x26D4},   {0x26EA, 0x26EA},   {0x26F2, 0x26F3},   {0x26F5, 0x26F5},
+    {0x26FA, 0x26FA},   {0x26FD, 0x26FD},   {0x2705, 0x2705},   {0x270A, 0x270B},   {0x2728, 0x2728},
+    {0x274C, 0x274C},   {0x274E, 0x274E},   {0x2753, 0x2755},   {0x2757, 0x2757},   {0x2795, 0x2797},
+    {0x27B0, 0x27B0},   {0x27BF, 0x27BF},   {0x2B1B, 0x2B1C},   {0x2B50, 0x2B50},   {0x2B55, 0x2B55},
+    {0x2E80, 0x303E},   {0x3041, 0x33FF},   {0x3400, 0x4DBF},   {0x4E00, 0x9FFF},   {0xA000, 0xA4CF},
+    {0xA960, 0xA97F},   {0xAC00, 0xD7A3},   {0xF900, 0xFAFF},   {0xFE10, 0xFE19},   {0xFE30, 0xFE6F},
+    {0xFF00, 0xFF60},   {0xFFE0, 0xFFE6},   {0x16FE0, 0x16FE4}, {0x17000, 0x18AFF}, {0x1B000, 0x1B2FF},
+    {0x1F004, 0x1F004}, {0x1F0CF, 0x1F0CF}, {0x1F18E, 0x1F18E}, {0x1F191, 0x1F19A}, {0x1F200, 0x1F251},
+    {0x1F300, 0x1F64F}, {0x1F680, 0x1F6FF}, {0x1F7E0, 0x1F7EB}, {0x1F90C, 0x1F9FF}, {0x1FA70, 0x1FAFF},
+    {0x20000, 0x2FFFD}, {0x30000, 0x3FFFD},
+};
+
+// Marks that join the character before them, and characters of no width.
+constexpr Range kZero[] = {
+    {0x0300, 0x036F},   {0x0483, 0x0489}, {0x0591, 0x05BD}, {0x05BF, 0x05BF}, {0x05C1, 0x05C2}, {0x05C4, 0x05C5},
+    {0x05C7, 0x05C7},   {0x0610, 0x061A}, {0x064B, 0x065F}, {0x0670, 0x0670}, {0x06D6, 0x06DC}, {0x06DF, 0x06E4},
+    {0x0900, 0x0902},   {0x093C, 0x093C}, {0x0941, 0x0948}, {0x094D, 0x094D}, {0x0E31, 0x0E31}, {0x0E34, 0x0E3A},
+    {0x0E47, 0x0E4E},   {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF}, {0x200B, 0x200F}, {0x202A, 0x202E}, {0x2060, 0x2064},
+    {0x20D0, 0x20FF},   {0x302A, 0x302D}, {0x3099, 0x309A}, {0xFE00, 0xFE0F}, {0xFE20, 0xFE2F}, {0xFEFF, 0xFEFF},
+    {0xE0100, 0xE01EF},
+};
+
+template <size_t N>
+bool In(const Range (&ranges)[N], char32_t cp) {
+    const auto it = std::upper_bound(std::begin(ranges), std::end(ranges), cp,
+                                     [](char32_t c, const Range& r) { return c < r.first; });
+    return it != std::begin(ranges) && cp <= std::prev(it)->last;
+}
+
+const char* MarkColour(CRowStatus status) {
+    switch (status) {
+        case CRowStatus::kRenamed:
+            return "\x1b[32m";  // green
+        case CRowStatus::kUnchanged:
+            return "\x1b[2m";  // dim
+        default:
+            return "\x1b[1;31m";  // bold red
+    }
+}
+
+std::string Plural(size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 const char* ScopeRuleText(ScopeRule rule) {
@@ -37,11 +98,11 @@ const char* ScopeRuleText(ScopeRule rule) {
         case ScopeRule::kAlways:
             return "every scope";
         case ScopeRule::kNotExtension:
-            return "scopes 0 and 1";
+            return "scopes entire and name";
         case ScopeRule::kNotExtensionWithSeparator:
-            return "scopes 0, 1 and 3";
+            return "scopes entire, name and ext";
         case ScopeRule::kNameOnly:
-            return "scope 1 only";
+            return "scope name only";
     }
     return "";
 }
@@ -56,7 +117,7 @@ void DescribeValue(std::string& out, const CRenameDlg& panel, const CPanelBindin
                     out += "text";
                     break;
                 case TextRule::kDigitsOnly:
-                    out += "digits";
+                    out += b.name() == "step" ? "a whole number, negative too" : "digits";
                     break;
                 case TextRule::kStartLetters:
                     out += "letters a to z";
@@ -69,25 +130,34 @@ void DescribeValue(std::string& out, const CRenameDlg& panel, const CPanelBindin
             out += "0 or 1, default " + std::to_string(b.defaultNumber) + "\n";
             return;
         case ValueKind::kComboIndex: {
-            out += "choice, default " + std::to_string(b.defaultNumber) + "\n";
+            const auto names = ChoiceNames(panel, b);
             const auto entries = PanelComboEntries(panel.templateId(), b.controlId);
+            const size_t d = static_cast<size_t>(b.defaultNumber);
+            out += "choice, default " + (d < names.size() ? names[d] : std::to_string(b.defaultNumber)) + "\n";
             for (int i = 0; i < b.entries; ++i) {
+                const size_t k = static_cast<size_t>(i);
                 out += "        " + std::to_string(i);
-                if (i < static_cast<int>(entries.size()))
-                    out += entries[i].empty() ? " (none)" : " " + Quote(entries[i]);
+                if (k < names.size()) out += "  " + names[k];
+                if (k < entries.size() && !entries[k].empty()) out += "  " + Quote(entries[k]);
                 out += "\n";
             }
             return;
         }
-        case ValueKind::kRadioGroup:
-            out += "button, default " + std::to_string(b.defaultNumber) + "\n";
-            for (const auto& radio : b.radios) {
-                out += "        " + std::to_string(radio.radioId) + " uses";
-                for (int id : radio.enables)
+        case ValueKind::kRadioGroup: {
+            const auto names = ChoiceNames(panel, b);
+            std::string fallback = std::to_string(b.defaultNumber);
+            for (size_t i = 0; i < b.radios.size(); ++i)
+                if (b.radios[i].radioId == b.defaultNumber && i < names.size()) fallback = names[i];
+            out += "choice, default " + fallback + "\n";
+            for (size_t i = 0; i < b.radios.size(); ++i) {
+                out += "        " + (i < names.size() ? names[i] : std::string("?")) + " (" +
+                       std::to_string(b.radios[i].radioId) + ") uses";
+                for (int id : b.radios[i].enables)
                     if (const CPanelBinding* used = panel.FindControl(id)) out += " " + used->name();
                 out += "\n";
             }
             return;
+        }
     }
 }
 
@@ -116,43 +186,170 @@ std::string DisplayName(std::string_view name) {
     return out;
 }
 
-void WritePreviewTable(const CPreview& rows, const std::function<void(std::string_view)>& write) {
+size_t DisplayWidth(std::string_view text) {
+    if (Plain(text)) return text.size();
+    size_t width = 0;
+    for (size_t i = 0; i < text.size();) {
+        char32_t cp;
+        i += text::decode(text, i, cp);
+        if (cp < 0x300)
+            ++width;
+        else if (In(kZero, cp))
+            continue;
+        else
+            width += In(kWide, cp) ? 2 : 1;
+    }
+    return width;
+}
+
+void CShownPaths::AddGiven(const std::string& full, const std::string& typed) {
+    given_[full] = typed;
+    below_[full] = typed + platform::kPathSeparator;
+    const auto sep = full.find_last_of(platform::kPathSeparator);
+    const auto typedSep = typed.find_last_of(platform::kPathSeparator);
+    if (sep != std::string::npos)
+        beside_[full.substr(0, sep)] = typedSep == std::string::npos ? std::string() : typed.substr(0, typedSep + 1);
+    folders_.clear();
+    last_ = nullptr;
+}
+
+void CShownPaths::AddFolder(const std::string& full, const std::string& prefix) {
+    below_[full] = prefix;
+    folders_.clear();
+    last_ = nullptr;
+}
+
+const CShownPaths::Folder& CShownPaths::Find(const std::string& folder) {
+    const auto known = folders_.find(folder);
+    if (known != folders_.end()) return known->second;
+    Folder f;
+    const auto beside = beside_.find(folder);
+    f.holdsGiven = beside != beside_.end();
+    // The folder itself as typed, the folder of a given item, or else the
+    // nearest folder above it that was given; the full path as a last resort.
+    const auto exact = below_.find(folder);
+    if (exact != below_.end()) {
+        f.prefix = DisplayName(exact->second);
+    } else if (f.holdsGiven) {
+        f.prefix = DisplayName(beside->second);
+    } else {
+        f.prefix = DisplayName(folder + platform::kPathSeparator);
+        std::string_view up = folder;
+        for (auto sep = up.find_last_of(platform::kPathSeparator); sep != std::string_view::npos && sep > 0;
+             sep = up.find_last_of(platform::kPathSeparator)) {
+            up = up.substr(0, sep);
+            const auto it = below_.find(std::string(up));
+            if (it == below_.end()) continue;
+            f.prefix = DisplayName(it->second) + DisplayName(folder.substr(up.size() + 1)) + platform::kPathSeparator;
+            break;
+        }
+    }
+    return folders_.emplace(folder, std::move(f)).first->second;
+}
+
+void CShownPaths::Append(const std::string& folder, std::string_view name, std::string& out) {
+    if (&folder != last_) {
+        lastFolder_ = &Find(folder);
+        last_ = &folder;
+    }
+    if (lastFolder_->holdsGiven) {
+        const auto it = given_.find(folder + platform::kPathSeparator + std::string(name));
+        if (it != given_.end()) {
+            out += DisplayName(it->second);
+            return;
+        }
+    }
+    out += lastFolder_->prefix;
+    AppendShown(out, name);
+}
+
+std::string CShownPaths::Show(const std::string& path) {
+    const auto sep = path.find_last_of(platform::kPathSeparator);
+    std::string out;
+    if (sep == std::string::npos) {
+        AppendShown(out, path);
+        return out;
+    }
+    // Looked up afresh: the string is not one the table keeps.
+    last_ = nullptr;
+    const std::string folder = path.substr(0, sep);
+    Append(folder, std::string_view(path).substr(sep + 1), out);
+    last_ = nullptr;
+    return out;
+}
+
+const char* MarkWord(CRowStatus status) {
+    switch (status) {
+        case CRowStatus::kRenamed:
+            return "rename";
+        case CRowStatus::kUnchanged:
+            return "unchanged";
+        case CRowStatus::kDuplicate:
+            return "duplicate";
+        case CRowStatus::kExists:
+            return "exists";
+        case CRowStatus::kInvalidName:
+            return "invalid";
+        case CRowStatus::kTooLong:
+            return "too long";
+    }
+    return "";
+}
+
+void WritePreviewTable(const CPreview& rows, CShownPaths& paths, const CTableStyle& style,
+                       const std::function<void(std::string_view)>& write) {
+    constexpr size_t kMarkWidth = 9;  // "duplicate", "unchanged"
+    std::string cell;
     size_t width = 3;  // "Old"
     for (const auto& r : rows) {
-        const std::string& n = r.item->name();
-        width = std::max(width, Plain(n) ? n.size() : text::charCount(DisplayName(n)));
+        if (r.status == CRowStatus::kUnchanged && !style.all) continue;
+        cell.clear();
+        paths.Append(r.item->folder(), r.item->name(), cell);
+        width = std::max(width, DisplayWidth(cell));
     }
     std::string buffer;
     buffer.reserve(kChunk + 1024);
-    auto row = [&](const std::string& left, const std::string& right) {
-        const bool plain = Plain(left);
-        const std::string shown = plain ? std::string() : DisplayName(left);
-        const std::string& l = plain ? left : shown;
-        buffer += l;
-        buffer.append(width - (plain ? l.size() : text::charCount(l)) + 2, ' ');
-        if (Plain(right))
-            buffer += right;
-        else
-            buffer += DisplayName(right);
+    auto line = [&](const char* mark, const char* colour, std::string_view old, std::string_view shownNew) {
+        if (colour) buffer += colour;
+        buffer += mark;
+        if (colour) buffer += "\x1b[0m";
+        buffer.append(kMarkWidth - std::string_view(mark).size() + 2, ' ');
+        buffer += old;
+        buffer.append(width - DisplayWidth(old) + 2, ' ');
+        AppendShown(buffer, shownNew);
         buffer += '\n';
         if (buffer.size() >= kChunk) {
             write(buffer);
             buffer.clear();
         }
     };
-    row("Old", "New");
-    for (const auto& r : rows) row(r.item->name(), r.newName);
+    line("Status", nullptr, "Old", "New");
+    for (const auto& r : rows) {
+        if (r.status == CRowStatus::kUnchanged && !style.all) continue;
+        cell.clear();
+        paths.Append(r.item->folder(), r.item->name(), cell);
+        line(MarkWord(r.status), style.colour ? MarkColour(r.status) : nullptr, cell, r.newName);
+    }
     if (!buffer.empty()) write(buffer);
 }
 
+std::string PreviewSummary(const CPreviewCounts& counts) {
+    return std::to_string(counts.renamed) + " to rename, " + std::to_string(counts.unchanged) + " unchanged, " +
+           Plural(counts.conflicts, "conflict", "conflicts") + "\n";
+}
+
 std::string DescribeActions(const CMainDlgModel& model) {
-    std::string out = "Scopes (--change):\n";
+    std::string out = "Scopes (--change, by name or number):\n";
     const auto scopes = ScopeTexts();
-    for (size_t i = 0; i < scopes.size(); ++i) out += "    " + std::to_string(i) + "  " + Quote(scopes[i]) + "\n";
-    out += "Sorting orders (--sort):\n";
+    for (size_t i = 0; i < scopes.size(); ++i)
+        out += "    " + std::to_string(i) + "  " + ScopeNames()[i] + "  " + Quote(scopes[i]) + "\n";
+    out += "Sorting orders (--sort, by name or number):\n";
     const auto orders = SortOrderTexts();
-    for (size_t i = 0; i < orders.size(); ++i) out += "    " + std::to_string(i) + "  " + Quote(orders[i]) + "\n";
-    out += "Actions (--action, by text or short form) and their values (--set NAME=VALUE):\n";
+    for (size_t i = 0; i < orders.size(); ++i)
+        out += "    " + std::to_string(i) + "  " + SortOrderNames()[i] + "  " + Quote(orders[i]) + "\n";
+    out +=
+        "Actions (--action, by text or short form) and their values (--set NAME=VALUE; a choice by name or "
+        "number):\n";
     const auto catalogue = ActionCatalogue();
     for (size_t i = 0; i < catalogue.size(); ++i) {
         const CRenameDlg* panel = model.panels()[i].get();

@@ -1,6 +1,9 @@
 #include "cli/Quorlin.h"
 
+#include <cstdlib>
 #include <random>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "cli/Arguments.h"
 #include "cli/Output.h"
@@ -36,8 +39,85 @@ private:
     std::unique_ptr<platform::ISettingsBackend> inner_;
 };
 
+// A run without --last starts from the defaults, whatever an earlier run
+// left behind, and still stores what it used: reads find nothing, writes go
+// through.
+class WriteOnlySettings final : public platform::ISettingsBackend {
+public:
+    explicit WriteOnlySettings(std::unique_ptr<platform::ISettingsBackend> inner) : inner_(std::move(inner)) {}
+    std::optional<int32_t> readNumber(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> readText(const std::string&) override { return std::nullopt; }
+    bool writeNumber(const std::string& name, int32_t value) override {
+        return inner_ && inner_->writeNumber(name, value);
+    }
+    bool writeText(const std::string& name, const std::string& value) override {
+        return inner_ && inner_->writeText(name, value);
+    }
+    void flush() override {
+        if (inner_) inner_->flush();
+    }
+
+private:
+    std::unique_ptr<platform::ISettingsBackend> inner_;
+};
+
 void Out(std::string_view text) {
     platform::writeText(platform::StandardStream::kOutput, text);
+}
+
+bool IsSeparator(char c) {
+    return c == '/' || c == platform::kPathSeparator;
+}
+
+// `text` without separators at its end (a root keeps its one).
+std::string WithoutTrailingSeparators(const std::string& text) {
+    std::string out = text;
+    while (out.size() > 1 && IsSeparator(out.back())) out.pop_back();
+    return out;
+}
+
+// "." and "..", alone or at the end of a path, stand for a folder that
+// the person is in or above: its contents may be renamed, never the folder
+// itself.
+bool StandsInFolder(const std::string& typed) {
+    const std::string t = WithoutTrailingSeparators(typed);
+    for (const std::string_view tail : {".", ".."}) {
+        if (t == tail) return true;
+        if (t.size() > tail.size() && t.compare(t.size() - tail.size(), tail.size(), tail) == 0 &&
+            IsSeparator(t[t.size() - tail.size() - 1]))
+            return true;
+    }
+    return false;
+}
+
+// How the contents of a folder typed as "." or "x/.." show: "" and "x/../".
+std::string ContentsPrefix(const std::string& typed) {
+    std::string t = WithoutTrailingSeparators(typed);
+    if (t == ".") return {};
+    if (t.size() >= 2 && t.compare(t.size() - 2, 2, "/.") == 0) t.resize(t.size() - 1);
+    if (t.size() >= 2 && t.back() == '.' && IsSeparator(t[t.size() - 2])) t.resize(t.size() - 1);
+    if (!t.empty() && !IsSeparator(t.back())) t += platform::kPathSeparator;
+    return t;
+}
+
+// True when `path` lies inside one of `folders`.
+bool Inside(const std::string& path, const std::unordered_set<std::string>& folders) {
+    if (folders.empty()) return false;
+    for (auto sep = path.find_last_of(platform::kPathSeparator); sep != std::string::npos && sep > 0;
+         sep = path.find_last_of(platform::kPathSeparator, sep - 1))
+        if (folders.count(path.substr(0, sep))) return true;
+    return false;
+}
+
+bool Colour() {
+#ifdef _WIN32
+    return false;  // the console's colour sequences are not on everywhere
+#else
+    const char* noColour = std::getenv("NO_COLOR");
+    const char* term = std::getenv("TERM");
+    return platform::isTerminal(platform::StandardStream::kOutput) && !(noColour && *noColour) &&
+           !(term && std::string(term) == "dumb");
+#endif
 }
 
 class Session {
@@ -47,38 +127,107 @@ public:
     int Run();
 
 private:
+    struct Given {
+        std::string typed;
+        std::string full;
+        bool contentsOnly = false;
+        platform::EntryKind kind = platform::EntryKind::kFile;
+    };
+
     int Usage(const std::string& reason) {
         terminal_.Write("quorlin: " + reason + "\n");
         return kExitUsage;
     }
     int NoOperation(const CMainDlgModel& model);
     bool ResolvePaths(std::string& error);
+    bool Select(bool subfolders, std::string& error);
     bool Configure(CMainDlgModel& model, std::string& error);
+    std::unique_ptr<CSettingsStore> OpenSettings();
+    bool CheckListFile(const std::string& file, bool subfolders, std::string& error);
+    int Preview(CMainDlgModel& model, CTerminalPrompts& conflicts, CStatusLine* status);
 
     const CCommandLine& command_;
     CSystemTerminal terminal_;
+    std::vector<Given> given_;
     std::vector<std::string> paths_;
+    std::unordered_set<std::string> folders_;  ///< the real folders among paths_, with subfolders on
+    CShownPaths shown_;
 };
 
 bool Session::ResolvePaths(std::string& error) {
-    for (const auto& given : command_.paths) {
-        const std::string full = platform::fullPathName(given);
-        if (full.empty()) {
-            error = "cannot tell where \"" + DisplayName(given) + "\" is: the current folder cannot be read";
+    for (const auto& typed : command_.paths) {
+        Given g;
+        g.typed = WithoutTrailingSeparators(typed);
+        g.contentsOnly = StandsInFolder(typed);
+        g.full = platform::fullPathName(typed);
+        if (g.full.empty()) {
+            error = "cannot tell where \"" + DisplayName(typed) + "\" is: the current folder cannot be read";
             return false;
         }
         platform::Attributes attrs;
-        const uint32_t code = platform::realFileSystem().getAttributes(full, attrs);
+        const uint32_t code = platform::realFileSystem().getAttributes(g.full, attrs);
         if (code != platform::kErrorSuccess) {
-            error = "\"" + DisplayName(given) + "\": " + platform::errorMessage(code);
+            error = "\"" + DisplayName(typed) + "\": " + platform::errorMessage(code);
             return false;
         }
-        const char last = full.back();
-        if (last == '/' || last == '\\' || last == ':') {
-            error = "\"" + DisplayName(given) + "\" is the root of a file system, which cannot be renamed";
+        g.kind = attrs.kind;
+        const char last = g.full.back();
+        if (g.contentsOnly && !attrs.isFolder()) {
+            error = "\"" + DisplayName(typed) + "\" is not a folder";
             return false;
         }
-        paths_.push_back(full);
+        if (!g.contentsOnly && (last == '/' || last == '\\' || last == ':')) {
+            error = "\"" + DisplayName(typed) + "\" is the root of a file system, which cannot be renamed";
+            return false;
+        }
+        given_.push_back(std::move(g));
+    }
+    return true;
+}
+
+// The items to rename: the given paths, the contents of a folder given as
+// ".", each once, and none that a given folder holds when its contents are
+// renamed anyway: an item met twice would be renamed, then fail.
+bool Session::Select(bool subfolders, std::string& error) {
+    struct Candidate {
+        std::string path;
+        bool folder;
+    };
+    std::vector<Candidate> candidates;
+    for (const auto& g : given_) {
+        if (!g.contentsOnly) {
+            shown_.AddGiven(g.full, g.typed);
+            candidates.push_back({g.full, g.kind == platform::EntryKind::kFolder});
+            continue;
+        }
+        shown_.AddFolder(g.full, ContentsPrefix(g.typed));
+        if (!subfolders) continue;
+        const uint32_t code = platform::realFileSystem().listFolderEntries(
+            g.full, [&](const std::string& name, platform::EntryKind kind) {
+                candidates.push_back(
+                    {g.full + (IsSeparator(g.full.back()) ? "" : std::string(1, platform::kPathSeparator)) + name,
+                     kind == platform::EntryKind::kFolder});
+            });
+        if (code != platform::kErrorSuccess) {
+            error = "\"" + DisplayName(g.typed) + "\": " + platform::errorMessage(code);
+            return false;
+        }
+    }
+    if (subfolders)
+        for (const auto& c : candidates)
+            if (c.folder) folders_.insert(c.path);
+    std::unordered_set<std::string> seen;
+    for (auto& c : candidates) {
+        if (!seen.insert(c.path).second || (subfolders && Inside(c.path, folders_))) continue;
+        paths_.push_back(std::move(c.path));
+    }
+    if (paths_.empty()) {
+        for (const auto& g : given_)
+            if (g.contentsOnly && !subfolders) {
+                error = "nothing to rename: \"" + DisplayName(g.typed) +
+                        "\" is never renamed itself, and --no-subfolders leaves out what it holds";
+                return false;
+            }
     }
     return true;
 }
@@ -87,7 +236,9 @@ bool Session::Configure(CMainDlgModel& model, std::string& error) {
     if (command_.scope) {
         const auto scope = ParseScope(*command_.scope);
         if (!scope) {
-            error = "unknown scope \"" + *command_.scope + "\" (see quorlin --actions)";
+            error = "unknown scope \"" + *command_.scope + "\"" +
+                    DidYouMean(*command_.scope, {ScopeNames().begin(), ScopeNames().end()}) +
+                    " (see quorlin --actions)";
             return false;
         }
         model.SetScope(*scope);
@@ -95,7 +246,8 @@ bool Session::Configure(CMainDlgModel& model, std::string& error) {
     if (command_.action) {
         const std::string text = FindActionText(*command_.action);
         if (text.empty()) {
-            error = "unknown action \"" + *command_.action + "\" (see quorlin --actions)";
+            error = "unknown action \"" + *command_.action + "\"" +
+                    DidYouMean(ShortForm(*command_.action), ActionNames()) + " (see quorlin --actions)";
             return false;
         }
         if (!model.FindPanel(text)) {
@@ -111,7 +263,9 @@ bool Session::Configure(CMainDlgModel& model, std::string& error) {
     if (command_.sort) {
         const auto sort = ParseSortOrder(*command_.sort);
         if (!sort) {
-            error = "unknown sorting order \"" + *command_.sort + "\" (see quorlin --actions)";
+            error = "unknown sorting order \"" + *command_.sort + "\"" +
+                    DidYouMean(*command_.sort, {SortOrderNames().begin(), SortOrderNames().end()}) +
+                    " (see quorlin --actions)";
             return false;
         }
         o.sort = *sort;
@@ -131,6 +285,42 @@ bool Session::Configure(CMainDlgModel& model, std::string& error) {
     return true;
 }
 
+std::unique_ptr<CSettingsStore> Session::OpenSettings() {
+    const char* key = CSettingsStore::kDialogSubKey;
+    if (command_.last && command_.preview)
+        return std::make_unique<CSettingsStore>(
+            key, std::make_unique<ReadOnlySettings>(platform::openSettings(key, command_.settings)));
+    if (command_.last) return std::make_unique<CSettingsStore>(key, command_.settings);
+    if (command_.preview) return std::make_unique<CSettingsStore>(key, std::unique_ptr<platform::ISettingsBackend>());
+    return std::make_unique<CSettingsStore>(
+        key, std::make_unique<WriteOnlySettings>(platform::openSettings(key, command_.settings)));
+}
+
+// A list file replaces nothing unasked, and never an item it lists.
+bool Session::CheckListFile(const std::string& file, bool subfolders, std::string& error) {
+    platform::Attributes attrs;
+    if (platform::realFileSystem().getAttributes(file, attrs) != platform::kErrorSuccess) return true;
+    const std::string shown = "\"" + DisplayName(*command_.saveList) + "\"";
+    if (attrs.isFolder()) {
+        error = shown + " is a folder";
+        return false;
+    }
+    if (!command_.force) {
+        error = shown + " exists; add --force to replace it";
+        return false;
+    }
+    for (const auto& p : paths_)
+        if (p == file) {
+            error = shown + " is one of the items to list: the list would replace it";
+            return false;
+        }
+    if (subfolders && Inside(file, folders_)) {
+        error = shown + " is one of the items to list: the list would replace it";
+        return false;
+    }
+    return true;
+}
+
 int Session::NoOperation(const CMainDlgModel& model) {
     const std::string action = model.activePanel()->actionName();
     const auto missing = MissingValues(model);
@@ -139,6 +329,19 @@ int Session::NoOperation(const CMainDlgModel& model) {
     for (size_t i = 0; i < missing.size(); ++i)
         names += (i == 0 ? "" : (i + 1 == missing.size() ? " or " : ", ")) + ("\"" + missing[i] + "\"");
     return Usage("\"" + action + "\" needs a value for " + names + " (--set NAME=VALUE)");
+}
+
+int Session::Preview(CMainDlgModel& model, CTerminalPrompts& conflicts, CStatusLine* status) {
+    model.SetPrompts(conflicts);
+    model.SetRememberListings(false);
+    // The benchmark compares the marked preview with the names alone.
+    const char* unchecked = std::getenv("QUORLIN_UNCHECKED_PREVIEW");
+    if (unchecked && *unchecked) model.SetCheckPreview(false);
+    if (!model.RefreshPreview()) return NoOperation(model);
+    if (status) status->Clear();
+    WritePreviewTable(model.rows(), shown_, {command_.all, Colour()}, Out);
+    Out(PreviewSummary(model.counts()));
+    return conflicts.failed() || model.counts().conflicts ? kExitIncomplete : kExitDone;
 }
 
 int Session::Run() {
@@ -150,6 +353,10 @@ int Session::Run() {
     }
     if (command_.paths.empty()) return Usage("no files or folders given (see quorlin --help)");
     if (command_.preview && command_.saveList) return Usage("--preview and --save-list do not go together");
+    // Nothing is renamed by an action that the command line does not name.
+    if (!command_.action && !command_.last)
+        return Usage(
+            "no action given: name one with --action (see quorlin --actions), or repeat the last run with --last");
     std::string error;
     if (!ResolvePaths(error)) return Usage(error);
 
@@ -160,18 +367,31 @@ int Session::Run() {
     if (command_.onConflict == "number") policy = CConflictPolicy::kNumber;
     if (command_.onConflict == "stop") policy = CConflictPolicy::kStop;
 
-    std::unique_ptr<CSettingsStore> store;
-    if (command_.preview)
-        store = std::make_unique<CSettingsStore>(CSettingsStore::kDialogSubKey,
-                                                 std::make_unique<ReadOnlySettings>(platform::openSettings(
-                                                     CSettingsStore::kDialogSubKey, command_.settings)));
-    else
-        store = std::make_unique<CSettingsStore>(CSettingsStore::kDialogSubKey, command_.settings);
-
+    std::unique_ptr<CSettingsStore> store = OpenSettings();
     std::random_device device;
     const uint64_t seed = (static_cast<uint64_t>(device()) << 32) ^ device();
-    CMainDlgModel model(paths_, *store, seed);
+    CMainDlgModel model({}, *store, seed);
+    if (command_.last) {
+        if (model.options().lastSelection.empty() || !model.activePanel() ||
+            model.activePanel()->actionName() != model.options().lastSelection)
+            return Usage("--last has nothing to repeat: no run was stored yet (give --action)");
+        // A negative step is kept as typed; the dialog's number field would
+        // not show it, so the panel restores its default instead.
+        CRenameDlg& panel = *model.activePanel();
+        for (const auto& b : panel.bindings()) SetNegativeStep(b, store->ReadString(b.nameId));
+    }
     if (!Configure(model, error)) return Usage(error);
+    if (command_.last) terminal_.Write("quorlin: repeating the last run: " + DescribeRun(model) + "\n");
+    const bool subfolders = model.options().subfolders != 0;
+    if (!Select(subfolders, error)) return Usage(error);
+    std::string listFile;
+    if (command_.saveList) {
+        listFile = platform::fullPathName(*command_.saveList);
+        if (!CheckListFile(listFile, subfolders, error)) return Usage(error);
+    }
+    if (!command_.preview && !command_.saveList && model.options().confirm && !interactive)
+        return Usage("confirming each rename needs a terminal; add --no-confirm");
+    model.SetPaths(paths_);
 
     std::unique_ptr<CStatusLine> status;
     if (platform::isTerminal(platform::StandardStream::kError)) status = std::make_unique<CStatusLine>(terminal_);
@@ -180,33 +400,44 @@ int Session::Run() {
     // policy when one was given, confirmations always need the terminal.
     CTerminalPrompts prompts(terminal_, interactive ? CConflictPolicy::kAsk : policy, status.get());
     CTerminalPrompts conflicts(terminal_, policy, status.get());
+    prompts.SetShownPaths(&shown_);
+    conflicts.SetShownPaths(&shown_);
     model.SetFileSystem(fs);
 
-    if (command_.preview) {
-        model.SetPrompts(conflicts);
-        model.SetRememberListings(false);
-        if (!model.RefreshPreview()) return NoOperation(model);
-        if (status) status->Clear();
-        WritePreviewTable(model.rows(), Out);
-        return conflicts.failed() ? kExitIncomplete : kExitDone;
-    }
+    if (command_.preview) return Preview(model, conflicts, status.get());
 
     if (command_.saveList) {
-        const std::string file = platform::fullPathName(*command_.saveList);
         model.SetPrompts(conflicts);
         const CFinish finish = model.SaveFileList([&](std::string& name) {
-            name = file;
+            name = listFile;
             return true;
         });
         if (finish == CFinish::kNoOperation) return NoOperation(model);
         if (status) status->Clear();
-        if (conflicts.failed() || finish == CFinish::kStopped) return kExitIncomplete;
-        Out("listed " + std::to_string(fs.listed()) + " items in " + DisplayName(file) + "\n");
+        if (conflicts.failed() || finish != CFinish::kDone) return kExitIncomplete;
+        Out("listed " + std::to_string(fs.listed()) + " items in " + DisplayName(listFile) + "\n");
         return kExitDone;
     }
 
-    if (model.options().confirm && !interactive)
-        return Usage("confirming each rename needs a terminal; add --no-confirm");
+    // Where someone answers, each question says how far the run has got:
+    // which of the renames to come it is about.
+    if (interactive) {
+        model.SetPrompts(conflicts);
+        model.SetRememberListings(false);
+        if (model.RefreshPreview()) {
+            std::unordered_map<std::string, size_t> positions;
+            const bool every = model.offered() == model.rows().size();
+            std::string path;
+            for (const auto& row : model.rows()) {
+                if (!every && row.status == CRowStatus::kUnchanged) continue;
+                row.item->CopyPathTo(path);
+                positions.emplace(path, positions.size() + 1);
+            }
+            const size_t total = positions.size();
+            prompts.SetPositions(positions, total);
+            conflicts.SetPositions(std::move(positions), total);
+        }
+    }
     // One object answers both kinds: confirmations on the terminal, the
     // conflicts by the policy.
     class Split final : public IPrompts {
@@ -227,12 +458,15 @@ int Session::Run() {
     if (finish == CFinish::kNoOperation) return NoOperation(model);
     if (status) status->Clear();
     const int skipped = prompts.skipped() + conflicts.skipped();
+    const int unchosen = prompts.unchosen() + conflicts.unchosen();
     const int failed = prompts.failed() + conflicts.failed();
     std::string summary = "renamed " + std::to_string(fs.renamed()) + ", skipped " + std::to_string(skipped) +
                           ", failed " + std::to_string(failed);
     if (finish == CFinish::kStopped) summary += "; stopped before the end";
     Out(summary + "\n");
-    return skipped || failed || finish == CFinish::kStopped ? kExitIncomplete : kExitDone;
+    // A skip the person chose is done as asked; one nobody chose is not.
+    const bool ended = prompts.inputEnded() || conflicts.inputEnded();
+    return failed || unchosen || ended ? kExitIncomplete : kExitDone;
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 #include "cli/Terminal.h"
 
 #include "platform/Console.h"
+#include "platform/LineEdit.h"
 #include "platform/Text.h"
 
 bool CSystemTerminal::ReadLine(std::string& line) {
     return platform::readLine(line);
+}
+
+bool CSystemTerminal::EditLine(const std::string& prompt, const std::string& initial, std::string& line) {
+    return platform::editLine(prompt, initial, line);
 }
 
 void CSystemTerminal::Write(std::string_view text) {

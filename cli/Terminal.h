@@ -10,6 +10,10 @@ public:
     virtual ~CTerminal() = default;
     /// One typed line without its line break; false at the end of the input.
     virtual bool ReadLine(std::string& line) = 0;
+    /// One line that starts out as `initial` for the person to change, with
+    /// line editing where the terminal has it, after `prompt`; false at the
+    /// end of the input.
+    virtual bool EditLine(const std::string& prompt, const std::string& initial, std::string& line) = 0;
     virtual void Write(std::string_view text) = 0;
 };
 
@@ -17,6 +21,7 @@ public:
 class CSystemTerminal final : public CTerminal {
 public:
     bool ReadLine(std::string& line) override;
+    bool EditLine(const std::string& prompt, const std::string& initial, std::string& line) override;
     void Write(std::string_view text) override;
 };
 

@@ -4,6 +4,7 @@
 
 #include "cli/Output.h"
 #include "cli/Terminal.h"
+#include "platform/FileSystem.h"
 
 struct CTerminalPrompts::Choice {
     char key;
@@ -25,6 +26,10 @@ std::string Trimmed(const std::string& s) {
     return s.substr(b, e - b);
 }
 
+bool IsSkip(int answer) {
+    return answer == kAnswerSkip || answer == kAnswerSkipAll || answer == kAnswerClosed;
+}
+
 }  // namespace
 
 CTerminalPrompts::CTerminalPrompts(CTerminal& terminal, CConflictPolicy policy, CStatusLine* status)
@@ -35,40 +40,73 @@ void CTerminalPrompts::Say(const std::string& text) {
     terminal_.Write(text);
 }
 
-int CTerminalPrompts::Counted(int answer) {
-    if (answer == kAnswerSkip || answer == kAnswerSkipAll || answer == kAnswerClosed) ++skipped_;
+std::string CTerminalPrompts::Shown(const std::string& path) const {
+    return paths_ ? paths_->Show(path) : DisplayName(path);
+}
+
+std::string CTerminalPrompts::Position(const std::string& path) const {
+    const auto it = positions_.find(path);
+    if (it == positions_.end()) return {};
+    return std::to_string(it->second) + " of " + std::to_string(total_) + ": ";
+}
+
+int CTerminalPrompts::Counted(int answer, bool chosen) {
+    if (IsSkip(answer)) {
+        ++skipped_;
+        if (!chosen) ++unchosen_;
+    }
     return answer;
 }
 
-// The first choice is the default button, taken by an empty answer.
+// The input ended: nobody is there to answer the questions still to come,
+// so the run stops here rather than skipping item after item unasked.
+int CTerminalPrompts::Ended(CNameRequest& request, const std::string& filled) {
+    Say("\n");
+    inputEnded_ = true;
+    request.newName = filled;
+    return Counted(kAnswerSkipAll, false);
+}
+
+// The first choice is the default button, taken by an empty answer; a
+// question about a name that cannot be used takes Skip instead until the
+// name is edited, so that Enter never asks the same question again.
 int CTerminalPrompts::Ask(const char* caption, const char* headline, CNameRequest& request, const Choice* choices,
-                          size_t count) {
-    Say(std::string(caption) + ": " + headline + "\n  Old name: " + DisplayName(request.oldName) +
-        "\n  Computed: " + DisplayName(request.computed) + "\n");
+                          size_t count, Kind kind, bool existing) {
+    std::string text =
+        Position(request.oldName) + caption + ": " + headline + "\n  Old name: " + Shown(request.oldName) + "\n";
+    if (existing) {
+        // The item in the way, beside the one being renamed.
+        const auto sep = request.oldName.find_last_of(platform::kPathSeparator);
+        const std::string folder = sep == std::string::npos ? std::string() : request.oldName.substr(0, sep + 1);
+        text += "  Existing: " + Shown(folder + request.newName) + "\n";
+    }
+    text += "  Computed: " + DisplayName(request.computed) + "\n";
+    Say(text);
     const std::string filled = request.newName;
     std::string edited = filled;
-    std::string menu;
+    size_t skip = 0;
     for (size_t i = 0; i < count; ++i)
-        menu += std::string(i ? ", " : "") + choices[i].label + " (" + choices[i].key + (i ? "" : ", Enter") + ")";
-    menu += ", edit the new name (e)? ";
+        if (choices[i].answer == kAnswerSkip) skip = i;
     for (;;) {
+        const bool unusable = kind != Kind::kConfirm && edited == filled;
+        const size_t fallback = unusable ? skip : 0;
+        std::string menu;
+        for (size_t i = 0; i < count; ++i)
+            menu += std::string(i ? ", " : "") + choices[i].label + " (" + choices[i].key +
+                    (i == fallback ? ", Enter" : "") + ")";
+        menu += ", edit the new name (e)? ";
         Say("  New name: " + DisplayName(edited) + "\n" + menu);
         std::string line;
-        if (!terminal_.ReadLine(line)) {
-            // The input ended: as if the dialog were closed.
-            Say("\n");
-            request.newName = filled;
-            return Counted(kAnswerClosed);
-        }
+        if (!terminal_.ReadLine(line)) return Ended(request, filled);
         const std::string answer = Trimmed(line);
         if (answer == "e" || answer == "E") {
-            Say("  New name (Enter keeps it): ");
             std::string typed;
-            if (terminal_.ReadLine(typed) && !typed.empty()) edited = typed;
+            if (!terminal_.EditLine("  New name: ", edited, typed)) return Ended(request, filled);
+            if (!typed.empty()) edited = typed;
             continue;
         }
         const Choice* chosen = nullptr;
-        if (answer.empty()) chosen = &choices[0];
+        if (answer.empty()) chosen = &choices[fallback];
         for (size_t i = 0; i < count && !chosen; ++i)
             if (answer.size() == 1 && std::tolower(static_cast<unsigned char>(answer[0])) == choices[i].key)
                 chosen = &choices[i];
@@ -76,13 +114,19 @@ int CTerminalPrompts::Ask(const char* caption, const char* headline, CNameReques
             Say("  Please answer with one of the letters shown.\n");
             continue;
         }
+        if (unusable && chosen->readsName) {
+            Say(kind == Kind::kTooLong
+                    ? "  That name cannot be used here: edit it first (e), or choose another answer.\n"
+                    : "  That name cannot be used: edit it first (e), or choose another answer.\n");
+            continue;
+        }
         request.newName = chosen->readsName ? edited : filled;
-        return Counted(chosen->answer);
+        return Counted(chosen->answer, true);
     }
 }
 
 int CTerminalPrompts::Decide(const char* problem, CNameRequest& request, bool numbered) {
-    const std::string what = Quoted(request.oldName) + ": " + Quoted(request.newName) + " " + problem;
+    const std::string what = "\"" + Shown(request.oldName) + "\": " + Quoted(request.newName) + " " + problem;
     switch (policy_) {
         case CConflictPolicy::kNumber:
             if (numbered) {
@@ -92,12 +136,12 @@ int CTerminalPrompts::Decide(const char* problem, CNameRequest& request, bool nu
             break;
         case CConflictPolicy::kStop:
             Say("quorlin: stopped at " + what + "\n");
-            return Counted(kAnswerSkipAll);
+            return Counted(kAnswerSkipAll, false);
         default:
             break;
     }
     Say("quorlin: skipped " + what + "\n");
-    return Counted(kAnswerSkip);
+    return Counted(kAnswerSkip, false);
 }
 
 int CTerminalPrompts::Confirm(CNameRequest& request) {
@@ -107,10 +151,11 @@ int CTerminalPrompts::Confirm(CNameRequest& request) {
                                      {'q', "Skip all", kAnswerSkipAll, false}};
     if (policy_ != CConflictPolicy::kAsk) {
         // Nobody is there to confirm: nothing is renamed unconfirmed.
-        Say("quorlin: skipped " + Quoted(request.oldName) + ": no terminal to confirm the rename\n");
-        return Counted(kAnswerSkip);
+        Say("quorlin: skipped \"" + Shown(request.oldName) + "\": no terminal to confirm the rename\n");
+        return Counted(kAnswerSkip, false);
     }
-    return Ask("Confirm", "Please confirm that you want to rename this file.", request, choices, std::size(choices));
+    return Ask("Confirm", "Please confirm that you want to rename this file.", request, choices, std::size(choices),
+               Kind::kConfirm, false);
 }
 
 int CTerminalPrompts::Duplicate(CNameRequest& request) {
@@ -119,7 +164,8 @@ int CTerminalPrompts::Duplicate(CNameRequest& request) {
                                      {'s', "Skip", kAnswerSkip, false},
                                      {'q', "Skip all", kAnswerSkipAll, false}};
     if (policy_ != CConflictPolicy::kAsk) return Decide("already exists", request, true);
-    return Ask("Duplicate file name", "A file of the same name already exists.", request, choices, std::size(choices));
+    return Ask("Duplicate file name", "A file of the same name already exists.", request, choices, std::size(choices),
+               Kind::kConflict, true);
 }
 
 int CTerminalPrompts::Illegal(CNameRequest& request) {
@@ -128,7 +174,8 @@ int CTerminalPrompts::Illegal(CNameRequest& request) {
                                      {'s', "Skip", kAnswerSkip, false},
                                      {'q', "Skip all", kAnswerSkipAll, false}};
     if (policy_ != CConflictPolicy::kAsk) return Decide("is not a valid file name", request, false);
-    return Ask("Bad file name", "The new name for the file is illegal.", request, choices, std::size(choices));
+    return Ask("Bad file name", "The new name for the file is illegal.", request, choices, std::size(choices),
+               Kind::kConflict, false);
 }
 
 int CTerminalPrompts::TooLong(CNameRequest& request) {
@@ -136,13 +183,19 @@ int CTerminalPrompts::TooLong(CNameRequest& request) {
                                      {'s', "Skip", kAnswerSkip, false},
                                      {'q', "Skip all", kAnswerSkipAll, false}};
     if (policy_ != CConflictPolicy::kAsk) return Decide("is too long, or its folder is gone", request, false);
-    return Ask("File name too long", "The new file name is too long.", request, choices, std::size(choices));
+    return Ask("File name too long", "The new file name is too long.", request, choices, std::size(choices),
+               Kind::kTooLong, false);
 }
 
 int CTerminalPrompts::DefaultError(CErrorReport& report) {
     ++failed_;
-    Say("quorlin: " + report.title + ": " + DisplayName(report.fileName) + ": " + report.explanation + " (error " +
-        std::to_string(report.errorCode) + ")\n");
+    std::string line = "quorlin: " + report.title + ": " + Shown(report.fileName) + ": " + report.explanation;
+#ifdef _WIN32
+    // The code is the one a Windows user can look up; POSIX users read the
+    // system's own words.
+    line += " (error " + std::to_string(report.errorCode) + ")";
+#endif
+    Say(line + "\n");
     if (policy_ == CConflictPolicy::kStop) return kAnswerSkipAll;
     if (policy_ != CConflictPolicy::kAsk) return kAnswerSkip;
     for (;;) {
@@ -150,7 +203,8 @@ int CTerminalPrompts::DefaultError(CErrorReport& report) {
         std::string line;
         if (!terminal_.ReadLine(line)) {
             Say("\n");
-            return kAnswerClosed;
+            inputEnded_ = true;
+            return kAnswerSkipAll;
         }
         const std::string answer = Trimmed(line);
         if (answer.empty() || answer == "s" || answer == "S") return kAnswerSkip;

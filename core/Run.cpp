@@ -8,6 +8,7 @@
 
 #include "core/Execute.h"
 #include "platform/FileSystem.h"
+#include "platform/NameRules.h"
 
 namespace {
 
@@ -186,7 +187,7 @@ bool CExecute::WriteList(const CSelection& selection, const std::string& listFil
     std::string data;
     for (const auto& list : selection.lists_)
         for (const auto& fd : list)
-            if (Filtered(*fd)) data.append(fd->path()).append("\r\n");
+            if (Filtered(*fd)) data.append(fd->path()).append(platform::kLineEnd);
     const uint32_t code = fileSystem().writeFile(listFile, data);
     if (code == platform::kErrorSuccess) return true;
     ReportAccess(listFile, code);
@@ -233,8 +234,14 @@ public:
         while (next_) {
             if (next_->name() == entry_.name()) return;  // nothing to rename
             // Checked before any call, and always joined to the item's own
-            // folder, so that no name can move the item somewhere else.
+            // folder, so that no name can move the item somewhere else. A
+            // name longer than the platform allows is asked about as too
+            // long whatever the file system would answer (some answer "not
+            // found"), as the preview marks it.
             uint32_t code = platform::checkFileName(next_->name());
+            if (code == platform::kErrorSuccess &&
+                platform::nameRules().length(next_->name()) > platform::nameRules().maxName)
+                code = platform::kErrorFilenameExcedRange;
             if (code == platform::kErrorSuccess) {
                 entry_.CopyPathTo(op_.from_);
                 op_.to_.assign(entry_.folder()).append(1, platform::kPathSeparator).append(next_->name());

@@ -3,10 +3,40 @@
 #include "dialog/ActionCatalogue.h"
 #include "dialog/SettingsStore.h"
 #include "dialog/panels/RenameDlg.h"
+#include "platform/FileSystem.h"
+#include "platform/NameRules.h"
 
 namespace {
 
 constexpr int kScopeCount = 4;
+
+// True when `file` names an item of `selection`, as the platform compares
+// names: writing the list there would destroy what it lists.
+bool ListsItself(const CSelection& selection, const std::string& file) {
+    const auto sep = file.find_last_of(platform::kPathSeparator);
+    if (sep == std::string::npos) return false;
+    const platform::NameRules& rules = platform::nameRules();
+    std::string folder, name, key;
+    rules.appendKey(std::string_view(file).substr(0, sep), folder);
+    rules.appendKey(std::string_view(file).substr(sep + 1), name);
+    // Items of one folder share its string: each is compared once.
+    const std::string* last = nullptr;
+    bool sameFolder = false;
+    for (const auto& list : selection.lists())
+        for (const auto& fd : list) {
+            if (&fd->folder() != last) {
+                last = &fd->folder();
+                key.clear();
+                rules.appendKey(*last, key);
+                sameFolder = key == folder;
+            }
+            if (!sameFolder) continue;
+            key.clear();
+            rules.appendKey(fd->name(), key);
+            if (key == name) return true;
+        }
+    return false;
+}
 
 }  // namespace
 
@@ -55,7 +85,8 @@ CMainDlgModel::~CMainDlgModel() {
 }
 
 void CMainDlgModel::ReleaseItems() {
-    rows_.clear();
+    ClearPreview();
+    check_.Clear();
     selection_ = CSelection();
     haveItems_ = false;
 }
@@ -113,6 +144,12 @@ bool CMainDlgModel::SelectAction(const std::string& text) {
     return false;
 }
 
+void CMainDlgModel::SetPaths(std::vector<std::string> paths) {
+    ReleaseItems();
+    recorded_.Reset(*fs_);
+    paths_ = std::move(paths);
+}
+
 void CMainDlgModel::SetFileSystem(platform::IFileSystem& fs) {
     fs_ = &fs;
     recorded_.Reset(fs);
@@ -137,6 +174,8 @@ std::unique_ptr<CExecute> CMainDlgModel::Build() {
 
 void CMainDlgModel::ClearPreview() {
     rows_.clear();
+    counts_ = {};
+    offered_ = 0;
 }
 
 // Reads the selection as the run would, once for each arrangement, and puts
@@ -170,6 +209,13 @@ bool CMainDlgModel::RefreshPreview() {
     op->setFileSystem(*fs_);
     op->setPrompts(*replayPrompts_);
     op->Preview(selection_, rows_);
+    // The folders the check must list are read once, as the selection was.
+    if (checkPreview_) {
+        if (!check_.prepared()) check_.Prepare(selection_, arranged_.subfolders);
+        check_.Mark(rows_, remember_ ? static_cast<platform::IFileSystem&>(recorded_) : *fs_);
+    }
+    counts_ = CountRows(rows_);
+    offered_ = op->alwaysOffer() ? counts_.rows : counts_.rows - counts_.unchanged;
     return true;
 }
 
@@ -200,5 +246,18 @@ CFinish CMainDlgModel::SaveFileList(const std::function<bool(std::string& fileNa
     SaveDialogOptions(store_, options_, false);
     op->setFileSystem(*fs_);
     op->setPrompts(*prompts_);
-    return op->Run(paths_, &lastListFile_) ? CFinish::kDone : CFinish::kStopped;
+    // As a run writes it, but not over an item that it lists.
+    CSelection selection = op->Collect(paths_);
+    if (!selection.complete()) return CFinish::kStopped;
+    if (ListsItself(selection, lastListFile_)) {
+        CErrorReport report;
+        report.title = "Cannot save the file list";
+        report.headline = "The list would replace one of the items it lists.";
+        report.fileName = lastListFile_;
+        report.errorCode = platform::kErrorAlreadyExists;
+        report.explanation = platform::errorMessage(report.errorCode);
+        prompts_->DefaultError(report);
+        return CFinish::kRefused;
+    }
+    return op->WriteList(selection, lastListFile_) ? CFinish::kDone : CFinish::kStopped;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Execute.h"
+#include "core/PreviewCheck.h"
 #include "dialog/DialogOptions.h"
 #include "dialog/RecordedFileSystem.h"
 
@@ -20,6 +21,7 @@ enum class CFinish {
     kCancelled,    ///< no list file was chosen
     kDone,         ///< the run went through every item
     kStopped,      ///< the user ended the run ("Skip all")
+    kRefused,      ///< the list file is an item of the selection: nothing was written
 };
 
 /// The main rename dialog without its window: the action catalogue and the
@@ -79,16 +81,25 @@ public:
     const CDialogOptions& options() const { return options_; }
 
     /// Rebuilds the preview: the active panel builds an operation, which
-    /// computes the old and new names. False, with the lists emptied, when it
-    /// builds none.
+    /// computes the old and new names, and each row is marked with what the
+    /// run will meet there. False, with the lists emptied, when it builds none.
     bool RefreshPreview();
     /// What the dialog does after any change of a control: refreshes the
     /// preview while "Show preview" is on.
     void Changed();
     /// The rows of the current preview, in processing order: each item the
-    /// Files/Folders choice takes, with its new name. Empty when there is no
-    /// operation.
+    /// Files/Folders choice takes, with its new name and its mark. Empty when
+    /// there is no operation.
     const CPreview& rows() const { return rows_; }
+    /// How many rows the preview has, and of each kind: what the status line
+    /// counts.
+    const CPreviewCounts& counts() const { return counts_; }
+    /// How many rows the run will offer to rename: those whose name changes,
+    /// or every row where the action offers every item (manual rename).
+    size_t offered() const { return offered_; }
+    /// Whether the preview marks its rows (the default). Unmarked, a row is
+    /// renamed or unchanged as its names say: what a benchmark compares with.
+    void SetCheckPreview(bool check) { checkPreview_ = check; }
     /// The run options the sections and the scope give now.
     CRunOptions RunOptions() const;
 
@@ -98,10 +109,15 @@ public:
     /// "Save file list...": builds the operation (none: nothing happens), then
     /// asks `chooseFile` for the list file, starting from the last name chosen;
     /// on a choice stores the section options (not the scope), flushes and
-    /// writes the list.
+    /// writes the list. A list file that is an item of the selection is never
+    /// written: the prompts hear why, and nothing is lost.
     CFinish SaveFileList(const std::function<bool(std::string& fileName)>& chooseFile);
     /// The list file chosen last; empty at first.
     const std::string& lastListFile() const { return lastListFile_; }
+
+    /// The files and folders the dialog works on, in place of those it was
+    /// opened with; the preview reads them afresh.
+    void SetPaths(std::vector<std::string> paths);
 
     /// Where the runs read and rename, and whom they ask.
     void SetFileSystem(platform::IFileSystem& fs);
@@ -154,4 +170,10 @@ private:
     CArrangement arranged_;
     bool haveItems_ = false;
     int collections_ = 0;
+    // The marks: what the check learnt of the selection's folders stays
+    // with the selection, so that a keystroke only marks the new names.
+    CPreviewCheck check_;
+    bool checkPreview_ = true;
+    CPreviewCounts counts_;
+    size_t offered_ = 0;
 };

@@ -52,11 +52,15 @@ uint32_t checkWindowsFileName(const std::string& name) {
     return kErrorSuccess;
 }
 
+uint32_t checkPosixFileName(const std::string& name) {
+    return isCommonBadName(name) ? kErrorInvalidName : kErrorSuccess;
+}
+
 uint32_t checkFileName(const std::string& name) {
 #ifdef _WIN32
     return checkWindowsFileName(name);
 #else
-    return isCommonBadName(name) ? kErrorInvalidName : kErrorSuccess;
+    return checkPosixFileName(name);
 #endif
 }
 

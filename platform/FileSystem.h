@@ -31,6 +31,9 @@ inline constexpr uint32_t kErrorAlreadyExists = 183;
 inline constexpr uint32_t kErrorFilenameExcedRange = 206;
 inline constexpr uint32_t kErrorDirectory = 267;
 inline constexpr uint32_t kErrorCantResolveFilename = 1921;
+/// A POSIX error that no Windows code stands for: the errno itself, under the
+/// flag that Windows leaves to applications, so that its message is not lost.
+inline constexpr uint32_t kErrorPosixFlag = 0x20000000;
 
 /// What a folder listing or a status call tells of the kind of an entry.
 enum class EntryKind : uint8_t {
@@ -112,7 +115,9 @@ public:
 /// The file system of the running platform.
 IFileSystem& realFileSystem();
 
-/// The system's message text for `code`, without trailing line breaks.
+/// The system's message text for `code`, without trailing line breaks: on
+/// Windows the system's message for the code, on POSIX the C library's
+/// message for the errno that the code stands for.
 std::string errorMessage(uint32_t code);
 
 /// The separator between folder and name on this platform.
@@ -130,5 +135,7 @@ uint32_t checkFileName(const std::string& name);
 /// The Windows rules for a single name, available on every platform so they
 /// can be tested natively.
 uint32_t checkWindowsFileName(const std::string& name);
+/// The POSIX rules for a single name, likewise.
+uint32_t checkPosixFileName(const std::string& name);
 
 }  // namespace platform

@@ -39,6 +39,17 @@ build windows -DQLN_WERROR=ON -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmak
 build release -DQLN_WERROR=ON -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF || status=1
 
 summary=()
+# quorlin installs like a Linux tool: cmake --install, and its Debian package
+# installed and removed with dpkg (into a scratch root).
+if [ -d build/native ]; then
+    echo "=== package ==="
+    if bash packaging/check-package.sh build/native; then
+        summary+=("package: installed and removed")
+    else
+        summary+=("package: FAILED")
+        status=1
+    fi
+fi
 for tree in native windows; do
     [ -d "build/$tree" ] || continue
     echo "=== $tree tests$([ "$tree" = windows ] && echo ' (under Wine)') ==="

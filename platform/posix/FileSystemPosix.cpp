@@ -72,7 +72,52 @@ uint32_t fromErrno(int err, const std::string& path) {
         case ENOTSUP:
             return kErrorNotSupported;
         default:
-            return kErrorInvalidFunction;
+            return kErrorPosixFlag | static_cast<uint32_t>(err);
+    }
+}
+
+// The errno that a code stands for, for its message: where several errno
+// values give one code, the one that says most about it.
+int toErrno(uint32_t code) {
+    if (code & kErrorPosixFlag) return static_cast<int>(code & ~kErrorPosixFlag);
+    switch (code) {
+        case kErrorSuccess:
+            return 0;
+        case kErrorInvalidFunction:
+            return ENOSYS;
+        case kErrorFileNotFound:
+        case kErrorPathNotFound:
+            return ENOENT;
+        case kErrorTooManyOpenFiles:
+            return EMFILE;
+        case kErrorAccessDenied:
+            return EACCES;
+        case kErrorNotEnoughMemory:
+            return ENOMEM;
+        case kErrorWriteProtect:
+            return EROFS;
+        case kErrorNotSameDevice:
+            return EXDEV;
+        case kErrorSharingViolation:
+        case kErrorBusy:
+            return EBUSY;
+        case kErrorNotSupported:
+            return ENOTSUP;
+        case kErrorInvalidParameter:
+        case kErrorInvalidName:
+            return EINVAL;
+        case kErrorDiskFull:
+            return ENOSPC;
+        case kErrorAlreadyExists:
+            return EEXIST;
+        case kErrorFilenameExcedRange:
+            return ENAMETOOLONG;
+        case kErrorDirectory:
+            return EISDIR;
+        case kErrorCantResolveFilename:
+            return ELOOP;
+        default:
+            return -1;
     }
 }
 
@@ -344,48 +389,10 @@ IFileSystem& realFileSystem() {
 }
 
 std::string errorMessage(uint32_t code) {
-    // The same wording as the Windows system messages, so dialogs and the
-    // terminal read alike on both platforms.
-    switch (code) {
-        case kErrorSuccess:
-            return "The operation completed successfully.";
-        case kErrorInvalidFunction:
-            return "Incorrect function.";
-        case kErrorFileNotFound:
-            return "The system cannot find the file specified.";
-        case kErrorPathNotFound:
-            return "The system cannot find the path specified.";
-        case kErrorTooManyOpenFiles:
-            return "The system cannot open the file.";
-        case kErrorAccessDenied:
-            return "Access is denied.";
-        case kErrorNotEnoughMemory:
-            return "Not enough memory resources are available to process this command.";
-        case kErrorNotSameDevice:
-            return "The system cannot move the file to a different disk drive.";
-        case kErrorWriteProtect:
-            return "The media is write protected.";
-        case kErrorNotSupported:
-            return "The request is not supported.";
-        case kErrorInvalidParameter:
-            return "The parameter is incorrect.";
-        case kErrorDiskFull:
-            return "There is not enough space on the disk.";
-        case kErrorInvalidName:
-            return "The filename, directory name, or volume label syntax is incorrect.";
-        case kErrorBusy:
-            return "The requested resource is in use.";
-        case kErrorAlreadyExists:
-            return "Cannot create a file when that file already exists.";
-        case kErrorFilenameExcedRange:
-            return "The filename or extension is too long.";
-        case kErrorDirectory:
-            return "The directory name is invalid.";
-        case kErrorCantResolveFilename:
-            return "The name of the file cannot be resolved by the system.";
-        default:
-            return "Unknown error " + std::to_string(code) + ".";
-    }
+    // The system's own words, as every other program on it says them.
+    const int err = toErrno(code);
+    if (err < 0) return "Unknown error " + std::to_string(code);
+    return std::strerror(err);
 }
 
 }  // namespace platform

@@ -9,6 +9,7 @@ namespace {
 class Written final : public CTerminal {
 public:
     bool ReadLine(std::string&) override { return false; }
+    bool EditLine(const std::string&, const std::string&, std::string&) override { return false; }
     void Write(std::string_view text) override { lines.emplace_back(text); }
     std::vector<std::string> lines;
 };

@@ -39,8 +39,10 @@ std::string ReadAll(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// Standard output goes to `outFile`, or with an empty name to the terminal
+// too; `environment` is set in the program's environment ("NAME=value").
 Session RunOnTerminal(const std::string& settings, const std::string& outFile, const std::vector<std::string>& args,
-                      const std::vector<Step>& steps) {
+                      const std::vector<Step>& steps, const std::vector<std::string>& environment = {}) {
     std::vector<std::string> argv = {QUORLIN_BINARY};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> cargs;
@@ -51,8 +53,17 @@ Session RunOnTerminal(const std::string& settings, const std::string& outFile, c
     const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
     if (pid == 0) {
         setenv("QUORLIN_SETTINGS", settings.c_str(), 1);
-        const int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || dup2(out, 1) < 0) _exit(127);
+        // A terminal a person would have, whatever the test runner's is.
+        setenv("TERM", "xterm", 1);
+        unsetenv("NO_COLOR");
+        for (const auto& variable : environment) {
+            const auto eq = variable.find('=');
+            setenv(variable.substr(0, eq).c_str(), variable.substr(eq + 1).c_str(), 1);
+        }
+        if (!outFile.empty()) {
+            const int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            if (out < 0 || dup2(out, 1) < 0) _exit(127);
+        }
         execv(cargs[0], cargs.data());
         _exit(127);
     }
@@ -90,7 +101,7 @@ Session RunOnTerminal(const std::string& settings, const std::string& outFile, c
     waitpid(pid, &raw, 0);
     close(master);
     s.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    s.out = ReadAll(outFile);
+    if (!outFile.empty()) s.out = ReadAll(outFile);
     return s;
 }
 
@@ -118,13 +129,31 @@ void ExpectOutcome(const std::string& label, const Session& s, const TempDir& fi
     EXPECT_EQ(files.Snapshot(), want.after) << label << "\n" << s.terminal;
 }
 
+// Ctrl+A, Ctrl+K: to the start of the line, and cut to its end. (Not
+// Ctrl+U: should the keys arrive before the editor takes over the terminal,
+// the terminal itself would take that one.) Ctrl+B moves one character left.
+const std::string kKillLine = "\x01\x0b";
+
 TEST(QuorlinOnATerminal, AnswersToTheQuestions) {
     const std::vector<std::string> replace = {
         "-a",   "Replace at beginning", "-s", "find=a", "-s", "replace=b", "-c", "name", "--sort",
         "name", "--no-folders"};
     const Case cases[] = {
-        {"duplicate, the name edited",
-         {{menu, "e\n"}, {"keeps it): ", "typed.txt\n"}, {"New name: typed.txt", ""}, {menu, "r\n"}},
+        // The new name is edited where it stands: the line starts as the
+        // computed name.
+        {"duplicate, the name edited from the computed one",
+         {{menu, "e\n"},
+          {"New name: b1.txt", "\x02\x02\x02\x02_edited\n"},
+          {"New name: b1_edited.txt", ""},
+          {menu, "r\n"}},
+         0,
+         "renamed 1, skipped 0, failed 0\n",
+         {"b1_edited.txt=1", "b1.txt=x"}},
+        {"duplicate, the name typed anew",
+         {{menu, "e\n"},
+          {"New name: b1.txt", kKillLine + "typed.txt\n"},
+          {"New name: typed.txt", ""},
+          {menu, "\n"}},  // edited: Enter renames
          0,
          "renamed 1, skipped 0, failed 0\n",
          {"typed.txt=1", "b1.txt=x"}},
@@ -133,16 +162,19 @@ TEST(QuorlinOnATerminal, AnswersToTheQuestions) {
          0,
          "renamed 1, skipped 0, failed 0\n",
          {"b11.txt=1", "b1.txt=x"}},
+        // A skip the person chose is done as asked.
         {"duplicate, an unknown letter and then skip",
          {{menu, "z\n"}, {"one of the letters shown", ""}, {menu, "s\n"}},
-         1,
+         0,
          "renamed 0, skipped 1, failed 0\n",
          {"a1.txt=1", "b1.txt=x"}},
-        // The end of the input closes the question as the dialog's close box would.
+        // Enter never asks the same question again: unedited, it skips.
+        {"duplicate, Enter", {{menu, "\n"}}, 0, "renamed 0, skipped 1, failed 0\n", {"a1.txt=1", "b1.txt=x"}},
+        // The end of the input stops the run: nobody chose that skip.
         {"duplicate, the input ended",
          {{menu, "\x04"}},
          1,
-         "renamed 0, skipped 1, failed 0\n",
+         "renamed 0, skipped 1, failed 0; stopped before the end\n",
          {"a1.txt=1", "b1.txt=x"}},
     };
     for (const auto& c : cases) {
@@ -153,9 +185,17 @@ TEST(QuorlinOnATerminal, AnswersToTheQuestions) {
         args.push_back(files / "a1.txt");
         const Session s = RunOnTerminal(home / "settings.json", home / "out", args, c.steps);
         ExpectOutcome(c.label, s, files, c.outcome);
-        EXPECT_NE(s.terminal.find("Duplicate file name: A file of the same name already exists."), std::string::npos)
+        // Which rename it is, and the item in the way.
+        EXPECT_NE(s.terminal.find("1 of 1: Duplicate file name: A file of the same name already exists."),
+                  std::string::npos)
             << c.label << "\n"
             << s.terminal;
+        EXPECT_NE(s.terminal.find("  Existing: " + files / "b1.txt"), std::string::npos) << c.label << "\n"
+                                                                                         << s.terminal;
+        // Each answer settles the question: none is asked twice.
+        size_t asked = 0;
+        for (size_t at = 0; (at = s.terminal.find("Duplicate file name", at)) != std::string::npos; ++at) ++asked;
+        EXPECT_EQ(asked, 1u) << c.label << "\n" << s.terminal;
     }
 }
 
@@ -163,20 +203,26 @@ TEST(QuorlinOnATerminal, ConfirmingEachRename) {
     const Case cases[] = {
         // Enter takes the default button; "Rename all" stops the questions.
         {"rename, then rename all",
-         {{menu, "\n"}, {menu, "a\n"}},
+         {{"1 of 3: Confirm", ""}, {menu, "\n"}, {"2 of 3: Confirm", ""}, {menu, "a\n"}},
          0,
          "renamed 3, skipped 0, failed 0\n",
          {"x_a.txt=a", "x_b.txt=b", "x_c.txt=c"}},
         {"skip one, edit one, skip all",
          {{menu, "s\n"},
           {menu, "e\n"},
-          {"keeps it): ", "mine.txt\n"},
+          {"New name: x_b.txt", kKillLine + "mine.txt\n"},
           {"New name: mine.txt", ""},
           {menu, "r\n"},
+          {"3 of 3: Confirm", ""},
           {menu, "q\n"}},
-         1,
+         0,  // every skip was chosen
          "renamed 1, skipped 2, failed 0; stopped before the end\n",
          {"a.txt=a", "mine.txt=b", "c.txt=c"}},
+        {"the input ends at the second question",
+         {{menu, "r\n"}, {"2 of 3", ""}, {menu, "\x04"}},
+         1,
+         "renamed 1, skipped 1, failed 0; stopped before the end\n",
+         {"x_a.txt=a", "b.txt=b", "c.txt=c"}},
     };
     for (const auto& c : cases) {
         TempDir files, home;
@@ -188,6 +234,37 @@ TEST(QuorlinOnATerminal, ConfirmingEachRename) {
             {"-a", "Add to beginning", "-s", "add=x_", "--sort", "name", "--no-folders", "--confirm", files.str()},
             c.steps);
         ExpectOutcome(c.label, s, files, c.outcome);
+    }
+}
+
+// The preview's marks in colour on a terminal, unless NO_COLOR says no;
+// never in a file.
+TEST(QuorlinOnATerminal, ColoursOnlyOnATerminalThatWantsThem) {
+    struct ColourCase {
+        const char* label;
+        std::vector<std::string> environment;
+        bool toFile;
+        bool coloured;
+    };
+    const ColourCase cases[] = {
+        {"a terminal", {}, false, true},
+        {"NO_COLOR", {"NO_COLOR=1"}, false, false},
+        {"NO_COLOR empty", {"NO_COLOR="}, false, true},
+        {"a file", {}, true, false},
+    };
+    for (const auto& c : cases) {
+        TempDir files, home;
+        files.File("b.txt", "a");
+        files.File("B.TXT", "b");
+        const Session s = RunOnTerminal(home / "settings.json", c.toFile ? home / "out" : "",
+                                        {"-p", "-a", "make-uppercase", files / "b.txt"}, {}, c.environment);
+        ASSERT_TRUE(s.finished) << c.label;
+        EXPECT_EQ(s.status, 1) << c.label << ": a conflict\n" << s.terminal;
+        const std::string shown = c.toFile ? s.out : s.terminal;
+        EXPECT_NE(shown.find("exists"), std::string::npos) << c.label << "\n" << shown;
+        EXPECT_EQ(shown.find("\x1b[1;31mexists\x1b[0m") != std::string::npos, c.coloured) << c.label << "\n" << shown;
+        EXPECT_EQ(shown.find('\x1b') != std::string::npos, c.coloured) << c.label << "\n" << shown;
+        EXPECT_EQ(files.Snapshot(), (Snap{"b.txt=a", "B.TXT=b"}));
     }
 }
 

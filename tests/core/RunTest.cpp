@@ -14,6 +14,7 @@
 #include "core/Sort.h"
 #include "operations/AddInsert.h"
 #include "platform/FileSystem.h"
+#include "platform/NameRules.h"
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/Previews.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -532,12 +533,14 @@ TEST(Run, CannotAccess) {
     }
 }
 
+// The lines of a list file, each ended as the platform ends lines.
 std::vector<std::string> Lines(const std::string& data) {
+    const std::string end = platform::kLineEnd;
     std::vector<std::string> out;
     size_t from = 0;
-    for (size_t end; (end = data.find("\r\n", from)) != std::string::npos; from = end + 2)
-        out.push_back(data.substr(from, end - from));
-    EXPECT_EQ(from, data.size()) << "a line without \\r\\n";
+    for (size_t at; (at = data.find(end, from)) != std::string::npos; from = at + end.size())
+        out.push_back(data.substr(from, at - from));
+    EXPECT_EQ(from, data.size()) << "a line without the platform's line end";
     return out;
 }
 

@@ -9,6 +9,7 @@
 #include "dialog/MemorySettings.h"
 #include "dialog/SettingsStore.h"
 #include "dialog/panels/RenameDlg.h"
+#include "platform/NameRules.h"
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/Previews.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -24,6 +25,13 @@ namespace {
 
 using FS = FaultyFileSystem;
 using Names = std::vector<std::string>;
+
+// The mark of each row, as a number.
+std::vector<int> Marks(const CPreview& rows) {
+    std::vector<int> out;
+    for (const auto& r : rows) out.push_back(static_cast<int>(r.status));
+    return out;
+}
 
 // One opening of the dialog over `paths`, with its own store over `memory`.
 struct Dialog {
@@ -334,7 +342,7 @@ TEST(MainDlgModel, SaveFileListStoresAllButTheScope) {
         return true;
     }),
               CFinish::kDone);
-    EXPECT_EQ(dir.Read("list.txt"), dir / "a.txt" + "\r\n");
+    EXPECT_EQ(dir.Read("list.txt"), dir / "a.txt" + platform::kLineEnd);
     EXPECT_EQ(d.model.lastListFile(), list);
     EXPECT_EQ(memory.flushes, 1);
     EXPECT_EQ(std::get<int32_t>(memory.values.at("renameKind")), 3) << "the scope is stored only by OK";
@@ -459,8 +467,19 @@ TEST(MainDlgModel, EveryRefreshAgreesWithAFreshPreview) {
         const auto fresh = testing_support::PreviewNames(*op, paths);
         EXPECT_EQ(OldNames(d.model.rows()), testing_support::OldNames(fresh)) << "round " << round;
         EXPECT_EQ(NewNames(d.model.rows()), testing_support::NewNames(fresh)) << "round " << round;
+        // And the same marks as a check of its own.
+        auto again = panel.CreateOperation(o.RunOptions(d.model.scope(), 7));
+        CSelection selection = again->Collect(paths);
+        again->Arrange(selection);
+        CPreview rows;
+        again->Preview(selection, rows);
+        CPreviewCheck check;
+        check.Prepare(selection, o.subfolders != 0);
+        check.Mark(rows, platform::realFileSystem());
+        EXPECT_EQ(Marks(d.model.rows()), Marks(rows)) << "round " << round;
     }
     EXPECT_LT(d.DiskReads(), 40) << "the selection was read once";
+    EXPECT_EQ(d.fs.Count(FS::kListFolder, dir.str()), 1) << "the folder of the given items, for the marks";
 }
 
 TEST(MainDlgModel, ACannotAccessReportIsShownOncePerDialog) {
@@ -535,6 +554,169 @@ TEST(MainDlgModel, TheRunNumbersAsThePreviewShowed) {
     EXPECT_EQ(expected.size(), files.size());
     EXPECT_EQ(d.model.Ok(), CFinish::kDone);
     EXPECT_EQ(dir.Snapshot(), expected);
+}
+
+// What the user saw go wrong: a slash in a new name, and two names that
+// become one. The preview marks them, the status line counts them, and the
+// run meets exactly those.
+TEST(MainDlgModel, ThePreviewMarksWhatTheRunWillMeet) {
+    struct Case {
+        const char* action;
+        std::initializer_list<std::pair<const char*, const char*>> values;
+        std::vector<std::pair<std::string, CRowStatus>> marks;
+        size_t renamed, unchanged, conflicts;
+        std::set<std::string> after;
+    };
+    const Case cases[] = {
+        {"Make UPPERCASE",
+         {},
+         {{"IMG_0001.JPG", CRowStatus::kUnchanged},
+          {"notes.txt", CRowStatus::kRenamed},
+          {"q1 report.xlsx", CRowStatus::kRenamed},
+          {"Q1 Report.xlsx", CRowStatus::kDuplicate}},
+         2,
+         1,
+         1,
+         {"IMG_0001.JPG=i", "NOTES.TXT=n", "Q1 REPORT.XLSX=q", "Q1 Report.xlsx=Q", "keep.TXT=k"}},
+        {"Replace anywhere",
+         {{"find", "_"}, {"replace", "/"}},
+         {{"IMG_0001.JPG", CRowStatus::kInvalidName},
+          {"notes.txt", CRowStatus::kUnchanged},
+          {"q1 report.xlsx", CRowStatus::kUnchanged},
+          {"Q1 Report.xlsx", CRowStatus::kUnchanged}},
+         0,
+         3,
+         1,
+         {"IMG_0001.JPG=i", "notes.txt=n", "q1 report.xlsx=q", "Q1 Report.xlsx=Q", "keep.TXT=k"}},
+        {"Replace anywhere",
+         {{"find", "notes.txt"}, {"replace", "keep.TXT"}},
+         {{"IMG_0001.JPG", CRowStatus::kUnchanged},
+          {"notes.txt", CRowStatus::kExists},
+          {"q1 report.xlsx", CRowStatus::kUnchanged},
+          {"Q1 Report.xlsx", CRowStatus::kUnchanged}},
+         0,
+         3,
+         1,
+         {"IMG_0001.JPG=i", "notes.txt=n", "q1 report.xlsx=q", "Q1 Report.xlsx=Q", "keep.TXT=k"}},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        dir.File("IMG_0001.JPG", "i");
+        dir.File("notes.txt", "n");
+        dir.File("keep.TXT", "k");  // beside the selection
+        if (platform::nameRules().ignoreCase) {
+            dir.File("q1 report.xlsx", "q");
+        } else {
+            dir.File("q1 report.xlsx", "q");
+            dir.File("Q1 Report.xlsx", "Q");
+        }
+        std::vector<std::string> paths = {dir / "IMG_0001.JPG", dir / "notes.txt", dir / "q1 report.xlsx"};
+        if (!platform::nameRules().ignoreCase) paths.push_back(dir / "Q1 Report.xlsx");
+        CMemorySettings memory;
+        Dialog d(memory, paths);
+        d.Choose(c.action, c.values);
+        d.model.options().sort = 0;
+        ASSERT_TRUE(d.model.RefreshPreview());
+        std::vector<std::pair<std::string, CRowStatus>> marks;
+        for (const auto& r : d.model.rows()) marks.emplace_back(r.item->name(), r.status);
+        auto want = c.marks;
+        auto after = c.after;
+        size_t renamed = c.renamed, conflicts = c.conflicts, unchanged = c.unchanged;
+        if (platform::nameRules().ignoreCase) {
+            // One spelling of the report only: Windows keeps no second.
+            want.pop_back();
+            after.erase("Q1 Report.xlsx=Q");
+            if (std::string(c.action) == "Make UPPERCASE")
+                conflicts = 0;
+            else
+                unchanged -= 1;
+        }
+        EXPECT_EQ(marks, want) << c.action;
+        EXPECT_EQ(d.model.counts().rows, want.size()) << c.action;
+        EXPECT_EQ(d.model.counts().renamed, renamed) << c.action;
+        EXPECT_EQ(d.model.counts().unchanged, unchanged) << c.action;
+        EXPECT_EQ(d.model.counts().conflicts, conflicts) << c.action;
+        EXPECT_EQ(d.model.offered(), renamed + conflicts) << c.action;
+
+        // The run skips what it cannot rename; the rest is renamed.
+        d.prompts.Otherwise(ScriptedPrompts::kDuplicate, kAnswerSkip).Otherwise(ScriptedPrompts::kIllegal, kAnswerSkip);
+        EXPECT_EQ(d.model.Ok(), CFinish::kDone);
+        EXPECT_EQ(dir.Snapshot(), after) << c.action;
+        EXPECT_EQ(static_cast<size_t>(d.prompts.Count(ScriptedPrompts::kDuplicate) +
+                                      d.prompts.Count(ScriptedPrompts::kIllegal)),
+                  conflicts)
+            << c.action;
+    }
+}
+
+// Typing into a field recomputes the names and their marks only: the marks
+// cost no listing, and the unmarked preview is there for comparison.
+TEST(MainDlgModel, MarksFollowEachKeystrokeWithoutReading) {
+    TempDir dir;
+    for (const char* name : {"a1", "a2", "b1"}) dir.File(name, name);
+    CMemorySettings memory;
+    Dialog d(memory, {dir / "a1", dir / "a2"});
+    d.Choose("Replace at beginning", {{"find", "a"}, {"replace", "c"}});
+    ASSERT_TRUE(d.model.RefreshPreview());
+    EXPECT_EQ(Marks(d.model.rows()), (std::vector<int>{0, 0}));
+    const int reads = d.DiskReads();
+    d.model.activePanel()->SetValue("replace", "b");
+    d.model.Changed();
+    EXPECT_EQ(Marks(d.model.rows()), (std::vector<int>{static_cast<int>(CRowStatus::kExists), 0}));
+    EXPECT_EQ(d.model.counts().conflicts, 1u);
+    d.model.SetCheckPreview(false);
+    d.model.Changed();
+    EXPECT_EQ(Marks(d.model.rows()), (std::vector<int>{0, 0})) << "unmarked";
+    EXPECT_EQ(d.model.counts().conflicts, 0u);
+    d.model.SetCheckPreview(true);
+    d.model.options().sort = 1;  // a new order: arranged again from what was recorded
+    d.model.Changed();
+    EXPECT_EQ(Marks(d.model.rows()), (std::vector<int>{0, static_cast<int>(CRowStatus::kExists)}));
+    EXPECT_EQ(d.DiskReads(), reads);
+}
+
+// A list file that is one of the items it lists is never written, whatever
+// the user chose; the items stay as they were.
+TEST(MainDlgModel, TheFileListNeverReplacesAnItemItLists) {
+    struct Case {
+        const char* label;
+        std::vector<std::string> given;
+        std::string list;
+        CFinish finish;
+    };
+    const Case cases[] = {
+        {"a given file", {"a.txt", "b.txt"}, "a.txt", CFinish::kRefused},
+        {"a file inside a given folder", {"sub"}, "sub/c.txt", CFinish::kRefused},
+        {"a given folder itself", {"sub"}, "sub", CFinish::kRefused},
+        {"a new file beside the items", {"a.txt"}, "list.txt", CFinish::kDone},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        dir.File("a.txt", "a");
+        dir.File("b.txt", "b");
+        dir.File("sub/c.txt", "c");
+        const auto before = dir.Snapshot();
+        std::vector<std::string> paths;
+        for (const auto& g : c.given) paths.push_back(dir / g);
+        CMemorySettings memory;
+        Dialog d(memory, paths);
+        d.Choose("Make UPPERCASE");
+        if (c.finish == CFinish::kRefused) d.prompts.Then(ScriptedPrompts::kError, kAnswerSkip);
+        EXPECT_EQ(d.model.SaveFileList([&](std::string& name) {
+            name = dir / c.list;
+            return true;
+        }),
+                  c.finish)
+            << c.label;
+        EXPECT_TRUE(d.prompts.Done()) << c.label;
+        if (c.finish == CFinish::kRefused) {
+            EXPECT_EQ(dir.Snapshot(), before) << c.label;
+            EXPECT_EQ(d.prompts.First(ScriptedPrompts::kError)->error.fileName, dir / c.list);
+            EXPECT_EQ(d.prompts.First(ScriptedPrompts::kError)->error.errorCode, platform::kErrorAlreadyExists);
+        } else {
+            EXPECT_EQ(dir.Read(c.list), dir / "a.txt" + platform::kLineEnd) << c.label;
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,455 @@
+#include "core/PreviewCheck.h"
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+
+#include "platform/FileSystem.h"
+
+namespace {
+
+// A row's new name, once the row is marked renamed, holds its key until the
+// end of the mark; its tag byte has the high bit set, so that one sweep
+// takes every such name away again.
+constexpr uint32_t kRowFlag = 0x80000000u;
+constexpr uint8_t kRowTag = 0x80;
+// Marks, beside an item's folder, an item that is itself a folder holding
+// items: renaming it moves them.
+constexpr uint32_t kSelfFlag = 0x80000000u;
+
+constexpr uint64_t kOnes = 0x0101010101010101ULL;
+constexpr uint64_t kHighs = 0x8080808080808080ULL;
+constexpr uint64_t kSlashes = 0x2F2F2F2F2F2F2F2FULL;
+
+// Non-zero when one of the eight bytes of `v` is zero.
+inline uint64_t ZeroByte(uint64_t v) {
+    return (v - kOnes) & ~v & kHighs;
+}
+
+inline uint64_t Mix(uint64_t h) {
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ULL;
+    h ^= h >> 33;
+    return h;
+}
+
+inline uint64_t Load(const char* p, size_t n) {
+    uint64_t v = 0;
+    std::memcpy(&v, p, n);
+    return v;
+}
+
+// Eight bytes at a time: names are short, and a mark hashes one per row.
+// The last bytes are read as two loads that may overlap, never past the
+// end. With `bad`, also tells whether the name holds a '/' or a NUL, which
+// no POSIX name may: one pass over the bytes does both.
+inline uint64_t HashBytes(std::string_view s, uint64_t h, bool* bad = nullptr) {
+    const char* p = s.data();
+    const size_t n = s.size();
+    uint64_t found = 0;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const uint64_t v = Load(p + i, 8);
+        if (bad) found |= ZeroByte(v) | ZeroByte(v ^ kSlashes);
+        h = (h ^ v) * 0x9E3779B97F4A7C15ULL;
+        h ^= h >> 29;
+    }
+    const size_t rest = n - i;
+    uint64_t v = 0;
+    if (rest >= 4) {
+        v = Load(p + i, 4) | (Load(p + n - 4, 4) << 32);
+    } else if (rest > 0) {
+        // One to three bytes: the first, the middle and the last.
+        v = static_cast<unsigned char>(p[i]) |
+            (static_cast<uint64_t>(static_cast<unsigned char>(p[i + rest / 2])) << 8) |
+            (static_cast<uint64_t>(static_cast<unsigned char>(p[n - 1])) << 16) | (kOnes << 24);
+    } else {
+        v = kOnes;
+    }
+    if (bad) *bad = (found | ZeroByte(v) | ZeroByte(v ^ kSlashes)) != 0;
+    return Mix(h ^ v ^ (static_cast<uint64_t>(n) << 56));
+}
+
+inline uint64_t FolderSeed(uint64_t seed, uint32_t folder) {
+    return seed ^ (static_cast<uint64_t>(folder) * 0xD6E8FEB86659FD93ULL);
+}
+
+// The tag of a name: seven bits of its hash, never zero (a free slot).
+inline uint8_t TagOf(uint64_t hash) {
+    const uint8_t tag = static_cast<uint8_t>(hash >> 57);
+    return tag ? tag : 1;
+}
+
+// More bits of the hash beside each reference, so that two names are
+// compared only when they are almost surely the same.
+inline uint32_t CheckOf(uint64_t hash) {
+    return static_cast<uint32_t>(hash >> 16);
+}
+
+}  // namespace
+
+CPreviewCounts CountRows(const CPreview& rows) {
+    CPreviewCounts counts;
+    counts.rows = rows.size();
+    for (const auto& row : rows) {
+        if (row.status == CRowStatus::kRenamed)
+            ++counts.renamed;
+        else if (row.status == CRowStatus::kUnchanged)
+            ++counts.unchanged;
+        else
+            ++counts.conflicts;
+    }
+    return counts;
+}
+
+CPreviewCheck::CPreviewCheck(const platform::NameRules& rules)
+    : rules_(rules), posix_(!rules.ignoreCase && !rules.utf16 && rules.check == &platform::checkPosixFileName) {
+    // Drawn once per check, so that no set of names chosen in advance can
+    // make every lookup walk the whole table.
+    std::random_device device;
+    seed_ = (static_cast<uint64_t>(device()) << 32) ^ device();
+}
+
+CPreviewCheck::~CPreviewCheck() = default;
+
+void CPreviewCheck::Clear() {
+    selection_ = nullptr;
+    items_.clear();
+    itemFolder_.clear();
+    itemSelf_.clear();
+    folders_.clear();
+    folderIndex_.clear();
+    allKnown_ = false;
+    lastFolder_ = nullptr;
+    outside_.clear();
+    outsideText_.clear();
+    tags_.clear();
+    refs_.clear();
+    mask_ = 0;
+}
+
+uint32_t CPreviewCheck::FolderOf(const CFileDescriptor& fd) {
+    // The items of one listing share their folder's string: most lookups
+    // end here.
+    const std::string* path = &fd.folder();
+    if (path == lastFolder_) return lastFolderIndex_;
+    const auto [it, added] = folderIndex_.try_emplace(std::string_view(*path), static_cast<uint32_t>(folders_.size()));
+    if (added) {
+        Folder folder;
+        folder.path = *path;
+        folder.length = rules_.length(*path);
+        folders_.push_back(folder);
+    }
+    lastFolder_ = path;
+    lastFolderIndex_ = it->second;
+    return it->second;
+}
+
+uint64_t CPreviewCheck::Hash(uint32_t folder, std::string_view name, std::string& key) const {
+    const uint64_t start = FolderSeed(seed_, folder);
+    if (!rules_.ignoreCase) return HashBytes(name, start);
+    key.clear();
+    rules_.appendKey(name, key);
+    return HashBytes(key, start);
+}
+
+void CPreviewCheck::Insert(uint64_t hash, uint32_t ref) {
+    size_t at = hash & mask_;
+    while (tags_[at] != 0) at = (at + 1) & mask_;
+    tags_[at] = TagOf(hash) | ((ref & kRowFlag) ? kRowTag : 0);
+    refs_[at] = {ref, CheckOf(hash)};
+}
+
+void CPreviewCheck::Reserve(size_t entries) {
+    // At most four fifths full: a lookup of a free name, the common case,
+    // then reads a few bytes of one cache line, and the tags stay small
+    // enough to stay near the processor.
+    if (!tags_.empty() && entries * 5 <= tags_.size() * 4) return;
+    size_t size = 64;
+    while (size * 4 < entries * 5) size *= 2;
+    tags_.assign(size, 0);
+    refs_.assign(size, Ref{});
+    mask_ = size - 1;
+    Rebuild();
+}
+
+void CPreviewCheck::Rebuild() {
+    std::fill(tags_.begin(), tags_.end(), 0);
+    for (uint32_t i = 0; i < items_.size(); ++i) Insert(Hash(FolderAt(i), items_[i]->name(), key_), i);
+    const uint32_t base = static_cast<uint32_t>(items_.size());
+    for (uint32_t k = 0; k < outside_.size(); ++k) {
+        const Outside& o = outside_[k];
+        Insert(Hash(o.folder, std::string_view(outsideText_).substr(o.offset, o.size), key_), base + k);
+    }
+}
+
+void CPreviewCheck::Prepare(const CSelection& selection, bool subfolders) {
+    Clear();
+    selection_ = &selection;
+    const size_t n = selection.size();
+    items_.reserve(n);
+    itemFolder_.reserve(n);
+    // Room for a new name per item as well; the items go in as they come.
+    Reserve(2 * n);
+    std::vector<uint32_t> enterable;
+    // One pass over the descriptors, which lie scattered in memory after
+    // sorting: each is asked for a few items ahead of its use.
+    for (const auto& list : selection.lists()) {
+        for (size_t k = 0; k < list.size(); ++k) {
+#if defined(__GNUC__)
+            constexpr size_t kAhead = 8;
+            if (k + kAhead < list.size()) __builtin_prefetch(list[k + kAhead].get());
+#endif
+            const CFileDescriptor& fd = *list[k];
+            const uint32_t folder = FolderOf(fd);
+            if (fd.isEnterable()) enterable.push_back(static_cast<uint32_t>(items_.size()));
+            Insert(Hash(folder, fd.name(), key_), static_cast<uint32_t>(items_.size()));
+            items_.push_back(&fd);
+            itemFolder_.push_back(folder);
+        }
+    }
+    // A folder item whose folder holds items: with subfolders on the
+    // selection listed it, so every name in it is an item; and renaming it
+    // takes the paths of those items away.
+    std::string path;
+    for (const uint32_t i : enterable) {
+        items_[i]->CopyPathTo(path);
+        const auto it = folderIndex_.find(path);
+        if (it == folderIndex_.end()) continue;
+        itemSelf_[i] = it->second;
+        itemFolder_[i] |= kSelfFlag;
+        Folder& folder = folders_[it->second];
+        folder.parent = static_cast<int32_t>(FolderAt(i));
+        if (subfolders) folder.known = true;
+    }
+}
+
+void CPreviewCheck::List(uint32_t folder, platform::IFileSystem& fs) {
+    Folder& f = folders_[folder];
+    f.known = true;
+    ++listings_;
+    const std::string path(f.path);
+    const uint32_t base = static_cast<uint32_t>(items_.size());
+    fs.listFolderEntries(path, [&](const std::string& name, platform::EntryKind) {
+        // An item of the selection is in the table already, under its own
+        // spelling; any other name is held by something outside it.
+        const uint64_t hash = Hash(folder, name, key_);
+        const uint8_t tag = TagOf(hash);
+        for (size_t at = hash & mask_; tags_[at] != 0; at = (at + 1) & mask_) {
+            const uint32_t ref = refs_[at].ref;
+            if ((tags_[at] & ~kRowTag) == tag && refs_[at].check == CheckOf(hash) && ref < base &&
+                FolderAt(ref) == folder && items_[ref]->name() == name)
+                return;
+        }
+        outside_.push_back({folder, static_cast<uint32_t>(outsideText_.size()), static_cast<uint32_t>(name.size())});
+        outsideText_ += name;
+        if ((items_.size() + outside_.size()) * 5 > tags_.size() * 4)
+            Reserve(2 * (items_.size() + outside_.size()));
+        else
+            Insert(hash, base + static_cast<uint32_t>(outside_.size() - 1));
+    });
+}
+
+std::string_view CPreviewCheck::NameOf(uint32_t ref, const CPreview& rows) const {
+    if (ref & kRowFlag) return rows[ref & ~kRowFlag].newName;
+    if (ref < items_.size()) return items_[ref]->name();
+    const Outside& o = outside_[ref - items_.size()];
+    return std::string_view(outsideText_).substr(o.offset, o.size);
+}
+
+uint32_t CPreviewCheck::FolderOfRef(uint32_t ref) const {
+    if (ref & kRowFlag) return FolderAt(rowItem_[ref & ~kRowFlag]);
+    if (ref < items_.size()) return FolderAt(ref);
+    return outside_[ref - items_.size()].folder;
+}
+
+bool CPreviewCheck::SameKey(uint32_t ref, uint32_t folder, std::string_view key, const CPreview& rows) {
+    if (FolderOfRef(ref) != folder) return false;
+    const std::string_view name = NameOf(ref, rows);
+    if (!rules_.ignoreCase) return name == key;
+    otherKey_.clear();
+    rules_.appendKey(name, otherKey_);
+    return otherKey_ == key;
+}
+
+bool CPreviewCheck::MovedAway(uint32_t folder) const {
+    for (int32_t f = static_cast<int32_t>(folder); f >= 0; f = folders_[f].parent)
+        if (folders_[f].moved) return true;
+    return false;
+}
+
+// Which row each item after `item` is, for a lookup that met one of them
+// before the mark got there.
+void CPreviewCheck::MapRest(const CPreview& rows) {
+    size_t r = nextRow_;
+    for (size_t i = mapped_; i < items_.size(); ++i) {
+        if (r < rows.size() && rows[r].item == items_[i])
+            itemRow_[i] = static_cast<int32_t>(r++);
+        else
+            itemRow_[i] = -1;
+    }
+    mapped_ = items_.size();
+    nextRow_ = rows.size();
+}
+
+CRowStatus CPreviewCheck::Meet(const CPreview& rows, uint32_t row, uint32_t item, uint32_t folder, uint64_t hash,
+                               std::string_view key) {
+    const uint8_t tag = TagOf(hash);
+    const uint32_t check = CheckOf(hash);
+    const uint32_t items = static_cast<uint32_t>(items_.size());
+    bool duplicate = false, exists = false;
+    size_t at = hash & mask_;
+    for (; tags_[at] != 0; at = (at + 1) & mask_) {
+        if ((tags_[at] & ~kRowTag) != tag || refs_[at].check != check) continue;
+        const uint32_t ref = refs_[at].ref;
+        if (ref == item || !SameKey(ref, folder, key, rows)) continue;
+        if (ref & kRowFlag) {
+            duplicate = true;  // an earlier row took the name
+        } else if (ref < items) {
+            // An item keeps its name unless it is a row that was renamed
+            // before this one; an item without a row is never renamed.
+            if (ref >= mapped_) MapRest(rows);
+            const int32_t holder = itemRow_[ref];
+            if (holder < 0)
+                exists = true;
+            else if (static_cast<uint32_t>(holder) > row || rows[holder].status != CRowStatus::kRenamed)
+                duplicate = true;
+        } else {
+            exists = true;
+        }
+    }
+    if (exists) return CRowStatus::kExists;
+    if (duplicate) return CRowStatus::kDuplicate;
+    tags_[at] = tag | kRowTag;
+    refs_[at] = {row | kRowFlag, check};
+    return CRowStatus::kRenamed;
+}
+
+void CPreviewCheck::Mark(CPreview& rows, platform::IFileSystem& fs) {
+    if (!selection_ || rows.empty()) return;
+    // Every folder of the selection that it did not list, once: its other
+    // names may stand in the way of a new one.
+    if (!allKnown_) {
+        for (uint32_t f = 0; f < folders_.size(); ++f)
+            if (!folders_[f].known) List(f, fs);
+        allKnown_ = true;
+    }
+    Reserve(items_.size() + outside_.size() + rows.size());
+    itemRow_.resize(items_.size());
+    rowItem_.resize(rows.size());
+    mapped_ = 0;
+
+    // The rows are a preview of the items, in order: the walk through them
+    // learns which item each row is as it goes. In batches: the new names
+    // of a batch are checked and hashed, and their slots asked for, before
+    // any is looked up, so that the waits for the table overlap.
+    constexpr size_t kBatch = 16;
+    uint64_t hashes[kBatch];
+    bool lookup[kBatch];
+    if (rules_.ignoreCase) batchKeys_.resize(kBatch);
+    bool anyMoved = false, foreign = false;
+    size_t i = 0;
+    nextRow_ = 0;
+    for (size_t start = 0; start < rows.size() && !foreign; start += kBatch) {
+        size_t end = std::min(rows.size(), start + kBatch);
+        for (size_t r = start; r < end; ++r) {
+            CPreviewRow& row = rows[r];
+            lookup[r - start] = false;
+            while (i < items_.size() && items_[i] != row.item) {
+                if (i >= mapped_) itemRow_[i] = -1;
+                ++i;
+            }
+            if (i == items_.size()) {  // not a preview of this selection: nothing can be told
+                foreign = true;
+                end = r;
+                break;
+            }
+            if (i >= mapped_) {
+                itemRow_[i] = static_cast<int32_t>(r);
+                mapped_ = i + 1;
+                nextRow_ = r + 1;
+            }
+            const uint32_t item = static_cast<uint32_t>(i++);
+            rowItem_[r] = item;
+            if (row.status == CRowStatus::kUnchanged) continue;
+            const uint32_t folder = FolderAt(item);
+            const std::string& name = row.newName;
+            uint64_t hash = 0;
+            size_t length;
+            bool bad = false;
+            if (posix_) {
+                hash = HashBytes(name, FolderSeed(seed_, folder), &bad);
+                length = name.size();
+                bad = bad || length == 0 || (length <= 2 && name[0] == '.' && (length == 1 || name[1] == '.'));
+            } else {
+                bad = rules_.check(name) != platform::kErrorSuccess;
+                length = rules_.length(name);
+                if (!bad) {
+                    hash = Hash(folder, name, key_);
+                    batchKeys_[r - start].swap(key_);
+                }
+            }
+            if (bad) {
+                row.status = CRowStatus::kInvalidName;
+                continue;
+            }
+            if (length > rules_.maxName || folders_[folder].length + 1 + length > rules_.maxPath) {
+                row.status = CRowStatus::kTooLong;
+                continue;
+            }
+            hashes[r - start] = hash;
+            lookup[r - start] = true;
+#if defined(__GNUC__)
+            __builtin_prefetch(&tags_[hash & mask_]);
+            __builtin_prefetch(&refs_[hash & mask_], 1);
+#endif
+        }
+        for (size_t r = start; r < end; ++r) {
+            if (!lookup[r - start]) continue;
+            CPreviewRow& row = rows[r];
+            const uint32_t item = rowItem_[r];
+            // A folder renamed earlier in the run leaves this item's path
+            // behind: the run finds no such path, and asks as for a long name.
+            if (anyMoved && MovedAway(FolderAt(item))) {
+                row.status = CRowStatus::kTooLong;
+                continue;
+            }
+            const std::string_view key =
+                rules_.ignoreCase ? std::string_view(batchKeys_[r - start]) : std::string_view(row.newName);
+            // Most new names meet no name of their tag: they are free, and
+            // take the slot where the lookup ended.
+            const uint64_t hash = hashes[r - start];
+            const uint8_t tag = TagOf(hash);
+            size_t at = hash & mask_;
+            while (tags_[at] != 0 && (tags_[at] & ~kRowTag) != tag) at = (at + 1) & mask_;
+            if (tags_[at] == 0) {
+                tags_[at] = tag | kRowTag;
+                refs_[at] = {static_cast<uint32_t>(r) | kRowFlag, CheckOf(hash)};
+                row.status = CRowStatus::kRenamed;
+            } else {
+                row.status = Meet(rows, static_cast<uint32_t>(r), item, FolderAt(item), hash, key);
+            }
+            if (row.status == CRowStatus::kRenamed && (itemFolder_[item] & kSelfFlag)) {
+                const auto self = itemSelf_.find(item);
+                if (self != itemSelf_.end()) {
+                    folders_[self->second].moved = true;
+                    anyMoved = true;
+                }
+            }
+        }
+    }
+    // Back to the names of the selection alone. The new names took the
+    // first free slots, after every name of the selection, so emptying them
+    // leaves every other lookup as it was.
+    // Eight tags at a time: each byte with its high bit set becomes zero.
+    for (size_t at = 0; at + 8 <= tags_.size(); at += 8) {
+        uint64_t w;
+        std::memcpy(&w, tags_.data() + at, 8);
+        w &= ~(((w & kHighs) >> 7) * 0xFF);
+        std::memcpy(tags_.data() + at, &w, 8);
+    }
+    if (anyMoved)
+        for (auto& folder : folders_) folder.moved = false;
+}
