@@ -1,5 +1,7 @@
 # What the screenshot scripts share; sourced, after `set -euo pipefail`.
-#   screenshot_setup PROGRAM   builds the Windows tree's PROGRAM, starts a virtual
+#   screenshot_setup PROGRAM [FOLDER]
+#                              builds the Windows tree's PROGRAM (found in the
+#                              tree's FOLDER, tests/win32 by default), starts a virtual
 #                              X display and a Wine prefix of the screenshots' own,
 #                              so no Wine session (or display) is shared with tests
 #   screenshot_take OUT.png ARGS...
@@ -15,6 +17,7 @@ export WINEPREFIX=$build/wineprefix-screenshots
 export QLN_BUILD_DIR=$build
 xvfb_pid=
 screenshot_program=
+screenshot_folder=tests/win32
 cleanup() {
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     wineserver -k 2>/dev/null || true
@@ -24,6 +27,7 @@ trap cleanup EXIT
 
 screenshot_setup() {
     screenshot_program=$1
+    screenshot_folder=${2:-tests/win32}
     if [ ! -f "$build/build.ninja" ]; then
         cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >"$work/build.log" 2>&1 ||
             { cat "$work/build.log" >&2; exit 1; }
@@ -54,7 +58,7 @@ screenshot_take() {
     local name ready pid geometry
     name=$(basename "$file" .png)
     ready=$work/ready-$name
-    "$top/cmake/wine-run.sh" "$build/tests/win32/$screenshot_program.exe" "$1" "Z:$ready" "${@:2}" \
+    "$top/cmake/wine-run.sh" "$build/$screenshot_folder/$screenshot_program.exe" "$1" "Z:$ready" "${@:2}" \
         >"$work/$name.log" 2>&1 &
     pid=$!
     # The first start creates the prefix, which takes a while.

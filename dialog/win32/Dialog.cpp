@@ -95,3 +95,11 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void CDialog::OnFailure() {
     if (modal_ && hwnd_) ::EndDialog(hwnd_, kFailed);
 }
+
+HINSTANCE ModuleOfThisCode() {
+    static const int anchor = 0;
+    HMODULE module = nullptr;
+    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCWSTR>(&anchor), &module);
+    return module;
+}

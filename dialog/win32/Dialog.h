@@ -61,3 +61,7 @@ private:
     HWND hwnd_ = nullptr;
     bool modal_ = false;
 };
+
+/// The module that holds this code and its resources (the rename library, or
+/// a test program), which need not be the process's executable.
+HINSTANCE ModuleOfThisCode();

@@ -10,16 +10,6 @@
 
 namespace {
 
-// The templates are linked into whichever module (the rename DLL, a test
-// program) holds this code, not necessarily the process's executable.
-HINSTANCE moduleOfThisCode() {
-    static const int anchor = 0;
-    HMODULE module = nullptr;
-    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<LPCWSTR>(&anchor), &module);
-    return module;
-}
-
 int answer(INT_PTR result) {
     return result == CModalDlg::kFailed ? kAnswerSkipAll : static_cast<int>(result);
 }
@@ -36,7 +26,7 @@ int ask(CNameDlg& dialog, CNameRequest& request, HINSTANCE instance, HWND owner)
 }  // namespace
 
 Win32Prompts::Win32Prompts(HWND owner, HINSTANCE instance)
-    : m_owner(owner), m_instance(instance ? instance : moduleOfThisCode()) {}
+    : m_owner(owner), m_instance(instance ? instance : ModuleOfThisCode()) {}
 
 int Win32Prompts::Confirm(CNameRequest& request) {
     CConfirmDlg dialog;

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dialog/MainDlgModel.h"
+#include "dialog/SettingsStore.h"
+#include "dialog/win32/Dialog.h"
+#include "dialog/win32/PanelHost.h"
+#include "dialog/win32/PictureFile.h"
+#include "dialog/win32/Win32Prompts.h"
+
+class CMainDlg;
+
+/// One option section of the main dialog (Interaction, Processing, Instant
+/// Preview, Sorting Order) or its preview list: a frameless child panel from
+/// its own template, with a clickable header and an arrow that collapse and
+/// expand it. What its controls do is the main dialog's business.
+class CSectionPanel : public CDialog {
+public:
+    /// `headerId` 0: a section without header (the preview list).
+    CSectionPanel(CMainDlg& owner, int templateId, int headerId);
+
+    bool Create(HINSTANCE instance, HWND parent);
+    int templateId() const { return templateId_; }
+    int headerId() const { return headerId_; }
+    bool collapsed() const { return collapsed_; }
+    void SetCollapsed(bool collapsed);
+    /// Height in pixels, open or closed.
+    int height() const;
+    /// The arrow pictures of an open and of a closed section.
+    void SetArrows(const CPictureFile& open, const CPictureFile& closed);
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInitDialog() override;
+    void OnCommand(int id, int code) override;
+    LRESULT OnNotify(const NMHDR& header) override;
+
+private:
+    CMainDlg& owner_;
+    int templateId_;
+    int headerId_;
+    bool collapsed_ = false;
+    int openHeight_ = 0;
+    int closedHeight_ = 0;
+    CPictureFile open_, closed_;
+};
+
+/// The rename dialog of one HandleRename call: the "Change:" scope, the
+/// "Action:" list with the active action's panel under a collapsible
+/// "Parameters" header, the option sections, the live preview and the ways
+/// to finish. A thin view over CMainDlgModel.
+class CMainDlg : public CDialog {
+public:
+    /// Over `paths`, owned by `parent` (may be null). Opens the settings.
+    CMainDlg(std::vector<std::string> paths, HWND parent);
+    ~CMainDlg() override;
+
+    /// Runs the dialog modally; IDOK when it renamed, IDCANCEL otherwise,
+    /// CDialog::kFailed when it could not open.
+    INT_PTR DoModal();
+
+    CMainDlgModel& model() { return model_; }
+
+    // Called by the sections.
+    void SectionClicked(CSectionPanel& section);
+    void SectionChanged(int id, int code);
+    LRESULT ListNotify(const NMHDR& header);
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInitDialog() override;
+    void OnCommand(int id, int code) override;
+
+private:
+    void FillScopes();
+    void FillActions();
+    void FillOptions();
+    void ReadOptions();
+    void ShowPanel();
+    void Relayout();
+    void RefreshPreview();
+    void ShowRows();
+    void ToggleParameters();
+    void Ok();
+    void SaveFileList();
+    void MoveFocus(bool forward);
+    void Paint();
+    LRESULT DrawRow(NMLVCUSTOMDRAW& draw);
+    bool ClickOnArrow(POINT at);
+    CPanelHost* ActiveHost();
+
+    static LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam);
+
+    HWND parent_;
+    HINSTANCE instance_;
+    CSettingsStore store_;
+    CMainDlgModel model_;
+    std::unique_ptr<Win32Prompts> prompts_;
+
+    std::map<const CRenameDlg*, std::unique_ptr<CPanelHost>> hosts_;
+    CPanelHost* shownHost_ = nullptr;
+    bool parametersCollapsed_ = false;
+    std::vector<std::unique_ptr<CSectionPanel>> sections_;  // the four option sections
+    std::unique_ptr<CSectionPanel> list_;                   // the preview list
+    HWND listView_ = nullptr;
+    std::wstring cell_;  // the text of the last list cell asked for
+
+    CPictureFile open_, closed_;  // the arrow of the "Parameters" header
+    HACCEL accelerators_ = nullptr;
+    HHOOK filter_ = nullptr;
+    POINT minimum_{};  // the smallest window that shows every control
+    bool laidOut_ = false;
+    bool running_ = false;  // OK's run is at work
+};

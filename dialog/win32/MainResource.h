@@ -1,0 +1,56 @@
+#pragma once
+
+// Template, control and command ids of the main dialog and its option
+// sections. Shared by MainDlg.rc and the C++ side, so it holds nothing but
+// #defines.
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// The main dialog and what it holds directly.
+#define IDD_MAIN 1002
+#define IDC_MAIN_SCOPE 1009
+#define IDC_MAIN_ACTION 1001
+#define IDC_MAIN_PARAMETERS 1054
+#define IDC_MAIN_PARAMETERS_ARROW 1069
+#define IDC_MAIN_SEPARATOR 1061
+#define IDC_MAIN_DROPLET 1005
+#define IDC_MAIN_SAVE_LIST 1007
+#define IDC_MAIN_SCOPE_LABEL 1082
+#define IDC_MAIN_ACTION_LABEL 1083
+// Under the preview: how many items there are and how many names change.
+#define IDC_MAIN_STATUS 1080
+
+// The option sections and the preview list, each a frameless child panel.
+#define IDD_SECTION_INTERACTION 1153
+#define IDD_SECTION_PROCESSING 1154
+#define IDD_SECTION_PREVIEW 1155
+#define IDD_SECTION_SORTING 1156
+#define IDD_SECTION_LIST 1157
+// In every section: the arrow beside its header, and the line after it.
+#define IDC_SECTION_ARROW 1070
+#define IDC_SECTION_LINE 1071
+// The clickable headers.
+#define IDC_HEADER_INTERACTION 1059
+#define IDC_HEADER_PROCESSING 1058
+#define IDC_HEADER_PREVIEW 1056
+#define IDC_HEADER_SORTING 1063
+// Their controls.
+#define IDC_OPTION_CONFIRM 1006
+#define IDC_OPTION_FILES 1002
+#define IDC_OPTION_FOLDERS 1003
+#define IDC_OPTION_SUBFOLDERS 1004
+#define IDC_OPTION_PREVIEW 1062
+#define IDC_OPTION_ORDER_LABEL 1065
+#define IDC_OPTION_ORDER 1021
+#define IDC_OPTION_SORT_FOLDERS 1064
+#define IDC_PREVIEW_LIST 1068
+
+// Tab and Shift+Tab move the focus through the dialog and its panel.
+#define IDR_MAIN_ACCELERATORS 1011
+#define ID_NEXT_CONTROL 40001
+#define ID_PREVIOUS_CONTROL 40002
+
+// The product's icon.
+#define IDI_MAIN 1005

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <windows.h>
+
+#ifdef QLN_BUILDING_LIBRARY
+#define QLN_EXPORT __declspec(dllexport)
+#else
+#define QLN_EXPORT __declspec(dllimport)
+#endif
+
+/// Exported for programs that link the library by its import library; it
+/// holds nothing and does nothing.
+class QLN_EXPORT CQLNDll {
+public:
+    CQLNDll();
+    CQLNDll& operator=(const CQLNDll&);
+};
+
+extern "C" {
+/// Shows the rename dialog over the `count` UTF-8 paths of `paths` and
+/// returns when it closes. `parent` (may be null) owns the dialog; a folder
+/// tree ("SysTreeView32") that called is told to refresh. `reserved` is 0.
+void HandleRename(HWND parent, INT_PTR reserved, const char* const* paths, int count);
+/// The type of HandleRename, for callers that look it up by name.
+typedef void (*HandleRenameFunction)(HWND parent, INT_PTR reserved, const char* const* paths, int count);
+}

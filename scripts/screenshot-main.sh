@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Screenshots of the rename dialog of Qln.dll, as Wine draws it on a virtual X
+# display, into docs/screenshots/: on first open, with sections collapsed,
+# during a conflict, and over 100,000 files.
+set -euo pipefail
+. "$(dirname "$0")/screenshot-lib.sh"
+screenshot_setup show_main_dialog tests/library
+cmake --build "$build" -j2 --target qln >"$work/build-qln.log" 2>&1 || { cat "$work/build-qln.log" >&2; exit 1; }
+
+# A holiday's photos and notes; one of the new names is taken already.
+sample() {
+    local folder=$1
+    rm -rf "$folder"
+    mkdir -p "$folder/Best of"
+    for n in 0001 0002 0003 0004 0005 0006 0007 0008 0009 0010 0011 0012; do
+        printf 'photo %s' "$n" >"$folder/IMG_$n.jpg"
+    done
+    printf 'notes' >"$folder/notes.txt"
+    printf 'map' >"$folder/Route map.pdf"
+    printf 'taken' >"$folder/Holiday IMG_0003.jpg"
+    printf 'best' >"$folder/Best of/IMG_0101.jpg"
+}
+
+folder=$work/Holiday
+for scene in conflict first collapsed; do
+    sample "$folder"
+    screenshot_take "$out/main-$scene.png" "$scene" "Z:$folder"
+done
+
+large=$work/Large
+mkdir -p "$large"
+(cd "$large" && seq -f 'DSC_%06g.jpg' 1 100000 | xargs touch)
+screenshot_take "$out/main-100000-files.png" large "Z:$large"

@@ -1,0 +1,351 @@
+// Qln.dll as a program uses it: loaded with LoadLibrary, HandleRename called
+// over real temporary folders, the dialog driven from a second thread with
+// window messages, and the disk checked afterwards.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <filesystem>
+#include <set>
+
+#include "dialog/ControlTexts.h"
+#include "dialog/PanelIds.h"
+#include "dialog/win32/MainResource.h"
+#include "dialog/win32/Resource.h"
+#include "platform/win32/Wide.h"
+#include "tests/library/LibraryDriver.h"
+#include "tests/support/TempDir.h"
+
+using namespace library_test;
+using testing_support::TempDir;
+
+namespace {
+
+using Snap = std::set<std::string>;
+using Rows = std::vector<std::vector<std::string>>;
+
+// The windows of an open rename dialog.
+struct Dialog {
+    HWND main = nullptr;
+    HWND scope = nullptr;
+    HWND action = nullptr;
+    HWND list = nullptr;
+
+    // Waits for the dialog; false when it did not come.
+    bool Find() {
+        main = WaitForWindow("Quorlin");
+        if (!main) return false;
+        scope = ::GetDlgItem(main, IDC_MAIN_SCOPE);
+        action = ::GetDlgItem(main, IDC_MAIN_ACTION);
+        list = ::GetDlgItem(ChildDialogWith(main, IDC_PREVIEW_LIST), IDC_PREVIEW_LIST);
+        return scope && action && list;
+    }
+    // The section that holds control `id`.
+    HWND Section(int id) const { return ChildDialogWith(main, id); }
+    // The shown panel's control `id`.
+    HWND Field(int id) const { return ::GetDlgItem(ChildDialogWith(main, id), id); }
+    bool Choose(const std::string& actionName) const {
+        const int index = ComboFind(action, actionName);
+        if (index < 0) return false;
+        ComboChoose(action, index);
+        return Text(action) == actionName;
+    }
+    bool ShowsRows(const Rows& expected) const {
+        return WaitUntil([&] { return ListRows(list) == expected; });
+    }
+    std::string Status() const { return Text(main, IDC_MAIN_STATUS); }
+};
+
+// HandleRename over `paths` with `parent`, while `script` works the dialog.
+void Rename(Library& library, const std::vector<std::string>& paths, const std::function<void(Dialog&)>& script,
+            HWND parent = nullptr) {
+    ASSERT_TRUE(library.handleRename) << "Qln.dll or its export is missing";
+    std::vector<const char*> raw;
+    for (const auto& p : paths) raw.push_back(p.c_str());
+    DriveWhile([&] { library.handleRename(parent, 0, raw.data(), static_cast<int>(raw.size())); },
+               [&] {
+                   Dialog d;
+                   ASSERT_TRUE(d.Find()) << "the rename dialog did not open";
+                   script(d);
+               });
+}
+
+class LibraryTest : public testing::Test {
+protected:
+    void SetUp() override { ForgetSettings(); }
+    void TearDown() override { ForgetSettings(); }
+    Library library;
+};
+
+TEST_F(LibraryTest, APlainRename) {
+    TempDir dir;
+    dir.File("a.txt", "a");
+    dir.File("b.txt", "b");
+    Rename(library, {dir / "a.txt", dir / "b.txt"}, [](Dialog& d) {
+        ComboChoose(d.scope, 0);
+        ASSERT_TRUE(d.Choose("Add to beginning"));
+        EditSetText(d.Field(IDC_PANEL_TEXT), "x_");
+        EXPECT_TRUE(d.ShowsRows({{"a.txt", "x_a.txt", ""}, {"b.txt", "x_b.txt", ""}})) << ListRows(d.list).size();
+        EXPECT_EQ(d.Status(), "2 items, 2 to rename");
+        ClickLater(::GetDlgItem(d.main, IDOK));
+    });
+    EXPECT_EQ(dir.Snapshot(), (Snap{"x_a.txt=a", "x_b.txt=b"}));
+}
+
+TEST_F(LibraryTest, CancelRenamesNothing) {
+    TempDir dir;
+    dir.File("a.txt", "a");
+    Rename(library, {dir / "a.txt"}, [](Dialog& d) {
+        ASSERT_TRUE(d.Choose("Make UPPERCASE"));
+        EXPECT_TRUE(d.ShowsRows({{"a.txt", "A.TXT", ""}}));
+        ClickLater(::GetDlgItem(d.main, IDCANCEL));
+    });
+    EXPECT_EQ(dir.Snapshot(), (Snap{"a.txt=a"}));
+}
+
+TEST_F(LibraryTest, NoPathsOpenAnEmptyDialogAndOkRenamesNothing) {
+    TempDir dir;
+    dir.File("a.txt", "a");
+    Rename(library, {}, [](Dialog& d) {
+        ASSERT_TRUE(d.Choose("Make UPPERCASE"));
+        EXPECT_TRUE(d.ShowsRows({}));
+        EXPECT_EQ(d.Status(), "Nothing to rename.");
+        ClickLater(::GetDlgItem(d.main, IDOK));
+    });
+    EXPECT_EQ(dir.Snapshot(), (Snap{"a.txt=a"}));
+}
+
+TEST_F(LibraryTest, ATakenNameIsSettledInTheDuplicateDialog) {
+    TempDir dir;
+    dir.File("a.txt", "a");
+    dir.File("b.txt", "b");
+    Rename(library, {dir / "a.txt"}, [](Dialog& d) {
+        ComboChoose(d.scope, 1);  // the name without its extension
+        ASSERT_TRUE(d.Choose("Replace anywhere"));
+        EditSetText(d.Field(IDC_PANEL_FIND), "a");
+        EditSetText(d.Field(IDC_PANEL_REPLACE), "b");
+        // The preview sees the conflict before anything is renamed.
+        EXPECT_TRUE(d.ShowsRows({{"a.txt", "b.txt", "name taken"}}));
+        EXPECT_EQ(d.Status(), "1 item, 0 to rename, 1 conflict");
+        ClickLater(::GetDlgItem(d.main, IDOK));
+        const HWND duplicate = WaitForWindow("Duplicate file name");
+        ASSERT_TRUE(duplicate);
+        EXPECT_EQ(Text(duplicate, IDC_COMPUTED), "b.txt");
+        ClickLater(::GetDlgItem(duplicate, IDC_ADD_NUMBER));
+    });
+    EXPECT_EQ(dir.Snapshot(), (Snap{"b.txt=b", "b1.txt=a"}));
+}
+
+// The common save dialog is found from outside and given a name, as a user
+// types one; the rename dialog stays open.
+TEST_F(LibraryTest, SaveFileListWritesTheFullPaths) {
+    TempDir dir;
+    TempDir out;
+    dir.File("a.txt", "a");
+    dir.File("sub/b.txt", "b");
+    const std::string list = out / "list.txt";
+    Rename(library, {dir / "a.txt", dir / "sub"}, [&](Dialog& d) {
+        ASSERT_TRUE(d.Choose("Make UPPERCASE"));
+        ClickLater(::GetDlgItem(d.main, IDC_MAIN_SAVE_LIST));
+        HWND save = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            save = WaitForWindow("Save", 100);
+            return save && save != d.main;
+        }));
+        // The name field: an edit (1152) in the old style, the edit of a
+        // ComboBoxEx (1148) in the explorer style.
+        HWND name = ::GetDlgItem(save, 1152);
+        if (!name) name = reinterpret_cast<HWND>(::SendMessageW(::GetDlgItem(save, 1148), CBEM_GETEDITCONTROL, 0, 0));
+        ASSERT_TRUE(name) << "no file name field in the save dialog";
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(save, 1040))) << "no read-only box";
+        EditSetText(name, list);
+        ClickLater(::GetDlgItem(save, IDOK));
+        EXPECT_TRUE(WaitUntil([&] { return out.Exists("list.txt"); }));
+        EXPECT_TRUE(::IsWindowVisible(d.main)) << "the dialog stays open";
+        ClickLater(::GetDlgItem(d.main, IDCANCEL));
+    });
+    EXPECT_EQ(out.Read("list.txt"), dir / "sub/b.txt" + "\r\n" + dir / "a.txt" + "\r\n" + dir / "sub" + "\r\n");
+    EXPECT_EQ(dir.Snapshot(), (Snap{"a.txt=a", "sub/", "sub/b.txt=b"}));
+}
+
+TEST_F(LibraryTest, TheActionListFollowsTheScopeAndKeepsTheChoice) {
+    TempDir dir;
+    dir.File("a.txt", "a");
+    Rename(library, {dir / "a.txt"}, [](Dialog& d) {
+        ComboChoose(d.scope, 0);
+        EXPECT_EQ(ComboEntries(d.action).size(), 36u) << "all but the one that changes the name only";
+        ComboChoose(d.scope, 1);
+        EXPECT_EQ(ComboEntries(d.action).size(), 37u);
+        ComboChoose(d.scope, 0);
+        ASSERT_TRUE(d.Choose("Add date/time to beginning"));
+        ComboChoose(d.scope, 2);  // extension with its separator
+        const auto offered = ComboEntries(d.action);
+        for (const char* missing : {"Add date/time to beginning", "Add date/time to end", "Add folder to beginning",
+                                    "Rename to date", "Make the first letter uppercase"})
+            EXPECT_EQ(std::count(offered.begin(), offered.end(), missing), 0) << missing;
+        EXPECT_EQ(Text(d.action), offered.front()) << "the first action when the old one is not offered";
+        ASSERT_TRUE(d.Choose("Add to end"));
+        ComboChoose(d.scope, 3);
+        EXPECT_EQ(Text(d.action), "Add to end") << "kept when still offered";
+        // A blank line cannot be chosen.
+        const int blank = ComboFind(d.action, "");
+        ASSERT_GE(blank, 0);
+        ComboChoose(d.action, blank);
+        EXPECT_EQ(Text(d.action), "Add to end");
+        ClickLater(::GetDlgItem(d.main, IDCANCEL));
+    });
+}
+
+TEST_F(LibraryTest, ASecondCallRestoresScopeActionAndOptions) {
+    TempDir dir;
+    dir.File("a.txt", "a");
+    Rename(library, {dir / "a.txt"}, [](Dialog& d) {
+        ComboChoose(d.scope, 1);
+        ASSERT_TRUE(d.Choose("Add to end"));
+        EditSetText(d.Field(IDC_PANEL_TEXT), "_v2");
+        Click(::GetDlgItem(d.Section(IDC_OPTION_SUBFOLDERS), IDC_OPTION_SUBFOLDERS));
+        ComboChoose(::GetDlgItem(d.Section(IDC_OPTION_ORDER), IDC_OPTION_ORDER), 1);
+        EXPECT_TRUE(d.ShowsRows({{"a.txt", "a_v2.txt", ""}}));
+        ClickLater(::GetDlgItem(d.main, IDOK));
+    });
+    EXPECT_EQ(dir.Snapshot(), (Snap{"a_v2.txt=a"}));
+    Rename(library, {dir / "a_v2.txt"}, [](Dialog& d) {
+        EXPECT_EQ(Text(d.scope), ScopeTexts()[1]);
+        EXPECT_EQ(Text(d.action), "Add to end");
+        EXPECT_EQ(Text(d.Field(IDC_PANEL_TEXT)), "_v2");
+        EXPECT_FALSE(::SendMessageW(::GetDlgItem(d.Section(IDC_OPTION_SUBFOLDERS), IDC_OPTION_SUBFOLDERS),
+                                    BM_GETCHECK, 0, 0));
+        EXPECT_EQ(Text(::GetDlgItem(d.Section(IDC_OPTION_ORDER), IDC_OPTION_ORDER)), SortOrderTexts()[1]);
+        ClickLater(::GetDlgItem(d.main, IDCANCEL));
+    });
+}
+
+TEST_F(LibraryTest, TheCaptionShowsTheVersion) {
+    Rename(library, {}, [](Dialog& d) {
+        EXPECT_EQ(Text(d.main), std::string("Quorlin ") + QLN_VERSION);
+        ClickLater(::GetDlgItem(d.main, IDCANCEL));
+    });
+}
+
+TEST_F(LibraryTest, TheSectionBoxesChangeThePreviewAtOnce) {
+    TempDir dir;
+    dir.File("a.txt", "a");
+    dir.File("sub/b.txt", "b");
+    Rename(library, {dir / "a.txt", dir / "sub"}, [](Dialog& d) {
+        ASSERT_TRUE(d.Choose("Make UPPERCASE"));
+        ComboChoose(::GetDlgItem(d.Section(IDC_OPTION_ORDER), IDC_OPTION_ORDER), 0);
+        EXPECT_TRUE(d.ShowsRows({{"b.txt", "B.TXT", ""}, {"a.txt", "A.TXT", ""}, {"sub", "SUB", ""}}));
+        const HWND processing = d.Section(IDC_OPTION_FILES);
+        Click(::GetDlgItem(processing, IDC_OPTION_FILES));
+        EXPECT_TRUE(d.ShowsRows({{"sub", "SUB", ""}}));
+        Click(::GetDlgItem(processing, IDC_OPTION_FILES));
+        Click(::GetDlgItem(processing, IDC_OPTION_SUBFOLDERS));
+        EXPECT_TRUE(d.ShowsRows({{"a.txt", "A.TXT", ""}, {"sub", "SUB", ""}}));
+        // Without "Show preview" the list is emptied and says why.
+        Click(::GetDlgItem(d.Section(IDC_OPTION_PREVIEW), IDC_OPTION_PREVIEW));
+        EXPECT_TRUE(d.ShowsRows({}));
+        EXPECT_EQ(d.Status(), "The preview is off.");
+        ClickLater(::GetDlgItem(d.main, IDCANCEL));
+    });
+}
+
+TEST_F(LibraryTest, SectionsAndParametersCollapseAndExpand) {
+    Rename(library, {}, [](Dialog& d) {
+        ASSERT_TRUE(d.Choose("Add to end"));
+        const HWND processing = d.Section(IDC_OPTION_FILES);
+        const HWND files = ::GetDlgItem(processing, IDC_OPTION_FILES);
+        auto height = [](HWND w) {
+            RECT r{};
+            ::GetWindowRect(w, &r);
+            return r.bottom - r.top;
+        };
+        const int open = height(processing);
+        auto clickHeader = [](HWND parent, int id) {
+            ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, STN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(parent, id)));
+        };
+        clickHeader(processing, IDC_HEADER_PROCESSING);
+        EXPECT_FALSE(::IsWindowVisible(files));
+        EXPECT_LT(height(processing), open);
+        clickHeader(processing, IDC_HEADER_PROCESSING);
+        EXPECT_TRUE(::IsWindowVisible(files));
+        EXPECT_EQ(height(processing), open);
+
+        const HWND field = d.Field(IDC_PANEL_TEXT);
+        RECT before{};
+        ::GetWindowRect(processing, &before);
+        clickHeader(d.main, IDC_MAIN_PARAMETERS);
+        EXPECT_FALSE(::IsWindowVisible(field));
+        RECT after{};
+        ::GetWindowRect(processing, &after);
+        EXPECT_LT(after.top, before.top) << "the sections move up into the room";
+        clickHeader(d.main, IDC_MAIN_PARAMETERS);
+        EXPECT_TRUE(::IsWindowVisible(field));
+        ClickLater(::GetDlgItem(d.main, IDCANCEL));
+    });
+}
+
+// Tab goes through the dialog's accelerators to the next control, across
+// the panel; the reverse command goes back.
+TEST_F(LibraryTest, TabMovesTheFocusThroughDialogAndPanel) {
+    Rename(library, {}, [](Dialog& d) {
+        ASSERT_TRUE(d.Choose("Replace anywhere"));
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        auto focus = [&] {
+            ::GetGUIThreadInfo(::GetWindowThreadProcessId(d.main, nullptr), &info);
+            return info.hwndFocus;
+        };
+        const HWND find = d.Field(IDC_PANEL_FIND);
+        ASSERT_TRUE(WaitUntil([&] { return focus() == find; })) << "the panel's first field has the focus";
+        ::PostMessageW(find, WM_KEYDOWN, VK_TAB, 1);
+        ::PostMessageW(find, WM_KEYUP, VK_TAB, 0xC0000001);
+        EXPECT_TRUE(WaitUntil([&] { return focus() == d.Field(IDC_PANEL_REPLACE); }));
+        ::SendMessageW(d.main, WM_COMMAND, ID_PREVIOUS_CONTROL, 0);
+        EXPECT_EQ(focus(), find);
+        ClickLater(::GetDlgItem(d.main, IDCANCEL));
+    });
+}
+
+TEST_F(LibraryTest, AMissingArrowPictureIsReportedOnce) {
+    TempDir folder;
+    std::filesystem::copy_file(LibraryPath(), testing_support::U8(folder / "Qln.dll"));
+    Library copy(platform::widen(folder / "Qln.dll"));
+    ASSERT_TRUE(copy.handleRename);
+    DriveWhile([&] { copy.handleRename(nullptr, 0, nullptr, 0); },
+               [&] {
+                   for (const char* picture : {"bitmap1.gif", "bitmap2.gif"}) {
+                       const std::string caption = "Error opening file: " + (folder / picture);
+                       const HWND box = WaitForWindow(caption);
+                       EXPECT_TRUE(box) << caption;
+                       if (box) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                   }
+                   Dialog d;
+                   ASSERT_TRUE(d.Find());
+                   EXPECT_FALSE(WaitForWindow("Error opening file", 300)) << "each picture is reported once";
+                   ClickLater(::GetDlgItem(d.main, IDCANCEL));
+               });
+}
+
+// A folder tree that calls is told to refresh; no other window is.
+TEST_F(LibraryTest, F5GoesToAFolderTreeParentOnly) {
+    ::InitCommonControls();
+    for (const wchar_t* cls : {WC_TREEVIEWW, L"Static"}) {
+        const HWND parent = ::CreateWindowExW(0, cls, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(parent);
+        Rename(library, {}, [](Dialog& d) { ClickLater(::GetDlgItem(d.main, IDCANCEL)); }, parent);
+        MSG msg{};
+        const bool posted = ::PeekMessageW(&msg, parent, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
+        if (std::wstring(cls) == WC_TREEVIEWW) {
+            ASSERT_TRUE(posted);
+            EXPECT_EQ(msg.wParam, static_cast<WPARAM>(VK_F5));
+            EXPECT_EQ(msg.lParam, 0x3F0001);
+        } else {
+            EXPECT_FALSE(posted);
+        }
+        ::DestroyWindow(parent);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,138 @@
+// Shows the rename dialog of Qln.dll over a folder, for screenshots and for
+// looking at it by hand:
+//   ShowMainDialog <first|collapsed|conflict|large> <ready-file> <folder>
+// The dialog opens with "Add to beginning" and "Holiday " over the folder's
+// entries, less those whose names begin with "Holiday " already, as a user
+// would select them (so that such a name is taken outside the selection). Once the scene is set it writes the place on the screen to capture
+// to <ready-file> (an ImageMagick geometry, WxH+X+Y); it closes everything
+// when that file is removed again, or after two minutes at the latest.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>  // after windows.h, which they need
+
+#include <algorithm>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dialog/PanelIds.h"
+#include "dialog/win32/MainResource.h"
+#include "platform/win32/Wide.h"
+#include "tests/library/LibraryDriver.h"
+
+using namespace library_test;
+
+namespace {
+
+void Announce(const std::wstring& readyFile, RECT r) {
+    const std::string geometry = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "+" +
+                                 std::to_string(r.left) + "+" + std::to_string(r.top) + "\n";
+    // Written under another name and moved, so the script never reads half a line.
+    const std::wstring partial = readyFile + L".part";
+    const HANDLE file =
+        ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    ::WriteFile(file, geometry.data(), static_cast<DWORD>(geometry.size()), &written, nullptr);
+    ::CloseHandle(file);
+    ::MoveFileExW(partial.c_str(), readyFile.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+RECT Bounds(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return r;
+}
+
+// The dialog's settings as a user left them: the action, its text, every
+// option at its default.
+void Prepare() {
+    ForgetSettings();
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tavrel\\A Quorlin", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          &key, nullptr) != ERROR_SUCCESS)
+        return;
+    auto text = [key](const wchar_t* name, const std::wstring& value) {
+        ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    };
+    auto number = [key](const wchar_t* name, DWORD value) {
+        ::RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    };
+    text(L"lastSelection", L"Add to beginning");
+    text(L"add", L"Holiday ");
+    number(L"renameKind", 0);
+    ::RegCloseKey(key);
+}
+
+void ClickHeader(HWND parent, int id) {
+    ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(parent, id)));
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    int argc = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    if (!argv || argc != 4) return 2;
+    const std::wstring scene = argv[1];
+    const std::wstring readyFile = argv[2];
+    const std::string folder = platform::narrow(argv[3]);
+    ::LocalFree(argv);
+
+    // The folder's entries, as Explorer would hand them over.
+    std::vector<std::string> paths;
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW(platform::widen(folder + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name != L"." && name != L".." && name.rfind(L"Holiday ", 0) != 0)
+                paths.push_back(folder + "\\" + platform::narrow(name));
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    std::sort(paths.begin(), paths.end());
+    std::vector<const char*> raw;
+    for (const auto& p : paths) raw.push_back(p.c_str());
+
+    Prepare();
+    Library library;
+    if (!library.handleRename) return 1;
+    bool done = false;
+    std::thread director([&] {
+        const HWND main = WaitForWindow("Quorlin", 120000);
+        if (!main) return;
+        const HWND list = ::GetDlgItem(ChildDialogWith(main, IDC_PREVIEW_LIST), IDC_PREVIEW_LIST);
+        WaitUntil([&] { return ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 120000);
+        RECT shot = Bounds(main);
+        if (scene == L"collapsed") {
+            ClickHeader(ChildDialogWith(main, IDC_HEADER_INTERACTION), IDC_HEADER_INTERACTION);
+            ClickHeader(ChildDialogWith(main, IDC_HEADER_PREVIEW), IDC_HEADER_PREVIEW);
+            ClickHeader(ChildDialogWith(main, IDC_HEADER_SORTING), IDC_HEADER_SORTING);
+        } else if (scene == L"conflict") {
+            ClickLater(::GetDlgItem(main, IDOK));
+            const HWND duplicate = WaitForWindow("Duplicate file name", 30000);
+            if (duplicate) {
+                // The dialog in front of the main one, both in the picture.
+                const RECT front = Bounds(duplicate);
+                shot = RECT{std::min(shot.left, front.left), std::min(shot.top, front.top),
+                            std::max(shot.right, front.right), std::max(shot.bottom, front.bottom)};
+            }
+        }
+        ::Sleep(700);  // painted
+        Announce(readyFile, shot);
+        const DWORD start = ::GetTickCount();
+        while (::GetFileAttributesW(readyFile.c_str()) != INVALID_FILE_ATTRIBUTES && ::GetTickCount() - start < 120000)
+            ::Sleep(100);
+        while (!done) {
+            CloseEverything();
+            ::Sleep(200);
+        }
+    });
+    library.handleRename(nullptr, 0, raw.data(), static_cast<int>(raw.size()));
+    done = true;
+    director.join();
+    ForgetSettings();
+    return 0;
+}
