@@ -44,23 +44,6 @@ size_t Listing(const std::wstring& folder) {
     return n;
 }
 
-// The settings of a user who adds a text in front of every name, files only.
-void Prepare() {
-    ForgetSettings();
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tavrel\\A Quorlin", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                          &key, nullptr) != ERROR_SUCCESS)
-        return;
-    const std::wstring action = L"Add to beginning", text = L"x_";
-    ::RegSetValueExW(key, L"lastSelection", 0, REG_SZ, reinterpret_cast<const BYTE*>(action.c_str()),
-                     static_cast<DWORD>((action.size() + 1) * sizeof(wchar_t)));
-    ::RegSetValueExW(key, L"add", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    const DWORD off = 0;
-    ::RegSetValueExW(key, L"folders", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), sizeof off);
-    ::RegCloseKey(key);
-}
-
 struct Round {
     double firstPreview = 0;
     double refresh = 0;
@@ -123,7 +106,8 @@ int wmain() {
     const bool memoryOnly = rounds == 0;
     ::LocalFree(argv);
 
-    Prepare();
+    // A user who adds a text in front of every name, files only.
+    StoreSettings({{L"lastSelection", L"Add to beginning"}, {L"add", L"x_"}}, {{L"folders", 0}});
     Library library;
     if (!library.handleRename) return 1;
     const size_t files = Listing(wideFolder);

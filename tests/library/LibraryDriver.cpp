@@ -89,6 +89,21 @@ void ForgetSettings() {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tavrel\\A Quorlin");
 }
 
+void StoreSettings(const std::vector<std::pair<std::wstring, std::wstring>>& texts,
+                   const std::vector<std::pair<std::wstring, DWORD>>& numbers) {
+    ForgetSettings();
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tavrel\\A Quorlin", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          &key, nullptr) != ERROR_SUCCESS)
+        return;
+    for (const auto& [name, value] : texts)
+        ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    for (const auto& [name, value] : numbers)
+        ::RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    ::RegCloseKey(key);
+}
+
 void DriveWhile(const std::function<void()>& call, const std::function<void()>& script, DWORD timeoutMs) {
     std::atomic<bool> returned{false};
     std::thread driver([&] {

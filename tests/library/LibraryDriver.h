@@ -30,6 +30,10 @@ std::wstring LibraryPath();
 
 /// Forgets the dialog's stored settings, so that a test starts as a first run.
 void ForgetSettings();
+/// Stores the dialog's settings as an earlier run would have left them:
+/// texts and numbers by their value names (after forgetting all others).
+void StoreSettings(const std::vector<std::pair<std::wstring, std::wstring>>& texts,
+                   const std::vector<std::pair<std::wstring, DWORD>>& numbers = {});
 
 /// Calls `call` on this thread while `script` runs on a second one. Whatever
 /// is still open once the script is done (or after `timeoutMs`) is closed,

@@ -44,27 +44,6 @@ RECT Bounds(HWND window) {
     return r;
 }
 
-// The dialog's settings as a user left them: the action, its text, every
-// option at its default.
-void Prepare() {
-    ForgetSettings();
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tavrel\\A Quorlin", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                          &key, nullptr) != ERROR_SUCCESS)
-        return;
-    auto text = [key](const wchar_t* name, const std::wstring& value) {
-        ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    };
-    auto number = [key](const wchar_t* name, DWORD value) {
-        ::RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    };
-    text(L"lastSelection", L"Add to beginning");
-    text(L"add", L"Holiday ");
-    number(L"renameKind", 0);
-    ::RegCloseKey(key);
-}
-
 void ClickHeader(HWND parent, int id) {
     ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(parent, id)));
 }
@@ -96,7 +75,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::vector<const char*> raw;
     for (const auto& p : paths) raw.push_back(p.c_str());
 
-    Prepare();
+    // As a user left them: the action and its text, every option at its default.
+    StoreSettings({{L"lastSelection", L"Add to beginning"}, {L"add", L"Holiday "}}, {{L"renameKind", 0}});
     Library library;
     if (!library.handleRename) return 1;
     bool done = false;
