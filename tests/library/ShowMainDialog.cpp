@@ -1,6 +1,10 @@
 // Shows the rename dialog of Qln.dll over a folder, for screenshots and for
 // looking at it by hand:
-//   ShowMainDialog <first|collapsed|conflict|large> <ready-file> <folder>
+//   ShowMainDialog <scene> <ready-file> <folder>
+// Scenes: first, collapsed, conflict, large; and for the pictures of the
+// info wizard: scope and actions (the focus on that list), replace ("Replace
+// anywhere" filled in) and ready (the dialog at its smallest height, the
+// focus on OK).
 // The dialog opens with "Add to beginning" and "Holiday " over the folder's
 // entries, less those whose names begin with "Holiday " already, as a user
 // would select them (so that such a name is taken outside the selection). Once the scene is set it writes the place on the screen to capture
@@ -42,6 +46,11 @@ RECT Bounds(HWND window) {
     RECT r{};
     ::GetWindowRect(window, &r);
     return r;
+}
+
+// The shown panel's control `id`.
+HWND PanelField(HWND main, int id) {
+    return ::GetDlgItem(ChildDialogWith(main, id), id);
 }
 
 void ClickHeader(HWND parent, int id) {
@@ -99,6 +108,28 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                 shot = RECT{std::min(shot.left, front.left), std::min(shot.top, front.top),
                             std::max(shot.right, front.right), std::max(shot.bottom, front.bottom)};
             }
+        } else if (scene == L"scope" || scene == L"actions") {
+            // The list the user is about to choose from has the focus.
+            const HWND combo = ::GetDlgItem(main, scene == L"scope" ? IDC_MAIN_SCOPE : IDC_MAIN_ACTION);
+            ::PostMessageW(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(combo), TRUE);
+        } else if (scene == L"replace") {
+            const HWND action = ::GetDlgItem(main, IDC_MAIN_ACTION);
+            ComboChoose(::GetDlgItem(main, IDC_MAIN_SCOPE), 1);
+            ComboChoose(action, ComboFind(action, "Replace anywhere"));
+            EditSetText(PanelField(main, IDC_PANEL_FIND), "IMG_");
+            EditSetText(PanelField(main, IDC_PANEL_REPLACE), "Holiday ");
+            ::PostMessageW(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(PanelField(main, IDC_PANEL_REPLACE)), TRUE);
+            // The taller panel moved the sections down, and under Wine their
+            // old places are not all drawn again yet: the whole dialog is.
+            ::Sleep(300);
+            ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        } else if (scene == L"ready") {
+            // As short as the dialog goes: the preview's rows, then OK.
+            const RECT r = Bounds(main);
+            ::SetWindowPos(main, nullptr, 0, 0, r.right - r.left, 1, SWP_NOMOVE | SWP_NOZORDER);
+            ::PostMessageW(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(main, IDOK)), TRUE);
+            ::Sleep(300);
+            shot = Bounds(main);
         }
         ::Sleep(700);  // painted
         Announce(readyFile, shot);
