@@ -53,6 +53,13 @@ SetCompressor /SOLID lzma
   !insertmacro ${OP} 32 "Software\Classes\Directory"
   !insertmacro ${OP} 64 "Software\Classes\CLSID"
 !macroend
+; Two more bits of the record: the Apps entries' key (missing from a new
+; account's hive) and the folder that holds the install folder (a new
+; account has no "%LOCALAPPDATA%\Programs"). Both go only after our own
+; entry and folder, and only while empty.
+!define QLN_APPS_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall"
+!define QLN_CREATED_APPS_KEY 128
+!define QLN_CREATED_PARENT_DIR 256
 ; Windows' "elevation required": /ALLUSERS without administrator rights.
 !define QLN_ERROR_ELEVATION_REQUIRED 740
 !define SHCNE_ASSOCCHANGED 0x08000000
@@ -77,6 +84,8 @@ Var PreviousDir     ; where an earlier install of the same mode lives
 Var Failed          ; 1 once the uninstaller could not remove a file
 Var SetAsideBeside  ; 1 once a file had to be set aside in its own folder
 Var CreatedKeys     ; the record of the keys setup created (see QLN_PARENT_KEYS)
+Var CreatedParent   ; QLN_CREATED_PARENT_DIR when setup creates the parent folder
+Var ParentDir       ; the folder that holds an install folder
 Var WelcomeFor      ; the welcome page's words for the mode
 Var WelcomeWhat     ; and for what setup is about to do
 
@@ -315,6 +324,9 @@ Section "Quorlin"
   ; files this version no longer ships; it runs in place (_?=) so that we
   ; can wait for it, and its own program is deleted here after it.
   ${If} $PreviousDir != ""
+    ; Read before the earlier uninstaller deletes it with its entry.
+    ReadRegDWORD $CreatedParent SHCTX "${QLN_UNINSTALL_KEY}" "${QLN_CREATED_KEYS}"
+    IntOp $CreatedParent $CreatedParent & ${QLN_CREATED_PARENT_DIR}
     DetailPrint "Removing the version installed in $PreviousDir"
     ${If} $AllUsers == 1
       ExecWait '"$PreviousDir\${QLN_UNINSTALLER}" /S /ALLUSERS _?=$PreviousDir' $R1
@@ -328,9 +340,21 @@ Section "Quorlin"
     StrCpy $R0 "$PreviousDir\${QLN_UNINSTALLER}"
     Call FreePath
     RMDir "$PreviousDir"
+    ; Its uninstaller ran in place and could not take the folder above;
+    ; if it goes now, it is noted again below as ours.
+    ${If} $CreatedParent != 0
+      ${GetParent} "$PreviousDir" $ParentDir
+      RMDir "$ParentDir"
+    ${EndIf}
     ClearErrors
   ${EndIf}
   Call DeleteSetAside
+
+  ${GetParent} "$INSTDIR" $ParentDir
+  StrCpy $CreatedParent 0
+  ${IfNot} ${FileExists} "$ParentDir\*.*"
+    StrCpy $CreatedParent ${QLN_CREATED_PARENT_DIR}
+  ${EndIf}
 
   ; The uninstaller and the Apps & features entry come first, so that
   ; whatever a failure further down leaves can be uninstalled.
@@ -346,8 +370,9 @@ Section "Quorlin"
   ; An earlier install whose uninstaller did not run left its record (none
   ; reads as 0): its keys are ours to delete too.
   ReadRegDWORD $CreatedKeys SHCTX "${QLN_UNINSTALL_KEY}" "${QLN_CREATED_KEYS}"
-  IntOp $CreatedKeys $CreatedKeys + 0
+  IntOp $CreatedKeys $CreatedKeys | $CreatedParent
   !insertmacro QLN_PARENT_KEYS QLN_NOTE_MISSING_KEY
+  !insertmacro QLN_NOTE_MISSING_KEY ${QLN_CREATED_APPS_KEY} "${QLN_APPS_KEY}"
   ${If} $AllUsers == 1
     StrCpy $R1 " /ALLUSERS"
   ${Else}
@@ -471,6 +496,11 @@ Section "Uninstall"
     RMDir /REBOOTOK "$INSTDIR"
     SetRebootFlag false
   ${EndIf}
+  IntOp $R1 $CreatedKeys & ${QLN_CREATED_PARENT_DIR}
+  ${If} $R1 != 0
+    ${GetParent} "$INSTDIR" $ParentDir
+    RMDir "$ParentDir"
+  ${EndIf}
   Call un.DeleteSetAside
 
   ${If} $Failed == 1
@@ -480,4 +510,9 @@ Section "Uninstall"
     Abort
   ${EndIf}
   DeleteRegKey SHCTX "${QLN_UNINSTALL_KEY}"
+  IntOp $R1 $CreatedKeys & ${QLN_CREATED_APPS_KEY}
+  ${If} $R1 != 0
+    StrCpy $R0 "${QLN_APPS_KEY}"
+    Call un.DeleteKeyIfEmpty
+  ${EndIf}
 SectionEnd

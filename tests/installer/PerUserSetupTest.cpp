@@ -52,6 +52,26 @@ protected:
     const std::wstring dll_ = mode_.installDir + L"\\QlnExt.dll";
 };
 
+TEST_F(PerUserSetup, OnANewAccountWhatItCreatedAboveItsOwnFolderAndKeyGoesToo) {
+    // A new account has no "Programs" folder and no Apps entries key; setup
+    // creates both. Removed only while empty: another program's stay.
+    const std::wstring programs = LocalAppData() + L"\\Programs";
+    const wchar_t* appsKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    if ((!RemoveDirectoryW(programs.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) ||
+        RegDeleteKeyW(HKEY_CURRENT_USER, appsKey) == ERROR_ACCESS_DENIED) {
+        GTEST_SKIP() << "this account's Programs folder or Apps entries key is in use";
+    }
+    before_ = Snapshot();
+
+    ASSERT_TRUE(Succeeded(Install(L"/S")));
+    ASSERT_TRUE(Succeeded(Install(L"/S")));  // the upgrade takes the record over
+    ExpectInstalled(mode_, mode_.installDir);
+    ASSERT_TRUE(Succeeded(Uninstall(Hive::CurrentUser)));
+    EXPECT_FALSE(Exists(programs));
+    EXPECT_FALSE(RegQuery(Hive::CurrentUser, appsKey).has_value());
+    ExpectNothingLeft();
+}
+
 TEST_F(PerUserSetup, RegistersInTheUsersHiveAndUninstallsWithoutATrace) {
     ASSERT_TRUE(Succeeded(Install(L"/S")));
     ExpectInstalled(mode_, mode_.installDir);
@@ -133,7 +153,13 @@ TEST_F(PerUserSetup, UpgradeAndUninstallKeepWhatTheUserPutInTheFolder) {
     EXPECT_EQ(text, "mine");
     EXPECT_EQ(AppsEntryValue(Hive::CurrentUser, L"DisplayName"), L"");
 
+    // The user's files keep the folder, and so the folder above it that
+    // setup may have created; the user takes both away.
     RemoveTree(mode_.installDir);
+    const std::wstring programs = LocalAppData() + L"\\Programs";
+    if (std::find(before_.begin(), before_.end(), programs + L"\\") == before_.end()) {
+        RemoveDirectoryW(programs.c_str());
+    }
     ExpectNothingLeft();
 }
 
