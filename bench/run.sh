@@ -3,6 +3,8 @@
 #   - rename with "Add to beginning" against the kernel floor (bench/raw_rename),
 #     the same loop in name order (what processing sorted costs the kernel),
 #     Debian's rename (perl) and mmv;
+#   - the same quorlin rename against itself without its run journal, which
+#     only this benchmark turns off (QUORLIN_NO_JOURNAL_FOR_BENCHMARK);
 #   - quorlin --preview, which marks what the run will meet, against a bare
 #     listing (find -printf) and against the preview of the names alone;
 #   - the model's refresh after a parameter change against its first preview,
@@ -21,7 +23,7 @@ while [ $# -gt 0 ]; do
     case $1 in
         --files) files=$2; shift 2 ;;
         --rounds) rounds=$2; shift 2 ;;
-        -h | --help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h | --help) sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) echo "bench/run.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -51,6 +53,8 @@ make_files=$build/bench/make_files
 work=$(mktemp -d "$top/build/bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 export QUORLIN_SETTINGS=$work/settings.json
+# The journals of the runs beside them, gone with the rest.
+export XDG_STATE_HOME=$work/state
 dir=$work/files
 
 fill() {  # folder count
@@ -112,6 +116,8 @@ paired() {
 
 rename_quorlin() { "$quorlin" -a "Add to beginning" -s add=x_ --files --subfolders --no-folders --no-confirm \
     --on-conflict skip "$1"; }
+# The baseline of what the journal costs: the same run without it.
+rename_unjournaled() { QUORLIN_NO_JOURNAL_FOR_BENCHMARK=1 rename_quorlin "$1"; }
 rename_raw() { "$raw" "$1" x_; }
 rename_sorted() { "$raw" --sorted "$1" x_; }
 rename_perl() { (cd "$1" && find . -maxdepth 1 -type f -printf '%f\0' | xargs -0 rename 's/^/x_/'); }
@@ -121,7 +127,7 @@ preview_quorlin() { "$quorlin" --preview -a "Add to beginning" -s add=x_ --no-fo
 preview_unchecked() { QUORLIN_UNCHECKED_PREVIEW=1 "$quorlin" --preview -a "Add to beginning" -s add=x_ --no-folders "$1"; }
 listing() { find "$1" -maxdepth 1 -printf '%f\n'; }
 
-contenders=(raw sorted quorlin perl mmv)
+contenders=(raw sorted quorlin unjournaled perl mmv)
 declare -A took
 for c in "${contenders[@]}"; do took[$c]=""; done
 preview_ms="" listing_ms="" unchecked_ms="" first_ms="" refresh_ms="" unmarked_ms=""
@@ -169,11 +175,12 @@ mem_rename=$(peak "$quorlin" "${rename_args[@]}" "$dir")
 raw_med=$(echo "${took[raw]}" | median)
 printf '\nquorlin benchmarks: %d empty files in one folder, median of %d rounds (ms)\n\n' "$files" "$rounds"
 printf 'Rename, "Add to beginning" (x_)         median  ratio to the kernel floor\n'
-for c in raw sorted quorlin perl mmv; do
+for c in raw sorted quorlin unjournaled perl mmv; do
     case $c in
         raw) label="bench/raw_rename (kernel floor)" ;;
         sorted) label="raw_rename --sorted (in name order)" ;;
         quorlin) label="quorlin" ;;
+        unjournaled) label="quorlin without its journal" ;;
         perl) label="rename (perl, via find | xargs)" ;;
         mmv) label="mmv -r" ;;
     esac
@@ -184,6 +191,9 @@ for c in raw sorted quorlin perl mmv; do
     printf '  %-36s %7d  %5sx%s\n' "$label" "$m" "$r" "$extra"
     printf '      rounds:%s\n' "${took[$c]}"
 done
+
+printf '\nRename with its journal (intents flushed before each batch of renames)\n'
+paired "quorlin without its journal" "${took[unjournaled]}" "quorlin with its journal" "${took[quorlin]}" 1.05
 
 printf '\nPreview (marked: what the run will meet)\n'
 against "find DIR -maxdepth 1 -printf '%f\\n'" "$listing_ms" "quorlin --preview" "$preview_ms" 2.5

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <map>
 
 #include "dialog/ActionCatalogue.h"
@@ -24,7 +25,8 @@ namespace {
 constexpr const char* kDescription =
     "Renames files and folders in one go with one of the rename actions.\n"
     "Each run names its action with --action, or repeats the last run with --last; whatever else is not\n"
-    "given takes its default. A run stores what it used, for --last and for the rename dialog.";
+    "given takes its default. A run stores what it used, for --last and for the rename dialog.\n"
+    "Every run keeps a journal of its renames: --undo renames its items back, even after a crash.";
 
 constexpr std::array<const char*, 10> kSortOrderNames = {"name",    "name-desc",    "modified", "modified-desc",
                                                          "created", "created-desc", "picture",  "picture-desc",
@@ -49,6 +51,7 @@ constexpr Example kExamples[] = {
      "-s toOrderType=end -c name ."},
     {"Lower-case every extension, asking before each rename", "quorlin -a make-lowercase -c ext --confirm ~/Downloads"},
     {"Repeat the last run on another folder", "quorlin --last ~/scans2"},
+    {"Take the last run back, then see the runs that can still be taken back", "quorlin --undo && quorlin --history"},
 };
 
 // The radio buttons of the panels, by name rather than by control id.
@@ -131,7 +134,7 @@ std::string ShellWord(const std::string& s) {
 // Every option of the command line, bound to `command`; `extra` receives
 // what needs looking at after parsing.
 struct Parsing {
-    std::string action, scope, sort, saveList, onConflict;
+    std::string action, scope, sort, saveList, onConflict, undo;
     bool version = false, man = false, completion = false;
     struct Toggle {
         const char* on;
@@ -143,7 +146,7 @@ struct Parsing {
     };
     std::vector<Toggle> toggles;
     CLI::Option *actionOption = nullptr, *scopeOption = nullptr, *sortOption = nullptr, *saveOption = nullptr,
-                *conflictOption = nullptr;
+                *conflictOption = nullptr, *undoOption = nullptr;
 };
 
 std::string Footer() {
@@ -157,7 +160,8 @@ std::string Footer() {
     out +=
         "\nExit status: 0 when everything asked for was done (a skip you chose counts as done), 1 when\n"
         "something was skipped or failed, or a preview shows a conflict, 2 for bad usage.\n"
-        "Environment: QUORLIN_SETTINGS, the settings file; NO_COLOR turns colours off.";
+        "Environment: QUORLIN_SETTINGS, the settings file; XDG_STATE_HOME, below which the journals of the\n"
+        "runs are kept (in quorlin/, the last 20); NO_COLOR turns colours off.";
     return out;
 }
 
@@ -201,6 +205,13 @@ void Define(CLI::App& app, CCommandLine& command, Parsing& p) {
                        "Without asking, a name that cannot be used is skipped, numbered or stops the run")
             ->type_name("POLICY")
             ->check(CLI::IsMember({"skip", "number", "stop"}));
+    p.undoOption = app.add_option("--undo", p.undo,
+                                  "Rename the items of the last run (or of run N of --history) back; never "
+                                  "overwrites, leaves alone what changed since")
+                       ->type_name("N")
+                       ->expected(0, 1);
+    app.add_flag("--history", command.history,
+                 "List the runs kept for --undo, newest first: when, how many items, where");
     app.add_flag("--actions", command.actions, "List the actions with their values, the scopes and the orders");
     app.add_option("--settings", command.settings, "The settings file (else $QUORLIN_SETTINGS, else the usual place)")
         ->type_name("FILE");
@@ -369,6 +380,26 @@ CParsed ParseCommandLine(const std::vector<std::string>& args, CCommandLine& com
     if (p.sortOption->count()) command.sort = p.sort;
     if (p.saveOption->count()) command.saveList = p.saveList;
     if (p.conflictOption->count()) command.onConflict = p.onConflict;
+    if (p.undoOption->count()) {
+        size_t n = 0;
+        const auto [end, ec] = std::from_chars(p.undo.data(), p.undo.data() + p.undo.size(), n);
+        if (p.undo.empty())
+            n = 1;
+        else if (ec != std::errc() || end != p.undo.data() + p.undo.size() || n == 0) {
+            message = "--undo takes the number of a run that --history lists, not \"" + p.undo + "\"";
+            return CParsed::kError;
+        }
+        command.undo = n;
+    }
+    if ((command.undo || command.history) && !command.paths.empty()) {
+        message = std::string(command.undo ? "--undo" : "--history") +
+                  " takes no paths: it works on the runs kept in the journals";
+        return CParsed::kError;
+    }
+    if (command.undo && command.history) {
+        message = "--undo and --history do not go together";
+        return CParsed::kError;
+    }
     if (command.last && command.action) {
         message = "--last repeats the last action: give --action or --last, not both";
         return CParsed::kError;
@@ -392,7 +423,8 @@ std::string ManualPage() {
     std::string out = ".TH QUORLIN 1 \"\" \"quorlin " QLN_VERSION "\" \"User Commands\"\n";
     out += ".SH NAME\nquorlin \\- rename files and folders in one go\n";
     out += ".SH SYNOPSIS\n.B quorlin\n\\fB\\-a\\fR \\fIACTION\\fR [\\fIOPTIONS\\fR] \\fIPATH\\fR...\n.br\n";
-    out += ".B quorlin\n\\fB\\-\\-last\\fR [\\fIOPTIONS\\fR] \\fIPATH\\fR...\n";
+    out += ".B quorlin\n\\fB\\-\\-last\\fR [\\fIOPTIONS\\fR] \\fIPATH\\fR...\n.br\n";
+    out += ".B quorlin\n\\fB\\-\\-undo\\fR [\\fIN\\fR]\n.br\n.B quorlin\n\\fB\\-\\-history\\fR\n";
     out += ".SH DESCRIPTION\n" + Troff(kDescription) + "\n";
     out +=
         ".PP\nA path that is \\fB.\\fR or \\fB..\\fR, or ends in \\fB/.\\fR or \\fB/..\\fR, is never renamed "
@@ -406,8 +438,9 @@ std::string ManualPage() {
         for (const auto& s : o->get_snames()) names += (names.empty() ? "" : ", ") + ("\\fB\\-" + s + "\\fR");
         for (const auto& l : o->get_lnames())
             names += (names.empty() ? "" : ", ") + ("\\fB" + Troff("--" + l) + "\\fR");
-        if (!o->get_type_name().empty() && o->get_items_expected_min() > 0)
-            names += " \\fI" + Troff(o->get_type_name()) + "\\fR";
+        if (!o->get_type_name().empty() && o->get_items_expected_max() > 0)
+            names += o->get_items_expected_min() > 0 ? " \\fI" + Troff(o->get_type_name()) + "\\fR"
+                                                     : " [\\fI" + Troff(o->get_type_name()) + "\\fR]";
         if (o->get_description().empty() && !entries.empty())
             entries.back().first += ", " + names;
         else
@@ -432,11 +465,14 @@ std::string ManualPage() {
         ".TP\n1\nSomething was skipped or failed, or a preview shows a conflict.\n.TP\n2\nBad usage; "
         "nothing was done.\n";
     out +=
-        ".SH ENVIRONMENT\n.TP\n\\fBQUORLIN_SETTINGS\\fR\nThe settings file.\n.TP\n\\fBNO_COLOR\\fR\n"
+        ".SH ENVIRONMENT\n.TP\n\\fBQUORLIN_SETTINGS\\fR\nThe settings file.\n.TP\n\\fBXDG_STATE_HOME\\fR\n"
+        "Where the journals of the runs are kept.\n.TP\n\\fBNO_COLOR\\fR\n"
         "When set and not empty, the preview uses no colours.\n";
     out +=
         ".SH FILES\n.TP\n\\fI$XDG_CONFIG_HOME/quorlin/settings.json\\fR\nWhat the last run used "
-        "(\\fI~/.config\\fR when XDG_CONFIG_HOME is not set).\n";
+        "(\\fI~/.config\\fR when XDG_CONFIG_HOME is not set).\n"
+        ".TP\n\\fI$XDG_STATE_HOME/quorlin/run\\-*.qlj\\fR\nThe journals of the last 20 runs, for \\fB\\-\\-undo\\fR "
+        "(\\fI~/.local/state\\fR when XDG_STATE_HOME is not set).\n";
     return out;
 }
 

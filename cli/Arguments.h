@@ -26,6 +26,8 @@ struct CCommandLine {
     bool force = false;  ///< the list file may replace a file
     bool actions = false;
     std::optional<std::string> onConflict;
+    std::optional<size_t> undo;  ///< take back run N of the history (1: the last)
+    bool history = false;        ///< list the runs that can be taken back
     std::string settings;  ///< where the settings live; empty: the usual place
 };
 

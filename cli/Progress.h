@@ -36,6 +36,11 @@ public:
         return inner_.openRead(path, error);
     }
     uint32_t writeFile(const std::string& path, const std::string& data) override;
+    std::unique_ptr<platform::IAppendStream> createAppend(const std::string& path, uint32_t& error) override {
+        return inner_.createAppend(path, error);
+    }
+    uint32_t removeFile(const std::string& path) override { return inner_.removeFile(path); }
+    uint32_t getStateFolder(std::string& out) override { return inner_.getStateFolder(out); }
 
 private:
     void Tick();

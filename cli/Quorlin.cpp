@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "cli/Arguments.h"
+#include "cli/History.h"
 #include "cli/Output.h"
 #include "cli/Progress.h"
 #include "cli/Terminal.h"
@@ -13,6 +14,8 @@
 #include "dialog/ControlTexts.h"
 #include "dialog/MainDlgModel.h"
 #include "dialog/SettingsStore.h"
+#include "core/Journal.h"
+#include "core/JournalUndo.h"
 #include "dialog/panels/RenameDlg.h"
 #include "platform/Console.h"
 #include "platform/FileSystem.h"
@@ -145,6 +148,11 @@ private:
     std::unique_ptr<CSettingsStore> OpenSettings();
     bool CheckListFile(const std::string& file, bool subfolders, std::string& error);
     int Preview(CMainDlgModel& model, CTerminalPrompts& conflicts, CStatusLine* status);
+    int History();
+    int Undo(size_t number);
+    CConflictPolicy Policy(bool interactive) const;
+    /// Why the journal stopped a run or an undo, as one line.
+    std::string JournalFailure(const CMainDlgModel& model, const char* what, int renamed) const;
 
     const CCommandLine& command_;
     CSystemTerminal terminal_;
@@ -344,7 +352,90 @@ int Session::Preview(CMainDlgModel& model, CTerminalPrompts& conflicts, CStatusL
     return conflicts.failed() || model.counts().conflicts ? kExitIncomplete : kExitDone;
 }
 
+CConflictPolicy Session::Policy(bool interactive) const {
+    CConflictPolicy policy = interactive ? CConflictPolicy::kAsk : CConflictPolicy::kSkip;
+    if (command_.onConflict == "skip") policy = CConflictPolicy::kSkip;
+    if (command_.onConflict == "number") policy = CConflictPolicy::kNumber;
+    if (command_.onConflict == "stop") policy = CConflictPolicy::kStop;
+    return policy;
+}
+
+std::string Session::JournalFailure(const CMainDlgModel& model, const char* what, int renamed) const {
+    const std::string where = model.journalPath().empty() ? "the state folder" : DisplayName(model.journalPath());
+    std::string line = std::string("quorlin: the ") + what + " stopped: its journal cannot be written (" + where +
+                       ": " + platform::errorMessage(model.journalError()) + ")";
+    if (renamed == 0) return line + "; nothing was renamed\n";
+    return line + "; the renames before are in it, for --undo\n";
+}
+
+int Session::History() {
+    CSettingsStore store(CSettingsStore::kDialogSubKey, std::unique_ptr<platform::ISettingsBackend>());
+    CMainDlgModel model({}, store, 0);
+    std::vector<CJournalRun> runs;
+    if (const uint32_t code = model.History(runs)) {
+        std::string folder;
+        JournalFolder(platform::realFileSystem(), {}, folder);
+        terminal_.Write("quorlin: the journals in \"" + DisplayName(folder) + "\" cannot be read: " +
+                        platform::errorMessage(code) + "\n");
+        return kExitIncomplete;
+    }
+    if (runs.empty()) {
+        Out("no runs kept yet\n");
+        return kExitDone;
+    }
+    Out(HistoryTable(runs));
+    return kExitDone;
+}
+
+int Session::Undo(size_t number) {
+    CSettingsStore store(CSettingsStore::kDialogSubKey, std::unique_ptr<platform::ISettingsBackend>());
+    CMainDlgModel model({}, store, 0);
+    CJournalRun run;
+    const uint32_t code = model.ReadRun(number, run);
+    const std::string shown = number == 1 ? "the last run" : "run " + std::to_string(number);
+    if (code == platform::kErrorFileNotFound)
+        return Usage(number == 1 ? "no run to take back: no journal is kept yet"
+                                 : "there is no run " + std::to_string(number) + " to take back (see quorlin --history)");
+    if (code) {
+        std::string folder;
+        JournalFolder(platform::realFileSystem(), {}, folder);
+        terminal_.Write("quorlin: the journals in \"" + DisplayName(folder) + "\" cannot be read: " +
+                        platform::errorMessage(code) + "\n");
+        return kExitIncomplete;
+    }
+    if (UndoCount(run) == 0) {
+        Out("nothing to take back: " + shown + " renamed nothing\n");
+        return kExitDone;
+    }
+    if (!run.whole)
+        terminal_.Write("quorlin: the journal of " + shown +
+                        " is damaged or cut short; what it holds whole is taken back\n");
+    terminal_.Write("quorlin: taking back " + shown + ", " + DisplayName(JournalRunText(run)) + "\n");
+
+    const bool interactive = platform::isTerminal(platform::StandardStream::kInput) &&
+                             platform::isTerminal(platform::StandardStream::kError);
+    std::unique_ptr<CStatusLine> status;
+    if (platform::isTerminal(platform::StandardStream::kError)) status = std::make_unique<CStatusLine>(terminal_);
+    CProgressFileSystem fs(platform::realFileSystem(), status.get());
+    CTerminalPrompts prompts(terminal_, Policy(interactive), status.get());
+    model.SetFileSystem(fs);
+    model.SetPrompts(prompts);
+    const CUndoResult result = model.Undo(run);
+    if (status) status->Clear();
+    for (const auto& note : result.notes)
+        terminal_.Write("quorlin: left alone \"" + DisplayName(note.path) + "\": " + DisplayName(note.reason) + "\n");
+    if (result.journalFailed) terminal_.Write(JournalFailure(model, "undo", static_cast<int>(result.renamedBack)));
+    Out(UndoSummary(result) + "\n");
+    return result.leftAlone || result.failed || result.stopped || result.journalFailed ? kExitIncomplete : kExitDone;
+}
+
 int Session::Run() {
+    if (command_.history) return History();
+    if (command_.undo) {
+        if (command_.action || command_.last || command_.preview || command_.saveList)
+            return Usage("--undo goes alone: it takes back a run as it was");
+        return Undo(*command_.undo);
+    }
     if (command_.actions) {
         CSettingsStore store(CSettingsStore::kDialogSubKey, std::unique_ptr<platform::ISettingsBackend>());
         CMainDlgModel model({}, store, 0);
@@ -362,10 +453,7 @@ int Session::Run() {
 
     const bool interactive = platform::isTerminal(platform::StandardStream::kInput) &&
                              platform::isTerminal(platform::StandardStream::kError);
-    CConflictPolicy policy = interactive ? CConflictPolicy::kAsk : CConflictPolicy::kSkip;
-    if (command_.onConflict == "skip") policy = CConflictPolicy::kSkip;
-    if (command_.onConflict == "number") policy = CConflictPolicy::kNumber;
-    if (command_.onConflict == "stop") policy = CConflictPolicy::kStop;
+    const CConflictPolicy policy = Policy(interactive);
 
     std::unique_ptr<CSettingsStore> store = OpenSettings();
     std::random_device device;
@@ -454,19 +542,24 @@ int Session::Run() {
         CTerminalPrompts& decide_;
     } split(prompts, conflicts);
     model.SetPrompts(split);
+    // The benchmark's baseline: the same run without its journal, to tell
+    // what the journal costs. Nothing else turns it off.
+    const char* noJournal = std::getenv("QUORLIN_NO_JOURNAL_FOR_BENCHMARK");
+    if (noJournal && *noJournal) model.SetJournaling(false);
     const CFinish finish = model.Ok();
     if (finish == CFinish::kNoOperation) return NoOperation(model);
     if (status) status->Clear();
+    if (finish == CFinish::kJournalFailed) terminal_.Write(JournalFailure(model, "run", fs.renamed()));
     const int skipped = prompts.skipped() + conflicts.skipped();
     const int unchosen = prompts.unchosen() + conflicts.unchosen();
     const int failed = prompts.failed() + conflicts.failed();
     std::string summary = "renamed " + std::to_string(fs.renamed()) + ", skipped " + std::to_string(skipped) +
                           ", failed " + std::to_string(failed);
-    if (finish == CFinish::kStopped) summary += "; stopped before the end";
+    if (finish == CFinish::kStopped || finish == CFinish::kJournalFailed) summary += "; stopped before the end";
     Out(summary + "\n");
     // A skip the person chose is done as asked; one nobody chose is not.
     const bool ended = prompts.inputEnded() || conflicts.inputEnded();
-    return failed || unchosen || ended ? kExitIncomplete : kExitDone;
+    return failed || unchosen || ended || finish == CFinish::kJournalFailed ? kExitIncomplete : kExitDone;
 }
 
 }  // namespace

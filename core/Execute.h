@@ -12,6 +12,7 @@
 namespace platform {
 class IFileSystem;
 }
+class CRunJournal;
 
 /// What a run processes and how: the main dialog's "Change:" scope and the
 /// choices of its sections, built once by a front end and handed to the
@@ -146,6 +147,15 @@ public:
     /// True when the user ended the last step with "Skip all".
     bool stopped() const { return stop_; }
 
+    /// The journal in which Rename announces each rename before trying it,
+    /// and which it ends when it is done; none by default. A rename is
+    /// never tried unannounced: when the journal cannot be written the
+    /// run stops before its next rename.
+    void setJournal(CRunJournal* journal) { journal_ = journal; }
+    /// True when the last Rename stopped, or could not end its journal,
+    /// because the journal could not be written.
+    bool journalFailed() const { return journalFailed_; }
+
 protected:
     /// The manual rename offers every item, and always asks.
     void OfferEveryItem() {
@@ -161,6 +171,7 @@ protected:
 private:
     friend class CExecuteTestAccess;  // tests that set the run's state directly
     class ItemRename;  // one item's rename and its conflicts (Run.cpp)
+    struct Pending;    // an item of a batch of renames, with its new name
 
     bool Filtered(const CFileDescriptor& fd) const;
     /// Shows the default error dialog; its "Skip all" ends the run.
@@ -174,6 +185,15 @@ private:
     /// folder after its own contents.
     void Expand(const CFileDescriptor& folder, CFileList& out);
     void Process(const CFileList& list, CPreview* rows);
+    /// Renames the items of `list` batch by batch: the new names of a batch
+    /// are computed and announced in the journal with one flush, then the
+    /// batch is renamed.
+    void RenameList(const CFileList& list);
+    void RenameOne(Pending& pending);
+    /// Puts the intent for the pending item's name on the disk before it is
+    /// tried; false (and the run stops) when the journal cannot be written.
+    bool Announce(Pending& pending);
+    void JournalFailed();
 
     CRunOptions options_;
     bool alwaysOffer_ = false;
@@ -189,4 +209,6 @@ private:
     std::string duplicateBase_;
     // Both paths of a rename, made in buffers kept from rename to rename.
     std::string from_, to_;
+    CRunJournal* journal_ = nullptr;
+    bool journalFailed_ = false;
 };

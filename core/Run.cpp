@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "core/Execute.h"
+#include "core/Journal.h"
 #include "platform/FileSystem.h"
 #include "platform/NameRules.h"
 
@@ -205,8 +206,18 @@ void CExecute::Preview(const CSelection& selection, CPreview& rows) {
 bool CExecute::Rename(const CSelection& selection) {
     renameAll_ = false;
     stop_ = false;
-    for (const auto& list : selection.lists_) Process(list, nullptr);
+    journalFailed_ = false;
+    for (const auto& list : selection.lists_) RenameList(list);
+    // An end that cannot be recorded leaves a journal that reads as cut
+    // short: an undo then asks the disk about the last renames.
+    if (journal_ && !journalFailed_ && !journal_->End(stop_)) journalFailed_ = true;
     return !stop_;
+}
+
+void CExecute::JournalFailed() {
+    journalFailed_ = true;
+    stop_ = true;
+    renameAll_ = false;
 }
 
 bool CExecute::Run(const std::vector<std::string>& paths, const std::string* listFile) {
@@ -219,40 +230,53 @@ bool CExecute::Run(const std::vector<std::string>& paths, const std::string* lis
     return Rename(selection);
 }
 
+// An item of a batch: its new name, and what the journal knows of it.
+struct CExecute::Pending {
+    const CFileDescriptor* entry = nullptr;
+    std::unique_ptr<CFileDescriptor> next;
+    uint32_t item = 0;       ///< its number in the journal
+    bool announced = false;  ///< the journal holds the intent for `next`'s name
+    bool recorded = false;   ///< the journal holds an intent for it
+};
+
 // Renames one item, resolving each failure with the user until it is renamed
 // or given up.
 class CExecute::ItemRename {
 public:
-    ItemRename(CExecute& op, const CFileDescriptor& entry, std::unique_ptr<CFileDescriptor> next)
-        : op_(op), entry_(entry), next_(std::move(next)) {}
+    ItemRename(CExecute& op, Pending& pending) : op_(op), entry_(*pending.entry), pending_(pending) {}
 
-    void Run() {
+    /// True when the item was renamed.
+    bool Run() {
         // Numbering belongs to one item: a number or base left over from an
         // item that was skipped must not rename the next one unasked.
         op_.duplicateNumber_ = 1;
         op_.duplicateBase_.clear();
-        while (next_) {
-            if (next_->name() == entry_.name()) return;  // nothing to rename
+        std::unique_ptr<CFileDescriptor>& next = pending_.next;
+        while (next) {
+            if (next->name() == entry_.name()) return false;  // nothing to rename
             // Checked before any call, and always joined to the item's own
             // folder, so that no name can move the item somewhere else. A
             // name longer than the platform allows is asked about as too
             // long whatever the file system would answer (some answer "not
             // found"), as the preview marks it.
-            uint32_t code = platform::checkFileName(next_->name());
+            uint32_t code = platform::checkFileName(next->name());
             if (code == platform::kErrorSuccess &&
-                platform::nameRules().length(next_->name()) > platform::nameRules().maxName)
+                platform::nameRules().length(next->name()) > platform::nameRules().maxName)
                 code = platform::kErrorFilenameExcedRange;
             if (code == platform::kErrorSuccess) {
+                // Never a rename that the journal does not know of.
+                if (op_.journal_ && !pending_.announced && !op_.Announce(pending_)) return false;
                 entry_.CopyPathTo(op_.from_);
-                op_.to_.assign(entry_.folder()).append(1, platform::kPathSeparator).append(next_->name());
+                op_.to_.assign(entry_.folder()).append(1, platform::kPathSeparator).append(next->name());
                 code = op_.fileSystem().move(op_.from_, op_.to_);
             }
             if (code == platform::kErrorSuccess) {
                 op_.duplicateNumber_ = 1;
-                return;
+                return true;
             }
             Resolve(code);
         }
+        return false;
     }
 
 private:
@@ -265,7 +289,7 @@ private:
                     return;
                 }
                 automatic_ = 0;
-                if (op_.duplicateNumber_ == 1) op_.duplicateBase_ = next_->part();
+                if (op_.duplicateNumber_ == 1) op_.duplicateBase_ = pending_.next->part();
                 Ask(&IPrompts::Duplicate);
                 return;
             case platform::kErrorInvalidName:
@@ -276,7 +300,7 @@ private:
                 Ask(&IPrompts::TooLong);
                 return;
             default:
-                next_.reset();
+                pending_.next.reset();
                 op_.Report(kRenameTitle, kRenameHeadline, entry_.path(), code);
                 return;
         }
@@ -285,8 +309,8 @@ private:
     void Ask(int (IPrompts::*prompt)(CNameRequest&)) {
         CNameRequest request;
         request.oldName = entry_.path();
-        request.computed = next_->name();
-        request.newName = next_->name();
+        request.computed = pending_.next->name();
+        request.newName = pending_.next->name();
         const int answer = (op_.prompts().*prompt)(request);
         op_.fileSystem().paused();
         switch (answer) {
@@ -303,10 +327,10 @@ private:
             case kAnswerSkipAll:
                 op_.stop_ = true;
                 op_.renameAll_ = false;
-                next_.reset();
+                pending_.next.reset();
                 return;
             default:  // Skip, the dialog closed, or an answer no dialog gives
-                next_.reset();
+                pending_.next.reset();
                 return;
         }
     }
@@ -314,45 +338,71 @@ private:
     // A typed name starts afresh: if it is taken, the user is asked again
     // instead of numbering on from an earlier base.
     void Typed(const std::string& name) {
-        if (name != next_->name()) next_ = typedName(entry_, name);
+        if (name != pending_.next->name()) {
+            pending_.next = typedName(entry_, name);
+            pending_.announced = false;
+        }
         op_.duplicateNumber_ = 1;
         automatic_ = 0;
     }
 
     void AddNumber() {
+        std::unique_ptr<CFileDescriptor>& next = pending_.next;
         if (op_.duplicateNumber_ == INT_MAX) {  // no number left to add
-            next_.reset();
+            next.reset();
             return;
         }
         if (op_.duplicateNumber_ > 1)
-            next_->SetPart(op_.duplicateBase_);
+            next->SetPart(op_.duplicateBase_);
         else
-            op_.duplicateBase_ = next_->part();
-        next_->SetPart(next_->part() + std::to_string(op_.duplicateNumber_));
+            op_.duplicateBase_ = next->part();
+        next->SetPart(next->part() + std::to_string(op_.duplicateNumber_));
+        pending_.announced = false;
         ++op_.duplicateNumber_;
     }
 
     CExecute& op_;
     const CFileDescriptor& entry_;
-    std::unique_ptr<CFileDescriptor> next_;
+    Pending& pending_;
     int automatic_ = 0;
 };
 
-void CExecute::Process(const CFileList& list, CPreview* rows) {
-    // After sorting, the items lie scattered in memory: asking for the next
-    // ones early hides the wait for them behind the work on this one.
-    for (size_t i = 0; i < list.size(); ++i) {
+bool CExecute::Announce(Pending& pending) {
+    const CFileDescriptor& entry = *pending.entry;
+    journal_->Intend(pending.item, entry.folder(), entry.name(), pending.next->name(), entry.isFolder());
+    if (!journal_->Secure()) {
+        JournalFailed();
+        return false;
+    }
+    pending.announced = pending.recorded = true;
+    return true;
+}
+
+// After sorting, the items lie scattered in memory: asking for the next ones
+// early hides the wait for them behind the work on this one. A macro rather
+// than a helper: GCC takes a function that only prefetches for one without
+// effects, and drops its calls.
 #if defined(__GNUC__)
-        // Here rather than in a helper: GCC takes a function that only
-        // prefetches for one without effects, and drops its calls.
-        constexpr size_t kAhead = 8;
-        if (i + kAhead < list.size()) {
-            // Every cache line the descriptor spans, wherever it starts in one.
-            const char* item = reinterpret_cast<const char*>(list[i + kAhead].get());
-            for (size_t offset = 0; offset < sizeof(CFileDescriptor); offset += 64) __builtin_prefetch(item + offset);
-            __builtin_prefetch(item + sizeof(CFileDescriptor) - 1);
-        }
+#define QLN_PREFETCH_AHEAD(list, i)                                                                        \
+    do {                                                                                                   \
+        constexpr size_t kAhead = 8;                                                                       \
+        if ((i) + kAhead < (list).size()) {                                                                \
+            /* Every cache line the descriptor spans, wherever it starts in one. */                        \
+            const char* item = reinterpret_cast<const char*>((list)[(i) + kAhead].get());                  \
+            for (size_t offset = 0; offset < sizeof(CFileDescriptor); offset += 64)                        \
+                __builtin_prefetch(item + offset);                                                         \
+            __builtin_prefetch(item + sizeof(CFileDescriptor) - 1);                                        \
+        }                                                                                                  \
+    } while (false)
+#else
+#define QLN_PREFETCH_AHEAD(list, i) \
+    do {                            \
+    } while (false)
 #endif
+
+void CExecute::Process(const CFileList& list, CPreview* rows) {
+    for (size_t i = 0; i < list.size(); ++i) {
+        QLN_PREFETCH_AHEAD(list, i);
         const CFileDescriptor& entry = *list[i];
         if (stop_) return;
         // Filtered first: an item that is not renamed must not use up a number
@@ -360,28 +410,72 @@ void CExecute::Process(const CFileList& list, CPreview* rows) {
         if (!Filtered(entry) || entry.isUnreadable()) continue;
         std::unique_ptr<CFileDescriptor> next = compute(entry);
         if (!next) continue;
+        const bool same = next->name() == entry.name();
+        rows->push_back({&entry, next->name(), same ? CRowStatus::kUnchanged : CRowStatus::kRenamed});
+    }
+}
 
-        if (rows) {
-            const bool same = next->name() == entry.name();
-            rows->push_back({&entry, next->name(), same ? CRowStatus::kUnchanged : CRowStatus::kRenamed});
-            continue;
+void CExecute::RenameList(const CFileList& list) {
+    std::vector<Pending> batch;
+    size_t batchSize = kJournalFirstBatch;
+    for (size_t i = 0; i < list.size() && !stop_;) {
+        // The names of a batch are computed ahead of its renames, in the
+        // order of the run, as numbering operations count. Computing is
+        // all a name needs: nothing is asked before the batch's turn.
+        batch.clear();
+        for (; i < list.size() && batch.size() < batchSize; ++i) {
+            QLN_PREFETCH_AHEAD(list, i);
+            const CFileDescriptor& entry = *list[i];
+            // Filtered first: an item that is not renamed must not use up a
+            // number of a numbering operation.
+            if (!Filtered(entry) || entry.isUnreadable()) continue;
+            std::unique_ptr<CFileDescriptor> next = compute(entry);
+            if (!next || (next->name() == entry.name() && !alwaysOffer_)) continue;
+            batch.push_back({&entry, std::move(next)});
         }
-        if (next->name() == entry.name() && !alwaysOffer_) continue;
-
-        if (options_.confirm && !renameAll_) {
-            CNameRequest request;
-            fillDialog(request, entry, *next);
-            const int answer = prompts().Confirm(request);
-            fileSystem().paused();
-            if (answer == kAnswerSkipAll) {
-                stop_ = true;
-                renameAll_ = false;
+        if (journal_) {
+            for (Pending& p : batch) {
+                p.item = journal_->Reserve();
+                if (p.next->name() == p.entry->name()) continue;  // offered, but nothing to rename yet
+                journal_->Intend(p.item, p.entry->folder(), p.entry->name(), p.next->name(), p.entry->isFolder());
+                p.announced = p.recorded = true;
+            }
+            if (!journal_->Secure()) {
+                JournalFailed();
                 return;
             }
-            if (answer != kAnswerRename && answer != kAnswerRenameAll) continue;  // Skip, closed or unknown
-            if (answer == kAnswerRenameAll) renameAll_ = true;
-            if (request.newName != next->name()) next = typedName(entry, request.newName);
         }
-        ItemRename(*this, entry, std::move(next)).Run();
+        for (Pending& p : batch) {
+            if (stop_) return;
+            RenameOne(p);
+        }
+        batchSize = std::min(batchSize * 2, kJournalLargestBatch);
     }
+}
+
+void CExecute::RenameOne(Pending& p) {
+    const CFileDescriptor& entry = *p.entry;
+    bool renamed = false;
+    if (options_.confirm && !renameAll_) {
+        CNameRequest request;
+        fillDialog(request, entry, *p.next);
+        const int answer = prompts().Confirm(request);
+        fileSystem().paused();
+        if (answer == kAnswerSkipAll) {
+            stop_ = true;
+            renameAll_ = false;
+        } else if (answer == kAnswerRename || answer == kAnswerRenameAll) {
+            if (answer == kAnswerRenameAll) renameAll_ = true;
+            if (request.newName != p.next->name()) {
+                p.next = typedName(entry, request.newName);
+                p.announced = false;
+            }
+            renamed = ItemRename(*this, p).Run();
+        }  // else Skip, closed or unknown
+    } else {
+        renamed = ItemRename(*this, p).Run();
+    }
+    if (!journal_ || journalFailed_) return;
+    if (p.recorded && !renamed) journal_->NotDone(p.item, 0);
+    journal_->Settled(p.item);
 }

@@ -1,5 +1,8 @@
 #include "dialog/MainDlgModel.h"
 
+#include <ctime>
+#include <map>
+
 #include "dialog/ActionCatalogue.h"
 #include "dialog/SettingsStore.h"
 #include "dialog/panels/RenameDlg.h"
@@ -37,6 +40,62 @@ bool ListsItself(const CSelection& selection, const std::string& file) {
         }
     return false;
 }
+
+// Where a run works, for its journal: the one item or folder it was given,
+// or the folder that holds all it was given.
+std::string CommonPlace(const std::vector<std::string>& paths) {
+    if (paths.empty()) return {};
+    if (paths.size() == 1) return paths.front();
+    std::string common = paths.front();
+    for (const auto& p : paths) {
+        size_t n = 0;
+        while (n < common.size() && n < p.size() && common[n] == p[n]) ++n;
+        common.resize(n);
+    }
+    // Whole folder names only: "/a/bc" and "/a/bd" share "/a".
+    const bool atBoundary = [&] {
+        for (const auto& p : paths)
+            if (p.size() > common.size() && p[common.size()] != platform::kPathSeparator) return false;
+        return true;
+    }();
+    if (!atBoundary) {
+        const auto sep = common.find_last_of(platform::kPathSeparator);
+        common.resize(sep == std::string::npos ? 0 : sep);
+    }
+    if (common.empty() && !paths.front().empty() && paths.front()[0] == platform::kPathSeparator)
+        common.assign(1, platform::kPathSeparator);
+    return common;
+}
+
+// The paths a dialog works on, following the renames of an undo: a path
+// that was renamed, or that lies in a folder that was, takes the new name.
+class CPathsFollower {
+public:
+    explicit CPathsFollower(const std::vector<std::string>& paths) {
+        for (size_t i = 0; i < paths.size(); ++i) byPath_.emplace(paths[i], i);
+    }
+    void Moved(const std::string& from, const std::string& to) {
+        std::vector<std::pair<std::string, size_t>> changed;
+        for (auto it = byPath_.lower_bound(from); it != byPath_.end() && it->first.compare(0, from.size(), from) == 0;) {
+            const std::string& p = it->first;
+            if (p.size() == from.size() || p[from.size()] == platform::kPathSeparator) {
+                changed.emplace_back(to + p.substr(from.size()), it->second);
+                it = byPath_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        for (auto& c : changed) byPath_.insert(std::move(c));
+    }
+    std::vector<std::string> Paths(size_t count) const {
+        std::vector<std::string> out(count);
+        for (const auto& [path, index] : byPath_) out[index] = path;
+        return out;
+    }
+
+private:
+    std::multimap<std::string, size_t> byPath_;
+};
 
 }  // namespace
 
@@ -234,7 +293,78 @@ CFinish CMainDlgModel::Ok() {
     recorded_.Reset(*fs_);
     op->setFileSystem(*fs_);
     op->setPrompts(*prompts_);
-    return op->Run(paths_) ? CFinish::kDone : CFinish::kStopped;
+    std::unique_ptr<CRunJournal> journal;
+    if (journaling_) {
+        CJournalHeader header;
+        header.time = std::time(nullptr);
+        header.what = activePanel()->actionName();
+        header.where = CommonPlace(paths_);
+        journal = std::make_unique<CRunJournal>(*fs_, journalFolder_, std::move(header));
+        op->setJournal(journal.get());
+    }
+    const bool done = op->Run(paths_);
+    if (op->journalFailed()) {
+        journalPath_ = journal->path();
+        journalError_ = journal->error();
+        return CFinish::kJournalFailed;
+    }
+    return done ? CFinish::kDone : CFinish::kStopped;
+}
+
+// A journal without its begin record whole holds nothing to trust (a run
+// killed before its first flush leaves one empty): it is no run.
+uint32_t CMainDlgModel::History(std::vector<CJournalRun>& runs) {
+    runs.clear();
+    std::string folder;
+    std::vector<std::string> files;
+    uint32_t code = JournalFolder(*fs_, journalFolder_, folder);
+    if (!code) code = ListJournals(*fs_, folder, files);
+    for (const auto& file : files) {
+        CJournalRun run;
+        if (ReadJournal(*fs_, file, run, false) == platform::kErrorSuccess && run.readable)
+            runs.push_back(std::move(run));
+    }
+    return code;
+}
+
+uint32_t CMainDlgModel::ReadRun(size_t n, CJournalRun& run, bool withItems) {
+    std::string folder;
+    std::vector<std::string> files;
+    uint32_t code = JournalFolder(*fs_, journalFolder_, folder);
+    if (!code) code = ListJournals(*fs_, folder, files);
+    if (code) return code;
+    for (const auto& file : files) {
+        if (n == 0) break;
+        if (ReadJournal(*fs_, file, run, withItems && n == 1) != platform::kErrorSuccess || !run.readable) continue;
+        if (--n == 0) return platform::kErrorSuccess;
+    }
+    return platform::kErrorFileNotFound;
+}
+
+bool CMainDlgModel::LastRun(CJournalRun& run, bool withItems) {
+    return ReadRun(1, run, withItems) == platform::kErrorSuccess && UndoCount(run) > 0;
+}
+
+CUndoResult CMainDlgModel::Undo(const CJournalRun& run) {
+    CJournalHeader header;
+    header.kind = CJournalHeader::kUndo;
+    header.time = std::time(nullptr);
+    header.what = run.header.kind == CJournalHeader::kUndo ? "undo of " + run.header.what
+                                                            : "\"" + run.header.what + "\"";
+    header.where = run.header.where;
+    const auto sep = run.path.find_last_of(platform::kPathSeparator);
+    header.undone = sep == std::string::npos ? run.path : run.path.substr(sep + 1);
+    CRunJournal journal(*fs_, journalFolder_, std::move(header));
+    CPathsFollower follower(paths_);
+    CUndoResult result = UndoRun(run, *fs_, *prompts_, journal, [&](const std::string& from, const std::string& to) {
+        follower.Moved(from, to);
+    });
+    if (result.journalFailed) {
+        journalPath_ = journal.path();
+        journalError_ = journal.error();
+    }
+    SetPaths(follower.Paths(paths_.size()));
+    return result;
 }
 
 CFinish CMainDlgModel::SaveFileList(const std::function<bool(std::string& fileName)>& chooseFile) {

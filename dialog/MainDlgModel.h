@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "core/Execute.h"
+#include "core/Journal.h"
+#include "core/JournalUndo.h"
 #include "core/PreviewCheck.h"
 #include "dialog/DialogOptions.h"
 #include "dialog/RecordedFileSystem.h"
@@ -22,6 +24,10 @@ enum class CFinish {
     kDone,         ///< the run went through every item
     kStopped,      ///< the user ended the run ("Skip all")
     kRefused,      ///< the list file is an item of the selection: nothing was written
+    /// The run's journal could not be written: the run stopped before its
+    /// next rename (before any, when the journal could not be made), or
+    /// could not record its end. See journalError().
+    kJournalFailed,
 };
 
 /// The main rename dialog without its window: the action catalogue and the
@@ -115,6 +121,34 @@ public:
     /// The list file chosen last; empty at first.
     const std::string& lastListFile() const { return lastListFile_; }
 
+    /// Where the journals of the runs live: empty (the default) for the
+    /// file system's state folder.
+    void SetJournalFolder(std::string folder) { journalFolder_ = std::move(folder); }
+    /// Whether OK keeps a journal (the default). Only a measurement of what
+    /// the journal costs turns it off.
+    void SetJournaling(bool on) { journaling_ = on; }
+    /// After kJournalFailed: the journal's path (its folder when it could
+    /// not be made) and the system error code.
+    const std::string& journalPath() const { return journalPath_; }
+    uint32_t journalError() const { return journalError_; }
+
+    /// The runs kept in the journal folder, newest first, without their
+    /// items; a journal that holds nothing readable is no run. 0, or the
+    /// code of a folder that cannot be listed.
+    uint32_t History(std::vector<CJournalRun>& runs);
+    /// Reads run `n` of History (1: the last) with its items. 0;
+    /// kErrorFileNotFound when there is no such run; or the code of a
+    /// folder that cannot be listed.
+    uint32_t ReadRun(size_t n, CJournalRun& run, bool withItems = true);
+    /// What "Undo last run..." offers: true, with the run (its items too
+    /// when `withItems`), when the last run has items to take back.
+    bool LastRun(CJournalRun& run, bool withItems = true);
+    /// Takes back `run` (read with its items), journaled as a run is, asking
+    /// the prompts about failures. The files and folders the dialog works on
+    /// follow the names the undo gives back, and the preview reads them
+    /// afresh.
+    CUndoResult Undo(const CJournalRun& run);
+
     /// The files and folders the dialog works on, in place of those it was
     /// opened with; the preview reads them afresh.
     void SetPaths(std::vector<std::string> paths);
@@ -156,6 +190,10 @@ private:
     int scope_ = 0;
     CDialogOptions options_;
     std::string lastListFile_;
+    std::string journalFolder_;
+    bool journaling_ = true;
+    std::string journalPath_;
+    uint32_t journalError_ = 0;
 
     platform::IFileSystem* fs_;
     IPrompts* prompts_;

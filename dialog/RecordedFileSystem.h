@@ -11,7 +11,8 @@
 /// the inner one gave the first time it was asked: attributes, listings and
 /// times. The preview reads a selection through it, so that a new order, scope
 /// or action lists the same items again without touching the disk. Renames,
-/// the current directory, file contents and writes go to the inner one.
+/// the current directory, file contents, writes and the run journal's calls
+/// go to the inner one.
 class CRecordedFileSystem final : public platform::IFileSystem {
 public:
     explicit CRecordedFileSystem(platform::IFileSystem& inner) : inner_(&inner) {}
@@ -36,6 +37,11 @@ public:
     uint32_t writeFile(const std::string& path, const std::string& data) override {
         return inner_->writeFile(path, data);
     }
+    std::unique_ptr<platform::IAppendStream> createAppend(const std::string& path, uint32_t& error) override {
+        return inner_->createAppend(path, error);
+    }
+    uint32_t removeFile(const std::string& path) override { return inner_->removeFile(path); }
+    uint32_t getStateFolder(std::string& out) override { return inner_->getStateFolder(out); }
 
 private:
     platform::IFileSystem* inner_;

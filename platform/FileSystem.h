@@ -69,6 +69,20 @@ public:
     virtual size_t read(void* buffer, size_t size) = 0;
 };
 
+/// A file opened for appending; closed when destroyed. What the run journal
+/// is written through.
+class IAppendStream {
+public:
+    virtual ~IAppendStream() = default;
+    /// Appends `size` bytes at the end. On failure some of them may have
+    /// reached the file: whatever was appended since the last flush that
+    /// succeeded is then unsure, and the file must not be appended to again.
+    virtual uint32_t append(const void* data, size_t size) = 0;
+    /// Returns once everything appended so far is on the disk itself, where
+    /// neither a crash of the system nor a power loss can take it back.
+    virtual uint32_t flush() = 0;
+};
+
 /// Everything the core needs from the file system. Tests put a decorator in
 /// front of the real one to inject failures the real OS will not produce for
 /// root (access denied, vanished files).
@@ -110,6 +124,21 @@ public:
 
     /// Creates or replaces `path` with `data`.
     virtual uint32_t writeFile(const std::string& path, const std::string& data) = 0;
+
+    // What the run journal needs.
+
+    /// Creates the file `path`, which must not exist yet (kErrorAlreadyExists:
+    /// nothing is ever replaced), for appending. Its name is on the disk when
+    /// this returns, so that contents flushed later cannot be lost with it.
+    /// Null with `error` set on failure.
+    virtual std::unique_ptr<IAppendStream> createAppend(const std::string& path, uint32_t& error) = 0;
+    /// Removes the file `path`; never a folder.
+    virtual uint32_t removeFile(const std::string& path) = 0;
+    /// The folder of this user's state, made (with its parents) when missing:
+    /// on POSIX "quorlin" under $XDG_STATE_HOME, or under ~/.local/state when
+    /// that is not set to an absolute path; on Windows %LOCALAPPDATA%\Quorlin.
+    /// When it cannot be made, `out` still names it, for the message.
+    virtual uint32_t getStateFolder(std::string& out) = 0;
 };
 
 /// The file system of the running platform.

@@ -3,12 +3,14 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cctype>
 #include <random>
 
 #include "dialog/ControlTexts.h"
 #include "dialog/panels/RenameDlg.h"
 #include "dialog/win32/Controls.h"
 #include "dialog/win32/MainResource.h"
+#include "dialog/win32/ProductVersion.h"
 #include "platform/win32/Wide.h"
 
 namespace {
@@ -25,6 +27,9 @@ constexpr int kWideButtonWidth = 70;
 constexpr int kButtonHeight = 14;
 constexpr int kStatusHeight = 10;
 constexpr int kMinimumListWidth = 200;
+// The buttons under the list: two wide ones at the left, two at the right.
+constexpr int kButtonRowWidth = 2 * kWideButtonWidth + 2 * kButtonWidth + 4 * kRowGap;
+constexpr int kMinimumRightWidth = std::max(kMinimumListWidth, kButtonRowWidth);
 constexpr int kStatusColumnWidth = 56;
 constexpr int kMinimumListHeight = 60;
 
@@ -210,6 +215,7 @@ bool CMainDlg::OnInitDialog() {
     WindowShow(list_->window(), true);
     Relayout();
     RefreshPreview();
+    UpdateUndo();
     return false;  // the panel's first field has the focus
 }
 
@@ -281,6 +287,9 @@ void CMainDlg::OnCommand(int id, int code) {
             return;
         case IDC_MAIN_SAVE_LIST:
             if (code == BN_CLICKED) SaveFileList();
+            return;
+        case IDC_MAIN_UNDO:
+            if (code == BN_CLICKED && !running_) UndoLastRun();
             return;
         case IDOK:
             Ok();
@@ -435,7 +444,7 @@ void CMainDlg::Relayout() {
     // The right column: the preview list takes what is left, the status line
     // and the buttons lie under it.
     const int left = px(kColumnWidth + kMargin);
-    const int right = std::max<int>(client.right - px(kMargin), left + px(kMinimumListWidth));
+    const int right = std::max<int>(client.right - px(kMargin), left + px(kMinimumRightWidth));
     const int bottom = std::max<int>(client.bottom, leftBottom) - py(kMargin);
     const int buttonsTop = bottom - py(kButtonHeight);
     const int statusTop = buttonsTop - py(kRowGap + kStatusHeight);
@@ -454,11 +463,13 @@ void CMainDlg::Relayout() {
         x -= px(kButtonWidth + kRowGap);
     }
     WindowMove(item(IDC_MAIN_SAVE_LIST), RECT{left, buttonsTop, left + px(kWideButtonWidth), bottom});
+    const int undoLeft = left + px(kWideButtonWidth + kRowGap);
+    WindowMove(item(IDC_MAIN_UNDO), RECT{undoLeft, buttonsTop, undoLeft + px(kWideButtonWidth), bottom});
     WindowMove(item(IDC_MAIN_DROPLET), RECT{left, buttonsTop, left + px(kWideButtonWidth), bottom});
 
     // The smallest window that shows all of it; one that is smaller now
     // grows to it.
-    RECT needed{0, 0, left + px(kMinimumListWidth + kMargin),
+    RECT needed{0, 0, left + px(kMinimumRightWidth + kMargin),
                 std::max(leftBottom, py(kMargin + kMinimumListHeight + kRowGap + kStatusHeight + kRowGap +
                                         kButtonHeight + kMargin))};
     ::AdjustWindowRectEx(&needed, static_cast<DWORD>(::GetWindowLongPtrW(w, GWL_STYLE)), FALSE,
@@ -561,7 +572,65 @@ void CMainDlg::Ok() {
         ShowRows();
         return;
     }
+    if (finish == CFinish::kJournalFailed) ShowJournalFailure("run");
     End(IDOK);
+}
+
+void CMainDlg::ShowJournalFailure(const char* what) {
+    const std::string text = std::string("The ") + what +
+                             " stopped before its next rename: its journal cannot be written, and nothing is "
+                             "renamed that the journal does not know of.\n\n" +
+                             (model_.journalPath().empty() ? std::string("%LOCALAPPDATA%\\Quorlin") : model_.journalPath()) +
+                             "\n" + platform::errorMessage(model_.journalError());
+    ::MessageBoxW(window(), platform::widen(text).c_str(), L"Cannot write the journal", MB_OK | MB_ICONERROR);
+}
+
+void CMainDlg::UpdateUndo() {
+    CJournalRun run;
+    ::EnableWindow(item(IDC_MAIN_UNDO), model_.LastRun(run, false) ? TRUE : FALSE);
+}
+
+void CMainDlg::UndoLastRun() {
+    ReadOptions();
+    CJournalRun run;
+    if (!model_.LastRun(run)) {  // taken back from elsewhere meanwhile
+        UpdateUndo();
+        return;
+    }
+    std::string question = "Rename " + Count(UndoCount(run), "item", "items") +
+                           " back to the names they had before the last run?\n\n" + JournalRunText(run) +
+                           "\n\nAn item changed since the run is left as it is; nothing is overwritten.";
+    if (run.unsure)
+        question += "\n\nThe run was cut short: " + Count(run.unsure, "item", "items") +
+                    " may not have been renamed. Each is renamed back only when it is found under its new name.";
+    if (!run.whole) question += "\n\nIts journal is damaged: only what it holds whole is taken back.";
+    if (::MessageBoxW(window(), platform::widen(question).c_str(), L"Undo last run",
+                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    // The preview's rows point at items whose names the undo changes.
+    ListView_SetItemCountEx(listView_, 0, 0);
+    DialogItemSetText(window(), IDC_MAIN_STATUS, "Renaming back...");
+    ::UpdateWindow(window());
+    running_ = true;
+    const CUndoResult result = model_.Undo(run);
+    running_ = false;
+    if (result.journalFailed) ShowJournalFailure("undo");
+    std::string summary = UndoSummary(result);
+    summary[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(summary[0])));
+    summary += ".";
+    // The first few of what was left alone; the journal keeps them all.
+    constexpr size_t kNotesShown = 10;
+    for (size_t i = 0; i < result.notes.size() && i < kNotesShown; ++i)
+        summary += (i == 0 ? "\n\nLeft alone:\n" : "\n") + result.notes[i].path + ": " + result.notes[i].reason;
+    if (result.notes.size() > kNotesShown)
+        summary += "\n... and " + Count(result.notes.size() - kNotesShown, "more", "more");
+    const bool clean = !result.leftAlone && !result.failed && !result.stopped;
+    ::MessageBoxW(window(), platform::widen(summary).c_str(), L"Undo finished",
+                  MB_OK | (clean ? MB_ICONINFORMATION : MB_ICONWARNING));
+    // The dialog stays open over the same items under the names they have
+    // now: its preview reads them afresh.
+    UpdateUndo();
+    RefreshPreview();
 }
 
 void CMainDlg::SaveFileList() {

@@ -90,6 +90,12 @@ private:
     void ToggleParameters();
     void Ok();
     void SaveFileList();
+    /// "Undo last run...": asks, takes the run back, and says what it did.
+    void UndoLastRun();
+    /// Enables "Undo last run..." when there is a run to take back.
+    void UpdateUndo();
+    /// Why a run or an undo stopped for its journal, in a message box.
+    void ShowJournalFailure(const char* what);
     void MoveFocus(bool forward);
     void Paint();
     LRESULT DrawRow(NMLVCUSTOMDRAW& draw);

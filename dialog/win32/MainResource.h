@@ -17,6 +17,8 @@
 #define IDC_MAIN_SEPARATOR 1061
 #define IDC_MAIN_DROPLET 1005
 #define IDC_MAIN_SAVE_LIST 1007
+// Beside "Save file list...": takes the last run back, from its journal.
+#define IDC_MAIN_UNDO 1084
 #define IDC_MAIN_SCOPE_LABEL 1082
 #define IDC_MAIN_ACTION_LABEL 1083
 // Under the preview: how many items there are and how many names change.

@@ -92,27 +92,3 @@ bool CPictureFile::Draw(HDC dc, HWND placeholder) {
     return SUCCEEDED(picture_->Render(dc, target_.left, target_.top, target_.right - target_.left,
                                       target_.bottom - target_.top, 0, height, width, -height, nullptr));
 }
-
-std::string GetProductVersion(const std::string& moduleName) {
-    const HMODULE module = ::GetModuleHandleW(platform::widen(moduleName).c_str());
-    if (!module) return {};
-    wchar_t path[MAX_PATH + 1] = {};
-    if (!::GetModuleFileNameW(module, path, MAX_PATH)) return {};
-    DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(path, &ignored);
-    if (size == 0) return {};
-    std::vector<BYTE> info(size);
-    if (!::GetFileVersionInfoW(path, 0, size, info.data())) return {};
-    wchar_t* value = nullptr;
-    UINT length = 0;
-    if (!::VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\ProductVersion", reinterpret_cast<void**>(&value),
-                          &length) ||
-        !value)
-        return {};
-    std::wstring version;
-    for (UINT i = 0; i < length && value[i]; ++i) {
-        if (value[i] == L' ') continue;
-        version += value[i] == L',' ? L'.' : value[i];
-    }
-    return platform::narrow(version);
-}

@@ -1,10 +1,12 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -136,6 +138,80 @@ public:
 private:
     std::unique_ptr<FILE, FileCloser> file_;
 };
+
+// Each write may take only part of what it is given (a signal, a full disk
+// on the way); the rest is written until an error says why not.
+uint32_t writeAll(int fd, const char* data, size_t size, const std::string& path) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return fromErrno(errno, path);
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return kErrorSuccess;
+}
+
+class PosixAppendStream final : public IAppendStream {
+public:
+    PosixAppendStream(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    ~PosixAppendStream() override { ::close(fd_); }
+    PosixAppendStream(const PosixAppendStream&) = delete;
+    PosixAppendStream& operator=(const PosixAppendStream&) = delete;
+
+    uint32_t append(const void* data, size_t size) override {
+        return writeAll(fd_, static_cast<const char*>(data), size, path_);
+    }
+    // The size of the file is part of what must last, so fdatasync
+    // writes it with the data; the times it leaves are of no use here.
+    uint32_t flush() override {
+        while (::fdatasync(fd_) != 0)
+            if (errno != EINTR) return fromErrno(errno, path_);
+        return kErrorSuccess;
+    }
+
+private:
+    int fd_;
+    std::string path_;
+};
+
+// A new entry lasts once its folder is flushed too.
+uint32_t flushFolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return fromErrno(errno, folder);
+    const uint32_t code = ::fsync(fd) == 0 ? kErrorSuccess : fromErrno(errno, folder);
+    ::close(fd);
+    return code;
+}
+
+// Makes `folder` and the folders above it that are missing, for this user
+// alone, as the XDG rules ask of a state folder.
+uint32_t makeFolders(const std::string& folder) {
+    if (::mkdir(folder.c_str(), 0700) == 0) return kErrorSuccess;
+    int err = errno;
+    if (err == ENOENT) {
+        const auto slash = folder.find_last_of('/');
+        if (slash == std::string::npos || slash == 0) return fromErrno(err, folder);
+        if (const uint32_t code = makeFolders(folder.substr(0, slash))) return code;
+        if (::mkdir(folder.c_str(), 0700) == 0) return kErrorSuccess;
+        err = errno;
+    }
+    struct stat st;
+    if (err == EEXIST && ::stat(folder.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode) ? kErrorSuccess : kErrorAlreadyExists;  // a file where the folder belongs
+    return fromErrno(err, folder);
+}
+
+std::string homeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home && *home == '/') return home;
+    const passwd* user = ::getpwuid(::getuid());
+    return user && user->pw_dir ? user->pw_dir : "";
+}
 
 bool sameEntry(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -319,6 +395,44 @@ public:
         }
         if (::close(fd) != 0) return fromErrno(errno, path);
         return kErrorSuccess;
+    }
+
+    std::unique_ptr<IAppendStream> createAppend(const std::string& path, uint32_t& error) override {
+        // O_EXCL: an existing file, or a link planted under the name, is
+        // never written through. The journal names what a user renamed:
+        // readable by that user alone.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            error = fromErrno(errno, path);
+            return nullptr;
+        }
+        auto stream = std::make_unique<PosixAppendStream>(fd, path);
+        error = flushFolderOf(path);
+        if (error == kErrorSuccess) return stream;
+        stream.reset();
+        ::unlink(path.c_str());
+        return nullptr;
+    }
+
+    uint32_t removeFile(const std::string& path) override {
+        return ::unlink(path.c_str()) == 0 ? kErrorSuccess : fromErrno(errno, path);
+    }
+
+    uint32_t getStateFolder(std::string& out) override {
+        // The XDG rules: a relative $XDG_STATE_HOME is to be ignored.
+        const char* state = std::getenv("XDG_STATE_HOME");
+        std::string folder;
+        if (state && *state == '/') {
+            folder = state;
+        } else {
+            const std::string home = homeFolder();
+            if (home.empty()) return kErrorPathNotFound;
+            folder = home + "/.local/state";
+        }
+        while (!folder.empty() && folder.back() == '/') folder.pop_back();
+        folder += "/quorlin";
+        out = folder;
+        return makeFolders(folder);
     }
 
 private:

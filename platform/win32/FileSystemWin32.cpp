@@ -41,6 +41,54 @@ private:
     win::ScopedHandle handle_;
 };
 
+class Win32AppendStream final : public IAppendStream {
+public:
+    explicit Win32AppendStream(win::ScopedHandle file) : handle_(std::move(file)) {}
+    uint32_t append(const void* data, size_t size) override {
+        const char* at = static_cast<const char*>(data);
+        while (size > 0) {
+            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1u << 30));
+            DWORD written = 0;
+            if (!::WriteFile(handle_.get(), at, chunk, &written, nullptr)) return ::GetLastError();
+            if (written == 0) return ERROR_DISK_FULL;
+            at += written;
+            size -= written;
+        }
+        return kErrorSuccess;
+    }
+    uint32_t flush() override { return ::FlushFileBuffers(handle_.get()) ? kErrorSuccess : ::GetLastError(); }
+
+private:
+    win::ScopedHandle handle_;
+};
+
+// Makes `folder` and the folders above it that are missing.
+uint32_t makeFolders(const std::wstring& folder) {
+    if (::CreateDirectoryW(folder.c_str(), nullptr)) return kErrorSuccess;
+    DWORD err = ::GetLastError();
+    if (err == ERROR_PATH_NOT_FOUND) {
+        const auto sep = folder.find_last_of(L"\\/");
+        if (sep == std::wstring::npos || sep < 3) return err;  // no parent to make below a drive's root
+        if (const uint32_t code = makeFolders(folder.substr(0, sep))) return code;
+        if (::CreateDirectoryW(folder.c_str(), nullptr)) return kErrorSuccess;
+        err = ::GetLastError();
+    }
+    if (err != ERROR_ALREADY_EXISTS) return err;
+    const DWORD attrs = ::GetFileAttributesW(folder.c_str());
+    // A file where the folder belongs.
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) ? kErrorSuccess
+                                                                                  : kErrorAlreadyExists;
+}
+
+std::wstring environmentValue(const wchar_t* name) {
+    const DWORD need = ::GetEnvironmentVariableW(name, nullptr, 0);
+    if (need == 0) return {};
+    std::wstring value(need, L'\0');
+    const DWORD got = ::GetEnvironmentVariableW(name, value.data(), need);
+    value.resize(got < need ? got : 0);
+    return value;
+}
+
 uint32_t lastMoveError() {
     const DWORD err = ::GetLastError();
     return err == ERROR_FILE_EXISTS ? kErrorAlreadyExists : err;
@@ -217,6 +265,39 @@ public:
         }
         if (!::CloseHandle(file.release())) return ::GetLastError();
         return kErrorSuccess;
+    }
+
+    std::unique_ptr<IAppendStream> createAppend(const std::string& path, uint32_t& error) override {
+        // CREATE_NEW: nothing that is there is ever written over. Others may
+        // read the journal while it grows, never write or remove it.
+        win::ScopedHandle file(::CreateFileW(widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            const DWORD err = ::GetLastError();
+            error = err == ERROR_FILE_EXISTS ? kErrorAlreadyExists : err;
+            return nullptr;
+        }
+        // NTFS records a new name in its own log: no flush of the folder
+        // exists, nor is one needed.
+        error = kErrorSuccess;
+        return std::make_unique<Win32AppendStream>(std::move(file));
+    }
+
+    uint32_t removeFile(const std::string& path) override {
+        return ::DeleteFileW(widen(path).c_str()) ? kErrorSuccess : ::GetLastError();
+    }
+
+    uint32_t getStateFolder(std::string& out) override {
+        std::wstring folder = environmentValue(L"LOCALAPPDATA");
+        if (folder.empty()) {
+            const std::wstring profile = environmentValue(L"USERPROFILE");
+            if (profile.empty()) return ERROR_PATH_NOT_FOUND;
+            folder = profile + L"\\AppData\\Local";
+        }
+        while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+        folder += L"\\Quorlin";
+        out = narrow(folder);
+        return makeFolders(folder);
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include "cli/Progress.h"
 #include "cli/Terminal.h"
+#include "tests/support/NoJournalFileSystem.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ public:
 };
 
 // Every call succeeds at once.
-class Instant final : public platform::IFileSystem {
+class Instant final : public NoJournalFileSystem {
 public:
     uint32_t getAttributes(const std::string&, platform::Attributes&) override { return 0; }
     uint32_t listFolderEntries(const std::string&,

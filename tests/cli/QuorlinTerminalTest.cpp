@@ -53,6 +53,8 @@ Session RunOnTerminal(const std::string& settings, const std::string& outFile, c
     const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
     if (pid == 0) {
         setenv("QUORLIN_SETTINGS", settings.c_str(), 1);
+        // The journals beside the settings, never in the home of whoever runs the tests.
+        setenv("XDG_STATE_HOME", (settings + ".state").c_str(), 1);
         // A terminal a person would have, whatever the test runner's is.
         setenv("TERM", "xterm", 1);
         unsetenv("NO_COLOR");

@@ -43,7 +43,8 @@ struct Fixture {
     Result Run(const std::vector<std::string>& args, const std::string& cwd = {}) const {
         std::string command;
         if (!cwd.empty()) command = "cd " + Quote(files / cwd) + " && ";
-        command += "QUORLIN_SETTINGS=" + Quote(Settings()) + " " + Quote(QUORLIN_BINARY);
+        command += "QUORLIN_SETTINGS=" + Quote(Settings()) + " XDG_STATE_HOME=" + Quote(home / "state") + " " +
+                   Quote(QUORLIN_BINARY);
         for (const auto& a : args) command += " " + Quote(a);
         command += " </dev/null >" + Quote(home / "out") + " 2>" + Quote(home / "err");
         const int raw = std::system(command.c_str());

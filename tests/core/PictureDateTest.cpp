@@ -14,6 +14,7 @@
 #include "platform/Time.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/NoJournalFileSystem.h"
 
 namespace {
 
@@ -362,7 +363,7 @@ TEST(PictureDateText, ParsesOnlyRealCalendarTimes) {
 }
 
 // Serves files from memory and counts what is read of them.
-class MemoryFileSystem final : public platform::IFileSystem {
+class MemoryFileSystem final : public NoJournalFileSystem {
 public:
     std::map<std::string, std::string> files;
     size_t bytesRead = 0;

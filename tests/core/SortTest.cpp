@@ -10,6 +10,7 @@
 #include "platform/FileSystem.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/NoJournalFileSystem.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ Names NamesOf(const CFileList& list) {
 // Serves file times from a table, and counts how often it is asked. A name
 // without an entry cannot be read (access denied); an entry without a
 // creation time is what many POSIX file systems report.
-class TimesFileSystem final : public platform::IFileSystem {
+class TimesFileSystem final : public NoJournalFileSystem {
 public:
     std::map<std::string, platform::FileTimes> times;  // by name
     int timeQueries = 0;

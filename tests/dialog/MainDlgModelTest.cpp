@@ -33,10 +33,12 @@ std::vector<int> Marks(const CPreview& rows) {
     return out;
 }
 
-// One opening of the dialog over `paths`, with its own store over `memory`.
+// One opening of the dialog over `paths`, with its own store over `memory`,
+// and the journals of its runs in `journals` (its own folder when null).
 struct Dialog {
-    Dialog(CMemorySettings& memory, std::vector<std::string> paths, uint64_t seed = 7)
+    Dialog(CMemorySettings& memory, std::vector<std::string> paths, uint64_t seed = 7, const TempDir* journals = nullptr)
         : store(CSettingsStore::kDialogSubKey, CMemorySettings::Borrow(memory)), model(std::move(paths), store, seed) {
+        fs.SetStateFolder((journals ? *journals : state).str());
         model.SetFileSystem(fs);
         model.SetPrompts(prompts);
     }
@@ -53,6 +55,7 @@ struct Dialog {
     }
     int DiskReads() const { return fs.Count(FS::kGetAttributes) + fs.Count(FS::kListFolder); }
 
+    TempDir state;
     FaultyFileSystem fs;
     ScriptedPrompts prompts;
     CSettingsStore store;
@@ -720,3 +723,74 @@ TEST(MainDlgModel, TheFileListNeverReplacesAnItemItLists) {
 }
 
 }  // namespace
+
+// "Undo last run...": offered once a run renamed something, it takes the run
+// back through the dialog's prompts, and the dialog's items follow the names
+// they get back, so that its preview shows them as they are now.
+TEST(MainDlgModel, TheUndoOfTheLastRunAndTheItemsThatFollowIt) {
+    TempDir dir, journals;
+    dir.File("a.txt", "a");
+    dir.File("sub/b.txt", "b");
+    CMemorySettings memory;
+    {
+        Dialog d(memory, {dir / "a.txt", dir / "sub"}, 7, &journals);
+        CJournalRun none;
+        EXPECT_FALSE(d.model.LastRun(none)) << "nothing to take back yet";
+        d.Choose("Add to beginning", {{"add", "x_"}});
+        ASSERT_EQ(d.model.Ok(), CFinish::kDone);
+    }
+    ASSERT_EQ(dir.Snapshot(), (std::set<std::string>{"x_a.txt=a", "x_sub/", "x_sub/x_b.txt=b"}));
+
+    // The next opening, over what the run renamed.
+    Dialog d(memory, {dir / "x_a.txt", dir / "x_sub/x_b.txt"}, 7, &journals);
+    CJournalRun run;
+    ASSERT_TRUE(d.model.LastRun(run, false));
+    EXPECT_EQ(UndoCount(run), 3u);
+    EXPECT_TRUE(run.items.empty()) << "counted without its items";
+    ASSERT_TRUE(d.model.LastRun(run));
+    EXPECT_EQ(run.header.what, "Add to beginning");
+    EXPECT_EQ(run.header.where, dir.str());
+    const CUndoResult undo = d.model.Undo(run);
+    EXPECT_EQ(UndoSummary(undo), "renamed back 3, left alone 0, failed 0");
+    EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"a.txt=a", "sub/", "sub/b.txt=b"}));
+    // The items are where the undo put them, the one in a renamed folder too.
+    d.Choose("Make UPPERCASE");
+    ASSERT_TRUE(d.model.RefreshPreview());
+    EXPECT_EQ(OldNames(d.model.rows()), (Names{"a.txt", "b.txt"}));
+    EXPECT_TRUE(d.prompts.requests.empty()) << "no item was missing";
+
+    // The undo is the last run now, and taking it back renames forward.
+    std::vector<CJournalRun> history;
+    ASSERT_EQ(d.model.History(history), 0u);
+    ASSERT_EQ(history.size(), 2u);
+    EXPECT_EQ(history[0].header.kind, CJournalHeader::kUndo);
+    EXPECT_EQ(history[0].header.what, "\"Add to beginning\"");
+    EXPECT_EQ(history[0].header.undone, history[1].path.substr(history[1].path.find_last_of(platform::kPathSeparator) + 1));
+    EXPECT_EQ(JournalRunText(history[0]).rfind("undo of \"Add to beginning\" in " + dir.str() + ", started ", 0), 0u);
+    ASSERT_TRUE(d.model.LastRun(run));
+    EXPECT_EQ(d.model.Undo(run).renamedBack, 3u);
+    EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"x_a.txt=a", "x_sub/", "x_sub/x_b.txt=b"}));
+    CJournalRun first;
+    EXPECT_EQ(d.model.ReadRun(3, first), 0u);
+    EXPECT_EQ(first.header.kind, CJournalHeader::kRun);
+    EXPECT_EQ(d.model.ReadRun(4, first), platform::kErrorFileNotFound);
+}
+
+// A run whose journal cannot be written renames nothing, and says why.
+TEST(MainDlgModel, OkRenamesNothingWithoutAJournal) {
+    for (const FS::Call call : {FS::kGetStateFolder, FS::kCreateAppend, FS::kFlush}) {
+        TempDir dir;
+        dir.File("a.txt", "a");
+        CMemorySettings memory;
+        Dialog d(memory, {dir / "a.txt"});
+        d.Choose("Add to beginning", {{"add", "x_"}});
+        d.fs.Fail(call, "", platform::kErrorDiskFull);
+        EXPECT_EQ(d.model.Ok(), CFinish::kJournalFailed) << call;
+        EXPECT_EQ(d.model.journalError(), platform::kErrorDiskFull);
+        if (call != FS::kGetStateFolder) {
+            EXPECT_NE(d.model.journalPath().find(d.state.str()), std::string::npos);
+        }
+        EXPECT_EQ(d.fs.Count(FS::kMove), 0);
+        EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"a.txt=a"}));
+    }
+}

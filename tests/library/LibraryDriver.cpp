@@ -57,9 +57,11 @@ BOOL CALLBACK CloseOne(HWND window, LPARAM) {
     ::GetClassNameW(window, cls, 16);
     if (process == ::GetCurrentProcessId() && std::wstring(cls) == L"#32770" && ::IsWindowVisible(window)) {
         // Every dialog ends on IDCANCEL (the conflict dialogs take it for
-        // Skip); a message box with only an OK button ends on IDOK.
+        // Skip); a message box with only an OK button ends on IDOK, one that
+        // asks yes or no on IDNO.
         ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
         if (::GetDlgItem(window, IDOK) && !::GetDlgItem(window, IDCANCEL)) ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+        if (::GetDlgItem(window, IDNO)) ::PostMessageW(window, WM_COMMAND, IDNO, 0);
     }
     return TRUE;
 }

@@ -14,6 +14,7 @@
 #include "platform/Time.h"
 #include "tests/support/Jpeg.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/NoJournalFileSystem.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ int64_t Local(int year, int month, int day, int hour, int minute, int second) {
 // The real file system, with the times of chosen paths replaced: access and
 // creation times cannot be set portably, and some file systems have no
 // creation time at all.
-class TimesFileSystem final : public platform::IFileSystem {
+class TimesFileSystem final : public NoJournalFileSystem {
 public:
     std::map<std::string, platform::FileTimes> times;
     std::map<std::string, uint32_t> failures;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,6 +32,11 @@ public:
         kGetTimes,
         kOpenRead,
         kWriteFile,
+        kCreateAppend,
+        kAppend,  ///< an append to a file made by createAppend, by that file's path
+        kFlush,   ///< a flush of such a file, likewise
+        kRemoveFile,
+        kGetStateFolder,
     };
 
     struct Record {
@@ -43,7 +49,9 @@ public:
 
     /// `call` on `path` ("" for every path) returns `code`, `times` times (-1:
     /// always). kMove matches the source of a move, kMoveTo its target. A
-    /// failed listing still hands over the entries the inner listing found.
+    /// failed listing still hands over the entries the inner listing found;
+    /// a failed append writes the first half of its data, as a disk that
+    /// fills up on the way does.
     void Fail(Call call, const std::string& path, uint32_t code, int times = -1) {
         faults_.push_back({call, path, code, times});
     }
@@ -54,6 +62,10 @@ public:
     void Before(Call call, const std::string& path, std::function<void()> action) {
         hooks_.push_back({call, path, std::move(action)});
     }
+
+    /// Hands every call to `watcher` as it is made, before it goes through or
+    /// fails: a check that must hold at each call of a whole run.
+    void Watch(std::function<void(const Record&)> watcher) { watcher_ = std::move(watcher); }
 
     /// Calls of `call` (kMove: moves by source; kMoveTo: by target) on `path`, or on any path.
     int Count(Call call, const std::string& path = "") const {
@@ -83,6 +95,7 @@ public:
     uint32_t move(const std::string& from, const std::string& to) override {
         RunHooks(kMove, from);
         calls.push_back({kMove, from, to});
+        if (watcher_) watcher_(Record(calls.back()));
         if (const uint32_t code = Fault(kMove, from)) return code;
         if (const uint32_t code = Fault(kMoveTo, to)) return code;
         return inner_.move(from, to);
@@ -111,10 +124,52 @@ public:
         if (const uint32_t code = Enter(kWriteFile, path)) return code;
         return inner_.writeFile(path, data);
     }
+    std::unique_ptr<platform::IAppendStream> createAppend(const std::string& path, uint32_t& error) override {
+        if ((error = Enter(kCreateAppend, path)) != 0) return nullptr;
+        auto inner = inner_.createAppend(path, error);
+        if (!inner) return nullptr;
+        return std::make_unique<Stream>(*this, path, std::move(inner));
+    }
+    uint32_t removeFile(const std::string& path) override {
+        if (const uint32_t code = Enter(kRemoveFile, path)) return code;
+        return inner_.removeFile(path);
+    }
+    /// Answers `folder` without asking the inner file system, when one was set.
+    void SetStateFolder(const std::string& folder) { stateFolder_ = folder; }
+    uint32_t getStateFolder(std::string& out) override {
+        if (const uint32_t code = Enter(kGetStateFolder, "")) return code;
+        if (stateFolder_.empty()) return inner_.getStateFolder(out);
+        out = stateFolder_;
+        return platform::kErrorSuccess;
+    }
 
     std::vector<Record> calls;
 
 private:
+    // The stream of a created file, its calls recorded and failed as the
+    // file system's own.
+    class Stream final : public platform::IAppendStream {
+    public:
+        Stream(FaultyFileSystem& fs, std::string path, std::unique_ptr<platform::IAppendStream> inner)
+            : fs_(fs), path_(std::move(path)), inner_(std::move(inner)) {}
+        uint32_t append(const void* data, size_t size) override {
+            if (const uint32_t code = fs_.Enter(kAppend, path_)) {
+                inner_->append(data, size / 2);
+                return code;
+            }
+            return inner_->append(data, size);
+        }
+        uint32_t flush() override {
+            if (const uint32_t code = fs_.Enter(kFlush, path_)) return code;
+            return inner_->flush();
+        }
+
+    private:
+        FaultyFileSystem& fs_;
+        std::string path_;
+        std::unique_ptr<platform::IAppendStream> inner_;
+    };
+
     struct FaultRule {
         Call call;
         std::string path;
@@ -131,6 +186,7 @@ private:
     uint32_t Enter(Call call, const std::string& path) {
         RunHooks(call, path);
         calls.push_back({call, path, {}});
+        if (watcher_) watcher_(Record(calls.back()));
         return Fault(call, path);
     }
 
@@ -157,6 +213,8 @@ private:
     std::vector<FaultRule> faults_;
     std::vector<Hook> hooks_;
     std::set<std::string> hiddenKinds_;
+    std::string stateFolder_;
+    std::function<void(const Record&)> watcher_;
 };
 
 }  // namespace testing_support

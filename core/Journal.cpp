@@ -1,0 +1,369 @@
+#include "core/Journal.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <ctime>
+
+#include "core/JournalRecords.h"
+#include "platform/FileSystem.h"
+#include "platform/Time.h"
+
+namespace {
+
+constexpr std::string_view kPrefix = "run-";
+constexpr std::string_view kSuffix = ".qlj";
+// Two programs may start runs at once: each takes the next free number.
+constexpr int kNameAttempts = 100;
+
+// The number of the journal named `name`, or false for another file.
+bool JournalNumber(std::string_view name, uint64_t& number) {
+    if (name.size() <= kPrefix.size() + kSuffix.size() || name.substr(0, kPrefix.size()) != kPrefix ||
+        name.substr(name.size() - kSuffix.size()) != kSuffix)
+        return false;
+    const std::string_view digits = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
+    if (digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string_view::npos) return false;
+    return std::from_chars(digits.data(), digits.data() + digits.size(), number).ec == std::errc();
+}
+
+std::string JournalName(uint64_t number) {
+    std::string digits = std::to_string(number);
+    if (digits.size() < 10) digits.insert(0, 10 - digits.size(), '0');
+    return std::string(kPrefix) + digits + std::string(kSuffix);
+}
+
+std::string Join(const std::string& folder, std::string_view name) {
+    std::string out = folder;
+    if (out.empty() || out.back() != platform::kPathSeparator) out += platform::kPathSeparator;
+    return out.append(name);
+}
+
+struct Listed {
+    uint64_t number;
+    std::string name;
+};
+
+// The journals of `folder`, newest first; `highest` takes the highest number
+// any entry has, a folder's too, so that a new journal's name is free.
+uint32_t ListNumbered(platform::IFileSystem& fs, const std::string& folder, std::vector<Listed>& out,
+                      uint64_t* highest = nullptr) {
+    out.clear();
+    const uint32_t code = fs.listFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
+        uint64_t number = 0;
+        if (!JournalNumber(name, number)) return;
+        if (highest) *highest = std::max(*highest, number);
+        if (kind != platform::EntryKind::kFolder && kind != platform::EntryKind::kFolderLink)
+            out.push_back({number, name});
+    });
+    std::sort(out.begin(), out.end(), [](const Listed& a, const Listed& b) { return a.number > b.number; });
+    return code;
+}
+
+}  // namespace
+
+CRunJournal::CRunJournal(platform::IFileSystem& fs, std::string folder, CJournalHeader header)
+    : fs_(fs), folder_(std::move(folder)) {
+    pending_.assign(journal::kMagic);
+    journal::RecordWriter w(pending_);
+    w.Start(journal::kBegin);
+    w.U8(header.kind);
+    w.I64(header.time);
+    w.Text(header.what);
+    w.Text(header.where);
+    w.Text(header.undone);
+    w.Finish();
+}
+
+CRunJournal::~CRunJournal() = default;
+
+uint32_t CRunJournal::FolderId(const std::string& folder) {
+    // The items of a folder come one after another: one comparison each.
+    if (lastFolder_ && *lastFolder_ == folder) return lastFolderId_;
+    auto [it, added] = folderIds_.emplace(folder, static_cast<uint32_t>(folderIds_.size()));
+    if (added) {
+        journal::RecordWriter w(pending_);
+        w.Start(journal::kFolder);
+        w.U32(it->second);
+        w.Text(folder);
+        w.Finish();
+    }
+    lastFolder_ = &it->first;
+    lastFolderId_ = it->second;
+    return it->second;
+}
+
+void CRunJournal::Intend(uint32_t item, const std::string& folder, std::string_view oldName,
+                         std::string_view newName, bool isFolder) {
+    if (failed()) return;
+    const uint32_t folderId = FolderId(folder);
+    journal::RecordWriter w(pending_);
+    w.Start(journal::kIntent);
+    w.U32(item);
+    w.U32(folderId);
+    w.U8(isFolder ? journal::kFlagFolder : 0);
+    w.Text(oldName);
+    w.Text(newName);
+    w.Finish();
+    intentsWaiting_ = true;
+}
+
+void CRunJournal::NotDone(uint32_t item, uint32_t code) {
+    if (failed()) return;
+    journal::RecordWriter w(pending_);
+    w.Start(journal::kNotDone);
+    w.U32(item);
+    w.U32(code);
+    w.Finish();
+}
+
+void CRunJournal::Settled(uint32_t item) {
+    settled_ = std::max<int64_t>(settled_, item);
+}
+
+bool CRunJournal::Secure() {
+    if (failed()) return false;
+    if (!intentsWaiting_) return true;
+    if (!stream_ && !Make()) return false;
+    return Write();
+}
+
+bool CRunJournal::End(bool stopped) {
+    if (failed()) return false;
+    if (ended_) return true;
+    ended_ = true;
+    // A run that announced no rename leaves no journal.
+    if (!stream_ && !intentsWaiting_) return true;
+    if (!stream_ && !Make()) return false;
+    journal::RecordWriter w(pending_);
+    if (settled_ > settledWritten_) {
+        w.Start(journal::kSettled);
+        w.U32(static_cast<uint32_t>(settled_));
+        w.Finish();
+        settledWritten_ = settled_;
+    }
+    w.Start(journal::kEnd);
+    w.U8(stopped ? 1 : 0);
+    w.Finish();
+    const bool ok = Write();
+    stream_.reset();
+    return ok;
+}
+
+bool CRunJournal::Make() {
+    std::string folder;
+    error_ = JournalFolder(fs_, folder_, folder);
+    if (error_) {
+        path_ = folder;
+        return false;
+    }
+    std::vector<Listed> listed;
+    uint64_t highest = 0;
+    error_ = ListNumbered(fs_, folder, listed, &highest);
+    if (error_) {
+        path_ = folder;
+        return false;
+    }
+    uint64_t number = highest + 1;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt, ++number) {
+        path_ = Join(folder, JournalName(number));
+        stream_ = fs_.createAppend(path_, error_);
+        if (stream_ || error_ != platform::kErrorAlreadyExists) break;
+    }
+    if (!stream_) {
+        if (!error_) error_ = platform::kErrorAlreadyExists;
+        return false;
+    }
+    // The oldest go once a new one is there; one that cannot be removed
+    // now goes with a later run.
+    for (size_t i = kJournalsKept - 1; i < listed.size(); ++i) fs_.removeFile(Join(folder, listed[i].name));
+    return true;
+}
+
+bool CRunJournal::Write() {
+    if (settled_ > settledWritten_) {
+        journal::RecordWriter w(pending_);
+        w.Start(journal::kSettled);
+        w.U32(static_cast<uint32_t>(settled_));
+        w.Finish();
+        settledWritten_ = settled_;
+    }
+    error_ = stream_->append(pending_.data(), pending_.size());
+    if (!error_) error_ = stream_->flush();
+    if (error_) {
+        stream_.reset();
+        return false;
+    }
+    pending_.clear();
+    intentsWaiting_ = false;
+    wrote_ = true;
+    return true;
+}
+
+std::string CJournalRun::OldPath(const CJournalItem& item) const {
+    return folders[item.folder] + platform::kPathSeparator + item.oldName;
+}
+
+std::string CJournalRun::NewPath(const CJournalItem& item) const {
+    return folders[item.folder] + platform::kPathSeparator + item.newName;
+}
+
+std::string JournalTimeText(int64_t time) {
+    std::tm t{};
+    if (!platform::toLocalTime(time, t)) return "at an unknown time";
+    char text[80];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
+                  t.tm_hour, t.tm_min, t.tm_sec);
+    return text;
+}
+
+std::string JournalRunText(const CJournalRun& run) {
+    std::string out =
+        run.header.kind == CJournalHeader::kUndo ? "undo of " + run.header.what : "\"" + run.header.what + "\"";
+    if (!run.header.where.empty()) out += " in " + run.header.where;
+    return out + ", started " + JournalTimeText(run.header.time);
+}
+
+void ParseJournal(std::string_view data, CJournalRun& run, bool withItems) {
+    run.header = {};
+    run.folders.clear();
+    run.items.clear();
+    run.renamed = run.unsure = 0;
+    run.ended = run.stopped = run.readable = run.whole = false;
+
+    journal::RecordReader reader(data);
+    struct Seen {
+        size_t at;  // into run.items
+        bool notDone = false;
+    };
+    std::unordered_map<uint32_t, Seen> seen;
+    std::vector<bool> notDone;
+    int64_t settled = -1;
+    bool sound = true;
+    std::string_view body;
+    while (sound && !run.ended && reader.Next(body)) {
+        journal::FieldReader f(body);
+        const uint8_t type = f.U8();
+        if (!run.readable && type != journal::kBegin) break;
+        switch (type) {
+            case journal::kBegin: {
+                if (run.readable) {
+                    sound = false;
+                    break;
+                }
+                const uint8_t kind = f.U8();
+                run.header.kind = kind == CJournalHeader::kUndo ? CJournalHeader::kUndo : CJournalHeader::kRun;
+                run.header.time = f.I64();
+                run.header.what = f.Text();
+                run.header.where = f.Text();
+                run.header.undone = f.Text();
+                sound = f.done() && kind <= CJournalHeader::kUndo;
+                run.readable = sound;
+                break;
+            }
+            case journal::kFolder: {
+                const uint32_t id = f.U32();
+                const std::string_view path = f.Text();
+                sound = f.done() && id == run.folders.size();
+                if (sound) run.folders.emplace_back(path);
+                break;
+            }
+            case journal::kIntent: {
+                CJournalItem item;
+                item.index = f.U32();
+                item.folder = f.U32();
+                const uint8_t flags = f.U8();
+                const std::string_view oldName = f.Text();
+                const std::string_view newName = f.Text();
+                sound = f.done() && item.folder < run.folders.size();
+                if (!sound) break;
+                item.isFolder = (flags & journal::kFlagFolder) != 0;
+                if (withItems) {
+                    item.oldName = oldName;
+                    item.newName = newName;
+                }
+                auto [it, added] = seen.emplace(item.index, Seen{run.items.size()});
+                if (added) {
+                    run.items.push_back(std::move(item));
+                } else {
+                    // Another name tried for the same item: the last counts.
+                    run.items[it->second.at] = std::move(item);
+                    it->second.notDone = false;
+                }
+                break;
+            }
+            case journal::kNotDone: {
+                const uint32_t index = f.U32();
+                f.U32();
+                const auto it = seen.find(index);
+                sound = f.done() && it != seen.end();
+                if (sound) it->second.notDone = true;
+                break;
+            }
+            case journal::kSettled: {
+                const uint32_t index = f.U32();
+                sound = f.done();
+                if (sound) settled = std::max<int64_t>(settled, index);
+                break;
+            }
+            case journal::kEnd: {
+                run.stopped = f.U8() != 0;
+                sound = f.done();
+                run.ended = sound;
+                break;
+            }
+            default:
+                sound = false;
+                break;
+        }
+    }
+    run.whole = sound && run.readable && reader.atEnd();
+
+    for (auto& item : run.items) {
+        if (seen[item.index].notDone)
+            item.state = CItemState::kNotRenamed;
+        else if (static_cast<int64_t>(item.index) <= settled)
+            item.state = CItemState::kRenamed;
+        else
+            item.state = run.ended ? CItemState::kNotRenamed : CItemState::kUnsure;
+        if (item.state == CItemState::kRenamed) ++run.renamed;
+        if (item.state == CItemState::kUnsure) ++run.unsure;
+    }
+    std::stable_sort(run.items.begin(), run.items.end(),
+                     [](const CJournalItem& a, const CJournalItem& b) { return a.index < b.index; });
+    if (!withItems) {
+        run.items.clear();
+        run.items.shrink_to_fit();
+    }
+}
+
+uint32_t ReadJournal(platform::IFileSystem& fs, const std::string& path, CJournalRun& run, bool withItems) {
+    uint32_t code = platform::kErrorSuccess;
+    auto stream = fs.openRead(path, code);
+    if (!stream) return code ? code : platform::kErrorFileNotFound;
+    std::string data;
+    char buffer[1 << 16];
+    for (;;) {
+        const size_t n = stream->read(buffer, sizeof buffer);
+        data.append(buffer, n);
+        if (n < sizeof buffer) break;
+    }
+    ParseJournal(data, run, withItems);
+    run.path = path;
+    return platform::kErrorSuccess;
+}
+
+uint32_t JournalFolder(platform::IFileSystem& fs, const std::string& folder, std::string& out) {
+    if (!folder.empty()) {
+        out = folder;
+        return platform::kErrorSuccess;
+    }
+    return fs.getStateFolder(out);
+}
+
+uint32_t ListJournals(platform::IFileSystem& fs, const std::string& folder, std::vector<std::string>& out) {
+    std::vector<Listed> listed;
+    const uint32_t code = ListNumbered(fs, folder, listed);
+    out.clear();
+    for (const auto& l : listed) out.push_back(Join(folder, l.name));
+    return code;
+}
