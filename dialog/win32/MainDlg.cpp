@@ -482,7 +482,10 @@ void CMainDlg::Relayout() {
         ::SetWindowPos(w, nullptr, 0, 0, std::max<int>(window.right - window.left, minimum_.x),
                        std::max<int>(window.bottom - window.top, minimum_.y), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    ::InvalidateRect(w, nullptr, TRUE);
+    // The sections and the panel moved and changed size: each child paints
+    // itself again, or a taller panel leaves the drawings of the old one
+    // under the column.
+    ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 void CMainDlg::RefreshPreview() {
