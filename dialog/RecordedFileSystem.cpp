@@ -39,13 +39,25 @@ uint32_t CRecordedFileSystem::listFolderEntries(
     auto it = entries_.find(folder);
     replayed_ = it != entries_.end();
     if (!replayed_) {
-        Entries entries;
-        const uint32_t code = inner_->listFolderEntries(
-            folder, [&](const std::string& name, platform::EntryKind kind) { entries.emplace_back(name, kind); });
-        it = entries_.emplace(folder, std::make_pair(code, std::move(entries))).first;
+        Listing listing;
+        listing.code = inner_->listFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
+            listing.names.append(name).push_back('\0');
+            listing.kinds.push_back(static_cast<char>(kind));
+        });
+        listing.names.shrink_to_fit();
+        listing.kinds.shrink_to_fit();
+        it = entries_.emplace(folder, std::move(listing)).first;
     }
-    for (const auto& [name, kind] : it->second.second) each(name, kind);
-    return it->second.first;
+    const Listing& listing = it->second;
+    std::string name;
+    size_t at = 0;
+    for (const char kind : listing.kinds) {
+        const size_t end = listing.names.find('\0', at);
+        name.assign(listing.names, at, end - at);
+        at = end + 1;
+        each(name, static_cast<platform::EntryKind>(kind));
+    }
+    return listing.code;
 }
 
 uint32_t CRecordedFileSystem::getTimes(const std::string& path, platform::FileTimes& out) {

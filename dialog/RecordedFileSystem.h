@@ -46,8 +46,15 @@ public:
 private:
     platform::IFileSystem* inner_;
     std::unordered_map<std::string, std::pair<uint32_t, platform::Attributes>> attributes_;
-    using Entries = std::vector<std::pair<std::string, platform::EntryKind>>;
-    std::unordered_map<std::string, std::pair<uint32_t, Entries>> entries_;
+    // A listing kept whole for a large folder: each name ends with a NUL
+    // (no file name holds one) and its kind is one byte, about a quarter of
+    // what a string per entry would take.
+    struct Listing {
+        uint32_t code = 0;
+        std::string names;
+        std::string kinds;
+    };
+    std::unordered_map<std::string, Listing> entries_;
     std::unordered_map<std::string, std::pair<uint32_t, platform::FileTimes>> times_;
     bool replayed_ = false;
 };
