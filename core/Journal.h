@@ -22,7 +22,7 @@ inline constexpr size_t kJournalsKept = 20;
 /// more renames a flush announces, the more an undo after a crash has to
 /// look up on the disk.
 inline constexpr size_t kJournalFirstBatch = 64;
-inline constexpr size_t kJournalLargestBatch = 4096;
+inline constexpr size_t kJournalLargestBatch = 16384;
 
 /// What a journal says of its run as a whole.
 struct CJournalHeader {
