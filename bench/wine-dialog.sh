@@ -27,7 +27,7 @@ case $files$rounds in *[!0-9]*) echo "bench/wine-dialog.sh: --files and --rounds
 
 "$top/scripts/install-deps.sh"
 build=$top/build/windows
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake --no-warn-unused-cli -S "$top" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$build" -j2 --target qln dialog_bench >/dev/null
 
 work=$(mktemp -d "$build/dialog-bench.XXXXXX")

@@ -127,7 +127,7 @@ void CPreviewCheck::Clear() {
     outsideText_.clear();
     tags_.clear();
     refs_.clear();
-    mask_ = 0;
+    slots_ = 0;
 }
 
 uint32_t CPreviewCheck::FolderOf(const CFileDescriptor& fd) {
@@ -156,8 +156,8 @@ uint64_t CPreviewCheck::Hash(uint32_t folder, std::string_view name, std::string
 }
 
 void CPreviewCheck::Insert(uint64_t hash, uint32_t ref) {
-    size_t at = hash & mask_;
-    while (tags_[at] != 0) at = (at + 1) & mask_;
+    size_t at = Slot(hash);
+    while (tags_[at] != 0) at = Next(at);
     tags_[at] = TagOf(hash) | ((ref & kRowFlag) ? kRowTag : 0);
     refs_[at] = {ref, CheckOf(hash)};
 }
@@ -167,11 +167,12 @@ void CPreviewCheck::Reserve(size_t entries) {
     // then reads a few bytes of one cache line, and the tags stay small
     // enough to stay near the processor.
     if (!tags_.empty() && entries * 5 <= tags_.size() * 4) return;
-    size_t size = 64;
-    while (size * 4 < entries * 5) size *= 2;
+    // Any size, not a power of two: at a million items a power of two
+    // would take up to twice the memory. A multiple of eight, for the sweep.
+    const size_t size = std::max<size_t>(64, (entries * 5 / 4 + 8) & ~size_t{7});
     tags_.assign(size, 0);
     refs_.assign(size, Ref{});
-    mask_ = size - 1;
+    slots_ = size;
     Rebuild();
 }
 
@@ -237,7 +238,7 @@ void CPreviewCheck::List(uint32_t folder, platform::IFileSystem& fs) {
         // spelling; any other name is held by something outside it.
         const uint64_t hash = Hash(folder, name, key_);
         const uint8_t tag = TagOf(hash);
-        for (size_t at = hash & mask_; tags_[at] != 0; at = (at + 1) & mask_) {
+        for (size_t at = Slot(hash); tags_[at] != 0; at = Next(at)) {
             const uint32_t ref = refs_[at].ref;
             if ((tags_[at] & ~kRowTag) == tag && refs_[at].check == CheckOf(hash) && ref < base &&
                 FolderAt(ref) == folder && items_[ref]->name() == name)
@@ -300,8 +301,8 @@ CRowStatus CPreviewCheck::Meet(const CPreview& rows, uint32_t row, uint32_t item
     const uint32_t check = CheckOf(hash);
     const uint32_t items = static_cast<uint32_t>(items_.size());
     bool duplicate = false, exists = false;
-    size_t at = hash & mask_;
-    for (; tags_[at] != 0; at = (at + 1) & mask_) {
+    size_t at = Slot(hash);
+    for (; tags_[at] != 0; at = Next(at)) {
         if ((tags_[at] & ~kRowTag) != tag || refs_[at].check != check) continue;
         const uint32_t ref = refs_[at].ref;
         if (ref == item || !SameKey(ref, folder, key, rows)) continue;
@@ -402,8 +403,8 @@ void CPreviewCheck::Mark(CPreview& rows, platform::IFileSystem& fs) {
             hashes[r - start] = hash;
             lookup[r - start] = true;
 #if defined(__GNUC__)
-            __builtin_prefetch(&tags_[hash & mask_]);
-            __builtin_prefetch(&refs_[hash & mask_], 1);
+            __builtin_prefetch(&tags_[Slot(hash)]);
+            __builtin_prefetch(&refs_[Slot(hash)], 1);
 #endif
         }
         for (size_t r = start; r < end; ++r) {
@@ -422,8 +423,8 @@ void CPreviewCheck::Mark(CPreview& rows, platform::IFileSystem& fs) {
             // take the slot where the lookup ended.
             const uint64_t hash = hashes[r - start];
             const uint8_t tag = TagOf(hash);
-            size_t at = hash & mask_;
-            while (tags_[at] != 0 && (tags_[at] & ~kRowTag) != tag) at = (at + 1) & mask_;
+            size_t at = Slot(hash);
+            while (tags_[at] != 0 && (tags_[at] & ~kRowTag) != tag) at = Next(at);
             if (tags_[at] == 0) {
                 tags_[at] = tag | kRowTag;
                 refs_[at] = {static_cast<uint32_t>(r) | kRowFlag, CheckOf(hash)};

@@ -125,7 +125,11 @@ private:
     };
     std::vector<uint8_t> tags_;
     std::vector<Ref> refs_;
-    size_t mask_ = 0;
+    size_t slots_ = 0;
+    /// The slot where the lookup of `hash` starts: the low half of the hash
+    /// scaled to the table, which may have any size below 2^32.
+    size_t Slot(uint64_t hash) const { return (static_cast<uint64_t>(static_cast<uint32_t>(hash)) * slots_) >> 32; }
+    size_t Next(size_t at) const { return ++at == slots_ ? 0 : at; }
     uint64_t seed_;
 
     // Kept from mark to mark for their capacity.
