@@ -3,34 +3,17 @@
 // Every test compares the folder's full contents afterwards.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <cstdlib>
-#include <fstream>
+#include <algorithm>
 
+#include "tests/cli/RunQuorlin.h"
 #include "tests/support/TempDir.h"
 
+using namespace quorlin_test;
 using testing_support::TempDir;
 
 namespace {
 
 using Snap = std::set<std::string>;
-
-std::string Quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
 
 // A folder to rename in, and a place for the settings and the captured output.
 struct Fixture {
@@ -41,18 +24,7 @@ struct Fixture {
 
     // Runs quorlin with `args`, from `cwd` (relative to the folder) when given.
     Result Run(const std::vector<std::string>& args, const std::string& cwd = {}) const {
-        std::string command;
-        if (!cwd.empty()) command = "cd " + Quote(files / cwd) + " && ";
-        command += "QUORLIN_SETTINGS=" + Quote(Settings()) + " XDG_STATE_HOME=" + Quote(home / "state") + " " +
-                   Quote(QUORLIN_BINARY);
-        for (const auto& a : args) command += " " + Quote(a);
-        command += " </dev/null >" + Quote(home / "out") + " 2>" + Quote(home / "err");
-        const int raw = std::system(command.c_str());
-        Result r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = ReadAll(home / "out");
-        r.err = ReadAll(home / "err");
-        return r;
+        return RunQuorlin(home, args, cwd.empty() ? std::string() : files / cwd);
     }
 };
 

@@ -2,54 +2,25 @@
 // with the settings and the journals in a temporary home.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <fstream>
 #include <regex>
 
+#include "tests/cli/RunQuorlin.h"
 #include "tests/support/TempDir.h"
 
+using namespace quorlin_test;
 using testing_support::TempDir;
 
 namespace {
 
 using Snap = std::set<std::string>;
 
-std::string Quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 struct Fixture {
     TempDir files;
     TempDir home;
     std::string state = home / "state";
 
-    Result Run(const std::vector<std::string>& args) const {
-        std::string command = "QUORLIN_SETTINGS=" + Quote(home / "settings.json") + " XDG_STATE_HOME=" + Quote(state) +
-                              " " + Quote(QUORLIN_BINARY);
-        for (const auto& a : args) command += " " + Quote(a);
-        command += " </dev/null >" + Quote(home / "out") + " 2>" + Quote(home / "err");
-        const int raw = std::system(command.c_str());
-        Result r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = ReadAll(home / "out");
-        r.err = ReadAll(home / "err");
-        return r;
-    }
+    Result Run(const std::vector<std::string>& args) const { return RunQuorlin(home, args); }
     // Adds x_ before the names of `paths`.
     Result Prefix(const std::vector<std::string>& paths, const std::string& prefix = "x_") const {
         std::vector<std::string> args = {"-a", "add-to-beginning", "-s", "add=" + prefix, "--no-folders"};
