@@ -110,7 +110,7 @@ TEST_F(PerUserSetup, AnExtensionInUseDoesNotStopAnUpgrade) {
         ASSERT_TRUE(Succeeded(Install(L"/S")));
         ExpectInstalled(mode_, mode_.installDir);
         EXPECT_NE(FileId(dll_), held) << "the old extension is still in place";
-        EXPECT_EQ(Entries(SetAsideDir()).size(), 1u) << "the extension in use, set aside";
+        EXPECT_EQ(FolderEntries(SetAsideDir()).size(), 1u) << "the extension in use, set aside";
     }
     // Let go of: the uninstaller deletes it with the rest.
     ASSERT_TRUE(Succeeded(Uninstall(Hive::CurrentUser)));
@@ -128,7 +128,7 @@ TEST_F(PerUserSetup, AnExtensionInUseDoesNotStopAnUninstallAndTheNextSetupDelete
             EXPECT_FALSE(RegQuery(Hive::CurrentUser, key).has_value()) << ::testing::PrintToString(key);
         }
         EXPECT_EQ(AppsEntryValue(Hive::CurrentUser, L"DisplayName"), L"");
-        EXPECT_EQ(Entries(SetAsideDir()).size(), 1u) << "the extension in use, set aside";
+        EXPECT_EQ(FolderEntries(SetAsideDir()).size(), 1u) << "the extension in use, set aside";
     }
     ASSERT_TRUE(Succeeded(Install(L"/S")));
     EXPECT_FALSE(Exists(SetAsideDir())) << "setup did not delete the extension that was let go of";
@@ -147,7 +147,7 @@ TEST_F(PerUserSetup, UpgradeAndUninstallKeepWhatTheUserPutInTheFolder) {
 
     ASSERT_TRUE(Succeeded(Install(L"/S")));
     ASSERT_TRUE(Succeeded(Uninstall(Hive::CurrentUser)));
-    EXPECT_EQ(Entries(mode_.installDir), (std::vector<std::wstring>{L"backup.old", L"notes.txt"}));
+    EXPECT_EQ(FolderEntries(mode_.installDir), (std::vector<std::wstring>{L"backup.old", L"notes.txt"}));
     std::string text;
     std::ifstream(notes.c_str()) >> text;
     EXPECT_EQ(text, "mine");

@@ -75,7 +75,7 @@ void ListKey(HKEY root, const std::wstring& prefix, const std::wstring& key, REG
 }
 
 void ListFolder(const std::wstring& folder, std::vector<std::wstring>& lines) {
-    for (const std::wstring& name : Entries(folder)) {
+    for (const std::wstring& name : FolderEntries(folder)) {
         const std::wstring path = folder + L"\\" + name;
         WIN32_FILE_ATTRIBUTE_DATA data{};
         ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
@@ -311,31 +311,6 @@ std::vector<std::wstring> Added(const std::vector<std::wstring>& before, const s
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::vector<std::wstring> Entries(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    win::ScopedFind find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
-    if (!find) return names;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (::FindNextFileW(find.get(), &entry));
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-void RemoveTree(const std::wstring& folder) {
-    for (const std::wstring& name : Entries(folder)) {
-        const std::wstring path = folder + L"\\" + name;
-        if (::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
-            RemoveTree(path);
-        } else {
-            ::DeleteFileW(path.c_str());
-        }
-    }
-    ::RemoveDirectoryW(folder.c_str());
-}
-
 ULONGLONG FileId(const std::wstring& path) {
     win::ScopedHandle file(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                          nullptr, OPEN_EXISTING, 0, nullptr));
@@ -430,7 +405,7 @@ void ExpectInstalled(const Layout& mode, const std::wstring& dir) {
     std::vector<std::wstring> files = Payload();
     files.push_back(L"Uninstall.exe");
     std::sort(files.begin(), files.end());
-    EXPECT_EQ(Entries(dir), files);
+    EXPECT_EQ(FolderEntries(dir), files);
 
     ULONGLONG bytes = 0;
     for (const std::wstring& name : files) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include "tests/support/WinFolders.h"
 
 /// Helpers of the setup program's tests: running setup and its uninstaller
 /// to their real end, reading the registry as `reg query` shows it, and
@@ -84,10 +85,8 @@ std::vector<std::wstring> Snapshot();
 std::vector<std::wstring> Added(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after);
 
 bool Exists(const std::wstring& path);
-/// Names of the entries of `folder` (no "." or ".."), sorted; empty when absent.
-std::vector<std::wstring> Entries(const std::wstring& folder);
-/// Deletes `folder` and everything in it.
-void RemoveTree(const std::wstring& folder);
+using win_test::FolderEntries;
+using win_test::RemoveTree;
 /// The volume and file index of `path`: tells a file from its replacement.
 ULONGLONG FileId(const std::wstring& path);
 /// The target of a shortcut file; empty when it cannot be read.

@@ -62,7 +62,7 @@ std::vector<std::wstring> ListFiles() {
     wchar_t temp[MAX_PATH + 1] = {};
     ::GetTempPathW(MAX_PATH, temp);
     std::vector<std::wstring> found;
-    for (const auto& name : Entries(temp))
+    for (const auto& name : FolderEntries(temp))
         if (name.size() > 3 && name.compare(0, 3, L"qln") == 0 &&
             name.find_first_not_of(L"0123456789", 3) == std::wstring::npos)
             found.push_back(name);
@@ -165,7 +165,7 @@ TEST_F(WholeRoad, FromTheContextMenuToRenamedFiles) {
     EXPECT_NE(process, ::GetCurrentProcessId()) << "the dialog runs in the launcher's process, not in Explorer's";
     ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }, 60000)) << "the dialog did not close";
-    EXPECT_EQ(Entries(folder_), (std::vector<std::wstring>{L"x_a.txt", L"x_b.txt", L"x_\u00e9t\u00e9.txt"}));
+    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::wstring>{L"x_a.txt", L"x_b.txt", L"x_\u00e9t\u00e9.txt"}));
     EXPECT_TRUE(WaitFor([&] { return ListFiles() == listsBefore; }, 10000)) << "the list file was not removed";
 
     ASSERT_TRUE(Succeeded(Uninstall(Hive::LocalMachine)));

@@ -5,31 +5,13 @@
 #include <cstdio>
 
 #include "platform/win32/Wide.h"
+#include "tests/support/WinFolders.h"
 
 namespace launcher_test {
 
 namespace {
 
 constexpr DWORD kPollMs = 20;
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry;
-    const HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(folder + name + L"\\");
-            } else {
-                ::SetFileAttributesW((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW((folder + name).c_str());
-            }
-        } while (::FindNextFileW(find, &entry));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryW(folder.c_str());
-}
 
 struct WindowSearch {
     DWORD process;
@@ -89,24 +71,11 @@ std::wstring ProgramFolder() {
     return program.substr(0, program.find_last_of(L'\\') + 1);
 }
 
-CFolder::CFolder(const std::wstring& stem) {
-    wchar_t temp[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH + 1, temp);
-    // Process ids repeat between runs: only a folder made now is fresh.
-    static int made = 0;
-    do {
-        path_ = std::wstring(temp) + stem + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                std::to_wstring(++made) + L"\\";
-    } while (!::CreateDirectoryW(path_.c_str(), nullptr) && ::GetLastError() == ERROR_ALREADY_EXISTS);
-}
+CFolder::CFolder(const std::wstring& stem) : path_(win_test::MakeFreshTempFolder(stem)) {}
 
+// A program that has just ended may still hold its files for a moment.
 CFolder::~CFolder() {
-    // A program that has just ended may still hold its files for a moment.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        RemoveTree(path_);
-        if (::GetFileAttributesW(path_.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-        ::Sleep(50);
-    }
+    win_test::RemoveTreeSoon(path_);
 }
 
 void CFolder::Write(const std::wstring& name, const std::string& bytes) const {

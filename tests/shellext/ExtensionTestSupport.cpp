@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "shellext/ClassId.h"
+#include "tests/support/WinFolders.h"
 
 namespace ext_test {
 
@@ -22,34 +23,6 @@ BOOL CALLBACK collectBox(HWND window, LPARAM boxes) {
         reinterpret_cast<std::vector<HWND>*>(boxes)->push_back(window);
     }
     return TRUE;
-}
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry;
-    win::ScopedFind find(::FindFirstFileW((folder + L"*").c_str(), &entry));
-    if (find) {
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(folder + name + L"\\");
-            } else {
-                ::DeleteFileW((folder + name).c_str());
-            }
-        } while (::FindNextFileW(find.get(), &entry));
-    }
-    find.reset();
-    ::RemoveDirectoryW(folder.c_str());
-}
-
-// A launcher that has just written its last file may still be running from
-// the folder; give it a moment to end.
-void RemoveTreeSoon(const std::wstring& folder) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        RemoveTree(folder);
-        if (::GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-        ::Sleep(50);
-    }
 }
 
 }  // namespace
@@ -189,32 +162,16 @@ COwnerWindow::~COwnerWindow() {
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
-CTempFolder::CTempFolder(const std::wstring& stem) {
-    wchar_t temp[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH + 1, temp);
-    // Process ids repeat between runs: only a folder made now is fresh.
-    static int made = 0;
-    do {
-        path_ = std::wstring(temp) + stem + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                std::to_wstring(++made) + L"\\";
-    } while (!::CreateDirectoryW(path_.c_str(), nullptr) && ::GetLastError() == ERROR_ALREADY_EXISTS);
-}
+CTempFolder::CTempFolder(const std::wstring& stem) : path_(win_test::MakeFreshTempFolder(stem)) {}
 
+// A launcher that has just written its last file may still be running from
+// the folder.
 CTempFolder::~CTempFolder() {
-    RemoveTreeSoon(path_);
+    win_test::RemoveTreeSoon(path_);
 }
 
 std::vector<std::wstring> CTempFolder::entries() const {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    win::ScopedFind find(::FindFirstFileW((path_ + L"*").c_str(), &entry));
-    if (!find) return names;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (::FindNextFileW(find.get(), &entry));
-    std::sort(names.begin(), names.end());
-    return names;
+    return win_test::FolderEntries(path_);
 }
 
 std::string ReadBytes(const std::wstring& path) {
