@@ -296,12 +296,31 @@ const char* MarkWord(CRowStatus status) {
     return "";
 }
 
+#if defined(__GNUC__)
+// Every cache line a descriptor spans, wherever it starts in one. A macro:
+// GCC drops a call to a function that only prefetches.
+#define QLN_PREFETCH_ITEM(item)                                                          \
+    do {                                                                                 \
+        const char* at = reinterpret_cast<const char*>(item);                            \
+        for (size_t offset = 0; offset < sizeof(CFileDescriptor); offset += 64)          \
+            __builtin_prefetch(at + offset);                                             \
+        __builtin_prefetch(at + sizeof(CFileDescriptor) - 1);                            \
+    } while (false)
+#endif
+
 void WritePreviewTable(const CPreview& rows, CShownPaths& paths, const CTableStyle& style,
                        const std::function<void(std::string_view)>& write) {
     constexpr size_t kMarkWidth = 9;  // "duplicate", "unchanged"
+    // The rows' items lie scattered in memory after sorting: each is asked
+    // for a few rows ahead of its use, in both passes.
+    constexpr size_t kAhead = 8;
     std::string cell;
     size_t width = 3;  // "Old"
-    for (const auto& r : rows) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+#if defined(__GNUC__)
+        if (i + kAhead < rows.size()) QLN_PREFETCH_ITEM(rows[i + kAhead].item);
+#endif
+        const CPreviewRow& r = rows[i];
         if (r.status == CRowStatus::kUnchanged && !style.all) continue;
         cell.clear();
         paths.Append(r.item->folder(), r.item->name(), cell);
@@ -324,7 +343,11 @@ void WritePreviewTable(const CPreview& rows, CShownPaths& paths, const CTableSty
         }
     };
     line("Status", nullptr, "Old", "New");
-    for (const auto& r : rows) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+#if defined(__GNUC__)
+        if (i + kAhead < rows.size()) QLN_PREFETCH_ITEM(rows[i + kAhead].item);
+#endif
+        const CPreviewRow& r = rows[i];
         if (r.status == CRowStatus::kUnchanged && !style.all) continue;
         cell.clear();
         paths.Append(r.item->folder(), r.item->name(), cell);
