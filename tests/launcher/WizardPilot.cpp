@@ -13,26 +13,9 @@
 
 #include "tests/launcher/LauncherTestSupport.h"
 #include "tests/launcher/WizardDriver.h"
+#include "tests/support/ScreenshotReady.h"
 
 using namespace launcher_test;
-
-namespace {
-
-void Announce(const std::wstring& readyFile, const RECT& r) {
-    const std::string geometry = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "+" +
-                                 std::to_string(r.left) + "+" + std::to_string(r.top) + "\n";
-    // Written under another name and moved, so the script never reads half a line.
-    const std::wstring partial = readyFile + L".part";
-    const HANDLE file =
-        ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    ::WriteFile(file, geometry.data(), static_cast<DWORD>(geometry.size()), &written, nullptr);
-    ::CloseHandle(file);
-    ::MoveFileExW(partial.c_str(), readyFile.c_str(), MOVEFILE_REPLACE_EXISTING);
-}
-
-}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) return 2;
@@ -49,7 +32,7 @@ int wmain(int argc, wchar_t** argv) {
     ::Sleep(700);  // painted, picture and all
     RECT bounds{};
     ::GetWindowRect(sheet, &bounds);
-    Announce(readyFile, bounds);
+    screenshot::AnnounceRect(readyFile, bounds);
     WaitUntil([&] { return ::GetFileAttributesW(readyFile.c_str()) == INVALID_FILE_ATTRIBUTES; }, 120000);
     wizard.Press(PSBTN_CANCEL);
     return run.Wait(10000) ? 0 : 1;

@@ -23,24 +23,11 @@
 #include "dialog/win32/MainResource.h"
 #include "platform/win32/Wide.h"
 #include "tests/library/LibraryDriver.h"
+#include "tests/support/ScreenshotReady.h"
 
 using namespace library_test;
 
 namespace {
-
-void Announce(const std::wstring& readyFile, RECT r) {
-    const std::string geometry = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "+" +
-                                 std::to_string(r.left) + "+" + std::to_string(r.top) + "\n";
-    // Written under another name and moved, so the script never reads half a line.
-    const std::wstring partial = readyFile + L".part";
-    const HANDLE file =
-        ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    ::WriteFile(file, geometry.data(), static_cast<DWORD>(geometry.size()), &written, nullptr);
-    ::CloseHandle(file);
-    ::MoveFileExW(partial.c_str(), readyFile.c_str(), MOVEFILE_REPLACE_EXISTING);
-}
 
 RECT Bounds(HWND window) {
     RECT r{};
@@ -132,7 +119,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             shot = Bounds(main);
         }
         ::Sleep(700);  // painted
-        Announce(readyFile, shot);
+        screenshot::AnnounceRect(readyFile, shot);
         const DWORD start = ::GetTickCount();
         while (::GetFileAttributesW(readyFile.c_str()) != INVALID_FILE_ATTRIBUTES && ::GetTickCount() - start < 120000)
             ::Sleep(100);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "dialog/win32/Win32Prompts.h"
+#include "tests/support/ScreenshotReady.h"
 
 namespace {
 
@@ -35,20 +36,7 @@ void CALLBACK onTick(HWND, UINT, UINT_PTR, DWORD) {
     const bool exists = ::GetFileAttributesW(g_readyFile.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (!g_announced) {
         ::UpdateWindow(dialog);
-        RECT r{};
-        ::GetWindowRect(dialog, &r);
-        const std::string geometry = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "+" +
-                                     std::to_string(r.left) + "+" + std::to_string(r.top) + "\n";
-        // Written under another name and moved, so the script never reads half a line.
-        const std::wstring partial = g_readyFile + L".part";
-        const HANDLE file =
-            ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            DWORD written = 0;
-            ::WriteFile(file, geometry.data(), static_cast<DWORD>(geometry.size()), &written, nullptr);
-            ::CloseHandle(file);
-            ::MoveFileExW(partial.c_str(), g_readyFile.c_str(), MOVEFILE_REPLACE_EXISTING);
-        }
+        screenshot::AnnounceWindow(g_readyFile, dialog);
         g_announced = true;
     } else if (!exists || ::GetTickCount() - g_started > 60000) {
         ::EndDialog(dialog, IDCANCEL);

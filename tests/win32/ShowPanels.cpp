@@ -18,6 +18,7 @@
 #include "dialog/StringTable.h"
 #include "dialog/win32/PanelHost.h"
 #include "platform/win32/Wide.h"
+#include "tests/support/ScreenshotReady.h"
 
 namespace {
 
@@ -41,22 +42,6 @@ HWND CreateFrame(const std::string& caption) {
     const HWND frame = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), &tpl.dialog, nullptr, FrameProc, 0);
     if (frame) ::SetWindowTextW(frame, platform::widen(caption).c_str());
     return frame;
-}
-
-void Announce(HWND frame, const std::wstring& readyFile) {
-    RECT r{};
-    ::GetWindowRect(frame, &r);
-    const std::string geometry = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "+" +
-                                 std::to_string(r.left) + "+" + std::to_string(r.top) + "\n";
-    // Written under another name and moved, so the script never reads half a line.
-    const std::wstring partial = readyFile + L".part";
-    const HANDLE file =
-        ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    ::WriteFile(file, geometry.data(), static_cast<DWORD>(geometry.size()), &written, nullptr);
-    ::CloseHandle(file);
-    ::MoveFileExW(partial.c_str(), readyFile.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 }  // namespace
@@ -114,7 +99,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         const DWORD elapsed = ::GetTickCount() - started;
         // Half a second on screen before the announcement, so the panel is painted.
         if (!announced && elapsed > 500) {
-            Announce(frame, readyFile);
+            screenshot::AnnounceWindow(readyFile, frame);
             announced = true;
         } else if (announced &&
                    (::GetFileAttributesW(readyFile.c_str()) == INVALID_FILE_ATTRIBUTES || elapsed > 60000)) {
