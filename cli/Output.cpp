@@ -311,21 +311,25 @@ const char* MarkWord(CRowStatus status) {
 void WritePreviewTable(const CPreview& rows, CShownPaths& paths, const CTableStyle& style,
                        const std::function<void(std::string_view)>& write) {
     constexpr size_t kMarkWidth = 9;  // "duplicate", "unchanged"
-    // The rows' items lie scattered in memory after sorting: each is asked
-    // for a few rows ahead of its use, in both passes.
-    constexpr size_t kAhead = 8;
+    // Calls `each` with every row shown and its old path as shown. The rows'
+    // items lie scattered in memory after sorting: each is asked for a few
+    // rows ahead of its use.
     std::string cell;
-    size_t width = 3;  // "Old"
-    for (size_t i = 0; i < rows.size(); ++i) {
+    auto eachShown = [&](auto&& each) {
+        constexpr size_t kAhead = 8;
+        for (size_t i = 0; i < rows.size(); ++i) {
 #if defined(__GNUC__)
-        if (i + kAhead < rows.size()) QLN_PREFETCH_ITEM(rows[i + kAhead].item);
+            if (i + kAhead < rows.size()) QLN_PREFETCH_ITEM(rows[i + kAhead].item);
 #endif
-        const CPreviewRow& r = rows[i];
-        if (r.status == CRowStatus::kUnchanged && !style.all) continue;
-        cell.clear();
-        paths.Append(r.item->folder(), r.item->name(), cell);
-        width = std::max(width, DisplayWidth(cell));
-    }
+            const CPreviewRow& r = rows[i];
+            if (r.status == CRowStatus::kUnchanged && !style.all) continue;
+            cell.clear();
+            paths.Append(r.item->folder(), r.item->name(), cell);
+            each(r);
+        }
+    };
+    size_t width = 3;  // "Old"
+    eachShown([&](const CPreviewRow&) { width = std::max(width, DisplayWidth(cell)); });
     std::string buffer;
     buffer.reserve(kChunk + 1024);
     auto line = [&](const char* mark, const char* colour, std::string_view old, std::string_view shownNew) {
@@ -343,16 +347,9 @@ void WritePreviewTable(const CPreview& rows, CShownPaths& paths, const CTableSty
         }
     };
     line("Status", nullptr, "Old", "New");
-    for (size_t i = 0; i < rows.size(); ++i) {
-#if defined(__GNUC__)
-        if (i + kAhead < rows.size()) QLN_PREFETCH_ITEM(rows[i + kAhead].item);
-#endif
-        const CPreviewRow& r = rows[i];
-        if (r.status == CRowStatus::kUnchanged && !style.all) continue;
-        cell.clear();
-        paths.Append(r.item->folder(), r.item->name(), cell);
+    eachShown([&](const CPreviewRow& r) {
         line(MarkWord(r.status), style.colour ? MarkColour(r.status) : nullptr, cell, r.newName);
-    }
+    });
     if (!buffer.empty()) write(buffer);
 }
 
