@@ -12,36 +12,18 @@
 # window manager, so the lists are shown closed, with the focus.)
 # Each is cut and scaled to fit under the page's text: at most 480 x 360
 # pixels with its frame, which the page has room for at 96 dots per inch.
-#   QLN_SCREENSHOT_BUILD=<tree>  build and run in that Windows tree instead
-#                                of build/windows
+#   QLN_SCREENSHOT_BUILD=<tree> works as for every screenshot script.
 set -euo pipefail
 . "$(dirname "$0")/screenshot-lib.sh"
-if [ -n "${QLN_SCREENSHOT_BUILD:-}" ]; then
-    build=$QLN_SCREENSHOT_BUILD
-    export WINEPREFIX=$build/wineprefix-screenshots QLN_BUILD_DIR=$build
-fi
 screenshot_setup show_main_dialog tests/library
 cmake --build "$build" -j2 --target qln >"$work/build-qln.log" 2>&1 || { cat "$work/build-qln.log" >&2; exit 1; }
 pictures=$top/resources
 shots=$work/shots
 mkdir -p "$shots"
 
-# A holiday's photos and notes, none of the new names taken.
-sample() {
-    local folder=$1
-    rm -rf "$folder"
-    mkdir -p "$folder/Best of"
-    for n in 0001 0002 0003 0004 0005 0006 0007 0008 0009 0010 0011 0012; do
-        printf 'photo %s' "$n" >"$folder/IMG_$n.jpg"
-    done
-    printf 'notes' >"$folder/notes.txt"
-    printf 'map' >"$folder/Route map.pdf"
-    printf 'best' >"$folder/Best of/IMG_0101.jpg"
-}
-
 folder=$work/Holiday
 for scene in first scope actions replace ready; do
-    sample "$folder"
+    holiday_sample "$folder"
     screenshot_take "$shots/$scene.png" "$scene" "Z:$folder"
 done
 

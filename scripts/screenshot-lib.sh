@@ -7,9 +7,14 @@
 #   screenshot_take OUT.png ARGS...
 #                              runs PROGRAM ARGS... READY, which writes the window's
 #                              geometry into READY once it shows, and captures it
+#   holiday_sample FOLDER [TAKEN]
+#                              makes FOLDER afresh: a holiday's photos and notes,
+#                              and a file named TAKEN when given
+#   QLN_SCREENSHOT_BUILD=<tree>  build and run in that Windows tree instead of
+#                              build/windows
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
-build=$top/build/windows
+build=${QLN_SCREENSHOT_BUILD:-$top/build/windows}
 out=$top/docs/screenshots
 
 work=$(mktemp -d)
@@ -77,4 +82,17 @@ screenshot_take() {
     rm -f "$ready"
     wait "$pid" || true
     echo "$file ($geometry)"
+}
+
+holiday_sample() {
+    local folder=$1 taken=${2:-}
+    rm -rf "$folder"
+    mkdir -p "$folder/Best of"
+    for n in 0001 0002 0003 0004 0005 0006 0007 0008 0009 0010 0011 0012; do
+        printf 'photo %s' "$n" >"$folder/IMG_$n.jpg"
+    done
+    printf 'notes' >"$folder/notes.txt"
+    printf 'map' >"$folder/Route map.pdf"
+    [ -z "$taken" ] || printf 'taken' >"$folder/$taken"
+    printf 'best' >"$folder/Best of/IMG_0101.jpg"
 }

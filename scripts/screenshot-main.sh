@@ -7,23 +7,10 @@ set -euo pipefail
 screenshot_setup show_main_dialog tests/library
 cmake --build "$build" -j2 --target qln >"$work/build-qln.log" 2>&1 || { cat "$work/build-qln.log" >&2; exit 1; }
 
-# A holiday's photos and notes; one of the new names is taken already.
-sample() {
-    local folder=$1
-    rm -rf "$folder"
-    mkdir -p "$folder/Best of"
-    for n in 0001 0002 0003 0004 0005 0006 0007 0008 0009 0010 0011 0012; do
-        printf 'photo %s' "$n" >"$folder/IMG_$n.jpg"
-    done
-    printf 'notes' >"$folder/notes.txt"
-    printf 'map' >"$folder/Route map.pdf"
-    printf 'taken' >"$folder/Holiday IMG_0003.jpg"
-    printf 'best' >"$folder/Best of/IMG_0101.jpg"
-}
-
 folder=$work/Holiday
 for scene in conflict first collapsed; do
-    sample "$folder"
+    # One of the new names is taken already.
+    holiday_sample "$folder" "Holiday IMG_0003.jpg"
     screenshot_take "$out/main-$scene.png" "$scene" "Z:$folder"
 done
 

@@ -2,14 +2,9 @@
 # Screenshots of the five pages of the info wizard of Qln.exe, started on its
 # own beside Qln.dll and the wizard's pictures as Wine draws it on a virtual X
 # display, into docs/screenshots/wizard-1.png .. wizard-5.png.
-#   QLN_SCREENSHOT_BUILD=<tree>  build and run in that Windows tree instead
-#                                of build/windows
+#   QLN_SCREENSHOT_BUILD=<tree> works as for every screenshot script.
 set -euo pipefail
 . "$(dirname "$0")/screenshot-lib.sh"
-if [ -n "${QLN_SCREENSHOT_BUILD:-}" ]; then
-    build=$QLN_SCREENSHOT_BUILD
-    export WINEPREFIX=$build/wineprefix-screenshots QLN_BUILD_DIR=$build
-fi
 screenshot_setup launcher_wizard_pilot tests/launcher
 # The pilot starts Qln.exe, whose windows Wine must not leave to a window
 # manager either.
