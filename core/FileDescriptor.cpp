@@ -25,7 +25,7 @@ CFileDescriptor::CFileDescriptor(const std::string& path, int scope) : scope_(sc
 CFileDescriptor::CFileDescriptor(const std::string& folder, const std::string& name, int scope)
     : CFileDescriptor(std::make_shared<const std::string>(folder), name, scope) {}
 
-CFileDescriptor::CFileDescriptor(std::shared_ptr<const std::string> folder, const std::string& name, int scope)
+CFileDescriptor::CFileDescriptor(std::shared_ptr<const std::string> folder, std::string_view name, int scope)
     : folder_(std::move(folder)), name_(name), scope_(scope) {
     ComputePart();
 }
@@ -131,12 +131,18 @@ void SortByAddress(CFileList& list) {
     // A radix sort over the bits in which the addresses differ: for a million
     // items a comparison sort costs more than the freeing it speeds up.
     if (list.size() > 1) {
-        uintptr_t low = UINTPTR_MAX, high = 0;
+        uintptr_t low = UINTPTR_MAX, high = 0, last = 0;
+        bool ordered = true;
         for (const auto& fd : list) {
             const auto address = reinterpret_cast<uintptr_t>(fd.get());
             low = std::min(low, address);
             high = std::max(high, address);
+            ordered = ordered && address >= last;
+            last = address;
         }
+        // A list whose descriptors were made in its order, as a folder
+        // listed by name is, is in order already.
+        if (ordered) return;
         constexpr unsigned kBits = 11;
         constexpr size_t kBuckets = size_t{1} << kBits;
         CFileList other(list.size());

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct CPictureInfo;
@@ -21,7 +22,7 @@ public:
     CFileDescriptor(const std::string& folder, const std::string& name, int scope);
     /// The same with a folder path that the entries of one folder share: a
     /// selection can hold millions of items.
-    CFileDescriptor(std::shared_ptr<const std::string> folder, const std::string& name, int scope);
+    CFileDescriptor(std::shared_ptr<const std::string> folder, std::string_view name, int scope);
     /// Copies everything but the picture cache, which the copy reads afresh.
     CFileDescriptor(const CFileDescriptor& other);
     CFileDescriptor& operator=(const CFileDescriptor&) = delete;

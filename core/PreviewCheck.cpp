@@ -195,20 +195,32 @@ void CPreviewCheck::Prepare(const CSelection& selection, bool subfolders) {
     // Room for a new name per item as well; the items go in as they come.
     Reserve(2 * n);
     std::vector<uint32_t> enterable;
-    // One pass over the descriptors, which lie scattered in memory after
-    // sorting: each is asked for a few items ahead of its use.
+    // One pass over the descriptors, in batches: the names of a batch are
+    // hashed and their slots asked for before any goes in, so that the
+    // waits for the table overlap.
+    constexpr size_t kBatch = 16;
+    uint64_t hashes[kBatch];
     for (const auto& list : selection.lists()) {
-        for (size_t k = 0; k < list.size(); ++k) {
+        for (size_t start = 0; start < list.size(); start += kBatch) {
+            const size_t end = std::min(list.size(), start + kBatch);
+            for (size_t k = start; k < end; ++k) {
 #if defined(__GNUC__)
-            constexpr size_t kAhead = 8;
-            if (k + kAhead < list.size()) __builtin_prefetch(list[k + kAhead].get());
+                // Descriptors sorted by anything but name lie scattered.
+                if (k + kBatch < list.size()) __builtin_prefetch(list[k + kBatch].get());
 #endif
-            const CFileDescriptor& fd = *list[k];
-            const uint32_t folder = FolderOf(fd);
-            if (fd.isEnterable()) enterable.push_back(static_cast<uint32_t>(items_.size()));
-            Insert(Hash(folder, fd.name(), key_), static_cast<uint32_t>(items_.size()));
-            items_.push_back(&fd);
-            itemFolder_.push_back(folder);
+                const CFileDescriptor& fd = *list[k];
+                const uint32_t folder = FolderOf(fd);
+                if (fd.isEnterable()) enterable.push_back(static_cast<uint32_t>(items_.size()));
+                hashes[k - start] = Hash(folder, fd.name(), key_);
+#if defined(__GNUC__)
+                __builtin_prefetch(&tags_[Slot(hashes[k - start])], 1);
+                __builtin_prefetch(&refs_[Slot(hashes[k - start])], 1);
+#endif
+                items_.push_back(&fd);
+                itemFolder_.push_back(folder);
+            }
+            const uint32_t first = static_cast<uint32_t>(items_.size() - (end - start));
+            for (size_t k = start; k < end; ++k) Insert(hashes[k - start], first + static_cast<uint32_t>(k - start));
         }
     }
     // A folder item whose folder holds items: with subfolders on the

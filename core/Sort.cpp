@@ -127,12 +127,15 @@ int CompareInGroup(const Item& a, const Item& b, Key key) {
 
 // The name orders, the default ones, sort large folders: each entry carries
 // the first bytes of its folded name, so that most comparisons are decided
-// without reaching the scattered descriptors, and its list position, so that
+// without reaching the scattered names, and its list position, so that
 // equal names keep their list order without a stable sort's extra moves.
+// Positions and sizes fit 32 bits: a descriptor takes over a hundred bytes,
+// so no list comes near 2^32 items.
 struct NameEntry {
     text::NoCaseKey key;
-    CFileDescriptor* fd;
-    size_t position;
+    const char* name;
+    uint32_t size;
+    uint32_t position;
 };
 
 // Descending reverses the names, but equal names stay in list order. A type
@@ -146,23 +149,51 @@ struct NameBefore {
     bool operator()(const NameEntry& a, const NameEntry& b) const {
         if (a.key.high != b.key.high) return Less(a.key.high, b.key.high);
         if (a.key.low != b.key.low) return Less(a.key.low, b.key.low);
-        const int c = text::compareNoCase(a.fd->name(), b.fd->name());
+        const int c = text::compareNoCase(std::string_view(a.name, a.size), std::string_view(b.name, b.size));
         if (c != 0) return Less(c, 0);
         return a.position < b.position;
     }
 };
 
+NameEntry EntryOf(std::string_view name, size_t position) {
+    return {text::noCaseKey(name), name.data(), static_cast<uint32_t>(name.size()), static_cast<uint32_t>(position)};
+}
+
+// Sorts by name; false when the entries were in order already, as a folder
+// listed in its sorted order is, so that they are not moved again.
+bool SortEntries(std::vector<NameEntry>& entries, bool descending) {
+    if (descending) {
+        if (std::is_sorted(entries.begin(), entries.end(), NameBefore<true>{})) return false;
+        std::sort(entries.begin(), entries.end(), NameBefore<true>{});
+    } else {
+        if (std::is_sorted(entries.begin(), entries.end(), NameBefore<false>{})) return false;
+        std::sort(entries.begin(), entries.end(), NameBefore<false>{});
+    }
+    return true;
+}
+
 void SortByName(CFileList& list, bool descending) {
     std::vector<NameEntry> entries(list.size());
-    for (size_t i = 0; i < list.size(); ++i) entries[i] = {text::noCaseKey(list[i]->name()), list[i].release(), i};
-    if (descending)
-        std::sort(entries.begin(), entries.end(), NameBefore<true>{});
-    else
-        std::sort(entries.begin(), entries.end(), NameBefore<false>{});
-    for (size_t i = 0; i < entries.size(); ++i) list[i].reset(entries[i].fd);
+    for (size_t i = 0; i < list.size(); ++i) entries[i] = EntryOf(list[i]->name(), i);
+    if (!SortEntries(entries, descending)) return;
+    CFileList sorted(list.size());
+    for (size_t i = 0; i < entries.size(); ++i) sorted[i] = std::move(list[entries[i].position]);
+    list.swap(sorted);
 }
 
 }  // namespace
+
+bool IsNameOrder(int order) {
+    return order >= 0 && order < kSortOrderCount && kOrders[order].key == Key::kName;
+}
+
+void SortListedNames(std::vector<CListedName>& names, int order) {
+    std::vector<NameEntry> entries(names.size());
+    for (size_t i = 0; i < names.size(); ++i) entries[i] = EntryOf(names[i].name, names[i].position);
+    if (!SortEntries(entries, kOrders[order].descending)) return;
+    for (size_t i = 0; i < entries.size(); ++i)
+        names[i] = {std::string_view(entries[i].name, entries[i].size), entries[i].position};
+}
 
 void SortFileList(CFileList& list, int order, uint64_t seed, platform::IFileSystem& fs) {
     if (order < 0 || order >= kSortOrderCount) return;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "core/FileDescriptor.h"
 
@@ -43,3 +45,18 @@ enum SortOrder : int {
 ///
 /// Picture dates are cached in the descriptors as they are read.
 void SortFileList(CFileList& list, int order, uint64_t seed, platform::IFileSystem& fs);
+
+/// True for the orders that need nothing but the names.
+bool IsNameOrder(int order);
+
+/// A name as a listing gave it, and its place in the listing.
+struct CListedName {
+    std::string_view name;
+    uint32_t position;
+};
+
+/// For a name order: puts `names` in the order SortFileList gives items with
+/// these names, when they come in the order of their positions. A listing is
+/// put in its order before its descriptors are made, so that they lie in
+/// memory in the order in which every later pass reads them.
+void SortListedNames(std::vector<CListedName>& names, int order);

@@ -6,11 +6,14 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include "core/Execute.h"
+#include "core/Sort.h"
 #include "operations/AddInsert.h"
 #include "platform/FileSystem.h"
 #include "tests/support/FaultyFileSystem.h"
+#include "tests/support/NoJournalFileSystem.h"
 #include "tests/support/TempDir.h"
 
 using testing_support::FaultyFileSystem;
@@ -150,6 +153,84 @@ TEST(ListingAndMove, LinksToFoldersAreRenamedAsFoldersAndNotEntered) {
         Walk(root, "", 3, seen);
         std::sort(seen.begin(), seen.end());
         EXPECT_EQ(seen, c.after) << "files " << c.files << ", folders " << c.folders;
+    }
+}
+
+// One folder whose listing hands over its entries in a chosen order: a file
+// system may give them in any order, and a large folder is put in name order
+// before its descriptors are made. Entries listed as of unknown kind are
+// files, but for "unsure", a folder.
+class ScriptedListing final : public NoJournalFileSystem {
+public:
+    std::string top = std::string("top");
+    std::vector<std::pair<std::string, platform::EntryKind>> entries;
+    std::map<std::string, int64_t> modified;  // by name
+
+    uint32_t getAttributes(const std::string& path, platform::Attributes& out) override {
+        const bool folder = path == top || path == top + platform::kPathSeparator + "unsure";
+        out.kind = folder ? platform::EntryKind::kFolder : platform::EntryKind::kFile;
+        return platform::kErrorSuccess;
+    }
+    uint32_t listFolderEntries(const std::string& folder,
+                               const std::function<void(const std::string&, platform::EntryKind)>& each) override {
+        if (folder == top)
+            for (const auto& [name, kind] : entries) each(name, kind);
+        return platform::kErrorSuccess;
+    }
+    uint32_t move(const std::string&, const std::string&) override { return platform::kErrorAccessDenied; }
+    void paused() override {}
+    uint32_t getCurrentDirectory(std::string& out) override {
+        out = top;
+        return platform::kErrorSuccess;
+    }
+    uint32_t setCurrentDirectory(const std::string&) override { return platform::kErrorSuccess; }
+    uint32_t getTimes(const std::string& path, platform::FileTimes& out) override {
+        out.modification = modified[path.substr(path.find_last_of(platform::kPathSeparator) + 1)];
+        return platform::kErrorSuccess;
+    }
+    std::unique_ptr<platform::IReadStream> openRead(const std::string&, uint32_t& error) override {
+        error = platform::kErrorAccessDenied;
+        return nullptr;
+    }
+    uint32_t writeFile(const std::string&, const std::string&) override { return platform::kErrorAccessDenied; }
+};
+
+TEST(ListingAndMove, EntriesKeepTheirKindsInEveryOrder) {
+    using platform::EntryKind;
+    const std::vector<std::pair<std::string, EntryKind>> listed = {
+        {"zeta", EntryKind::kFolder},      {"b.txt", EntryKind::kFile},    {"Alpha", EntryKind::kFolderLink},
+        {"unsure", EntryKind::kUnknown},   {"B.TXT", EntryKind::kFile},    {"a.txt", EntryKind::kFile},
+        {"\xC3\xA9t\xC3\xA9", EntryKind::kUnknown},
+    };
+    struct Case {
+        int order;
+        bool reversed;  ///< the listing hands the entries over last first
+        std::vector<std::string> seen;  ///< name and kind: file, directory, link
+    };
+    // Names equal but for case keep the order of the listing.
+    const Case cases[] = {
+        {kSortNameAscending, false, {"a.txt f", "Alpha l", "b.txt f", "B.TXT f", "unsure d", "zeta d", "\xC3\xA9t\xC3\xA9 f"}},
+        {kSortNameAscending, true, {"a.txt f", "Alpha l", "B.TXT f", "b.txt f", "unsure d", "zeta d", "\xC3\xA9t\xC3\xA9 f"}},
+        {kSortNameDescending, false, {"\xC3\xA9t\xC3\xA9 f", "zeta d", "unsure d", "b.txt f", "B.TXT f", "Alpha l", "a.txt f"}},
+        {kSortNameDescending, true, {"\xC3\xA9t\xC3\xA9 f", "zeta d", "unsure d", "B.TXT f", "b.txt f", "Alpha l", "a.txt f"}},
+        // Not by name: the listing is not put in order first.
+        {kSortModifiedNewerFirst, false, {"\xC3\xA9t\xC3\xA9 f", "a.txt f", "B.TXT f", "unsure d", "Alpha l", "b.txt f", "zeta d"}},
+    };
+    for (const Case& c : cases) {
+        ScriptedListing fs;
+        fs.entries = listed;
+        if (c.reversed) std::reverse(fs.entries.begin(), fs.entries.end());
+        for (size_t i = 0; i < listed.size(); ++i) fs.modified[listed[i].first] = static_cast<int64_t>(i);
+        CAddAtBeginningExecute op(CRunOptions{.sortOrder = c.order}, "x_");
+        op.setFileSystem(fs);
+        CSelection selection = op.Collect({fs.top});
+        op.Arrange(selection);
+        std::vector<std::string> seen;
+        for (const auto& fd : selection.lists()[0])
+            seen.push_back(fd->name() + (fd->isEnterable() ? " d" : fd->isFolder() ? " l" : " f"));
+        EXPECT_EQ(seen, c.seen) << "order " << c.order << ", reversed " << c.reversed;
+        ASSERT_EQ(selection.lists()[1].size(), 1u);
+        EXPECT_EQ(selection.lists()[1][0]->name(), "") << "the given folder, all folder and no name";
     }
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <random>
+#include <set>
 
 #include "core/Sort.h"
 #include "operations/AddInsert.h"
@@ -99,6 +101,33 @@ TEST(Sort, ByName) {
          {"holiday-2026-08-02.jpg", "Holiday-2026-08-01.jpg", "HOLIDAY-2026-08-01.JPG"}},
     };
     for (const auto& c : cases) EXPECT_EQ(Sorted(c.in, c.order), c.out) << "order " << c.order;
+}
+
+// A listing is put in name order before its descriptors are made; the run
+// sorts the descriptors again, so both must agree, ties included.
+TEST(Sort, ListedNamesTakeTheOrderOfTheirItems) {
+    std::mt19937 random(7);
+    const char* const parts[] = {"a", "A", "b", "B", "\xC3\xA9", "\xC3\x89", "1", "10", "2", ".", " ", "holiday-2026-08-0"};
+    for (int round = 0; round < 20; ++round) {
+        Names names;
+        std::set<std::string> unique;
+        while (names.size() < 40) {
+            std::string name;
+            for (int k = 1 + static_cast<int>(random() % 4); k > 0; --k) name += parts[random() % std::size(parts)];
+            if (unique.insert(name).second) names.push_back(name);
+        }
+        for (const int order : {kSortNameAscending, kSortNameDescending}) {
+            std::vector<CListedName> listed;
+            for (size_t i = 0; i < names.size(); ++i) listed.push_back({names[i], static_cast<uint32_t>(i)});
+            SortListedNames(listed, order);
+            Names got;
+            for (const auto& l : listed) {
+                got.push_back(std::string(l.name));
+                EXPECT_EQ(names[l.position], l.name);
+            }
+            EXPECT_EQ(got, Sorted(names, order)) << "round " << round << ", order " << order;
+        }
+    }
 }
 
 TEST(Sort, ByExistingNumber) {
