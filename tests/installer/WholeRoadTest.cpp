@@ -14,6 +14,7 @@
 
 #include "shellext/ClassId.h"
 #include "tests/installer/SetupDriver.h"
+#include "tests/support/WinWait.h"
 
 namespace {
 
@@ -46,15 +47,6 @@ HWND WaitForWindow(const std::wstring& caption, DWORD timeoutMs) {
         ::Sleep(50);
     } while (::GetTickCount() - start < timeoutMs);
     return nullptr;
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > timeoutMs) return false;
-        ::Sleep(50);
-    }
-    return true;
 }
 
 // The list files of the extension waiting in the temporary folder.
@@ -164,9 +156,9 @@ TEST_F(WholeRoad, FromTheContextMenuToRenamedFiles) {
     ::GetWindowThreadProcessId(dialog, &process);
     EXPECT_NE(process, ::GetCurrentProcessId()) << "the dialog runs in the launcher's process, not in Explorer's";
     ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }, 60000)) << "the dialog did not close";
+    EXPECT_TRUE(win_test::WaitUntil([&] { return !::IsWindow(dialog); }, 60000)) << "the dialog did not close";
     EXPECT_EQ(FolderEntries(folder_), (std::vector<std::wstring>{L"x_a.txt", L"x_b.txt", L"x_\u00e9t\u00e9.txt"}));
-    EXPECT_TRUE(WaitFor([&] { return ListFiles() == listsBefore; }, 10000)) << "the list file was not removed";
+    EXPECT_TRUE(win_test::WaitUntil([&] { return ListFiles() == listsBefore; }, 10000)) << "the list file was not removed";
 
     ASSERT_TRUE(Succeeded(Uninstall(Hive::LocalMachine)));
     ExpectNothingLeft();

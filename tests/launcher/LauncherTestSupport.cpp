@@ -11,7 +11,6 @@ namespace launcher_test {
 
 namespace {
 
-constexpr DWORD kPollMs = 20;
 
 struct WindowSearch {
     DWORD process;
@@ -92,15 +91,7 @@ bool CFolder::Exists(const std::wstring& name) const {
 }
 
 std::string CFolder::Read(const std::wstring& name) const {
-    const HANDLE file = ::CreateFileW((path_ + name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string bytes(::GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    ::CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
+    return win_test::ReadWholeFile(path_ + name);
 }
 
 std::wstring Quote(const std::wstring& argument) {
@@ -204,15 +195,6 @@ std::wstring Text(HWND window, int id) {
 
 std::wstring BoxText(HWND box) {
     return Text(box, 0xFFFF);
-}
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start >= timeoutMs) return done();
-        ::Sleep(kPollMs);
-    }
-    return true;
 }
 
 CInstall::CInstall(Library library, const std::wstring& tempStem)

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/WinWait.h"
+
 /// Helpers of the launcher's tests: Qln.exe started as its own process and
 /// watched from outside, as Explorer starts it, and fresh folders to start it
 /// in.
@@ -85,8 +87,7 @@ std::vector<HWND> TopLevelWindows(DWORD id, const std::wstring& className = {});
 std::wstring Text(HWND window, int id = 0);
 /// The text of a message box.
 std::wstring BoxText(HWND box);
-/// Polls `done` until it is true or `timeoutMs` passed; its last answer.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+using win_test::WaitUntil;
 
 /// One call of HandleRename as the stand-in recorded it.
 struct CRecordedCall {

@@ -146,15 +146,6 @@ HWND ChildDialogWith(HWND dialog, int id) {
     return search.found;
 }
 
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start >= timeoutMs) return done();
-        ::Sleep(kPollMs);
-    }
-    return true;
-}
-
 std::string Text(HWND window, int id) {
     const HWND target = id ? ::GetDlgItem(window, id) : window;
     if (!target) return "<no control " + std::to_string(id) + ">";

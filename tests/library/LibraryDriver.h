@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "library/QlnDll.h"
+#include "tests/support/WinWait.h"
 
 /// Drives the windows of the rename library from outside its modal loops:
 /// HandleRename runs on the test's thread, a script on a second thread finds
@@ -45,8 +46,7 @@ void DriveWhile(const std::function<void()>& call, const std::function<void()>& 
 HWND WaitForWindow(const std::string& caption, DWORD timeoutMs = 10000);
 /// The visible child dialog of `dialog` (at any depth) that holds control `id`.
 HWND ChildDialogWith(HWND dialog, int id);
-/// Polls `done` until it is true or `timeoutMs` passed; its last answer.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+using win_test::WaitUntil;
 
 /// The text of `window`, or of control `id` of it.
 std::string Text(HWND window, int id = 0);

@@ -90,7 +90,7 @@ protected:
     // What the stand-in launcher recorded: its arguments and the list's bytes.
     std::vector<std::string> launcherArguments() const {
         std::vector<std::string> lines;
-        std::string all = ext_test::ReadBytes(install_.path() + L"args.txt");
+        std::string all = win_test::ReadWholeFile(install_.path() + L"args.txt");
         for (size_t end; (end = all.find('\n')) != std::string::npos; all.erase(0, end + 1)) {
             lines.push_back(all.substr(0, end));
         }
@@ -107,7 +107,7 @@ protected:
         EXPECT_TRUE(IsListFileIn(args[1], narrow(tempFolder))) << args[1];
         std::string expected;
         for (const std::wstring& path : paths) expected += narrow(path) + "\n";
-        EXPECT_EQ(ext_test::ReadBytes(install_.path() + L"list.txt"), expected);
+        EXPECT_EQ(win_test::ReadWholeFile(install_.path() + L"list.txt"), expected);
     }
 
     win::ScopedCom com_;

@@ -174,24 +174,9 @@ std::vector<std::wstring> CTempFolder::entries() const {
     return win_test::FolderEntries(path_);
 }
 
-std::string ReadBytes(const std::wstring& path) {
-    win::ScopedHandle file(
-        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return {};
-    std::string bytes(static_cast<size_t>(::GetFileSize(file.get(), nullptr)), '\0');
-    DWORD read = 0;
-    ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    return bytes;
-}
-
 bool WaitForFile(const std::wstring& path, DWORD timeoutMs) {
-    const DWORD start = ::GetTickCount();
-    while (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        if (::GetTickCount() - start > timeoutMs) return false;
-        ::Sleep(20);
-    }
-    return true;
+    return win_test::WaitUntil([&] { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                               timeoutMs);
 }
 
 }  // namespace ext_test

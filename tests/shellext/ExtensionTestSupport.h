@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/Scoped.h"
+#include "tests/support/WinFolders.h"
+#include "tests/support/WinWait.h"
 
 /// Helpers of the extension's tests: the DLL loaded as Explorer loads it,
 /// hand-made data objects, and a watcher that closes message boxes.
@@ -149,8 +151,6 @@ private:
     std::wstring path_;
 };
 
-/// The file's bytes; empty when it cannot be read.
-std::string ReadBytes(const std::wstring& path);
 /// Waits until `path` exists, at most `timeoutMs`.
 bool WaitForFile(const std::wstring& path, DWORD timeoutMs);
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/win32/Wide.h"
+#include "tests/support/WinFolders.h"
 
 namespace {
 
@@ -29,17 +30,6 @@ void Write(const std::wstring& path, const std::string& bytes) {
     ::CloseHandle(file);
 }
 
-std::string Read(const std::wstring& path) {
-    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<cannot open>";
-    std::string bytes(::GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    ::CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
-
 }  // namespace
 
 int wmain() {
@@ -50,7 +40,9 @@ int wmain() {
     for (int i = 0; i < count; ++i) lines += platform::narrow(args[i]) + "\n";
     Write(folder + L"args.txt", lines);
     if (count > 1) {
-        Write(folder + L"list.txt", Read(args[1]));
+        std::string bytes;
+        if (!win_test::ReadWholeFile(args[1], bytes)) bytes = "<cannot open>";
+        Write(folder + L"list.txt", bytes);
         ::DeleteFileW(args[1]);
     }
     ::LocalFree(args);

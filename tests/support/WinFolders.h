@@ -1,7 +1,8 @@
 #pragma once
 
-// Folders of the Windows tests: listing, making a fresh one, removing one
-// that a process which has just ended may still hold.
+// Files and folders of the Windows tests: reading a file whole, listing,
+// making a fresh folder, removing one that a process which has just ended may
+// still hold.
 
 #include <windows.h>
 
@@ -16,6 +17,26 @@ namespace win_test {
 /// `folder` with a backslash at its end.
 inline std::wstring WithSeparator(const std::wstring& folder) {
     return !folder.empty() && folder.back() == L'\\' ? folder : folder + L'\\';
+}
+
+/// The bytes of the file at `path` into `bytes`; false when it cannot be
+/// opened. Others may go on writing it.
+inline bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
+    win::ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+    if (!file) return false;
+    bytes.assign(static_cast<size_t>(::GetFileSize(file.get(), nullptr)), '\0');
+    DWORD read = 0;
+    ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    return true;
+}
+
+/// The same, empty when the file cannot be opened.
+inline std::string ReadWholeFile(const std::wstring& path) {
+    std::string bytes;
+    ReadWholeFile(path, bytes);
+    return bytes;
 }
 
 /// The names in `folder`, sorted, without "." and "..".
