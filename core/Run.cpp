@@ -169,7 +169,8 @@ void CExecute::Expand(const CFileDescriptor& folder, CFileList& out) {
         std::vector<CListedName> sorted;
         sorted.reserve(ends.size());
         for (size_t i = 0, begin = 0; i < ends.size(); begin = ends[i++])
-            sorted.push_back({std::string_view(names).substr(begin + 1, ends[i] - begin - 1), static_cast<uint32_t>(i)});
+            sorted.push_back(
+                {std::string_view(names).substr(begin + 1, ends[i] - begin - 1), static_cast<uint32_t>(i)});
         std::vector<size_t>().swap(ends);
         SortListedNames(sorted, options_.sortOrder);
         local.reserve(sorted.size());

@@ -197,24 +197,27 @@ public:
 
 TEST(ListingAndMove, EntriesKeepTheirKindsInEveryOrder) {
     using platform::EntryKind;
+    const std::string ete = "\xC3\xA9t\xC3\xA9";  // after every ASCII name
     const std::vector<std::pair<std::string, EntryKind>> listed = {
-        {"zeta", EntryKind::kFolder},      {"b.txt", EntryKind::kFile},    {"Alpha", EntryKind::kFolderLink},
-        {"unsure", EntryKind::kUnknown},   {"B.TXT", EntryKind::kFile},    {"a.txt", EntryKind::kFile},
-        {"\xC3\xA9t\xC3\xA9", EntryKind::kUnknown},
+        {"zeta", EntryKind::kFolder},    {"b.txt", EntryKind::kFile}, {"Alpha", EntryKind::kFolderLink},
+        {"unsure", EntryKind::kUnknown}, {"B.TXT", EntryKind::kFile}, {"a.txt", EntryKind::kFile},
+        {ete, EntryKind::kUnknown},
     };
     struct Case {
         int order;
-        bool reversed;  ///< the listing hands the entries over last first
+        bool reversed;                  ///< the listing hands the entries over last first
         std::vector<std::string> seen;  ///< name and kind: file, directory, link
     };
     // Names equal but for case keep the order of the listing.
     const Case cases[] = {
-        {kSortNameAscending, false, {"a.txt f", "Alpha l", "b.txt f", "B.TXT f", "unsure d", "zeta d", "\xC3\xA9t\xC3\xA9 f"}},
-        {kSortNameAscending, true, {"a.txt f", "Alpha l", "B.TXT f", "b.txt f", "unsure d", "zeta d", "\xC3\xA9t\xC3\xA9 f"}},
-        {kSortNameDescending, false, {"\xC3\xA9t\xC3\xA9 f", "zeta d", "unsure d", "b.txt f", "B.TXT f", "Alpha l", "a.txt f"}},
-        {kSortNameDescending, true, {"\xC3\xA9t\xC3\xA9 f", "zeta d", "unsure d", "B.TXT f", "b.txt f", "Alpha l", "a.txt f"}},
+        {kSortNameAscending, false, {"a.txt f", "Alpha l", "b.txt f", "B.TXT f", "unsure d", "zeta d", ete + " f"}},
+        {kSortNameAscending, true, {"a.txt f", "Alpha l", "B.TXT f", "b.txt f", "unsure d", "zeta d", ete + " f"}},
+        {kSortNameDescending, false, {ete + " f", "zeta d", "unsure d", "b.txt f", "B.TXT f", "Alpha l", "a.txt f"}},
+        {kSortNameDescending, true, {ete + " f", "zeta d", "unsure d", "B.TXT f", "b.txt f", "Alpha l", "a.txt f"}},
         // Not by name: the listing is not put in order first.
-        {kSortModifiedNewerFirst, false, {"\xC3\xA9t\xC3\xA9 f", "a.txt f", "B.TXT f", "unsure d", "Alpha l", "b.txt f", "zeta d"}},
+        {kSortModifiedNewerFirst,
+         false,
+         {ete + " f", "a.txt f", "B.TXT f", "unsure d", "Alpha l", "b.txt f", "zeta d"}},
     };
     for (const Case& c : cases) {
         ScriptedListing fs;

@@ -107,7 +107,8 @@ TEST(Sort, ByName) {
 // sorts the descriptors again, so both must agree, ties included.
 TEST(Sort, ListedNamesTakeTheOrderOfTheirItems) {
     std::mt19937 random(7);
-    const char* const parts[] = {"a", "A", "b", "B", "\xC3\xA9", "\xC3\x89", "1", "10", "2", ".", " ", "holiday-2026-08-0"};
+    const char* const parts[] = {"a", "A",  "b", "B", "\xC3\xA9", "\xC3\x89",
+                                 "1", "10", "2", ".", " ",        "holiday-2026-08-0"};
     for (int round = 0; round < 20; ++round) {
         Names names;
         std::set<std::string> unique;

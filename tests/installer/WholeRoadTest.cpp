@@ -158,7 +158,8 @@ TEST_F(WholeRoad, FromTheContextMenuToRenamedFiles) {
     ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(win_test::WaitUntil([&] { return !::IsWindow(dialog); }, 60000)) << "the dialog did not close";
     EXPECT_EQ(FolderEntries(folder_), (std::vector<std::wstring>{L"x_a.txt", L"x_b.txt", L"x_\u00e9t\u00e9.txt"}));
-    EXPECT_TRUE(win_test::WaitUntil([&] { return ListFiles() == listsBefore; }, 10000)) << "the list file was not removed";
+    EXPECT_TRUE(win_test::WaitUntil([&] { return ListFiles() == listsBefore; }, 10000))
+        << "the list file was not removed";
 
     ASSERT_TRUE(Succeeded(Uninstall(Hive::LocalMachine)));
     ExpectNothingLeft();

@@ -11,7 +11,6 @@ namespace launcher_test {
 
 namespace {
 
-
 struct WindowSearch {
     DWORD process;
     std::wstring className;
