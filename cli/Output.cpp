@@ -312,8 +312,8 @@ void WritePreviewTable(const CPreview& rows, CShownPaths& paths, const CTableSty
                        const std::function<void(std::string_view)>& write) {
     constexpr size_t kMarkWidth = 9;  // "duplicate", "unchanged"
     // Calls `each` with every row shown and its old path as shown. The rows'
-    // items lie scattered in memory after sorting: each is asked for a few
-    // rows ahead of its use.
+    // items lie scattered in memory when sorted by anything but name: each
+    // is asked for a few rows ahead of its use.
     std::string cell;
     auto eachShown = [&](auto&& each) {
         constexpr size_t kAhead = 8;

@@ -413,8 +413,8 @@ bool CExecute::Announce(Pending& pending) {
     return true;
 }
 
-// After sorting, the items lie scattered in memory: asking for the next ones
-// early hides the wait for them behind the work on this one. A macro rather
+// Sorted by anything but name, the items lie scattered in memory: asking for
+// the next ones early hides the wait for them behind the work on this one. A macro rather
 // than a helper: GCC takes a function that only prefetches for one without
 // effects, and drops its calls.
 #if defined(__GNUC__)
