@@ -7,6 +7,7 @@
 #include <atomic>
 #include <thread>
 
+#include "dialog/win32/MainResource.h"
 #include "platform/win32/Wide.h"
 
 namespace library_test {
@@ -219,6 +220,44 @@ std::vector<std::vector<std::string>> ListRows(HWND list) {
 
 void CloseEverything() {
     ::EnumWindows(CloseOne, 0);
+}
+
+bool MainDialog::Find() {
+    main = WaitForWindow("Quorlin");
+    if (!main) return false;
+    scope = ::GetDlgItem(main, IDC_MAIN_SCOPE);
+    action = ::GetDlgItem(main, IDC_MAIN_ACTION);
+    undo = ::GetDlgItem(main, IDC_MAIN_UNDO);
+    list = ::GetDlgItem(ChildDialogWith(main, IDC_PREVIEW_LIST), IDC_PREVIEW_LIST);
+    return scope && action && undo && list;
+}
+
+bool MainDialog::Choose(const std::string& actionName) const {
+    const int index = ComboFind(action, actionName);
+    if (index < 0) return false;
+    ComboChoose(action, index);
+    return Text(action) == actionName;
+}
+
+bool MainDialog::ShowsRows(const std::vector<std::vector<std::string>>& expected) const {
+    return WaitUntil([&] { return ListRows(list) == expected; });
+}
+
+std::string MainDialog::Status() const {
+    return Text(main, IDC_MAIN_STATUS);
+}
+
+void Rename(Library& library, const std::vector<std::string>& paths, const std::function<void(MainDialog&)>& script,
+            HWND parent) {
+    ASSERT_TRUE(library.handleRename) << "Qln.dll or its export is missing";
+    std::vector<const char*> raw;
+    for (const auto& p : paths) raw.push_back(p.c_str());
+    DriveWhile([&] { library.handleRename(parent, 0, raw.data(), static_cast<int>(raw.size())); },
+               [&] {
+                   MainDialog d;
+                   ASSERT_TRUE(d.Find()) << "the rename dialog did not open";
+                   script(d);
+               });
 }
 
 }  // namespace library_test

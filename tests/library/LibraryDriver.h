@@ -70,4 +70,32 @@ std::vector<std::vector<std::string>> ListRows(HWND list);
 /// Closes every dialog and message box of this process.
 void CloseEverything();
 
+/// The windows of an open rename dialog.
+struct MainDialog {
+    HWND main = nullptr;
+    HWND scope = nullptr;
+    HWND action = nullptr;
+    HWND undo = nullptr;
+    HWND list = nullptr;
+
+    /// Waits for the dialog; false when it did not come.
+    bool Find();
+    /// The section that holds control `id`.
+    HWND Section(int id) const { return ChildDialogWith(main, id); }
+    /// The shown panel's control `id`.
+    HWND Field(int id) const { return ::GetDlgItem(ChildDialogWith(main, id), id); }
+    /// Chooses the action `actionName`; false when it is not offered.
+    bool Choose(const std::string& actionName) const;
+    /// Waits until the preview shows `expected`; false when it did not.
+    bool ShowsRows(const std::vector<std::vector<std::string>>& expected) const;
+    /// The text of the status line.
+    std::string Status() const;
+    bool UndoOffered() const { return ::IsWindowEnabled(undo) != FALSE; }
+};
+
+/// HandleRename of `library` over `paths` with `parent`, while `script` works
+/// the dialog.
+void Rename(Library& library, const std::vector<std::string>& paths, const std::function<void(MainDialog&)>& script,
+            HWND parent = nullptr);
+
 }  // namespace library_test

@@ -25,52 +25,6 @@ namespace {
 using Snap = std::set<std::string>;
 using Rows = std::vector<std::vector<std::string>>;
 
-// The windows of an open rename dialog.
-struct Dialog {
-    HWND main = nullptr;
-    HWND scope = nullptr;
-    HWND action = nullptr;
-    HWND list = nullptr;
-
-    // Waits for the dialog; false when it did not come.
-    bool Find() {
-        main = WaitForWindow("Quorlin");
-        if (!main) return false;
-        scope = ::GetDlgItem(main, IDC_MAIN_SCOPE);
-        action = ::GetDlgItem(main, IDC_MAIN_ACTION);
-        list = ::GetDlgItem(ChildDialogWith(main, IDC_PREVIEW_LIST), IDC_PREVIEW_LIST);
-        return scope && action && list;
-    }
-    // The section that holds control `id`.
-    HWND Section(int id) const { return ChildDialogWith(main, id); }
-    // The shown panel's control `id`.
-    HWND Field(int id) const { return ::GetDlgItem(ChildDialogWith(main, id), id); }
-    bool Choose(const std::string& actionName) const {
-        const int index = ComboFind(action, actionName);
-        if (index < 0) return false;
-        ComboChoose(action, index);
-        return Text(action) == actionName;
-    }
-    bool ShowsRows(const Rows& expected) const {
-        return WaitUntil([&] { return ListRows(list) == expected; });
-    }
-    std::string Status() const { return Text(main, IDC_MAIN_STATUS); }
-};
-
-// HandleRename over `paths` with `parent`, while `script` works the dialog.
-void Rename(Library& library, const std::vector<std::string>& paths, const std::function<void(Dialog&)>& script,
-            HWND parent = nullptr) {
-    ASSERT_TRUE(library.handleRename) << "Qln.dll or its export is missing";
-    std::vector<const char*> raw;
-    for (const auto& p : paths) raw.push_back(p.c_str());
-    DriveWhile([&] { library.handleRename(parent, 0, raw.data(), static_cast<int>(raw.size())); },
-               [&] {
-                   Dialog d;
-                   ASSERT_TRUE(d.Find()) << "the rename dialog did not open";
-                   script(d);
-               });
-}
-
 class LibraryTest : public testing::Test {
 protected:
     void SetUp() override { ForgetSettings(); }
@@ -82,7 +36,7 @@ TEST_F(LibraryTest, APlainRename) {
     TempDir dir;
     dir.File("a.txt", "a");
     dir.File("b.txt", "b");
-    Rename(library, {dir / "a.txt", dir / "b.txt"}, [](Dialog& d) {
+    Rename(library, {dir / "a.txt", dir / "b.txt"}, [](MainDialog& d) {
         ComboChoose(d.scope, 0);
         ASSERT_TRUE(d.Choose("Add to beginning"));
         EditSetText(d.Field(IDC_PANEL_TEXT), "x_");
@@ -96,7 +50,7 @@ TEST_F(LibraryTest, APlainRename) {
 TEST_F(LibraryTest, CancelRenamesNothing) {
     TempDir dir;
     dir.File("a.txt", "a");
-    Rename(library, {dir / "a.txt"}, [](Dialog& d) {
+    Rename(library, {dir / "a.txt"}, [](MainDialog& d) {
         ASSERT_TRUE(d.Choose("Make UPPERCASE"));
         EXPECT_TRUE(d.ShowsRows({{"a.txt", "A.TXT", ""}}));
         ClickLater(::GetDlgItem(d.main, IDCANCEL));
@@ -107,7 +61,7 @@ TEST_F(LibraryTest, CancelRenamesNothing) {
 TEST_F(LibraryTest, NoPathsOpenAnEmptyDialogAndOkRenamesNothing) {
     TempDir dir;
     dir.File("a.txt", "a");
-    Rename(library, {}, [](Dialog& d) {
+    Rename(library, {}, [](MainDialog& d) {
         ASSERT_TRUE(d.Choose("Make UPPERCASE"));
         EXPECT_TRUE(d.ShowsRows({}));
         EXPECT_EQ(d.Status(), "Nothing to rename.");
@@ -120,7 +74,7 @@ TEST_F(LibraryTest, ATakenNameIsSettledInTheDuplicateDialog) {
     TempDir dir;
     dir.File("a.txt", "a");
     dir.File("b.txt", "b");
-    Rename(library, {dir / "a.txt"}, [](Dialog& d) {
+    Rename(library, {dir / "a.txt"}, [](MainDialog& d) {
         ComboChoose(d.scope, 1);  // the name without its extension
         ASSERT_TRUE(d.Choose("Replace anywhere"));
         EditSetText(d.Field(IDC_PANEL_FIND), "a");
@@ -145,7 +99,7 @@ TEST_F(LibraryTest, SaveFileListWritesTheFullPaths) {
     dir.File("a.txt", "a");
     dir.File("sub/b.txt", "b");
     const std::string list = out / "list.txt";
-    Rename(library, {dir / "a.txt", dir / "sub"}, [&](Dialog& d) {
+    Rename(library, {dir / "a.txt", dir / "sub"}, [&](MainDialog& d) {
         ASSERT_TRUE(d.Choose("Make UPPERCASE"));
         ClickLater(::GetDlgItem(d.main, IDC_MAIN_SAVE_LIST));
         HWND save = nullptr;
@@ -172,7 +126,7 @@ TEST_F(LibraryTest, SaveFileListWritesTheFullPaths) {
 TEST_F(LibraryTest, TheActionListFollowsTheScopeAndKeepsTheChoice) {
     TempDir dir;
     dir.File("a.txt", "a");
-    Rename(library, {dir / "a.txt"}, [](Dialog& d) {
+    Rename(library, {dir / "a.txt"}, [](MainDialog& d) {
         ComboChoose(d.scope, 0);
         EXPECT_EQ(ComboEntries(d.action).size(), 36u) << "all but the one that changes the name only";
         ComboChoose(d.scope, 1);
@@ -200,7 +154,7 @@ TEST_F(LibraryTest, TheActionListFollowsTheScopeAndKeepsTheChoice) {
 TEST_F(LibraryTest, ASecondCallRestoresScopeActionAndOptions) {
     TempDir dir;
     dir.File("a.txt", "a");
-    Rename(library, {dir / "a.txt"}, [](Dialog& d) {
+    Rename(library, {dir / "a.txt"}, [](MainDialog& d) {
         ComboChoose(d.scope, 1);
         ASSERT_TRUE(d.Choose("Add to end"));
         EditSetText(d.Field(IDC_PANEL_TEXT), "_v2");
@@ -210,7 +164,7 @@ TEST_F(LibraryTest, ASecondCallRestoresScopeActionAndOptions) {
         ClickLater(::GetDlgItem(d.main, IDOK));
     });
     EXPECT_EQ(dir.Snapshot(), (Snap{"a_v2.txt=a"}));
-    Rename(library, {dir / "a_v2.txt"}, [](Dialog& d) {
+    Rename(library, {dir / "a_v2.txt"}, [](MainDialog& d) {
         EXPECT_EQ(Text(d.scope), ScopeTexts()[1]);
         EXPECT_EQ(Text(d.action), "Add to end");
         EXPECT_EQ(Text(d.Field(IDC_PANEL_TEXT)), "_v2");
@@ -222,7 +176,7 @@ TEST_F(LibraryTest, ASecondCallRestoresScopeActionAndOptions) {
 }
 
 TEST_F(LibraryTest, TheCaptionShowsTheVersion) {
-    Rename(library, {}, [](Dialog& d) {
+    Rename(library, {}, [](MainDialog& d) {
         EXPECT_EQ(Text(d.main), std::string("Quorlin ") + QLN_VERSION);
         ClickLater(::GetDlgItem(d.main, IDCANCEL));
     });
@@ -232,7 +186,7 @@ TEST_F(LibraryTest, TheSectionBoxesChangeThePreviewAtOnce) {
     TempDir dir;
     dir.File("a.txt", "a");
     dir.File("sub/b.txt", "b");
-    Rename(library, {dir / "a.txt", dir / "sub"}, [](Dialog& d) {
+    Rename(library, {dir / "a.txt", dir / "sub"}, [](MainDialog& d) {
         ASSERT_TRUE(d.Choose("Make UPPERCASE"));
         ComboChoose(::GetDlgItem(d.Section(IDC_OPTION_ORDER), IDC_OPTION_ORDER), 0);
         EXPECT_TRUE(d.ShowsRows({{"b.txt", "B.TXT", ""}, {"a.txt", "A.TXT", ""}, {"sub", "SUB", ""}}));
@@ -251,7 +205,7 @@ TEST_F(LibraryTest, TheSectionBoxesChangeThePreviewAtOnce) {
 }
 
 TEST_F(LibraryTest, SectionsAndParametersCollapseAndExpand) {
-    Rename(library, {}, [](Dialog& d) {
+    Rename(library, {}, [](MainDialog& d) {
         ASSERT_TRUE(d.Choose("Add to end"));
         const HWND processing = d.Section(IDC_OPTION_FILES);
         const HWND files = ::GetDlgItem(processing, IDC_OPTION_FILES);
@@ -289,7 +243,7 @@ TEST_F(LibraryTest, SectionsAndParametersCollapseAndExpand) {
 // Tab goes through the dialog's accelerators to the next control, across
 // the panel; the reverse command goes back.
 TEST_F(LibraryTest, TabMovesTheFocusThroughDialogAndPanel) {
-    Rename(library, {}, [](Dialog& d) {
+    Rename(library, {}, [](MainDialog& d) {
         ASSERT_TRUE(d.Choose("Replace anywhere"));
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
@@ -321,7 +275,7 @@ TEST_F(LibraryTest, AMissingArrowPictureIsReportedOnce) {
                        EXPECT_TRUE(box) << caption;
                        if (box) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
                    }
-                   Dialog d;
+                   MainDialog d;
                    ASSERT_TRUE(d.Find());
                    EXPECT_FALSE(WaitForWindow("Error opening file", 300)) << "each picture is reported once";
                    ClickLater(::GetDlgItem(d.main, IDCANCEL));
@@ -334,7 +288,7 @@ TEST_F(LibraryTest, F5GoesToAFolderTreeParentOnly) {
     for (const wchar_t* cls : {WC_TREEVIEWW, L"Static"}) {
         const HWND parent = ::CreateWindowExW(0, cls, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(parent);
-        Rename(library, {}, [](Dialog& d) { ClickLater(::GetDlgItem(d.main, IDCANCEL)); }, parent);
+        Rename(library, {}, [](MainDialog& d) { ClickLater(::GetDlgItem(d.main, IDCANCEL)); }, parent);
         MSG msg{};
         const bool posted = ::PeekMessageW(&msg, parent, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
         if (std::wstring(cls) == WC_TREEVIEWW) {

@@ -26,24 +26,6 @@ using Rows = std::vector<std::vector<std::string>>;
 // The static text of a message box.
 constexpr int kMessageBoxText = 0xFFFF;
 
-struct Dialog {
-    HWND main = nullptr;
-    HWND undo = nullptr;
-    HWND list = nullptr;
-
-    bool Find() {
-        main = WaitForWindow("Quorlin");
-        if (!main) return false;
-        undo = ::GetDlgItem(main, IDC_MAIN_UNDO);
-        list = ::GetDlgItem(ChildDialogWith(main, IDC_PREVIEW_LIST), IDC_PREVIEW_LIST);
-        return undo && list;
-    }
-    bool ShowsRows(const Rows& expected) const {
-        return WaitUntil([&] { return ListRows(list) == expected; });
-    }
-    bool UndoOffered() const { return ::IsWindowEnabled(undo) != FALSE; }
-};
-
 class LibraryUndoTest : public testing::Test {
 protected:
     // The journals of this test's runs in a folder of its own.
@@ -60,24 +42,15 @@ protected:
     }
 
     // HandleRename over `paths` while `script` works the dialog.
-    void Rename(const std::vector<std::string>& paths, const std::function<void(Dialog&)>& script) {
-        ASSERT_TRUE(library.handleRename);
-        std::vector<const char*> raw;
-        for (const auto& p : paths) raw.push_back(p.c_str());
-        DriveWhile([&] { library.handleRename(nullptr, 0, raw.data(), static_cast<int>(raw.size())); },
-                   [&] {
-                       Dialog d;
-                       ASSERT_TRUE(d.Find()) << "the rename dialog did not open";
-                       script(d);
-                   });
+    void Rename(const std::vector<std::string>& paths, const std::function<void(MainDialog&)>& script) {
+        library_test::Rename(library, paths, script);
     }
 
     // A dialog run that puts x_ before the names of `paths`.
     void RunAddingPrefix(const std::vector<std::string>& paths, const Rows& rows) {
-        Rename(paths, [&](Dialog& d) {
-            const HWND action = ::GetDlgItem(d.main, IDC_MAIN_ACTION);
-            ComboChoose(::GetDlgItem(d.main, IDC_MAIN_SCOPE), 0);
-            ComboChoose(action, ComboFind(action, "Add to beginning"));
+        Rename(paths, [&](MainDialog& d) {
+            ComboChoose(d.scope, 0);
+            ComboChoose(d.action, ComboFind(d.action, "Add to beginning"));
             EditSetText(::GetDlgItem(ChildDialogWith(d.main, IDC_PANEL_TEXT), IDC_PANEL_TEXT), "x_");
             EXPECT_TRUE(d.ShowsRows(rows));
             ClickLater(::GetDlgItem(d.main, IDOK));
@@ -94,7 +67,7 @@ TEST_F(LibraryUndoTest, TheNextOpeningTakesTheDialogsRunBack) {
     TempDir dir;
     dir.File("a.txt", "a");
     dir.File("b.txt", "b");
-    Rename({dir / "a.txt"}, [](Dialog& d) {
+    Rename({dir / "a.txt"}, [](MainDialog& d) {
         EXPECT_FALSE(d.UndoOffered()) << "no run to take back yet";
         EXPECT_EQ(Text(d.undo), "&Undo last run...");
         ClickLater(::GetDlgItem(d.main, IDCANCEL));
@@ -102,7 +75,7 @@ TEST_F(LibraryUndoTest, TheNextOpeningTakesTheDialogsRunBack) {
     RunAddingPrefix({dir / "a.txt", dir / "b.txt"}, {{"a.txt", "x_a.txt", ""}, {"b.txt", "x_b.txt", ""}});
     ASSERT_EQ(dir.Snapshot(), (Snap{"x_a.txt=a", "x_b.txt=b"}));
 
-    Rename({dir / "x_a.txt", dir / "x_b.txt"}, [&](Dialog& d) {
+    Rename({dir / "x_a.txt", dir / "x_b.txt"}, [&](MainDialog& d) {
         EXPECT_TRUE(d.ShowsRows({{"x_a.txt", "x_x_a.txt", ""}, {"x_b.txt", "x_x_b.txt", ""}}));
         ASSERT_TRUE(WaitUntil([&] { return d.UndoOffered(); }));
         ClickLater(d.undo);
@@ -135,7 +108,7 @@ TEST_F(LibraryUndoTest, NoRenamesNothingAndWhatChangedIsLeftAlone) {
     dir.File("b.txt", "b");
     RunAddingPrefix({dir / "a.txt", dir / "b.txt"}, {{"a.txt", "x_a.txt", ""}, {"b.txt", "x_b.txt", ""}});
     dir.File("a.txt", "new");  // the old name taken since
-    Rename({dir / "x_b.txt"}, [&](Dialog& d) {
+    Rename({dir / "x_b.txt"}, [&](MainDialog& d) {
         ASSERT_TRUE(WaitUntil([&] { return d.UndoOffered(); }));
         ClickLater(d.undo);
         HWND confirm = WaitForWindow("Undo last run");
