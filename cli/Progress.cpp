@@ -17,7 +17,7 @@ constexpr unsigned kCallsPerCheck = 32;
 
 CProgressFileSystem::CProgressFileSystem(platform::IFileSystem& inner, CStatusLine* status,
                                          std::function<Clock::time_point()> now)
-    : inner_(inner), status_(status), now_(std::move(now)), start_(now_()), shown_(start_) {}
+    : CForwardingFileSystem(inner), status_(status), now_(std::move(now)), start_(now_()), shown_(start_) {}
 
 void CProgressFileSystem::Tick() {
     if (!status_ || ++calls_ % kCallsPerCheck != 0) return;
@@ -32,12 +32,12 @@ void CProgressFileSystem::Tick() {
 uint32_t CProgressFileSystem::getAttributes(const std::string& path, platform::Attributes& out) {
     ++read_;
     Tick();
-    return inner_.getAttributes(path, out);
+    return inner().getAttributes(path, out);
 }
 
 uint32_t CProgressFileSystem::listFolderEntries(
     const std::string& folder, const std::function<void(const std::string&, platform::EntryKind)>& each) {
-    return inner_.listFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
+    return inner().listFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
         // An entry whose kind the listing tells is read with it.
         if (kind != platform::EntryKind::kUnknown) {
             ++read_;
@@ -48,14 +48,8 @@ uint32_t CProgressFileSystem::listFolderEntries(
 }
 
 uint32_t CProgressFileSystem::move(const std::string& from, const std::string& to) {
-    const uint32_t code = inner_.move(from, to);
+    const uint32_t code = inner().move(from, to);
     if (code == platform::kErrorSuccess) ++renamed_;
     Tick();
-    return code;
-}
-
-uint32_t CProgressFileSystem::writeFile(const std::string& path, const std::string& data) {
-    const uint32_t code = inner_.writeFile(path, data);
-    if (code == platform::kErrorSuccess) listed_ += static_cast<int>(std::count(data.begin(), data.end(), '\n'));
     return code;
 }

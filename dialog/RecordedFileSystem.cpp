@@ -22,7 +22,7 @@ uint32_t Recall(Map& map, const std::string& key, Value& out, bool& replayed, As
 }  // namespace
 
 void CRecordedFileSystem::Reset(platform::IFileSystem& inner) {
-    inner_ = &inner;
+    SetInner(inner);
     attributes_.clear();
     entries_.clear();
     times_.clear();
@@ -31,7 +31,7 @@ void CRecordedFileSystem::Reset(platform::IFileSystem& inner) {
 
 uint32_t CRecordedFileSystem::getAttributes(const std::string& path, platform::Attributes& out) {
     return Recall(attributes_, path, out, replayed_,
-                  [&](platform::Attributes& value) { return inner_->getAttributes(path, value); });
+                  [&](platform::Attributes& value) { return inner().getAttributes(path, value); });
 }
 
 uint32_t CRecordedFileSystem::listFolderEntries(
@@ -40,7 +40,7 @@ uint32_t CRecordedFileSystem::listFolderEntries(
     replayed_ = it != entries_.end();
     if (!replayed_) {
         Listing listing;
-        listing.code = inner_->listFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
+        listing.code = inner().listFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
             listing.names.append(name).push_back('\0');
             listing.kinds.push_back(static_cast<char>(kind));
         });
@@ -62,5 +62,5 @@ uint32_t CRecordedFileSystem::listFolderEntries(
 
 uint32_t CRecordedFileSystem::getTimes(const std::string& path, platform::FileTimes& out) {
     return Recall(times_, path, out, replayed_,
-                  [&](platform::FileTimes& value) { return inner_->getTimes(path, value); });
+                  [&](platform::FileTimes& value) { return inner().getTimes(path, value); });
 }

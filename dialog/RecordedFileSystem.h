@@ -13,9 +13,9 @@
 /// or action lists the same items again without touching the disk. Renames,
 /// the current directory, file contents, writes and the run journal's calls
 /// go to the inner one.
-class CRecordedFileSystem final : public platform::IFileSystem {
+class CRecordedFileSystem final : public platform::CForwardingFileSystem {
 public:
-    explicit CRecordedFileSystem(platform::IFileSystem& inner) : inner_(&inner) {}
+    explicit CRecordedFileSystem(platform::IFileSystem& inner) : CForwardingFileSystem(inner) {}
 
     /// Forgets every answer and asks `inner` from now on.
     void Reset(platform::IFileSystem& inner);
@@ -26,25 +26,9 @@ public:
     uint32_t getAttributes(const std::string& path, platform::Attributes& out) override;
     uint32_t listFolderEntries(const std::string& folder,
                                const std::function<void(const std::string&, platform::EntryKind)>& each) override;
-    uint32_t move(const std::string& from, const std::string& to) override { return inner_->move(from, to); }
-    void paused() override { inner_->paused(); }
-    uint32_t getCurrentDirectory(std::string& out) override { return inner_->getCurrentDirectory(out); }
-    uint32_t setCurrentDirectory(const std::string& path) override { return inner_->setCurrentDirectory(path); }
     uint32_t getTimes(const std::string& path, platform::FileTimes& out) override;
-    std::unique_ptr<platform::IReadStream> openRead(const std::string& path, uint32_t& error) override {
-        return inner_->openRead(path, error);
-    }
-    uint32_t writeFile(const std::string& path, const std::string& data) override {
-        return inner_->writeFile(path, data);
-    }
-    std::unique_ptr<platform::IAppendStream> createAppend(const std::string& path, uint32_t& error) override {
-        return inner_->createAppend(path, error);
-    }
-    uint32_t removeFile(const std::string& path) override { return inner_->removeFile(path); }
-    uint32_t getStateFolder(std::string& out) override { return inner_->getStateFolder(out); }
 
 private:
-    platform::IFileSystem* inner_;
     std::unordered_map<std::string, std::pair<uint32_t, platform::Attributes>> attributes_;
     // A listing kept whole for a large folder: each name ends with a NUL
     // (no file name holds one) and its kind is one byte, about a quarter of

@@ -56,6 +56,57 @@ uint32_t checkPosixFileName(const std::string& name) {
     return isCommonBadName(name) ? kErrorInvalidName : kErrorSuccess;
 }
 
+bool isAbsolutePath(std::string_view path) {
+#ifdef _WIN32
+    auto separator = [](char c) { return c == '\\' || c == '/'; };
+    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && separator(path[2]))
+        return true;
+    return path.size() >= 3 && separator(path[0]) && separator(path[1]) && !separator(path[2]);
+#else
+    return !path.empty() && path[0] == '/';
+#endif
+}
+
+bool isRootPath(std::string_view path) {
+#ifdef _WIN32
+    auto separator = [](char c) { return c == '\\' || c == '/'; };
+    while (path.size() > 1 && separator(path.back())) path.remove_suffix(1);
+    if (path.size() == 2 && path[1] == ':') return true;  // a drive
+    if (path.size() < 3 || !separator(path[0]) || !separator(path[1])) return false;
+    // "\\server\share", or "\\?\C:" and "\\?\UNC\server\share" in the long form.
+    std::string_view rest = path.substr(2);
+    if (rest.substr(0, 2) == "?\\" || rest.substr(0, 2) == "?/") {
+        rest.remove_prefix(2);
+        if (rest.size() == 2 && rest[1] == ':') return true;
+        if (rest.size() < 4 || (rest.substr(0, 4) != "UNC\\" && rest.substr(0, 4) != "UNC/")) return false;
+        rest.remove_prefix(4);
+    }
+    size_t parts = 0;
+    for (size_t i = 0; i < rest.size();) {
+        size_t end = i;
+        while (end < rest.size() && !separator(rest[end])) ++end;
+        if (end > i) ++parts;
+        i = end + 1;
+    }
+    return parts <= 2;
+#else
+    return path == "/";
+#endif
+}
+
+const char* ownErrorMessage(uint32_t code) {
+    switch (code) {
+        case kErrorNotOwner:
+            return "Owned by another user";
+        case kErrorOpenToOthers:
+            return "Writable by other users";
+        case kErrorNotRegularFile:
+            return "Not a regular file";
+        default:
+            return nullptr;
+    }
+}
+
 uint32_t checkFileName(const std::string& name) {
 #ifdef _WIN32
     return checkWindowsFileName(name);

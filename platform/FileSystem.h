@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -34,6 +35,12 @@ inline constexpr uint32_t kErrorCantResolveFilename = 1921;
 /// A POSIX error that no Windows code stands for: the errno itself, under the
 /// flag that Windows leaves to applications, so that its message is not lost.
 inline constexpr uint32_t kErrorPosixFlag = 0x20000000;
+/// Our own codes, in the range Windows leaves to applications above every
+/// errno: what a private file (the journals and their folder) is refused for.
+/// errorMessage has a text for each.
+inline constexpr uint32_t kErrorNotOwner = 0x20010001;       ///< it belongs to another user
+inline constexpr uint32_t kErrorOpenToOthers = 0x20010002;   ///< others may write to it
+inline constexpr uint32_t kErrorNotRegularFile = 0x20010003; ///< a link, a folder, a device or a pipe
 
 /// What a folder listing or a status call tells of the kind of an entry.
 enum class EntryKind : uint8_t {
@@ -59,6 +66,14 @@ struct FileTimes {
     int64_t lastAccess = 0;
     /// Not every POSIX file system records a creation (birth) time.
     std::optional<int64_t> creation;
+};
+
+/// What a file is, whatever its path: two paths with the same identity name
+/// one file (a link and its target, two hard links).
+struct FileIdentity {
+    uint64_t device = 0;
+    uint64_t file = 0;
+    bool operator==(const FileIdentity&) const = default;
 };
 
 /// A file opened for reading; closed when destroyed.
@@ -122,8 +137,23 @@ public:
     /// photos). Null with `error` set on failure.
     virtual std::unique_ptr<IReadStream> openRead(const std::string& path, uint32_t& error) = 0;
 
-    /// Creates or replaces `path` with `data`.
-    virtual uint32_t writeFile(const std::string& path, const std::string& data) = 0;
+    /// Creates or replaces `path` with `data`. The data goes to a new file
+    /// beside it, which then takes the name: whatever stood under `path` (a
+    /// link, one name of a file with several) is replaced as a name and never
+    /// written through, and a crash leaves the old file or the new one whole.
+    [[nodiscard]] virtual uint32_t writeFile(const std::string& path, const std::string& data) = 0;
+
+    /// The identity of the entry at `path`, or of what a link there leads to
+    /// with `followLinks`.
+    [[nodiscard]] virtual uint32_t getIdentity(const std::string& path, bool followLinks, FileIdentity& out) = 0;
+
+    /// Opens `path` for reading when it is a file that this user alone may
+    /// change: a regular file (never a link, a device or a pipe, which could
+    /// block or never end), owned by the user and not writable by others.
+    /// `size` takes its size, past which nothing need be read. Null with
+    /// `error` set otherwise (kErrorNotRegularFile, kErrorNotOwner,
+    /// kErrorOpenToOthers, or the system's code).
+    virtual std::unique_ptr<IReadStream> openPrivate(const std::string& path, uint64_t& size, uint32_t& error) = 0;
 
     // What the run journal needs.
 
@@ -137,8 +167,55 @@ public:
     /// The folder of this user's state, made (with its parents) when missing:
     /// on POSIX "quorlin" under $XDG_STATE_HOME, or under ~/.local/state when
     /// that is not set to an absolute path; on Windows %LOCALAPPDATA%\Quorlin.
-    /// When it cannot be made, `out` still names it, for the message.
+    /// It holds what lets a person's renames be taken back, so a folder that
+    /// another user owns, or that others may write to (directly or through a
+    /// link), is refused with kErrorNotOwner or kErrorOpenToOthers. When it
+    /// cannot be used, `out` still names it, for the message.
     virtual uint32_t getStateFolder(std::string& out) = 0;
+};
+
+/// A file system in front of another that passes every call on: the base of
+/// the decorators, which override what they watch or change.
+class CForwardingFileSystem : public IFileSystem {
+public:
+    explicit CForwardingFileSystem(IFileSystem& inner) : inner_(&inner) {}
+
+    uint32_t getAttributes(const std::string& path, Attributes& out) override {
+        return inner_->getAttributes(path, out);
+    }
+    uint32_t listFolderEntries(const std::string& folder,
+                               const std::function<void(const std::string&, EntryKind)>& each) override {
+        return inner_->listFolderEntries(folder, each);
+    }
+    uint32_t move(const std::string& from, const std::string& to) override { return inner_->move(from, to); }
+    void paused() override { inner_->paused(); }
+    uint32_t getCurrentDirectory(std::string& out) override { return inner_->getCurrentDirectory(out); }
+    uint32_t setCurrentDirectory(const std::string& path) override { return inner_->setCurrentDirectory(path); }
+    uint32_t getTimes(const std::string& path, FileTimes& out) override { return inner_->getTimes(path, out); }
+    std::unique_ptr<IReadStream> openRead(const std::string& path, uint32_t& error) override {
+        return inner_->openRead(path, error);
+    }
+    uint32_t writeFile(const std::string& path, const std::string& data) override {
+        return inner_->writeFile(path, data);
+    }
+    uint32_t getIdentity(const std::string& path, bool followLinks, FileIdentity& out) override {
+        return inner_->getIdentity(path, followLinks, out);
+    }
+    std::unique_ptr<IReadStream> openPrivate(const std::string& path, uint64_t& size, uint32_t& error) override {
+        return inner_->openPrivate(path, size, error);
+    }
+    std::unique_ptr<IAppendStream> createAppend(const std::string& path, uint32_t& error) override {
+        return inner_->createAppend(path, error);
+    }
+    uint32_t removeFile(const std::string& path) override { return inner_->removeFile(path); }
+    uint32_t getStateFolder(std::string& out) override { return inner_->getStateFolder(out); }
+
+protected:
+    IFileSystem& inner() const { return *inner_; }
+    void SetInner(IFileSystem& inner) { inner_ = &inner; }
+
+private:
+    IFileSystem* inner_;
 };
 
 /// The file system of the running platform.
@@ -148,6 +225,10 @@ IFileSystem& realFileSystem();
 /// Windows the system's message for the code, on POSIX the C library's
 /// message for the errno that the code stands for.
 std::string errorMessage(uint32_t code);
+
+/// The text of one of our own codes (kErrorNotOwner and its kin); null for
+/// any other code.
+const char* ownErrorMessage(uint32_t code);
 
 /// The separator between folder and name on this platform.
 #ifdef _WIN32
@@ -166,5 +247,12 @@ uint32_t checkFileName(const std::string& name);
 uint32_t checkWindowsFileName(const std::string& name);
 /// The POSIX rules for a single name, likewise.
 uint32_t checkPosixFileName(const std::string& name);
+
+/// True when `path` is a full path on this platform: from the root on POSIX;
+/// from a drive's root or a network share on Windows.
+bool isAbsolutePath(std::string_view path);
+/// True when the full path `path` is the root of a file system, which has no
+/// name to change: "/" on POSIX; "C:\" or "\\server\share" on Windows.
+bool isRootPath(std::string_view path);
 
 }  // namespace platform

@@ -213,6 +213,16 @@ std::string homeFolder() {
     return user && user->pw_dir ? user->pw_dir : "";
 }
 
+// A file or folder that this user alone may change: owned by the user and
+// writable by nobody else. Whoever else could write there could make an undo
+// rename whatever they like.
+uint32_t privateEntry(const struct stat& st, bool folder) {
+    if (folder ? !S_ISDIR(st.st_mode) : !S_ISREG(st.st_mode)) return kErrorNotRegularFile;
+    if (st.st_uid != ::geteuid()) return kErrorNotOwner;
+    if (st.st_mode & (S_IWGRP | S_IWOTH)) return kErrorOpenToOthers;
+    return kErrorSuccess;
+}
+
 bool sameEntry(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -380,23 +390,55 @@ public:
     }
 
     uint32_t writeFile(const std::string& path, const std::string& data) override {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (fd < 0) return fromErrno(errno, path);
-        size_t done = 0;
-        while (done < data.size()) {
-            const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                const int err = errno;
-                ::close(fd);
-                return fromErrno(err, path);
-            }
-            done += static_cast<size_t>(n);
+        // A new file beside the old, renamed over it: the name is replaced,
+        // whatever it names, and nothing is ever written through a link.
+        const auto slash = path.find_last_of('/');
+        const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        std::string temporary;
+        int fd = -1;
+        for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+            temporary = folder + "/.quorlin-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
+            fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0 && errno != EEXIST) return fromErrno(errno, path);
         }
-        if (::close(fd) != 0) return fromErrno(errno, path);
+        if (fd < 0) return kErrorAlreadyExists;
+        uint32_t code = writeAll(fd, data.data(), data.size(), path);
+        if (code == kErrorSuccess && ::fsync(fd) != 0) code = fromErrno(errno, path);
+        if (::close(fd) != 0 && code == kErrorSuccess) code = fromErrno(errno, path);
+        if (code == kErrorSuccess && ::rename(temporary.c_str(), path.c_str()) != 0) code = fromErrno(errno, path);
+        if (code != kErrorSuccess) ::unlink(temporary.c_str());
+        return code;
+    }
+
+    uint32_t getIdentity(const std::string& path, bool followLinks, FileIdentity& out) override {
+        struct stat st;
+        if ((followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0) return fromErrno(errno, path);
+        out = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
         return kErrorSuccess;
     }
 
+    std::unique_ptr<IReadStream> openPrivate(const std::string& path, uint64_t& size, uint32_t& error) override {
+        // Without following a link, and without waiting for the writer of
+        // a pipe: what the open found is then checked on the open file.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            error = errno == ELOOP ? kErrorNotRegularFile : fromErrno(errno, path);
+            return nullptr;
+        }
+        struct stat st;
+        if (::fstat(fd, &st) != 0)
+            error = fromErrno(errno, path);
+        else
+            error = privateEntry(st, false);
+        FILE* f = error == kErrorSuccess ? ::fdopen(fd, "rb") : nullptr;
+        if (!f) {
+            if (error == kErrorSuccess) error = fromErrno(errno, path);
+            ::close(fd);
+            return nullptr;
+        }
+        size = static_cast<uint64_t>(st.st_size);
+        return std::make_unique<PosixReadStream>(f);
+    }
     std::unique_ptr<IAppendStream> createAppend(const std::string& path, uint32_t& error) override {
         // O_EXCL: an existing file, or a link planted under the name, is
         // never written through. The journal names what a user renamed:
@@ -432,7 +474,11 @@ public:
         while (!folder.empty() && folder.back() == '/') folder.pop_back();
         folder += "/quorlin";
         out = folder;
-        return makeFolders(folder);
+        if (const uint32_t code = makeFolders(folder)) return code;
+        // Through a link too: what matters is the folder the journals go to.
+        struct stat st;
+        if (::stat(folder.c_str(), &st) != 0) return fromErrno(errno, folder);
+        return privateEntry(st, true);
     }
 
 private:
@@ -503,6 +549,7 @@ IFileSystem& realFileSystem() {
 }
 
 std::string errorMessage(uint32_t code) {
+    if (const char* own = ownErrorMessage(code)) return own;
     // The system's own words, as every other program on it says them.
     const int err = toErrno(code);
     if (err < 0) return "Unknown error " + std::to_string(code);

@@ -8,6 +8,7 @@
 namespace platform {
 
 std::string errorMessage(uint32_t code) {
+    if (const char* own = ownErrorMessage(code)) return own;
     wchar_t* buffer = nullptr;
     const DWORD len = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,

@@ -253,18 +253,76 @@ public:
     }
 
     uint32_t writeFile(const std::string& path, const std::string& data) override {
-        win::ScopedHandle file(::CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return ::GetLastError();
-        size_t done = 0;
-        while (done < data.size()) {
+        // A new file beside the old, moved over it: the name is replaced,
+        // whatever it names, and a crash leaves one of the two whole.
+        const std::wstring target = widen(path);
+        const auto sep = target.find_last_of(L"\\/");
+        const std::wstring folder = sep == std::wstring::npos ? L"." : target.substr(0, sep);
+        std::wstring temporary;
+        win::ScopedHandle file;
+        for (unsigned attempt = 0; attempt < 100 && !file; ++attempt) {
+            temporary = folder + L"\\.quorlin-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(attempt) + L".tmp";
+            file.reset(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                     nullptr));
+            if (!file && ::GetLastError() != ERROR_FILE_EXISTS) return ::GetLastError();
+        }
+        if (!file) return kErrorAlreadyExists;
+        uint32_t code = kErrorSuccess;
+        for (size_t done = 0; done < data.size() && code == kErrorSuccess;) {
             const DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1u << 30));
             DWORD written = 0;
-            if (!::WriteFile(file.get(), data.data() + done, chunk, &written, nullptr)) return ::GetLastError();
+            if (!::WriteFile(file.get(), data.data() + done, chunk, &written, nullptr))
+                code = ::GetLastError();
+            else if (written == 0)
+                code = ERROR_DISK_FULL;
             done += written;
         }
-        if (!::CloseHandle(file.release())) return ::GetLastError();
+        if (code == kErrorSuccess && !::FlushFileBuffers(file.get())) code = ::GetLastError();
+        if (!::CloseHandle(file.release()) && code == kErrorSuccess) code = ::GetLastError();
+        if (code == kErrorSuccess &&
+            !::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            code = ::GetLastError();
+        if (code != kErrorSuccess) ::DeleteFileW(temporary.c_str());
+        return code;
+    }
+
+    uint32_t getIdentity(const std::string& path, bool followLinks, FileIdentity& out) override {
+        const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+        win::ScopedHandle file(::CreateFileW(widen(path).c_str(), 0,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                             OPEN_EXISTING, flags, nullptr));
+        if (!file) return ::GetLastError();
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!::GetFileInformationByHandle(file.get(), &info)) return ::GetLastError();
+        out.device = info.dwVolumeSerialNumber;
+        out.file = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
         return kErrorSuccess;
+    }
+
+    // %LOCALAPPDATA% is the user's own by its access list; what is checked
+    // here is that the file is a plain file and not a link to elsewhere.
+    std::unique_ptr<IReadStream> openPrivate(const std::string& path, uint64_t& size, uint32_t& error) override {
+        win::ScopedHandle file(::CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                             nullptr, OPEN_EXISTING,
+                                             FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!file) {
+            error = ::GetLastError();
+            return nullptr;
+        }
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!::GetFileInformationByHandle(file.get(), &info)) {
+            error = ::GetLastError();
+            return nullptr;
+        }
+        if ((info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) ||
+            ::GetFileType(file.get()) != FILE_TYPE_DISK) {
+            error = kErrorNotRegularFile;
+            return nullptr;
+        }
+        size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+        error = kErrorSuccess;
+        return std::make_unique<Win32ReadStream>(std::move(file));
     }
 
     std::unique_ptr<IAppendStream> createAppend(const std::string& path, uint32_t& error) override {

@@ -32,6 +32,8 @@ public:
         kGetTimes,
         kOpenRead,
         kWriteFile,
+        kGetIdentity,
+        kOpenPrivate,
         kCreateAppend,
         kAppend,  ///< an append to a file made by createAppend, by that file's path
         kFlush,   ///< a flush of such a file, likewise
@@ -123,6 +125,15 @@ public:
     uint32_t writeFile(const std::string& path, const std::string& data) override {
         if (const uint32_t code = Enter(kWriteFile, path)) return code;
         return inner_.writeFile(path, data);
+    }
+    uint32_t getIdentity(const std::string& path, bool followLinks, platform::FileIdentity& out) override {
+        if (const uint32_t code = Enter(kGetIdentity, path)) return code;
+        return inner_.getIdentity(path, followLinks, out);
+    }
+    std::unique_ptr<platform::IReadStream> openPrivate(const std::string& path, uint64_t& size,
+                                                       uint32_t& error) override {
+        if ((error = Enter(kOpenPrivate, path)) != 0) return nullptr;
+        return inner_.openPrivate(path, size, error);
     }
     std::unique_ptr<platform::IAppendStream> createAppend(const std::string& path, uint32_t& error) override {
         if ((error = Enter(kCreateAppend, path)) != 0) return nullptr;

@@ -16,4 +16,11 @@ public:
     }
     uint32_t removeFile(const std::string&) override { return platform::kErrorNotSupported; }
     uint32_t getStateFolder(std::string&) override { return platform::kErrorNotSupported; }
+    uint32_t getIdentity(const std::string&, bool, platform::FileIdentity&) override {
+        return platform::kErrorNotSupported;
+    }
+    std::unique_ptr<platform::IReadStream> openPrivate(const std::string&, uint64_t&, uint32_t& error) override {
+        error = platform::kErrorNotSupported;
+        return nullptr;
+    }
 };

@@ -65,7 +65,8 @@ public:
     std::set<std::string> Snapshot() const {
         std::set<std::string> out;
         for (const auto& e : stdfs::recursive_directory_iterator(path_)) {
-            std::string rel = FromPath(stdfs::relative(e.path(), path_).generic_u8string());
+            // Lexically: a link is named as itself, not as what it leads to.
+            std::string rel = FromPath(e.path().lexically_relative(path_).generic_u8string());
             if (e.is_directory()) {
                 out.insert(rel + "/");
             } else {
