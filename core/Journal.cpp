@@ -12,6 +12,8 @@
 namespace {
 
 constexpr std::string_view kPrefix = "run-";
+// The highest number a journal's name can carry and still be read.
+constexpr uint64_t kLargestNumber = 999999999999999999ULL;
 constexpr std::string_view kSuffix = ".qlj";
 // Two programs may start runs at once: each takes the next free number.
 constexpr int kNameAttempts = 100;
@@ -43,15 +45,16 @@ struct Listed {
     std::string name;
 };
 
-// The journals of `folder`, newest first; `highest` takes the highest number
-// any entry has, a folder's too, so that a new journal's name is free.
+// The journals of `folder`, newest first; `taken` takes the number of every
+// entry named like a journal, a folder's too, so that a new journal's name is
+// free.
 uint32_t ListNumbered(platform::IFileSystem& fs, const std::string& folder, std::vector<Listed>& out,
-                      uint64_t* highest = nullptr) {
+                      std::vector<uint64_t>* taken = nullptr) {
     out.clear();
     const uint32_t code = fs.listFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
         uint64_t number = 0;
         if (!JournalNumber(name, number)) return;
-        if (highest) *highest = std::max(*highest, number);
+        if (taken) taken->push_back(number);
         if (kind != platform::EntryKind::kFolder && kind != platform::EntryKind::kFolderLink)
             out.push_back({number, name});
     });
@@ -59,10 +62,82 @@ uint32_t ListNumbered(platform::IFileSystem& fs, const std::string& folder, std:
     return code;
 }
 
+// The number for a new journal: above every other, so that it lists as the
+// newest. An entry that someone named with the highest number a name can
+// carry leaves no number above it; the new journal then takes the first free
+// one below, which the readers still take, instead of one they cannot read.
+uint64_t NextNumber(std::vector<uint64_t> taken) {
+    std::sort(taken.begin(), taken.end(), std::greater<>());
+    for (size_t i = 0; i < taken.size(); ++i)
+        if (taken[i] < kLargestNumber && (i == 0 || taken[i - 1] != taken[i] + 1)) return taken[i] + 1;
+    return 1;
+}
+
+// The first record of a journal, for pruning: its kind and what it undid.
+bool ReadHeader(platform::IFileSystem& fs, const std::string& path, CJournalHeader& header) {
+    uint64_t size = 0;
+    uint32_t code = 0;
+    auto stream = fs.openPrivate(path, size, code);
+    if (!stream) return false;
+    std::string data(static_cast<size_t>(std::min<uint64_t>(size, journal::kMagic.size() + 8)), '\0');
+    data.resize(stream->read(data.data(), data.size()));
+    journal::RecordReader probe(data);
+    if (!probe.validMagic() || data.size() < journal::kMagic.size() + 8) return false;
+    const auto* length = reinterpret_cast<const unsigned char*>(data.data() + journal::kMagic.size());
+    const uint64_t body = length[0] | length[1] << 8 | length[2] << 16 | static_cast<uint64_t>(length[3]) << 24;
+    if (body > journal::kMaxBody || body > size - data.size()) return false;
+    const size_t head = data.size();
+    data.resize(head + body);
+    data.resize(head + stream->read(data.data() + head, body));
+    CJournalRun run;
+    ParseJournal(data, run, false);
+    if (!run.readable) return false;
+    header = std::move(run.header);
+    return true;
+}
+
+// True when the journal at `path` ends with its end record.
+bool EndedJournal(platform::IFileSystem& fs, const std::string& path) {
+    uint64_t size = 0;
+    uint32_t code = 0;
+    auto stream = fs.openPrivate(path, size, code);
+    if (!stream) return false;
+    std::string data(static_cast<size_t>(size), '\0');
+    data.resize(stream->read(data.data(), data.size()));
+    return journal::EndsWhole(data);
+}
+
+// True when `folder` is `base` or lies below it.
+bool Within(const std::string& folder, const std::string& base) {
+    if (folder.compare(0, base.size(), base) != 0) return false;
+    return folder.size() == base.size() || base.back() == platform::kPathSeparator ||
+           folder[base.size()] == platform::kPathSeparator;
+}
+
+// Why a journal read whole may still not be trusted: an undo renames in the
+// folders it names, so they must be full paths, within the place that the
+// journal says it ran in, which every message shows.
+std::string UntrustedFolders(const CJournalRun& run) {
+    for (const auto& folder : run.folders)
+        if (!platform::isAbsolutePath(folder))
+            return "it names a folder that is not a full path, \"" + folder + "\": remove it";
+    const std::string& where = run.header.where;
+    if (where.empty()) return {};
+    // The place is the one item the run was given, or the folder that held
+    // all it was given: the items' folders lie at or below its folder.
+    const auto sep = where.find_last_of(platform::kPathSeparator);
+    const std::string base = sep == std::string::npos ? where : sep == 0 ? where.substr(0, 1) : where.substr(0, sep);
+    for (const auto& folder : run.folders)
+        if (!Within(folder, base) && !Within(folder, where))
+            return "it names a folder outside \"" + where + "\", where it says it ran: \"" + folder +
+                   "\": remove it";
+    return {};
+}
+
 }  // namespace
 
 CRunJournal::CRunJournal(platform::IFileSystem& fs, std::string folder, CJournalHeader header)
-    : fs_(fs), folder_(std::move(folder)) {
+    : fs_(fs), folder_(std::move(folder)), kind_(header.kind) {
     pending_.assign(journal::kMagic);
     journal::RecordWriter w(pending_);
     w.Start(journal::kBegin);
@@ -95,6 +170,10 @@ uint32_t CRunJournal::FolderId(const std::string& folder) {
 void CRunJournal::Intend(uint32_t item, const std::string& folder, std::string_view oldName,
                          std::string_view newName, bool isFolder) {
     if (failed()) return;
+    if (static_cast<int64_t>(item) > lastIntended_) {
+        lastIntended_ = item;
+        ++intended_;
+    }
     const uint32_t folderId = FolderId(folder);
     journal::RecordWriter w(pending_);
     w.Start(journal::kIntent);
@@ -109,6 +188,7 @@ void CRunJournal::Intend(uint32_t item, const std::string& folder, std::string_v
 
 void CRunJournal::NotDone(uint32_t item, uint32_t code) {
     if (failed()) return;
+    ++notDone_;
     journal::RecordWriter w(pending_);
     w.Start(journal::kNotDone);
     w.U32(item);
@@ -146,6 +226,9 @@ bool CRunJournal::End(bool stopped) {
     w.Finish();
     const bool ok = Write();
     stream_.reset();
+    // Nor does one whose every announced rename ended undone; should the
+    // removal fail, it is ended whole, with nothing to take back.
+    if (ok && notDone_ == intended_) (void)fs_.removeFile(path_);
     return ok;
 }
 
@@ -157,14 +240,16 @@ bool CRunJournal::Make() {
         return false;
     }
     std::vector<Listed> listed;
-    uint64_t highest = 0;
-    error_ = ListNumbered(fs_, folder, listed, &highest);
+    std::vector<uint64_t> taken;
+    error_ = ListNumbered(fs_, folder, listed, &taken);
     if (error_) {
         path_ = folder;
         return false;
     }
-    uint64_t number = highest + 1;
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt, ++number) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        // Another program may have made the same name meanwhile.
+        const uint64_t number = NextNumber(taken);
+        taken.push_back(number);
         path_ = Join(folder, JournalName(number));
         stream_ = fs_.createAppend(path_, error_);
         if (stream_ || error_ != platform::kErrorAlreadyExists) break;
@@ -173,10 +258,36 @@ bool CRunJournal::Make() {
         if (!error_) error_ = platform::kErrorAlreadyExists;
         return false;
     }
-    // The oldest go once a new one is there; one that cannot be removed
-    // now goes with a later run.
-    for (size_t i = kJournalsKept - 1; i < listed.size(); ++i) fs_.removeFile(Join(folder, listed[i].name));
+    std::vector<std::string> older;
+    for (const auto& l : listed) older.push_back(Join(folder, l.name));
+    Prune(older);
     return true;
+}
+
+// The oldest go once a new one is there; one that cannot be removed now goes
+// with a later run. Runs and undos are counted apart, so that taking runs
+// back never pushes out a run that could still be taken back. Only a journal
+// whose run is over goes: one without its end is of a run still going, or
+// of one cut short, which only its undo may settle; that one goes once a
+// kept undo took it back. What is not ours (another user's, no journal at
+// all) is never touched.
+void CRunJournal::Prune(const std::vector<std::string>& older) {
+    size_t counts[2] = {0, 0};
+    ++counts[kind_ == CJournalHeader::kUndo ? 1 : 0];  // this journal
+    std::vector<std::string> candidates;
+    std::vector<std::string> undone;
+    for (const auto& path : older) {
+        CJournalHeader header;
+        if (!ReadHeader(fs_, path, header)) continue;
+        if (header.kind == CJournalHeader::kUndo && !header.undone.empty()) undone.push_back(header.undone);
+        if (++counts[header.kind == CJournalHeader::kUndo ? 1 : 0] > kJournalsKept) candidates.push_back(path);
+    }
+    for (const auto& path : candidates) {
+        const auto sep = path.find_last_of(platform::kPathSeparator);
+        const std::string name = sep == std::string::npos ? path : path.substr(sep + 1);
+        const bool takenBack = std::find(undone.begin(), undone.end(), name) != undone.end();
+        if (takenBack || EndedJournal(fs_, path)) (void)fs_.removeFile(path);
+    }
 }
 
 bool CRunJournal::Write() {
@@ -229,6 +340,7 @@ void ParseJournal(std::string_view data, CJournalRun& run, bool withItems) {
     run.items.clear();
     run.renamed = run.unsure = 0;
     run.ended = run.stopped = run.readable = run.whole = false;
+    run.refusal.clear();
 
     journal::RecordReader reader(data);
     struct Seen {
@@ -338,18 +450,36 @@ void ParseJournal(std::string_view data, CJournalRun& run, bool withItems) {
 
 uint32_t ReadJournal(platform::IFileSystem& fs, const std::string& path, CJournalRun& run, bool withItems) {
     uint32_t code = platform::kErrorSuccess;
-    auto stream = fs.openRead(path, code);
-    if (!stream) return code ? code : platform::kErrorFileNotFound;
-    std::string data;
-    char buffer[1 << 16];
-    for (;;) {
-        const size_t n = stream->read(buffer, sizeof buffer);
-        data.append(buffer, n);
-        if (n < sizeof buffer) break;
+    uint64_t size = 0;
+    auto stream = fs.openPrivate(path, size, code);
+    if (!stream) {
+        run = CJournalRun();
+        run.path = path;
+        run.refusal = PrivateRefusal(code);
+        if (run.refusal.empty()) return code ? code : platform::kErrorFileNotFound;
+        return platform::kErrorSuccess;
     }
+    // No more than its size when it was opened: a journal still being
+    // written is read as far as it was then.
+    std::string data(static_cast<size_t>(size), '\0');
+    data.resize(stream->read(data.data(), data.size()));
     ParseJournal(data, run, withItems);
     run.path = path;
+    if (run.readable) run.refusal = UntrustedFolders(run);
     return platform::kErrorSuccess;
+}
+
+std::string PrivateRefusal(uint32_t code) {
+    switch (code) {
+        case platform::kErrorNotOwner:
+            return "it belongs to another user: remove it, or make it yours (chown)";
+        case platform::kErrorOpenToOthers:
+            return "other users may write to it: make it yours alone (chmod go-w)";
+        case platform::kErrorNotRegularFile:
+            return "it is not a regular file but a link, a folder, a device or a pipe: remove it";
+        default:
+            return {};
+    }
 }
 
 uint32_t JournalFolder(platform::IFileSystem& fs, const std::string& folder, std::string& out) {

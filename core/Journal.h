@@ -13,7 +13,9 @@ class IFileSystem;
 class IAppendStream;
 }  // namespace platform
 
-/// The journals kept in the state folder: the last this many runs.
+/// The journals kept in the state folder: the last this many runs, and
+/// apart from them the last this many undos. A journal of a run still going,
+/// or cut short and never taken back, is kept whatever its age.
 inline constexpr size_t kJournalsKept = 20;
 
 /// How many renames are announced with one flush of the journal: few at
@@ -73,7 +75,9 @@ public:
     /// Every item up to `item` has ended. Recorded with the next flush.
     void Settled(uint32_t item);
     /// The run is over (`stopped`: before its last item): the journal is
-    /// completed and flushed. False when it could not be.
+    /// completed and flushed. False when it could not be. A journal whose
+    /// every announced rename ended undone is removed instead: it has nothing
+    /// to take back, and must not stand in front of a run that has.
     bool End(bool stopped);
 
     /// True once a write failed.
@@ -89,6 +93,9 @@ public:
 private:
     bool Make();
     bool Write();
+    /// Removes the oldest of the journals `older` (newest first) beyond
+    /// those kept.
+    void Prune(const std::vector<std::string>& older);
     uint32_t FolderId(const std::string& folder);
 
     platform::IFileSystem& fs_;
@@ -101,6 +108,12 @@ private:
     bool ended_ = false;
     uint32_t error_ = 0;
     uint32_t nextItem_ = 0;
+    CJournalHeader::Kind kind_;
+    // Whether any announced rename may have been done: the items that got
+    // an intent, and those of them that ended undone.
+    int64_t lastIntended_ = -1;
+    uint64_t intended_ = 0;
+    uint64_t notDone_ = 0;
     int64_t settled_ = -1;          ///< the last item known to have ended
     int64_t settledWritten_ = -1;   ///< the last one recorded as such
     std::unordered_map<std::string, uint32_t> folderIds_;
@@ -144,6 +157,11 @@ struct CJournalRun {
     /// Every byte was read as whole, sound records; false for a journal cut
     /// short or damaged, which is trusted as far as it is whole.
     bool whole = false;
+    /// Why the journal is not trusted at all, and what to do about it: it is
+    /// another user's or others may write to it, it is no regular file, or
+    /// it names a folder that is no full path or lies outside the place it
+    /// says it ran in. Empty for a journal that may be taken back.
+    std::string refusal;
 
     /// The full path of `item` under its old name and under its new one.
     std::string OldPath(const CJournalItem& item) const;
@@ -162,9 +180,14 @@ std::string JournalRunText(const CJournalRun& run);
 void ParseJournal(std::string_view data, CJournalRun& run, bool withItems = true);
 
 /// Reads the journal file `path` through `fs`. 0, or the code of a file that
-/// cannot be read; a damaged file is no error, it is read as far as it is
-/// whole.
+/// cannot be read (gone since it was listed, say); a damaged file is no
+/// error, it is read as far as it is whole, and one that is not trusted has
+/// its `refusal`.
 uint32_t ReadJournal(platform::IFileSystem& fs, const std::string& path, CJournalRun& run, bool withItems = true);
+
+/// What to say of a private file refused with `code` (kErrorNotOwner and
+/// its kin), and what to do about it; empty for any other code.
+std::string PrivateRefusal(uint32_t code);
 
 /// The folder of the journals: `folder` when given, else the state folder.
 uint32_t JournalFolder(platform::IFileSystem& fs, const std::string& folder, std::string& out);

@@ -56,6 +56,21 @@ uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
     return ~crc;
 }
 
+bool EndsWhole(std::string_view data) {
+    if (data.substr(0, kMagic.size()) != kMagic) return false;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
+    size_t at = kMagic.size(), last = 0;
+    while (at + 8 <= data.size()) {
+        const uint32_t length = Load32(bytes + at);
+        if (length == 0 || length > kMaxBody || length > data.size() - at - 8) return false;
+        last = at;
+        at += 8 + length;
+    }
+    if (at != data.size() || last == 0) return false;
+    const uint32_t length = Load32(bytes + last);
+    return length == 2 && bytes[last + 8] == kEnd && Crc32(bytes + last + 8, length) == Load32(bytes + last + 4);
+}
+
 void RecordWriter::Start(RecordType type) {
     start_ = out_.size();
     out_.append(8, '\0');  // length and checksum, known at Finish

@@ -170,12 +170,13 @@ TEST(Journal, WhatEachItemEndedAs) {
         {"kept its name",
          [&](CRunJournal& j) {
              intend(j, j.Reserve(), "b");
+             intend(j, j.Reserve(), "c");
              j.Secure();
              j.NotDone(0, 183);
-             j.Settled(0);
+             j.Settled(1);
              j.End(false);
          },
-         {S::kNotRenamed}, {"b"}, true},
+         {S::kNotRenamed, S::kRenamed}, {"b", "c"}, true},
         {"cut short after the flush: only the disk can tell",
          [&](CRunJournal& j) {
              intend(j, j.Reserve(), "b");
@@ -342,13 +343,101 @@ TEST(Journal, NewJournalsReplaceNothingAndTheLastTwentyAreKept) {
     for (int i = 0; i < 24; ++i) make();
     std::vector<std::string> files;
     ASSERT_EQ(ListJournals(platform::realFileSystem(), state.str(), files), 0u);
-    ASSERT_EQ(files.size(), kJournalsKept);
+    ASSERT_EQ(files.size(), kJournalsKept + 1);
     EXPECT_EQ(files.front(), state / "run-0000000028.qlj");
-    EXPECT_EQ(files.back(), state / "run-0000000009.qlj");
+    EXPECT_EQ(files[kJournalsKept - 1], state / "run-0000000009.qlj");
     // Not journals: kept.
+    EXPECT_EQ(files.back(), state / "run-0000000002.qlj");
+    EXPECT_EQ(state.Read("run-0000000002.qlj"), "not ours");
     EXPECT_TRUE(state.Exists("notes.txt"));
     EXPECT_TRUE(state.Exists("run-x.qlj"));
     EXPECT_TRUE(state.Exists("run-0000000003.qlj"));
+}
+
+// Which journals make room for new ones: only those of runs that are over.
+// A run still going, or cut short and never taken back, keeps its journal
+// however many runs follow; undos are counted apart from runs; a run that
+// renamed nothing leaves no journal to stand in front of the one before.
+TEST(Journal, OnlyJournalsOfRunsThatAreOverMakeRoom) {
+    using Kind = CJournalHeader::Kind;
+    auto make = [](const TempDir& state, Kind kind, bool end, bool renamed = true, std::string undone = {}) {
+        CJournalHeader header = Header();
+        header.kind = kind;
+        header.undone = std::move(undone);
+        CRunJournal journal(platform::realFileSystem(), state.str(), header);
+        const uint32_t item = journal.Reserve();
+        journal.Intend(item, "/where/it", "a", "b", false);
+        EXPECT_TRUE(journal.Secure());
+        if (!renamed) journal.NotDone(item, platform::kErrorAlreadyExists);
+        journal.Settled(item);
+        if (end) {
+            EXPECT_TRUE(journal.End(false));
+        }
+        return journal.path();
+    };
+    auto name = [](const std::string& path) { return path.substr(path.find_last_of(platform::kPathSeparator) + 1); };
+    struct Case {
+        const char* label;
+        std::function<std::vector<std::string>(const TempDir&)> steps;  ///< the journals that must stay
+    };
+    const Case cases[] = {
+        {"a run still going when twenty more end",
+         [&](const TempDir& state) {
+             const std::string going = make(state, Kind::kRun, false);
+             for (size_t i = 0; i < kJournalsKept + 5; ++i) make(state, Kind::kRun, true);
+             return std::vector<std::string>{going};
+         }},
+        {"a run cut short goes once a kept undo took it back",
+         [&](const TempDir& state) {
+             const std::string cut = make(state, Kind::kRun, false);
+             const std::string undo = make(state, Kind::kUndo, true, true, name(cut));
+             for (size_t i = 0; i < kJournalsKept + 5; ++i) make(state, Kind::kRun, true);
+             EXPECT_FALSE(state.Exists(name(cut)));
+             return std::vector<std::string>{undo};
+         }},
+        {"undos never push runs out",
+         [&](const TempDir& state) {
+             std::vector<std::string> runs;
+             for (size_t i = 0; i < kJournalsKept; ++i) runs.push_back(make(state, Kind::kRun, true));
+             for (size_t i = 0; i < kJournalsKept + 5; ++i) make(state, Kind::kUndo, true);
+             return runs;
+         }},
+        {"a run that renamed nothing leaves no journal",
+         [&](const TempDir& state) {
+             const std::string before = make(state, Kind::kRun, true);
+             EXPECT_FALSE(state.Exists(name(make(state, Kind::kRun, true, false))));
+             return std::vector<std::string>{before};
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDir state;
+        for (const auto& kept : c.steps(state)) EXPECT_TRUE(state.Exists(name(kept))) << kept;
+        std::vector<std::string> files;
+        ASSERT_EQ(ListJournals(platform::realFileSystem(), state.str(), files), 0u);
+        EXPECT_LE(files.size(), 2 * kJournalsKept + 1);
+    }
+}
+
+// An entry named with the highest number a name can carry leaves no number
+// above it: the next journal takes one below, which the reader still lists.
+TEST(Journal, AnOddNumberHidesNoLaterJournal) {
+    for (const char* odd : {"run-999999999999999999.qlj", "run-999999999999999998.qlj"}) {
+        SCOPED_TRACE(odd);
+        TempDir state;
+        state.File(odd, "not a journal");
+        state.File("run-0000000007.qlj", "nor this");
+        CRunJournal journal(platform::realFileSystem(), state.str(), Header());
+        journal.Intend(journal.Reserve(), "/f", "a", "b", false);
+        ASSERT_TRUE(journal.Secure());
+        ASSERT_TRUE(journal.End(false));
+        std::vector<std::string> files;
+        ASSERT_EQ(ListJournals(platform::realFileSystem(), state.str(), files), 0u);
+        EXPECT_NE(std::find(files.begin(), files.end(), journal.path()), files.end()) << journal.path();
+        CJournalRun run;
+        ASSERT_EQ(ReadJournal(platform::realFileSystem(), journal.path(), run), 0u);
+        EXPECT_TRUE(run.readable && run.ended);
+    }
 }
 
 // A journal that failed once is never written again: what follows a record
