@@ -2,12 +2,16 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/FileDescriptor.h"
+#include "core/FolderMoves.h"
 #include "core/Prompts.h"
+#include "platform/NameRules.h"
 
 namespace platform {
 class IFileSystem;
@@ -63,6 +67,16 @@ private:
     std::array<CFileList, 2> lists_;
     bool complete_ = true;
     bool arranged_ = false;
+};
+
+/// How a list of the items is written.
+struct CListFormat {
+    /// What follows each path: a line end, or a NUL for a list that must
+    /// hold every name (one with a line break in it too).
+    std::string_view end = platform::kLineEnd;
+    /// Where the list goes instead of the file (standard output, say); null:
+    /// into the file. Returns 0 or a system error code.
+    std::function<uint32_t(const std::string& data)> write;
 };
 
 /// What a run will meet for one row of a preview.
@@ -128,9 +142,11 @@ public:
     /// rename needs an answer. False when the user ended the run.
     bool Rename(const CSelection& selection);
     /// Writes the full path of every item of a collected selection that the
-    /// Files/Folders choice takes to `listFile`, one per line. False when the
-    /// file could not be written (reported as "Cannot access").
-    bool WriteList(const CSelection& selection, const std::string& listFile);
+    /// Files/Folders choice takes to `listFile`, one per line (as `format`
+    /// says). False when the file could not be written (reported as "Cannot
+    /// access"). `written` (may be null) takes the number of paths.
+    bool WriteList(const CSelection& selection, const std::string& listFile, const CListFormat& format = {},
+                   size_t* written = nullptr);
 
     /// A whole run over `paths`: collects, then with `listFile` writes it,
     /// else arranges and renames. False when the user ended it, or the list
@@ -209,6 +225,9 @@ private:
     std::string duplicateBase_;
     // Both paths of a rename, made in buffers kept from rename to rename.
     std::string from_, to_;
+    // Without "Sort each subfolder separately" a folder may be renamed
+    // before what it holds: those items then reach it under its new name.
+    CFolderMoves moves_;
     CRunJournal* journal_ = nullptr;
     bool journalFailed_ = false;
 };

@@ -83,7 +83,11 @@ private:
         platform::Attributes attrs;
         uint32_t code = fs_.getAttributes(from, attrs);
         if (Missing(code)) {
-            if (unsure && Exists(to)) return code;
+            // Cut short before its rename: under its old name, or in a folder
+            // whose own rename the run never got to (a run that renames
+            // folders before what they hold announces the contents under
+            // the folder's new name).
+            if (unsure && (code == platform::kErrorPathNotFound || Exists(to))) return code;
             Note(from, "not found under the name the run gave it: moved, renamed or deleted since");
             return code;
         }

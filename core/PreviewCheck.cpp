@@ -287,10 +287,11 @@ bool CPreviewCheck::SameKey(uint32_t ref, uint32_t folder, std::string_view key,
     return otherKey_ == key;
 }
 
-bool CPreviewCheck::MovedAway(uint32_t folder) const {
+size_t CPreviewCheck::LengthNow(uint32_t folder) const {
+    int64_t length = static_cast<int64_t>(folders_[folder].length);
     for (int32_t f = static_cast<int32_t>(folder); f >= 0; f = folders_[f].parent)
-        if (folders_[f].moved) return true;
-    return false;
+        if (folders_[f].moved) length += folders_[f].delta;
+    return static_cast<size_t>(std::max<int64_t>(length, 0));
 }
 
 // Which row each item after `item` is, for a lookup that met one of them
@@ -340,7 +341,30 @@ CRowStatus CPreviewCheck::Meet(const CPreview& rows, uint32_t row, uint32_t item
     return CRowStatus::kRenamed;
 }
 
-void CPreviewCheck::Mark(CPreview& rows, platform::IFileSystem& fs) {
+CRowStatus CPreviewCheck::Number(CPreview& rows, uint32_t row, uint32_t item, uint32_t folder) {
+    // As the run numbers: the scope's part of the computed name, then 1, 2,
+    // ... until a name is free; a name that cannot be used is not numbered on.
+    constexpr int kNumbersTried = 100000;
+    CPreviewRow& r = rows[row];
+    const std::string computed = r.newName;
+    int start = 0, length = 0;
+    CFileDescriptor::ScopeRange(computed, items_[item]->scope(), start, length);
+    const size_t cut = static_cast<size_t>(start) + static_cast<size_t>(length);
+    for (int n = 1; n <= kNumbersTried; ++n) {
+        r.newName = computed.substr(0, cut) + std::to_string(n) + computed.substr(cut);
+        if (rules_.check(r.newName) != platform::kErrorSuccess) return CRowStatus::kInvalidName;
+        const size_t nameLength = rules_.length(r.newName);
+        if (nameLength > rules_.maxName || LengthNow(folder) + 1 + nameLength > rules_.maxPath)
+            return CRowStatus::kTooLong;
+        const uint64_t hash = Hash(folder, r.newName, key_);
+        const std::string key = rules_.ignoreCase ? key_ : r.newName;
+        if (Meet(rows, row, item, folder, hash, key) == CRowStatus::kRenamed) return CRowStatus::kRenamed;
+    }
+    r.newName = computed;
+    return CRowStatus::kDuplicate;
+}
+
+void CPreviewCheck::Mark(CPreview& rows, platform::IFileSystem& fs, bool numberTaken) {
     if (!selection_ || rows.empty()) return;
     // Every folder of the selection that it did not list, once: its other
     // names may stand in the way of a new one.
@@ -360,6 +384,7 @@ void CPreviewCheck::Mark(CPreview& rows, platform::IFileSystem& fs) {
     // any is looked up, so that the waits for the table overlap.
     constexpr size_t kBatch = 16;
     uint64_t hashes[kBatch];
+    size_t lengths[kBatch];
     bool lookup[kBatch];
     if (rules_.ignoreCase) batchKeys_.resize(kBatch);
     bool anyMoved = false, foreign = false;
@@ -408,11 +433,12 @@ void CPreviewCheck::Mark(CPreview& rows, platform::IFileSystem& fs) {
                 row.status = CRowStatus::kInvalidName;
                 continue;
             }
-            if (length > rules_.maxName || folders_[folder].length + 1 + length > rules_.maxPath) {
+            if (length > rules_.maxName) {
                 row.status = CRowStatus::kTooLong;
                 continue;
             }
             hashes[r - start] = hash;
+            lengths[r - start] = length;
             lookup[r - start] = true;
 #if defined(__GNUC__)
             __builtin_prefetch(&tags_[Slot(hash)]);
@@ -423,9 +449,11 @@ void CPreviewCheck::Mark(CPreview& rows, platform::IFileSystem& fs) {
             if (!lookup[r - start]) continue;
             CPreviewRow& row = rows[r];
             const uint32_t item = rowItem_[r];
-            // A folder renamed earlier in the run leaves this item's path
-            // behind: the run finds no such path, and asks as for a long name.
-            if (anyMoved && MovedAway(FolderAt(item))) {
+            const uint32_t folder = FolderAt(item);
+            // A folder renamed earlier in the run is reached under its new
+            // name, which may make the path longer or shorter.
+            const size_t folderLength = anyMoved ? LengthNow(folder) : folders_[folder].length;
+            if (folderLength + 1 + lengths[r - start] > rules_.maxPath) {
                 row.status = CRowStatus::kTooLong;
                 continue;
             }
@@ -442,12 +470,17 @@ void CPreviewCheck::Mark(CPreview& rows, platform::IFileSystem& fs) {
                 refs_[at] = {static_cast<uint32_t>(r) | kRowFlag, CheckOf(hash)};
                 row.status = CRowStatus::kRenamed;
             } else {
-                row.status = Meet(rows, static_cast<uint32_t>(r), item, FolderAt(item), hash, key);
+                row.status = Meet(rows, static_cast<uint32_t>(r), item, folder, hash, key);
+                if (numberTaken && (row.status == CRowStatus::kDuplicate || row.status == CRowStatus::kExists))
+                    row.status = Number(rows, static_cast<uint32_t>(r), item, folder);
             }
             if (row.status == CRowStatus::kRenamed && (itemFolder_[item] & kSelfFlag)) {
                 const auto self = itemSelf_.find(item);
                 if (self != itemSelf_.end()) {
-                    folders_[self->second].moved = true;
+                    Folder& moved = folders_[self->second];
+                    moved.moved = true;
+                    moved.delta = static_cast<int64_t>(rules_.length(row.newName)) -
+                                  static_cast<int64_t>(rules_.length(items_[item]->name()));
                     anyMoved = true;
                 }
             }
@@ -464,5 +497,8 @@ void CPreviewCheck::Mark(CPreview& rows, platform::IFileSystem& fs) {
         std::memcpy(tags_.data() + at, &w, 8);
     }
     if (anyMoved)
-        for (auto& folder : folders_) folder.moved = false;
+        for (auto& folder : folders_) {
+            folder.moved = false;
+            folder.delta = 0;
+        }
 }

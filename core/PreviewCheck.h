@@ -32,8 +32,8 @@ CPreviewCounts CountRows(const CPreview& rows);
 /// through the rows in the run's order against the names of each folder: a
 /// name that an earlier row left is free, a name that an earlier row took,
 /// or that an item stays under, is taken. The run renames each item in its
-/// own folder, so the folders are independent of each other, except that a
-/// folder renamed before its contents takes their paths away.
+/// own folder, so the folders are independent of each other; a folder
+/// renamed before its contents changes only the length of their paths.
 ///
 /// Linear in the items: one hash table holds every name of the selection's
 /// folders under the platform's comparison, and a mark costs one lookup. The
@@ -58,8 +58,10 @@ public:
     /// Marks every row that is not unchanged: `rows` is a preview of the
     /// prepared selection, in its order. A folder that must be listed is
     /// listed through `fs`; one that cannot be listed counts as holding only
-    /// the selection's items.
-    void Mark(CPreview& rows, platform::IFileSystem& fs);
+    /// the selection's items. With `numberTaken`, a row whose name is taken
+    /// gets the name that "Add number and rename" gives it, as a run that
+    /// numbers every taken name without asking does.
+    void Mark(CPreview& rows, platform::IFileSystem& fs, bool numberTaken = false);
 
     /// How often Mark listed a folder (for tests).
     int listings() const { return listings_; }
@@ -71,6 +73,7 @@ private:
         int32_t parent = -1;  ///< the folder that holds this one as an item
         bool known = false;   ///< every name in it is in the table
         bool moved = false;   ///< renamed by the current Mark
+        int64_t delta = 0;    ///< how much longer its name became, when moved
     };
 
     uint32_t FolderOf(const CFileDescriptor& fd);
@@ -83,7 +86,12 @@ private:
     void Reserve(size_t entries);
     void Rebuild();
     void List(uint32_t folder, platform::IFileSystem& fs);
-    bool MovedAway(uint32_t folder) const;
+    /// The length of `folder`'s path once the folders renamed so far by
+    /// the current Mark have their new names.
+    size_t LengthNow(uint32_t folder) const;
+    /// Gives a row whose name is taken the first numbered name that is free,
+    /// as "Add number and rename" does, and marks it.
+    CRowStatus Number(CPreview& rows, uint32_t row, uint32_t item, uint32_t folder);
     void MapRest(const CPreview& rows);
     CRowStatus Meet(const CPreview& rows, uint32_t row, uint32_t item, uint32_t folder, uint64_t hash,
                     std::string_view key);

@@ -219,12 +219,18 @@ void CExecute::Arrange(CSelection& selection) {
     sort(given);
 }
 
-bool CExecute::WriteList(const CSelection& selection, const std::string& listFile) {
+bool CExecute::WriteList(const CSelection& selection, const std::string& listFile, const CListFormat& format,
+                         size_t* written) {
     std::string data;
+    size_t count = 0;
     for (const auto& list : selection.lists_)
         for (const auto& fd : list)
-            if (Filtered(*fd)) data.append(fd->path()).append(platform::kLineEnd);
-    const uint32_t code = fileSystem().writeFile(listFile, data);
+            if (Filtered(*fd)) {
+                data.append(fd->path()).append(format.end);
+                ++count;
+            }
+    const uint32_t code = format.write ? format.write(data) : fileSystem().writeFile(listFile, data);
+    if (written) *written = code == platform::kErrorSuccess ? count : 0;
     if (code == platform::kErrorSuccess) return true;
     ReportAccess(listFile, code);
     return false;
@@ -242,6 +248,7 @@ bool CExecute::Rename(const CSelection& selection) {
     renameAll_ = false;
     stop_ = false;
     journalFailed_ = false;
+    moves_ = CFolderMoves();
     for (const auto& list : selection.lists_) RenameList(list);
     // An end that cannot be recorded leaves a journal that reads as cut
     // short: an undo then asks the disk about the last renames.
@@ -265,13 +272,26 @@ bool CExecute::Run(const std::vector<std::string>& paths, const std::string* lis
     return Rename(selection);
 }
 
-// An item of a batch: its new name, and what the journal knows of it.
+// An item of a batch: its new name, where it is now, and what the journal
+// knows of it.
 struct CExecute::Pending {
     const CFileDescriptor* entry = nullptr;
     std::unique_ptr<CFileDescriptor> next;
+    /// Its folder as it is called now, when the run renamed that folder or
+    /// one above it; empty while it is where it was read.
+    std::string movedFolder;
     uint32_t item = 0;       ///< its number in the journal
     bool announced = false;  ///< the journal holds the intent for `next`'s name
     bool recorded = false;   ///< the journal holds an intent for it
+
+    const std::string& Folder() const { return movedFolder.empty() ? entry->folder() : movedFolder; }
+    /// Its full path now.
+    void PathTo(std::string& out) const {
+        if (movedFolder.empty())
+            entry->CopyPathTo(out);
+        else
+            out.assign(movedFolder).append(1, platform::kPathSeparator).append(entry->name());
+    }
 };
 
 // Renames one item, resolving each failure with the user until it is renamed
@@ -301,12 +321,16 @@ public:
             if (code == platform::kErrorSuccess) {
                 // Never a rename that the journal does not know of.
                 if (op_.journal_ && !pending_.announced && !op_.Announce(pending_)) return false;
-                entry_.CopyPathTo(op_.from_);
-                op_.to_.assign(entry_.folder()).append(1, platform::kPathSeparator).append(next->name());
+                pending_.PathTo(op_.from_);
+                op_.to_.assign(pending_.Folder()).append(1, platform::kPathSeparator).append(next->name());
                 code = op_.fileSystem().move(op_.from_, op_.to_);
             }
             if (code == platform::kErrorSuccess) {
                 op_.duplicateNumber_ = 1;
+                if (entry_.isFolder()) {
+                    entry_.CopyPathTo(op_.from_);
+                    op_.moves_.Renamed(op_.from_, next->name());
+                }
                 return true;
             }
             Resolve(code);
@@ -334,16 +358,19 @@ private:
             case platform::kErrorFilenameExcedRange:
                 Ask(&IPrompts::TooLong);
                 return;
-            default:
+            default: {
                 pending_.next.reset();
-                op_.Report(kRenameTitle, kRenameHeadline, entry_.path(), code);
+                std::string path;
+                pending_.PathTo(path);
+                op_.Report(kRenameTitle, kRenameHeadline, path, code);
                 return;
+            }
         }
     }
 
     void Ask(int (IPrompts::*prompt)(CNameRequest&)) {
         CNameRequest request;
-        request.oldName = entry_.path();
+        pending_.PathTo(request.oldName);
         request.computed = pending_.next->name();
         request.newName = pending_.next->name();
         const int answer = (op_.prompts().*prompt)(request);
@@ -404,7 +431,7 @@ private:
 
 bool CExecute::Announce(Pending& pending) {
     const CFileDescriptor& entry = *pending.entry;
-    journal_->Intend(pending.item, entry.folder(), entry.name(), pending.next->name(), entry.isFolder());
+    journal_->Intend(pending.item, pending.Folder(), entry.name(), pending.next->name(), entry.isFolder());
     if (!journal_->Secure()) {
         JournalFailed();
         return false;
@@ -450,29 +477,85 @@ void CExecute::Process(const CFileList& list, CPreview* rows) {
     }
 }
 
+namespace {
+
+// The folders that the renames of one batch will move: an item below one of
+// them waits for the next batch, when its folder's new name is known, so
+// that its intent names the folder it will be renamed in.
+class CBatchFolders {
+public:
+    void Clear() {
+        paths_.clear();
+        last_ = nullptr;
+    }
+    void Add(const CFileDescriptor& folder) {
+        std::string path;
+        folder.CopyPathTo(path);
+        paths_.insert(std::move(path));
+        last_ = nullptr;
+    }
+    /// True when `fd` lies in one of the folders, or below one.
+    bool Holds(const CFileDescriptor& fd) {
+        if (paths_.empty()) return false;
+        const std::string* folder = &fd.folder();
+        if (folder == last_) return lastAnswer_;
+        last_ = folder;
+        lastAnswer_ = false;
+        const std::string_view path = *folder;
+        for (size_t end = path.size(); end > 0 && !lastAnswer_;) {
+            lastAnswer_ = paths_.find(path.substr(0, end)) != paths_.end();
+            const size_t sep = path.rfind(platform::kPathSeparator, end - 1);
+            end = sep == std::string_view::npos ? 0 : sep;
+        }
+        return lastAnswer_;
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+    };
+    std::unordered_set<std::string, Hash, std::equal_to<>> paths_;
+    const std::string* last_ = nullptr;
+    bool lastAnswer_ = false;
+};
+
+}  // namespace
+
 void CExecute::RenameList(const CFileList& list) {
     std::vector<Pending> batch;
     size_t batchSize = kJournalFirstBatch;
+    CBatchFolders moving;
     for (size_t i = 0; i < list.size() && !stop_;) {
         // The names of a batch are computed ahead of its renames, in the
         // order of the run, as numbering operations count. Computing is
         // all a name needs: nothing is asked before the batch's turn.
         batch.clear();
+        moving.Clear();
         for (; i < list.size() && batch.size() < batchSize; ++i) {
             QLN_PREFETCH_AHEAD(list, i);
             const CFileDescriptor& entry = *list[i];
             // Filtered first: an item that is not renamed must not use up a
             // number of a numbering operation.
             if (!Filtered(entry) || entry.isUnreadable()) continue;
+            if (moving.Holds(entry)) break;  // computed with the next batch
             std::unique_ptr<CFileDescriptor> next = compute(entry);
             if (!next || (next->name() == entry.name() && !alwaysOffer_)) continue;
-            batch.push_back({&entry, std::move(next)});
+            Pending p;
+            p.entry = &entry;
+            p.next = std::move(next);
+            if (!moves_.empty()) {
+                const std::string& now = moves_.Where(entry.sharedFolder());
+                if (now != entry.folder()) p.movedFolder = now;
+            }
+            if (entry.isFolder()) moving.Add(entry);
+            batch.push_back(std::move(p));
         }
         if (journal_) {
             for (Pending& p : batch) {
                 p.item = journal_->Reserve();
                 if (p.next->name() == p.entry->name()) continue;  // offered, but nothing to rename yet
-                journal_->Intend(p.item, p.entry->folder(), p.entry->name(), p.next->name(), p.entry->isFolder());
+                journal_->Intend(p.item, p.Folder(), p.entry->name(), p.next->name(), p.entry->isFolder());
                 p.announced = p.recorded = true;
             }
             if (!journal_->Secure()) {
@@ -494,6 +577,7 @@ void CExecute::RenameOne(Pending& p) {
     if (options_.confirm && !renameAll_) {
         CNameRequest request;
         fillDialog(request, entry, *p.next);
+        if (!p.movedFolder.empty()) p.PathTo(request.oldName);
         const int answer = prompts().Confirm(request);
         fileSystem().paused();
         if (answer == kAnswerSkipAll) {

@@ -398,8 +398,8 @@ TEST(Run, FolderRenamedBeforeItsContents) {
         int tooLong;
     };
     const Case cases[] = {
-        // The folder goes first; its contents' old paths are gone.
-        {0, {"x_dir/", "x_dir/f1=1", "x_dir/f2=2"}, 2},
+        // The folder goes first; its contents follow it under its new name.
+        {0, {"x_dir/", "x_dir/x_f1=1", "x_dir/x_f2=2"}, 0},
         {1, {"x_dir/", "x_dir/x_f1=1", "x_dir/x_f2=2"}, 0},
     };
     for (const auto& c : cases) {

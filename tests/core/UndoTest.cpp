@@ -3,6 +3,8 @@
 // a journal cut short or damaged trusted as far as it is whole.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "core/JournalRecords.h"
 #include "tests/core/JournalTestSupport.h"
 
@@ -39,6 +41,45 @@ TEST(Undo, TakesARunBackFoldersAfterTheirContents) {
     EXPECT_EQ(undo.renamedBack, 5u);
     EXPECT_EQ(UndoSummary(undo), "renamed back 5, left alone 0, failed 0");
     EXPECT_EQ(j.dir.Snapshot(), before);
+}
+
+// Without "Sort each subfolder separately" a folder goes before what it
+// holds: what it holds is renamed in it under its new name, whatever that
+// turns out to be, and the undo brings back every name.
+TEST(Undo, AFolderRenamedBeforeItsContentsTakesThemAlongAndBack) {
+    struct Case {
+        const char* label;
+        int folderAnswer;  ///< to the folder's name being taken; 0: it is free
+        Snap after;
+    };
+    const Case cases[] = {
+        {"free", 0, {"x_d/", "x_d/x_a=a", "x_d/x_e/", "x_d/x_e/x_b=b", "x_d/x_e/x_f/", "x_d/x_e/x_f/x_c=c"}},
+        {"numbered",
+         kAnswerAddNumber,
+         {"x_d/", "x_d1/", "x_d1/x_a=a", "x_d1/x_e/", "x_d1/x_e/x_b=b", "x_d1/x_e/x_f/", "x_d1/x_e/x_f/x_c=c"}},
+        {"skipped",
+         kAnswerSkip,
+         {"x_d/", "d/", "d/x_a=a", "d/x_e/", "d/x_e/x_b=b", "d/x_e/x_f/", "d/x_e/x_f/x_c=c"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        Journaled j;
+        for (const char* f : {"d/a", "d/e/b", "d/e/f/c"}) j.dir.File(f, std::string(1, f[std::strlen(f) - 1]));
+        if (c.folderAnswer) j.dir.Folder("x_d");
+        const Snap before = j.dir.Snapshot();
+        if (c.folderAnswer) j.prompts.Then(ScriptedPrompts::kDuplicate, c.folderAnswer);
+        CRunOptions options = Options();
+        options.sortEachFolder = false;
+        PrefixExecute op("x_", options);
+        ASSERT_TRUE(j.Run(op, {"d"}));
+        EXPECT_EQ(j.dir.Snapshot(), c.after);
+        EXPECT_TRUE(j.prompts.Done());
+        EXPECT_EQ(j.prompts.requests.size(), c.folderAnswer ? 1u : 0u);
+        const CUndoResult undo = j.Undo(j.Read());
+        EXPECT_EQ(UndoSummary(undo), c.folderAnswer == kAnswerSkip ? "renamed back 5, left alone 0, failed 0"
+                                                                    : "renamed back 6, left alone 0, failed 0");
+        EXPECT_EQ(j.dir.Snapshot(), before);
+    }
 }
 
 // b became c before a became b: taken back in the order of the run, the
