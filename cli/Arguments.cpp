@@ -51,6 +51,7 @@ constexpr Example kExamples[] = {
      "-s toOrderType=end -c name ."},
     {"Lower-case every extension, asking before each rename", "quorlin -a make-lowercase -c ext --confirm ~/Downloads"},
     {"Repeat the last run on another folder", "quorlin --last ~/scans2"},
+    {"List what a run would take, for another program", "quorlin --save-list - --null -a make-lowercase . | xargs -0 ls -ld"},
     {"Take the last run back, then see the runs that can still be taken back", "quorlin --undo && quorlin --history"},
 };
 
@@ -60,6 +61,27 @@ const std::map<int, const char*>& RadioNames() {
         {IDC_PANEL_TO_POSITION_RADIO, "position"}, {IDC_PANEL_TO_TEXT_RADIO, "text"},
         {IDC_PANEL_TO_COUNT_RADIO, "count"},       {IDC_PANEL_START_AT_POSITION, "position"},
         {IDC_PANEL_START_AT_TEXT, "text"},
+    };
+    return names;
+}
+
+// Choices whose short forms would be one and the same: the time formats
+// differ in their separator (a blank or a dash) and in the case of "am/pm",
+// which short forms drop. Each gets a name of its own.
+const std::map<std::string_view, const char*>& OwnChoiceNames() {
+    static const std::map<std::string_view, const char*> names = {
+        {"HH MM (am/pm)", "blank-hh-mm-am-pm"},
+        {"HH MM SS (am/pm)", "blank-hh-mm-ss-am-pm"},
+        {"HH MM (AM/PM)", "blank-hh-mm-upper-am-pm"},
+        {"HH MM SS (AM/PM)", "blank-hh-mm-ss-upper-am-pm"},
+        {"HH MM (24 hour clock)", "blank-hh-mm-24-hour-clock"},
+        {"HH MM SS (24 hour clock)", "blank-hh-mm-ss-24-hour-clock"},
+        {"HH-MM (am/pm)", "dash-hh-mm-am-pm"},
+        {"HH-MM-SS (am/pm)", "dash-hh-mm-ss-am-pm"},
+        {"HH-MM (AM/PM)", "dash-hh-mm-upper-am-pm"},
+        {"HH-MM-SS (AM/PM)", "dash-hh-mm-ss-upper-am-pm"},
+        {"HH-MM (24 hour clock)", "dash-hh-mm-24-hour-clock"},
+        {"HH-MM-SS (24 hour clock)", "dash-hh-mm-ss-24-hour-clock"},
     };
     return names;
 }
@@ -161,7 +183,7 @@ std::string Footer() {
         "\nExit status: 0 when everything asked for was done (a skip you chose counts as done), 1 when\n"
         "something was skipped or failed, or a preview shows a conflict, 2 for bad usage.\n"
         "Environment: QUORLIN_SETTINGS, the settings file; XDG_STATE_HOME, below which the journals of the\n"
-        "runs are kept (in quorlin/, the last 20); NO_COLOR turns colours off.";
+        "runs are kept (in quorlin/, the last 20 runs); NO_COLOR turns colours off.";
     return out;
 }
 
@@ -197,17 +219,20 @@ void Define(CLI::App& app, CCommandLine& command, Parsing& p) {
     app.add_flag("-p,--preview", command.preview,
                  "Show what each item would be renamed to and what the run would meet; rename nothing");
     app.add_flag("--all", command.all, "With --preview, show the items whose names stay as they are too");
-    p.saveOption = app.add_option("--save-list", p.saveList, "Write the paths of the items to FILE; rename nothing")
-                       ->type_name("FILE");
+    p.saveOption =
+        app.add_option("--save-list", p.saveList, "Write the paths of the items to FILE (- for standard output); rename nothing")
+            ->type_name("FILE");
     app.add_flag("--force", command.force, "Let --save-list replace an existing file (never one it lists)");
+    app.add_flag("-0,--null", command.nulls,
+                 "With --save-list, end each path with a NUL rather than a line break (for xargs -0)");
     p.conflictOption =
         app.add_option("--on-conflict", p.onConflict,
                        "Without asking, a name that cannot be used is skipped, numbered or stops the run")
             ->type_name("POLICY")
             ->check(CLI::IsMember({"skip", "number", "stop"}));
     p.undoOption = app.add_option("--undo", p.undo,
-                                  "Rename the items of the last run (or of run N of --history) back; never "
-                                  "overwrites, leaves alone what changed since")
+                                  "Rename the items of the last run that renamed something (or of run N of "
+                                  "--history) back; never overwrites, leaves alone what changed since")
                        ->type_name("N")
                        ->expected(0, 1);
     app.add_flag("--history", command.history,
@@ -390,6 +415,7 @@ CParsed ParseCommandLine(const std::vector<std::string>& args, CCommandLine& com
             return CParsed::kError;
         }
         command.undo = n;
+        command.undoNumbered = !p.undo.empty();
     }
     if ((command.undo || command.history) && !command.paths.empty()) {
         message = std::string(command.undo ? "--undo" : "--history") +
@@ -410,6 +436,10 @@ CParsed ParseCommandLine(const std::vector<std::string>& args, CCommandLine& com
     }
     if (command.force && !command.saveList) {
         message = "--force goes with --save-list";
+        return CParsed::kError;
+    }
+    if (command.nulls && !command.saveList) {
+        message = "--null goes with --save-list";
         return CParsed::kError;
     }
     return CParsed::kRun;
@@ -471,8 +501,9 @@ std::string ManualPage() {
     out +=
         ".SH FILES\n.TP\n\\fI$XDG_CONFIG_HOME/quorlin/settings.json\\fR\nWhat the last run used "
         "(\\fI~/.config\\fR when XDG_CONFIG_HOME is not set).\n"
-        ".TP\n\\fI$XDG_STATE_HOME/quorlin/run\\-*.qlj\\fR\nThe journals of the last 20 runs, for \\fB\\-\\-undo\\fR "
-        "(\\fI~/.local/state\\fR when XDG_STATE_HOME is not set).\n";
+        ".TP\n\\fI$XDG_STATE_HOME/quorlin/run\\-*.qlj\\fR\nThe journals of the last 20 runs and of the last 20 "
+        "undos, for \\fB\\-\\-undo\\fR (\\fI~/.local/state\\fR when XDG_STATE_HOME is not set). They and their "
+        "folder must be the user's own and writable by nobody else, or \\fB\\-\\-undo\\fR refuses them.\n";
     return out;
 }
 
@@ -534,8 +565,12 @@ std::string BashCompletion() {
 std::vector<std::string> ChoiceNames(const CRenameDlg& panel, const CPanelBinding& b) {
     std::vector<std::string> names;
     if (b.kind == ValueKind::kComboIndex) {
-        for (const auto& entry : PanelComboEntries(panel.templateId(), b.controlId))
-            names.push_back(entry.empty() ? "none" : ShortForm(entry));
+        for (const auto& entry : PanelComboEntries(panel.templateId(), b.controlId)) {
+            const auto own = OwnChoiceNames().find(entry);
+            names.push_back(entry.empty()                    ? "none"
+                            : own != OwnChoiceNames().end() ? std::string(own->second)
+                                                             : ShortForm(entry));
+        }
     } else if (b.kind == ValueKind::kRadioGroup) {
         for (const auto& radio : b.radios) {
             const auto it = RadioNames().find(radio.radioId);

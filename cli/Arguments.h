@@ -24,9 +24,11 @@ struct CCommandLine {
     bool all = false;  ///< the preview shows unchanged rows too
     std::optional<std::string> saveList;
     bool force = false;  ///< the list file may replace a file
+    bool nulls = false;  ///< the list file ends each path with a NUL, not a line end
     bool actions = false;
     std::optional<std::string> onConflict;
     std::optional<size_t> undo;  ///< take back run N of the history (1: the last)
+    bool undoNumbered = false;   ///< N was given; without it, the newest run that renamed something
     bool history = false;        ///< list the runs that can be taken back
     std::string settings;  ///< where the settings live; empty: the usual place
 };

@@ -38,6 +38,12 @@ std::string HistoryTable(const std::vector<CJournalRun>& runs) {
     for (size_t i = 0; i < runs.size(); ++i) {
         const CJournalRun& r = runs[i];
         Row row{std::to_string(i + 1), "", "", ""};
+        if (!r.readable) {  // refused before it could be read
+            row.started = row.items = "-";
+            row.run = DisplayName(FileName(r.path)) + " (refused: " + DisplayName(r.refusal) + ")";
+            rows.push_back(std::move(row));
+            continue;
+        }
         row.started = JournalTimeText(r.header.time);
         row.items = std::to_string(r.renamed + r.unsure);
         row.run = r.header.kind == CJournalHeader::kUndo ? "undo of " + DisplayName(r.header.what)
@@ -48,6 +54,7 @@ std::string HistoryTable(const std::vector<CJournalRun>& runs) {
         else if (r.stopped)
             row.run += " (stopped before the end)";
         if (!r.whole && r.ended) row.run += " (damaged: read as far as it is whole)";
+        if (!r.refusal.empty()) row.run += " (refused: " + DisplayName(r.refusal) + ")";
         const auto by = undoneBy.find(FileName(r.path));
         if (by != undoneBy.end() && by->second < i + 1) row.run += " (taken back by #" + std::to_string(by->second) + ")";
         rows.push_back(std::move(row));

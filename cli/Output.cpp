@@ -89,9 +89,6 @@ const char* MarkColour(CRowStatus status) {
     }
 }
 
-std::string Plural(size_t n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
 
 const char* ScopeRuleText(ScopeRule rule) {
     switch (rule) {
@@ -162,6 +159,10 @@ void DescribeValue(std::string& out, const CRenameDlg& panel, const CPanelBindin
 }
 
 }  // namespace
+
+std::string Plural(size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
 
 std::string DisplayName(std::string_view name) {
     if (Plain(name)) return std::string(name);

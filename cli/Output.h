@@ -71,6 +71,9 @@ const char* MarkWord(CRowStatus status);
 void WritePreviewTable(const CPreview& rows, CShownPaths& paths, const CTableStyle& style,
                        const std::function<void(std::string_view)>& write);
 
+/// "1 item", "3 items".
+std::string Plural(size_t n, const char* one, const char* many);
+
 /// The one line under the table: "3 to rename, 1 unchanged, 2 conflicts".
 std::string PreviewSummary(const CPreviewCounts& counts);
 

@@ -147,9 +147,12 @@ private:
     bool Configure(CMainDlgModel& model, std::string& error);
     std::unique_ptr<CSettingsStore> OpenSettings();
     bool CheckListFile(const std::string& file, bool subfolders, std::string& error);
-    int Preview(CMainDlgModel& model, CTerminalPrompts& conflicts, CStatusLine* status);
+    int SaveList(CMainDlgModel& model, CTerminalPrompts& conflicts, CStatusLine* status, const std::string& listFile);
+    int Preview(CMainDlgModel& model, CTerminalPrompts& conflicts, CStatusLine* status, CConflictPolicy policy);
     int History();
-    int Undo(size_t number);
+    /// Takes back run `number` of the history, or without one the newest
+    /// run that renamed something.
+    int Undo(std::optional<size_t> number);
     CConflictPolicy Policy(bool interactive) const;
     /// Why the journal stopped a run or an undo, as one line.
     std::string JournalFailure(const CMainDlgModel& model, const char* what, int renamed) const;
@@ -179,12 +182,11 @@ bool Session::ResolvePaths(std::string& error) {
             return false;
         }
         g.kind = attrs.kind;
-        const char last = g.full.back();
         if (g.contentsOnly && !attrs.isFolder()) {
             error = "\"" + DisplayName(typed) + "\" is not a folder";
             return false;
         }
-        if (!g.contentsOnly && (last == '/' || last == '\\' || last == ':')) {
+        if (!g.contentsOnly && platform::isRootPath(g.full)) {
             error = "\"" + DisplayName(typed) + "\" is the root of a file system, which cannot be renamed";
             return false;
         }
@@ -317,8 +319,15 @@ bool Session::CheckListFile(const std::string& file, bool subfolders, std::strin
         error = shown + " exists; add --force to replace it";
         return false;
     }
+    // By name, and by what the file is: a link to an item, or another name
+    // of one. The run checks every item it reads once more before writing.
+    platform::IFileSystem& fs = platform::realFileSystem();
+    platform::FileIdentity target, entry, item;
+    const bool haveTarget = fs.getIdentity(file, true, target) == platform::kErrorSuccess;
+    const bool haveEntry = fs.getIdentity(file, false, entry) == platform::kErrorSuccess;
     for (const auto& p : paths_)
-        if (p == file) {
+        if (p == file || (fs.getIdentity(p, false, item) == platform::kErrorSuccess &&
+                          ((haveTarget && item == target) || (haveEntry && item == entry)))) {
             error = shown + " is one of the items to list: the list would replace it";
             return false;
         }
@@ -339,16 +348,66 @@ int Session::NoOperation(const CMainDlgModel& model) {
     return Usage("\"" + action + "\" needs a value for " + names + " (--set NAME=VALUE)");
 }
 
-int Session::Preview(CMainDlgModel& model, CTerminalPrompts& conflicts, CStatusLine* status) {
+int Session::SaveList(CMainDlgModel& model, CTerminalPrompts& conflicts, CStatusLine* status,
+                      const std::string& listFile) {
+    model.SetPrompts(conflicts);
+    CListFormat format;
+    if (command_.nulls) format.end = std::string_view("\0", 1);
+    // "-" is standard output, as for most tools; a file named "-" is "./-".
+    if (listFile.empty())
+        format.write = [](const std::string& data) {
+            Out(data);
+            return platform::kErrorSuccess;
+        };
+    const CFinish finish = model.SaveFileList(
+        [&](std::string& name) {
+            name = listFile.empty() ? "-" : listFile;
+            return true;
+        },
+        format);
+    if (finish == CFinish::kNoOperation) return NoOperation(model);
+    if (status) status->Clear();
+    if (conflicts.failed() || finish != CFinish::kDone) return kExitIncomplete;
+    const std::string line = "listed " + Plural(model.listed(), "item", "items");
+    if (listFile.empty())
+        terminal_.Write("quorlin: " + line + "\n");  // the list itself has standard output
+    else
+        Out(line + " in " + DisplayName(listFile) + "\n");
+    return kExitDone;
+}
+
+int Session::Preview(CMainDlgModel& model, CTerminalPrompts& conflicts, CStatusLine* status,
+                     CConflictPolicy policy) {
     model.SetPrompts(conflicts);
     model.SetRememberListings(false);
+    // The names the run will give: a run that numbers taken names shows
+    // them numbered.
+    model.SetPreviewNumbering(policy == CConflictPolicy::kNumber);
     // The benchmark compares the marked preview with the names alone.
     const char* unchecked = std::getenv("QUORLIN_UNCHECKED_PREVIEW");
     if (unchecked && *unchecked) model.SetCheckPreview(false);
     if (!model.RefreshPreview()) return NoOperation(model);
     if (status) status->Clear();
-    WritePreviewTable(model.rows(), shown_, {command_.all, Colour()}, Out);
-    Out(PreviewSummary(model.counts()));
+    const CPreview& rows = model.rows();
+    // A run that stops at the first conflict renames nothing after it.
+    size_t reached = rows.size();
+    if (policy == CConflictPolicy::kStop)
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (IsConflict(rows[i].status)) {
+                reached = i + 1;
+                break;
+            }
+    if (reached == rows.size()) {
+        WritePreviewTable(rows, shown_, {command_.all, Colour()}, Out);
+        Out(PreviewSummary(model.counts()));
+    } else {
+        const CPreview shown(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(reached));
+        WritePreviewTable(shown, shown_, {command_.all, Colour()}, Out);
+        std::string summary = PreviewSummary(CountRows(shown));
+        summary.insert(summary.size() - 1, "; the run stops there, " +
+                                               Plural(rows.size() - reached, "item", "items") + " not reached");
+        Out(summary);
+    }
     return conflicts.failed() || model.counts().conflicts ? kExitIncomplete : kExitDone;
 }
 
@@ -360,10 +419,21 @@ CConflictPolicy Session::Policy(bool interactive) const {
     return policy;
 }
 
+// Why the journals cannot be used: a state folder that is not the user's
+// alone says what to do about it.
+std::string JournalsTrouble(uint32_t code) {
+    std::string folder;
+    (void)JournalFolder(platform::realFileSystem(), {}, folder);
+    const std::string refusal = PrivateRefusal(code);
+    if (!refusal.empty()) return "quorlin: the state folder \"" + DisplayName(folder) + "\" is refused: " + refusal;
+    return "quorlin: the journals in \"" + DisplayName(folder) + "\" cannot be read: " + platform::errorMessage(code);
+}
+
 std::string Session::JournalFailure(const CMainDlgModel& model, const char* what, int renamed) const {
     const std::string where = model.journalPath().empty() ? "the state folder" : DisplayName(model.journalPath());
+    const std::string refusal = PrivateRefusal(model.journalError());
     std::string line = std::string("quorlin: the ") + what + " stopped: its journal cannot be written (" + where +
-                       ": " + platform::errorMessage(model.journalError()) + ")";
+                       ": " + (refusal.empty() ? platform::errorMessage(model.journalError()) : refusal) + ")";
     if (renamed == 0) return line + "; nothing was renamed\n";
     return line + "; the renames before are in it, for --undo\n";
 }
@@ -373,10 +443,7 @@ int Session::History() {
     CMainDlgModel model({}, store, 0);
     std::vector<CJournalRun> runs;
     if (const uint32_t code = model.History(runs)) {
-        std::string folder;
-        JournalFolder(platform::realFileSystem(), {}, folder);
-        terminal_.Write("quorlin: the journals in \"" + DisplayName(folder) + "\" cannot be read: " +
-                        platform::errorMessage(code) + "\n");
+        terminal_.Write(JournalsTrouble(code) + "\n");
         return kExitIncomplete;
     }
     if (runs.empty()) {
@@ -387,20 +454,35 @@ int Session::History() {
     return kExitDone;
 }
 
-int Session::Undo(size_t number) {
+int Session::Undo(std::optional<size_t> asked) {
     CSettingsStore store(CSettingsStore::kDialogSubKey, std::unique_ptr<platform::ISettingsBackend>());
     CMainDlgModel model({}, store, 0);
     CJournalRun run;
-    const uint32_t code = model.ReadRun(number, run);
+    // Without a number: the newest run that renamed something.
+    size_t number = asked.value_or(1);
+    uint32_t code = platform::kErrorSuccess;
+    if (asked) {
+        code = model.ReadRun(number, run);
+    } else {
+        std::vector<CJournalRun> runs;
+        code = model.History(runs);
+        if (!code && runs.empty()) code = platform::kErrorFileNotFound;
+        if (!code && !model.LastRun(run, true, &number)) {
+            Out("nothing to take back: no run kept renamed anything\n");
+            return kExitDone;
+        }
+    }
     const std::string shown = number == 1 ? "the last run" : "run " + std::to_string(number);
+    if (code && code != platform::kErrorFileNotFound) {
+        terminal_.Write(JournalsTrouble(code) + "\n");
+        return kExitIncomplete;
+    }
     if (code == platform::kErrorFileNotFound)
         return Usage(number == 1 ? "no run to take back: no journal is kept yet"
                                  : "there is no run " + std::to_string(number) + " to take back (see quorlin --history)");
-    if (code) {
-        std::string folder;
-        JournalFolder(platform::realFileSystem(), {}, folder);
-        terminal_.Write("quorlin: the journals in \"" + DisplayName(folder) + "\" cannot be read: " +
-                        platform::errorMessage(code) + "\n");
+    if (!run.refusal.empty()) {
+        terminal_.Write("quorlin: the journal of " + shown + ", \"" + DisplayName(run.path) + "\", is refused: " +
+                        DisplayName(run.refusal) + "; nothing was renamed\n");
         return kExitIncomplete;
     }
     if (UndoCount(run) == 0) {
@@ -434,7 +516,7 @@ int Session::Run() {
     if (command_.undo) {
         if (command_.action || command_.last || command_.preview || command_.saveList)
             return Usage("--undo goes alone: it takes back a run as it was");
-        return Undo(*command_.undo);
+        return Undo(command_.undoNumbered ? command_.undo : std::nullopt);
     }
     if (command_.actions) {
         CSettingsStore store(CSettingsStore::kDialogSubKey, std::unique_ptr<platform::ISettingsBackend>());
@@ -473,7 +555,8 @@ int Session::Run() {
     const bool subfolders = model.options().subfolders != 0;
     if (!Select(subfolders, error)) return Usage(error);
     std::string listFile;
-    if (command_.saveList) {
+    const bool listToOutput = command_.saveList && *command_.saveList == "-";
+    if (command_.saveList && !listToOutput) {
         listFile = platform::fullPathName(*command_.saveList);
         if (!CheckListFile(listFile, subfolders, error)) return Usage(error);
     }
@@ -492,20 +575,9 @@ int Session::Run() {
     conflicts.SetShownPaths(&shown_);
     model.SetFileSystem(fs);
 
-    if (command_.preview) return Preview(model, conflicts, status.get());
+    if (command_.preview) return Preview(model, conflicts, status.get(), policy);
 
-    if (command_.saveList) {
-        model.SetPrompts(conflicts);
-        const CFinish finish = model.SaveFileList([&](std::string& name) {
-            name = listFile;
-            return true;
-        });
-        if (finish == CFinish::kNoOperation) return NoOperation(model);
-        if (status) status->Clear();
-        if (conflicts.failed() || finish != CFinish::kDone) return kExitIncomplete;
-        Out("listed " + std::to_string(fs.listed()) + " items in " + DisplayName(listFile) + "\n");
-        return kExitDone;
-    }
+    if (command_.saveList) return SaveList(model, conflicts, status.get(), listFile);
 
     // Where someone answers, each question says how far the run has got:
     // which of the renames to come it is about.

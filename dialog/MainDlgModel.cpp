@@ -14,19 +14,33 @@ namespace {
 constexpr int kScopeCount = 4;
 
 // True when `file` names an item of `selection`, as the platform compares
-// names: writing the list there would destroy what it lists.
-bool ListsItself(const CSelection& selection, const std::string& file) {
+// names, or is one as a file (a link to an item, another name of one):
+// writing the list there would destroy what it lists.
+bool ListsItself(const CSelection& selection, const std::string& file, platform::IFileSystem& fs) {
     const auto sep = file.find_last_of(platform::kPathSeparator);
     if (sep == std::string::npos) return false;
     const platform::NameRules& rules = platform::nameRules();
     std::string folder, name, key;
     rules.appendKey(std::string_view(file).substr(0, sep), folder);
     rules.appendKey(std::string_view(file).substr(sep + 1), name);
+    // What the file is, when it is there at all: what its name leads to, and
+    // the name itself.
+    platform::FileIdentity target, entry;
+    const bool haveTarget = fs.getIdentity(file, true, target) == platform::kErrorSuccess;
+    const bool haveEntry = fs.getIdentity(file, false, entry) == platform::kErrorSuccess;
+    std::string path;
     // Items of one folder share its string: each is compared once.
     const std::string* last = nullptr;
     bool sameFolder = false;
     for (const auto& list : selection.lists())
         for (const auto& fd : list) {
+            if (haveTarget || haveEntry) {
+                platform::FileIdentity item;
+                fd->CopyPathTo(path);
+                if (fs.getIdentity(path, false, item) == platform::kErrorSuccess &&
+                    ((haveTarget && item == target) || (haveEntry && item == entry)))
+                    return true;
+            }
             if (&fd->folder() != last) {
                 last = &fd->folder();
                 key.clear();
@@ -271,7 +285,7 @@ bool CMainDlgModel::RefreshPreview() {
     // The folders the check must list are read once, as the selection was.
     if (checkPreview_) {
         if (!check_.prepared()) check_.Prepare(selection_, arranged_.subfolders);
-        check_.Mark(rows_, remember_ ? static_cast<platform::IFileSystem&>(recorded_) : *fs_);
+        check_.Mark(rows_, remember_ ? static_cast<platform::IFileSystem&>(recorded_) : *fs_, previewNumbering_);
     }
     counts_ = CountRows(rows_);
     offered_ = op->alwaysOffer() ? counts_.rows : counts_.rows - counts_.unchanged;
@@ -312,40 +326,73 @@ CFinish CMainDlgModel::Ok() {
 }
 
 // A journal without its begin record whole holds nothing to trust (a run
-// killed before its first flush leaves one empty): it is no run.
-uint32_t CMainDlgModel::History(std::vector<CJournalRun>& runs) {
-    runs.clear();
+// killed before its first flush leaves one empty): it is no run. One that is
+// refused is, so that nothing older is taken back past it unseen.
+uint32_t CMainDlgModel::WalkRuns(bool withItems, const std::function<bool(size_t, CJournalRun&)>& each) {
     std::string folder;
     std::vector<std::string> files;
     uint32_t code = JournalFolder(*fs_, journalFolder_, folder);
     if (!code) code = ListJournals(*fs_, folder, files);
+    size_t number = 0;
     for (const auto& file : files) {
         CJournalRun run;
-        if (ReadJournal(*fs_, file, run, false) == platform::kErrorSuccess && run.readable)
-            runs.push_back(std::move(run));
+        if (ReadJournal(*fs_, file, run, withItems) != platform::kErrorSuccess) continue;
+        if (!run.readable && run.refusal.empty()) continue;
+        if (each(++number, run)) break;
     }
     return code;
 }
 
-uint32_t CMainDlgModel::ReadRun(size_t n, CJournalRun& run, bool withItems) {
-    std::string folder;
-    std::vector<std::string> files;
-    uint32_t code = JournalFolder(*fs_, journalFolder_, folder);
-    if (!code) code = ListJournals(*fs_, folder, files);
-    if (code) return code;
-    for (const auto& file : files) {
-        if (n == 0) break;
-        if (ReadJournal(*fs_, file, run, withItems && n == 1) != platform::kErrorSuccess || !run.readable) continue;
-        if (--n == 0) return platform::kErrorSuccess;
-    }
-    return platform::kErrorFileNotFound;
+uint32_t CMainDlgModel::History(std::vector<CJournalRun>& runs) {
+    runs.clear();
+    return WalkRuns(false, [&](size_t, CJournalRun& run) {
+        runs.push_back(std::move(run));
+        return false;
+    });
 }
 
-bool CMainDlgModel::LastRun(CJournalRun& run, bool withItems) {
-    return ReadRun(1, run, withItems) == platform::kErrorSuccess && UndoCount(run) > 0;
+uint32_t CMainDlgModel::ReadRun(size_t n, CJournalRun& run, bool withItems) {
+    bool found = false;
+    const uint32_t code = WalkRuns(false, [&](size_t number, CJournalRun& r) {
+        if (number < n) return false;
+        found = true;
+        run = std::move(r);
+        return true;
+    });
+    if (code) return code;
+    if (!found) return platform::kErrorFileNotFound;
+    // Read again with its items: only the one run taken back needs them.
+    if (withItems && run.refusal.empty()) {
+        const std::string path = run.path;
+        if (const uint32_t again = ReadJournal(*fs_, path, run, true)) return again;
+    }
+    return platform::kErrorSuccess;
+}
+
+bool CMainDlgModel::LastRun(CJournalRun& run, bool withItems, size_t* number) {
+    size_t found = 0;
+    const uint32_t code = WalkRuns(false, [&](size_t n, CJournalRun& r) {
+        if (r.refusal.empty() && UndoCount(r) == 0) return false;  // it renamed nothing
+        found = n;
+        run = std::move(r);
+        return true;
+    });
+    if (code || found == 0) return false;
+    if (number) *number = found;
+    if (withItems && run.refusal.empty()) {
+        const std::string path = run.path;
+        if (ReadJournal(*fs_, path, run, true) != platform::kErrorSuccess || !run.readable) return false;
+        return UndoCount(run) > 0 || !run.refusal.empty();
+    }
+    return true;
 }
 
 CUndoResult CMainDlgModel::Undo(const CJournalRun& run) {
+    if (!run.refusal.empty()) {
+        CUndoResult refused;
+        refused.stopped = true;
+        return refused;
+    }
     CJournalHeader header;
     header.kind = CJournalHeader::kUndo;
     header.time = std::time(nullptr);
@@ -367,7 +414,9 @@ CUndoResult CMainDlgModel::Undo(const CJournalRun& run) {
     return result;
 }
 
-CFinish CMainDlgModel::SaveFileList(const std::function<bool(std::string& fileName)>& chooseFile) {
+CFinish CMainDlgModel::SaveFileList(const std::function<bool(std::string& fileName)>& chooseFile,
+                                    const CListFormat& format) {
+    listed_ = 0;
     std::unique_ptr<CExecute> op = Build();
     if (!op) return CFinish::kNoOperation;
     std::string fileName = lastListFile_;
@@ -379,7 +428,7 @@ CFinish CMainDlgModel::SaveFileList(const std::function<bool(std::string& fileNa
     // As a run writes it, but not over an item that it lists.
     CSelection selection = op->Collect(paths_);
     if (!selection.complete()) return CFinish::kStopped;
-    if (ListsItself(selection, lastListFile_)) {
+    if (!format.write && ListsItself(selection, lastListFile_, *fs_)) {
         CErrorReport report;
         report.title = "Cannot save the file list";
         report.headline = "The list would replace one of the items it lists.";
@@ -389,5 +438,5 @@ CFinish CMainDlgModel::SaveFileList(const std::function<bool(std::string& fileNa
         prompts_->DefaultError(report);
         return CFinish::kRefused;
     }
-    return op->WriteList(selection, lastListFile_) ? CFinish::kDone : CFinish::kStopped;
+    return op->WriteList(selection, lastListFile_, format, &listed_) ? CFinish::kDone : CFinish::kStopped;
 }

@@ -106,6 +106,10 @@ public:
     /// Whether the preview marks its rows (the default). Unmarked, a row is
     /// renamed or unchanged as its names say: what a benchmark compares with.
     void SetCheckPreview(bool check) { checkPreview_ = check; }
+    /// Whether the preview shows a taken name as the numbered one that "Add
+    /// number and rename" gives it: what a run that numbers every taken name
+    /// without asking will do. Off by default, when the user is asked.
+    void SetPreviewNumbering(bool number) { previewNumbering_ = number; }
     /// The run options the sections and the scope give now.
     CRunOptions RunOptions() const;
 
@@ -115,9 +119,14 @@ public:
     /// "Save file list...": builds the operation (none: nothing happens), then
     /// asks `chooseFile` for the list file, starting from the last name chosen;
     /// on a choice stores the section options (not the scope), flushes and
-    /// writes the list. A list file that is an item of the selection is never
-    /// written: the prompts hear why, and nothing is lost.
-    CFinish SaveFileList(const std::function<bool(std::string& fileName)>& chooseFile);
+    /// writes the list as `format` says. A list file that is an item of the
+    /// selection (by its name, or as the file it is: a link to an item, a
+    /// second name of one) is never written: the prompts hear why, and
+    /// nothing is lost.
+    CFinish SaveFileList(const std::function<bool(std::string& fileName)>& chooseFile,
+                         const CListFormat& format = {});
+    /// How many paths the last "Save file list..." wrote.
+    size_t listed() const { return listed_; }
     /// The list file chosen last; empty at first.
     const std::string& lastListFile() const { return lastListFile_; }
 
@@ -133,16 +142,22 @@ public:
     uint32_t journalError() const { return journalError_; }
 
     /// The runs kept in the journal folder, newest first, without their
-    /// items; a journal that holds nothing readable is no run. 0, or the
-    /// code of a folder that cannot be listed.
+    /// items; a journal that holds nothing readable is no run, one that is
+    /// not trusted is listed with its refusal. 0, or the code of a folder
+    /// that cannot be listed or is not this user's alone.
     uint32_t History(std::vector<CJournalRun>& runs);
     /// Reads run `n` of History (1: the last) with its items. 0;
     /// kErrorFileNotFound when there is no such run; or the code of a
-    /// folder that cannot be listed.
+    /// folder that cannot be listed. A run that is not trusted comes with
+    /// its refusal, and must not be taken back.
     uint32_t ReadRun(size_t n, CJournalRun& run, bool withItems = true);
-    /// What "Undo last run..." offers: true, with the run (its items too
-    /// when `withItems`), when the last run has items to take back.
-    bool LastRun(CJournalRun& run, bool withItems = true);
+    /// What "Undo last run..." offers: the newest run that has items to take
+    /// back, passing over runs that renamed nothing, with its items too when
+    /// `withItems` and its number in History in `number` (may be null).
+    /// False when there is none. The newest journal that is not trusted
+    /// comes back instead, with its refusal: nothing older may be taken
+    /// back past it.
+    bool LastRun(CJournalRun& run, bool withItems = true, size_t* number = nullptr);
     /// Takes back `run` (read with its items), journaled as a run is, asking
     /// the prompts about failures. The files and folders the dialog works on
     /// follow the names the undo gives back, and the preview reads them
@@ -176,6 +191,10 @@ private:
     class CReplayPrompts;
 
     void Refill();
+    /// Lists the journal files, newest first, reading each as History does;
+    /// `each` takes every run that History lists, with its number, and
+    /// returns true to stop.
+    uint32_t WalkRuns(bool withItems, const std::function<bool(size_t number, CJournalRun& run)>& each);
     std::unique_ptr<CExecute> Build();
     void Prepare(CExecute& op);
     void ClearPreview();
@@ -190,6 +209,7 @@ private:
     int scope_ = 0;
     CDialogOptions options_;
     std::string lastListFile_;
+    size_t listed_ = 0;
     std::string journalFolder_;
     bool journaling_ = true;
     std::string journalPath_;
@@ -212,6 +232,7 @@ private:
     // with the selection, so that a keystroke only marks the new names.
     CPreviewCheck check_;
     bool checkPreview_ = true;
+    bool previewNumbering_ = false;
     CPreviewCounts counts_;
     size_t offered_ = 0;
 };

@@ -600,6 +600,12 @@ void CMainDlg::UndoLastRun() {
         UpdateUndo();
         return;
     }
+    if (!run.refusal.empty()) {
+        const std::string text = "The journal of the last run cannot be trusted, so nothing is renamed back.\n\n" +
+                                 run.path + "\n" + run.refusal;
+        ::MessageBoxW(window(), platform::widen(text).c_str(), L"Undo last run", MB_OK | MB_ICONERROR);
+        return;
+    }
     std::string question = "Rename " + Count(UndoCount(run), "item", "items") +
                            " back to the names they had before the last run?\n\n" + JournalRunText(run) +
                            "\n\nAn item changed since the run is left as it is; nothing is overwritten.";

@@ -7,6 +7,7 @@
 #include "dialog/SettingsStore.h"
 #include "dialog/StringTable.h"
 #include "dialog/panels/AddInsertPanels.h"
+#include "dialog/panels/DatePanels.h"
 #include "dialog/panels/NumberPanels.h"
 #include "dialog/panels/RemovePanels.h"
 #include "dialog/panels/ReplacePanels.h"
@@ -243,6 +244,35 @@ TEST(Arguments, NamedChoicesAndNegativeSteps) {
     std::vector<std::string> names;
     for (const char* n : {"a", "b", "c", "d", "e"}) names.push_back(op->compute(CFileDescriptor("/x", n, 0))->name());
     EXPECT_EQ(names, (std::vector<std::string>{"a10", "b7", "c4", "d1", "e-2"}));
+}
+
+// Over the whole catalogue: every choice of every value has a name of its
+// own, and that name chooses it. The time formats once shared four names
+// between them, and the first silently won.
+TEST(Arguments, EveryChoiceNameIsUniqueAndChoosesItsChoice) {
+    CSettingsStore none(CSettingsStore::kDialogSubKey, std::unique_ptr<platform::ISettingsBackend>());
+    size_t checked = 0;
+    for (const auto& panel : CreatePanels(&none)) {
+        if (!panel) continue;
+        for (const auto& b : panel->bindings()) {
+            const std::vector<std::string> names = ChoiceNames(*panel, b);
+            const std::set<std::string> distinct(names.begin(), names.end());
+            EXPECT_EQ(distinct.size(), names.size()) << panel->actionName() << " " << b.name();
+            for (size_t i = 0; i < names.size(); ++i) {
+                std::string error;
+                ASSERT_TRUE(AssignValue(*panel, b.name() + "=" + names[i], error)) << error;
+                const std::string wanted =
+                    b.kind == ValueKind::kRadioGroup ? std::to_string(b.radios[i].radioId) : std::to_string(i);
+                EXPECT_EQ(panel->GetValue(b.name()), wanted) << panel->actionName() << " " << b.name() << "=" << names[i];
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 100u);
+    // A name the formats shared is no longer taken for one of them.
+    CToDateDlg date(nullptr);
+    std::string error;
+    EXPECT_FALSE(AssignValue(date, "timeFormat=hh-mm-am-pm", error));
 }
 
 // What --last prints: the options that repeat the run.

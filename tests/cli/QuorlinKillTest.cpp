@@ -17,6 +17,7 @@
 
 #include "core/Journal.h"
 #include "platform/FileSystem.h"
+#include "tests/cli/RunQuorlin.h"
 #include "tests/support/TempDir.h"
 
 using testing_support::TempDir;
@@ -34,6 +35,7 @@ struct Scenario {
     const char* label;
     std::vector<std::string> args;  ///< after the program name; the folder is added
     std::vector<std::string> taken;  ///< names made besides the files, which the run meets
+    int folders = 0;                 ///< the files spread over this many folders; 0: all in one
 };
 
 // A folder of files named f0000 ... each holding its own name, and what else
@@ -46,7 +48,7 @@ struct World {
         for (int i = 0; i < kFiles; ++i) {
             char name[16];
             std::snprintf(name, sizeof name, "f%04d", i);
-            files.File(name, name);
+            files.File(s.folders ? "d" + std::to_string(i % s.folders) + "/" + name : std::string(name), name);
         }
         for (const auto& t : s.taken) files.File(t, t);
         before = files.Snapshot();
@@ -247,6 +249,68 @@ TEST(QuorlinKill, EveryOldNameAndContentComesBackAfterAKillInARunWithConflicts) 
 TEST(QuorlinKill, EveryOldNameAndContentComesBackAfterAKillAtAnyMoment) {
     KillAtMoments(kPlain, 8);
     KillAtMoments(kConflicts, 8);
+}
+
+// Without sorting each folder apart the folders are renamed first, and what
+// they hold then in them under their new names. Killed anywhere, the undo
+// brings every name back, and says nothing of items left alone: each is
+// found under its old name or its new one, in its folder as it is called.
+TEST(QuorlinKill, ATreeWhoseFoldersGoFirstComesBackWholeAfterAKill) {
+    const Scenario tree{"a tree, folders first",
+                        {"-a", "add-number-to-beginning", "-s", "start=1", "--no-sort-each-folder"},
+                        {},
+                        6};
+    World w(tree);
+    size_t reached = 0;
+    for (const auto& point : KillPoints(3, {"half", "after"}, 3, {"after"}, {1, 5, 6, 7, 8, 64, 65, 100, 2000})) {
+        const std::string label = std::string(tree.label) + " killed at " + point;
+        w.Forget();
+        if (w.RunUntil(tree, point) == Ended::kKilled) ++reached;
+        const quorlin_test::Result undo = quorlin_test::RunQuorlin(w.home, {"--undo"});
+        EXPECT_EQ(undo.status, 0) << label << "\n" << undo.err;
+        EXPECT_EQ(undo.err.find("left alone \""), std::string::npos) << label << "\n" << undo.err;
+        EXPECT_EQ(w.files.Snapshot(), w.before) << label;
+        if (testing::Test::HasFailure()) return;
+    }
+    EXPECT_EQ(reached, 3u * 2 + 3 + 9 * 2);
+    // And run to its end: every file renamed, none left behind.
+    w.Forget();
+    ASSERT_EQ(w.RunUntil(tree, {}), Ended::kFinished);
+    for (const auto& entry : w.files.Snapshot()) {
+        const auto slash = entry.find('/');
+        const std::string name = entry.substr(slash + 1);
+        EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(entry[0])) &&
+                    (name.empty() || std::isdigit(static_cast<unsigned char>(name[0]))))
+            << entry;
+    }
+}
+
+// A run that waits (here stopped at its hundredth rename) while twenty
+// quicker runs end keeps its journal: killed then, it is still in the
+// history and is taken back whole.
+TEST(QuorlinKill, AJournalOfARunStillGoingIsNeverPushedOut) {
+    World w(kPlain);
+    const pid_t pid = w.Start(w.Args(kPlain), "renameat2:100:before");
+    int status = 0;
+    waitpid(pid, &status, WUNTRACED);
+    ASSERT_TRUE(WIFSTOPPED(status));
+    TempDir other;
+    for (size_t i = 0; i < kJournalsKept + 1; ++i) {
+        other.File("o" + std::to_string(i), "o");
+        const quorlin_test::Result r = quorlin_test::RunQuorlin(
+            w.home, {"-a", "add-to-end", "-s", "add=_", other / ("o" + std::to_string(i))});
+        ASSERT_EQ(r.status, 0) << r.err;
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    // Twenty runs kept, the oldest quick one gone, and this one last.
+    const std::string oldest = std::to_string(kJournalsKept + 1);
+    const quorlin_test::Result history = quorlin_test::RunQuorlin(w.home, {"--history"});
+    EXPECT_NE(history.out.find("\n" + oldest + "  "), std::string::npos) << history.out;
+    const quorlin_test::Result undo = quorlin_test::RunQuorlin(w.home, {"--undo", oldest});
+    EXPECT_EQ(undo.status, 0) << undo.err;
+    EXPECT_EQ(undo.out, "renamed back 99, left alone 0, failed 0\n");
+    EXPECT_EQ(w.files.Snapshot(), w.before);
 }
 
 }  // namespace

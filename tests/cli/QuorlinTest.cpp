@@ -3,6 +3,8 @@
 // Every test compares the folder's full contents afterwards.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "tests/cli/RunQuorlin.h"
@@ -268,7 +270,10 @@ TEST(Quorlin, TheFileListNeverDestroysData) {
         const char* err;
         Snap after;
     };
-    const Snap kept = {"a.txt=a", "b.txt=b", "old.txt=old", "sub/", "sub/c.txt=c"};
+    // Besides the files: a link to a.txt, another name of b.txt, a link into
+    // sub and one to old.txt.
+    const Snap kept = {"a.txt=a",     "b.txt=b", "old.txt=old", "sub/", "sub/c.txt=c", "link=a", "hard=b",
+                       "sublink=c",   "olink=old"};
     const Case cases[] = {
         {{"--save-list", "a.txt", "a.txt", "b.txt"}, 2, "quorlin: \"a.txt\" exists; add --force to replace it\n", kept},
         {{"--force", "--save-list", "a.txt", "a.txt", "b.txt"},
@@ -284,11 +289,29 @@ TEST(Quorlin, TheFileListNeverDestroysData) {
         {{"--force", "--save-list", "old.txt", "a.txt"},
          0,
          "",
-         {"a.txt=a", "b.txt=b", "old.txt=@a.txt\n", "sub/", "sub/c.txt=c"}},
+         {"a.txt=a", "b.txt=b", "old.txt=@a.txt\n", "olink=@a.txt\n", "sub/", "sub/c.txt=c"}},
         {{"--save-list", "new.txt", "b.txt", "a.txt"},
          0,
          "",
          {"a.txt=a", "b.txt=b", "new.txt=@a.txt\n@b.txt\n", "old.txt=old", "sub/", "sub/c.txt=c"}},
+        // What the file is, not what its path says: a link to an item, or a
+        // second name of one, is the item.
+        {{"--force", "--save-list", "link", "a.txt"},
+         2,
+         "quorlin: \"link\" is one of the items to list: the list would replace it\n",
+         kept},
+        {{"--force", "--save-list", "hard", "b.txt"},
+         2,
+         "quorlin: \"hard\" is one of the items to list: the list would replace it\n",
+         kept},
+        {{"--force", "--save-list", "sublink", "sub"}, 1, "quorlin: Cannot save the file list: sublink: File exists\n",
+         kept},
+        // A link to a file that is no item is replaced as a name: the file it
+        // led to stays as it was.
+        {{"--force", "--save-list", "olink", "a.txt"},
+         0,
+         "",
+         {"a.txt=a", "b.txt=b", "old.txt=old", "sub/", "sub/c.txt=c", "olink=@a.txt\n"}},
     };
     for (const auto& c : cases) {
         Fixture f;
@@ -296,21 +319,179 @@ TEST(Quorlin, TheFileListNeverDestroysData) {
         f.files.File("b.txt", "b");
         f.files.File("old.txt", "old");
         f.files.File("sub/c.txt", "c");
+        ASSERT_EQ(symlink("a.txt", (f.files / "link").c_str()), 0);
+        ASSERT_EQ(link((f.files / "b.txt").c_str(), (f.files / "hard").c_str()), 0);
+        ASSERT_EQ(symlink("sub/c.txt", (f.files / "sublink").c_str()), 0);
+        ASSERT_EQ(symlink("old.txt", (f.files / "olink").c_str()), 0);
         std::vector<std::string> args = {"-a", "make-uppercase"};
         args.insert(args.end(), c.args.begin(), c.args.end());
         const Result r = f.Run(args, ".");
         const std::string label = c.args[c.args.size() - 2] + " " + c.args.back();
-        EXPECT_EQ(r.status, c.status) << label << ": " << r.err;
-        EXPECT_EQ(r.err, c.err) << label;
         // The list names full paths, one per line, each ended by a plain
         // line feed: "@" stands for the folder.
+        auto full = [&](std::string text) {
+            for (size_t at; (at = text.find('@')) != std::string::npos;) text.replace(at, 1, f.files.str() + "/");
+            return text;
+        };
+        EXPECT_EQ(r.status, c.status) << label << ": " << r.err;
+        EXPECT_EQ(r.err, full(c.err)) << label;
         Snap after;
-        for (std::string entry : c.after) {
-            for (size_t at; (at = entry.find('@')) != std::string::npos;) entry.replace(at, 1, f.files.str() + "/");
-            after.insert(entry);
-        }
+        for (const std::string& entry : c.after) after.insert(full(entry));
+        // The links a case does not name stay as they were.
+        for (const std::string& entry : kept)
+            if (entry.find('.') == std::string::npos && entry.back() != '/' &&
+                std::none_of(c.after.begin(), c.after.end(),
+                             [&](const std::string& e) { return e.substr(0, e.find('=')) == entry.substr(0, entry.find('=')); }))
+                after.insert(entry);
         EXPECT_EQ(f.files.Snapshot(), after) << label;
     }
+}
+
+// A name with a line break in it split into two lines of the list, and the
+// count said so. With --null each path ends with a NUL, as xargs -0 reads;
+// "-" is standard output; the count is of items, in either form.
+TEST(Quorlin, AListCanHoldEveryName) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;  ///< "@" stands for the folder
+        std::string err;
+        std::string file;  ///< where the list went, and what it holds
+        std::string list;
+    };
+    const std::string n(1, '\0');
+    // What the folders hold comes before what was given, as in every list.
+    const Case cases[] = {
+        {{"--save-list", "-", "--null"}, "@sub/d" + n + "@a\nb" + n + "@c" + n, "quorlin: listed 3 items\n", "", ""},
+        {{"--save-list", "-"}, "@sub/d\n@a\nb\n@c\n", "quorlin: listed 3 items\n", "", ""},
+        {{"--save-list", "list", "-0"}, "listed 3 items in @list\n", "", "list", "@sub/d" + n + "@a\nb" + n + "@c" + n},
+        {{"--save-list", "./-"}, "listed 3 items in @-\n", "", "-", "@sub/d\n@a\nb\n@c\n"},
+        {{"--save-list", "one", "c"}, "listed 1 item in @one\n", "", "one", "@c\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[1]);
+        Fixture f;
+        f.files.File("a\nb", "1");
+        f.files.File("c", "2");
+        f.files.File("sub/d", "3");
+        std::vector<std::string> args = {"-a", "make-uppercase", "--no-folders"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        if (c.args.back() != "c") args.push_back(".");
+        const Result r = f.Run(args, ".");
+        auto full = [&](std::string text) {
+            for (size_t at; (at = text.find('@')) != std::string::npos;) text.replace(at, 1, f.files.str() + "/");
+            return text;
+        };
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, full(c.out));
+        EXPECT_EQ(r.err, c.err);
+        if (!c.file.empty()) {
+            EXPECT_EQ(f.files.Read(c.file), full(c.list));
+        }
+    }
+    Fixture f;
+    EXPECT_EQ(f.Run({"-a", "make-uppercase", "--null", "."}).err, "quorlin: --null goes with --save-list\n");
+}
+
+// Names ending in ':' or '\' were refused as roots of a file system: Windows
+// rules on Linux. Only "/" is a root here.
+TEST(Quorlin, OnlyTheRootIsARoot) {
+    Fixture f;
+    f.files.File("a:", "a");
+    f.files.File("b\\", "b");
+    const Result r = f.Run({"-a", "make-uppercase", "a:", "b\\"}, ".");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(f.files.Snapshot(), (Snap{"A:=a", "B\\=b"}));
+    const Result root = f.Run({"-a", "make-uppercase", "/"}, ".");
+    EXPECT_EQ(root.status, 2);
+    EXPECT_EQ(root.err, "quorlin: \"/\" is the root of a file system, which cannot be renamed\n");
+}
+
+// The preview once ignored --on-conflict: three names cut to one previewed
+// as conflicts while the run numbered them and exited with 0. With a policy
+// the preview shows what the run will do, and exits as it will.
+TEST(Quorlin, APreviewFollowsTheConflictPolicy) {
+    struct Case {
+        const char* policy;
+        std::string preview;
+        int status;
+        Snap after;
+    };
+    const Case cases[] = {
+        {"number",
+         "Status     Old     New\n"
+         "rename     ab.txt  a.txt\n"
+         "rename     ac.txt  a1.txt\n"
+         "rename     ad.txt  a2.txt\n"
+         "3 to rename, 0 unchanged, 0 conflicts\n",
+         0,
+         {"a.txt=b", "a1.txt=c", "a2.txt=d"}},
+        {"skip",
+         "Status     Old     New\n"
+         "rename     ab.txt  a.txt\n"
+         "duplicate  ac.txt  a.txt\n"
+         "duplicate  ad.txt  a.txt\n"
+         "1 to rename, 0 unchanged, 2 conflicts\n",
+         1,
+         {"a.txt=b", "ac.txt=c", "ad.txt=d"}},
+        {"stop",
+         "Status     Old     New\n"
+         "rename     ab.txt  a.txt\n"
+         "duplicate  ac.txt  a.txt\n"
+         "1 to rename, 0 unchanged, 1 conflict; the run stops there, 1 item not reached\n",
+         1,
+         {"a.txt=b", "ac.txt=c", "ad.txt=d"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.policy);
+        Fixture f;
+        for (const char* name : {"ab.txt", "ac.txt", "ad.txt"}) f.files.File(name, std::string(1, name[1]));
+        const std::vector<std::string> args = {"-a", "truncate", "-s", "truncate=1", "-c", "name", "--on-conflict",
+                                               c.policy, "."};
+        std::vector<std::string> preview = {"-p"};
+        preview.insert(preview.end(), args.begin(), args.end());
+        const Result p = f.Run(preview, ".");
+        EXPECT_EQ(p.out, c.preview);
+        EXPECT_EQ(p.status, c.status) << p.err;
+        const Result r = f.Run(args, ".");
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_EQ(f.files.Snapshot(), c.after);
+    }
+}
+
+// Without sorting each folder apart, the folders go first: their contents
+// were then skipped as "too long", and previewed so. Now they follow their
+// folder under its new name, the preview says the same, and the undo is
+// exact and quiet.
+TEST(Quorlin, ContentsFollowAFolderRenamedBeforeThem) {
+    Fixture f;
+    f.files.File("t/album1/img1.jpg", "1");
+    f.files.File("t/album1/img2.jpg", "2");
+    f.files.File("t/album2/img3.jpg", "3");
+    const Snap before = f.files.Snapshot();
+    const std::vector<std::string> args = {"-a", "add-number-to-beginning", "-s", "start=1", "--no-sort-each-folder",
+                                           "t/."};
+    std::vector<std::string> preview = {"-p"};
+    preview.insert(preview.end(), args.begin(), args.end());
+    const Result p = f.Run(preview, ".");
+    EXPECT_EQ(p.status, 0) << p.err;
+    EXPECT_EQ(p.out,
+              "Status     Old                New\n"
+              "rename     t/album1           1album1\n"
+              "rename     t/album2           2album2\n"
+              "rename     t/album1/img1.jpg  3img1.jpg\n"
+              "rename     t/album1/img2.jpg  4img2.jpg\n"
+              "rename     t/album2/img3.jpg  5img3.jpg\n"
+              "5 to rename, 0 unchanged, 0 conflicts\n");
+    const Result r = f.Run(args, ".");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(f.files.Snapshot(),
+              (Snap{"t/", "t/1album1/", "t/1album1/3img1.jpg=1", "t/1album1/4img2.jpg=2", "t/2album2/",
+                    "t/2album2/5img3.jpg=3"}));
+    const Result u = f.Run({"--undo"});
+    EXPECT_EQ(u.status, 0) << u.err;
+    EXPECT_EQ(u.out, "renamed back 5, left alone 0, failed 0\n");
+    EXPECT_EQ(f.files.Snapshot(), before);
 }
 
 // Errors once read "The system cannot find the file specified." and
