@@ -101,7 +101,7 @@ int wmain() {
     LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
     if (!argv || argc != 3) return 2;
     const std::wstring wideFolder = argv[1];
-    const std::string folder = platform::narrow(argv[1]);
+    const std::string folder = platform::Narrow(argv[1]);
     const int rounds = std::stoi(argv[2]);
     const bool memoryOnly = rounds == 0;
     ::LocalFree(argv);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dialog/MainDlgModel.h"
+#include "platform/FileSystem.h"
 #include "dialog/MemorySettings.h"
 #include "dialog/SettingsStore.h"
 #include "dialog/panels/RenameDlg.h"
@@ -42,7 +43,8 @@ int main(int argc, char** argv) {
     for (int round = 0; round < rounds; ++round) {
         CMemorySettings memory;
         CSettingsStore store(CSettingsStore::kDialogSubKey, CMemorySettings::Borrow(memory));
-        CMainDlgModel model({std::filesystem::absolute(argv[1]).lexically_normal().string()}, store, 1);
+        CMainDlgModel model({std::filesystem::absolute(argv[1]).lexically_normal().string()}, store, 1,
+                            platform::RealFileSystem(), SkippingPrompts());
         model.SelectAction("Add to beginning");
         model.options().folders = 0;
         model.activePanel()->SetValue("add", "x_");

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "operations/Case.h"
+#include "platform/FileSystem.h"
 #include "operations/Remove.h"
 #include "operations/Replace.h"
 
@@ -95,8 +96,9 @@ void Run(benchmark::State& state, const Entry& entry) {
     const auto& names = Names();
     auto op = entry.make();
     for (auto _ : state) {
+        size_t position = 0;
         for (const auto& fd : names) {
-            auto out = op->compute(fd);
+            auto out = op->Compute(fd, {position++, platform::RealFileSystem()});
             benchmark::DoNotOptimize(out);
         }
     }

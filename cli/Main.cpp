@@ -8,7 +8,7 @@ int main(int argc, char** argv) {
         return RunQuorlin(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::exception& e) {
         // Out of memory and the like: one line, and no half-done state hidden.
-        platform::writeText(platform::StandardStream::kError, std::string("quorlin: ") + e.what() + "\n");
+        platform::WriteText(platform::StandardStream::kError, std::string("quorlin: ") + e.what() + "\n");
         return kExitIncomplete;
     }
 }

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "cli/Arguments.h"
+#include "cli/Names.h"
+#include "core/Words.h"
 #include "dialog/ActionCatalogue.h"
 #include "dialog/ControlTexts.h"
 #include "dialog/MainDlgModel.h"
@@ -160,10 +161,6 @@ void DescribeValue(std::string& out, const CRenameDlg& panel, const CPanelBindin
 
 }  // namespace
 
-std::string Plural(size_t n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
 std::string DisplayName(std::string_view name) {
     if (Plain(name)) return std::string(name);
     std::string out;
@@ -171,7 +168,7 @@ std::string DisplayName(std::string_view name) {
     while (i < name.size()) {
         char32_t cp = 0;
         bool valid = true;
-        const size_t next = i + text::decode(name, i, cp, &valid);
+        const size_t next = i + text::Decode(name, i, cp, &valid);
         if (!valid || next <= i) {
             AppendHex(out, static_cast<unsigned char>(name[i]));
             ++i;
@@ -192,7 +189,7 @@ size_t DisplayWidth(std::string_view text) {
     size_t width = 0;
     for (size_t i = 0; i < text.size();) {
         char32_t cp;
-        i += text::decode(text, i, cp);
+        i += text::Decode(text, i, cp);
         if (cp < 0x300)
             ++width;
         else if (In(kZero, cp))
@@ -279,24 +276,6 @@ std::string CShownPaths::Show(const std::string& path) {
     return out;
 }
 
-const char* MarkWord(CRowStatus status) {
-    switch (status) {
-        case CRowStatus::kRenamed:
-            return "rename";
-        case CRowStatus::kUnchanged:
-            return "unchanged";
-        case CRowStatus::kDuplicate:
-            return "duplicate";
-        case CRowStatus::kExists:
-            return "exists";
-        case CRowStatus::kInvalidName:
-            return "invalid";
-        case CRowStatus::kTooLong:
-            return "too long";
-    }
-    return "";
-}
-
 #if defined(__GNUC__)
 // Every cache line a descriptor spans, wherever it starts in one. A macro:
 // GCC drops a call to a function that only prefetches.
@@ -311,7 +290,7 @@ const char* MarkWord(CRowStatus status) {
 
 void WritePreviewTable(const CPreview& rows, CShownPaths& paths, const CTableStyle& style,
                        const std::function<void(std::string_view)>& write) {
-    constexpr size_t kMarkWidth = 9;  // "duplicate", "unchanged"
+    constexpr size_t kMarkWidth = 12;  // "invalid name"
     // Calls `each` with every row shown and its old path as shown. The rows'
     // items lie scattered in memory when sorted by anything but name: each
     // is asked for a few rows ahead of its use.
@@ -349,14 +328,14 @@ void WritePreviewTable(const CPreview& rows, CShownPaths& paths, const CTableSty
     };
     line("Status", nullptr, "Old", "New");
     eachShown([&](const CPreviewRow& r) {
-        line(MarkWord(r.status), style.colour ? MarkColour(r.status) : nullptr, cell, r.newName);
+        line(StatusWord(r.status), style.colour ? MarkColour(r.status) : nullptr, cell, r.newName);
     });
     if (!buffer.empty()) write(buffer);
 }
 
 std::string PreviewSummary(const CPreviewCounts& counts) {
-    return std::to_string(counts.renamed) + " to rename, " + std::to_string(counts.unchanged) + " unchanged, " +
-           Plural(counts.conflicts, "conflict", "conflicts") + "\n";
+    return GroupedNumber(counts.renamed) + " to rename, " + GroupedNumber(counts.unchanged) + " unchanged, " +
+           Count(counts.conflicts, "conflict", "conflicts") + "\n";
 }
 
 std::string DescribeActions(const CMainDlgModel& model) {

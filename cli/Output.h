@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/Execute.h"
+#include "core/Selection.h"
 #include "core/PreviewCheck.h"
 
 class CMainDlgModel;
@@ -60,19 +60,12 @@ struct CTableStyle {
     bool colour = false;  ///< the marks in colour (a terminal that wants it)
 };
 
-/// The word that marks a row: "rename", "unchanged", "duplicate", "exists",
-/// "invalid", "too long".
-const char* MarkWord(CRowStatus status);
-
 /// Writes the preview as three columns under the headings "Status", "Old"
 /// and "New": the mark, the item as `paths` shows it, and the new name,
 /// aligned by display width; passes the text to `write` in large pieces.
 /// Unchanged rows are left out unless `style.all`.
 void WritePreviewTable(const CPreview& rows, CShownPaths& paths, const CTableStyle& style,
                        const std::function<void(std::string_view)>& write);
-
-/// "1 item", "3 items".
-std::string Plural(size_t n, const char* one, const char* many);
 
 /// The one line under the table: "3 to rename, 1 unchanged, 2 conflicts".
 std::string PreviewSummary(const CPreviewCounts& counts);

@@ -5,20 +5,20 @@
 #include "platform/Text.h"
 
 bool CSystemTerminal::ReadLine(std::string& line) {
-    return platform::readLine(line);
+    return platform::ReadLine(line);
 }
 
 bool CSystemTerminal::EditLine(const std::string& prompt, const std::string& initial, std::string& line) {
-    return platform::editLine(prompt, initial, line);
+    return platform::EditTerminalLine(prompt, initial, line);
 }
 
 void CSystemTerminal::Write(std::string_view text) {
-    platform::writeText(platform::StandardStream::kError, text);
+    platform::WriteText(platform::StandardStream::kError, text);
 }
 
 void CStatusLine::Show(const std::string& text) {
     // Spaces rather than an erase sequence: every console understands them.
-    const size_t length = text::charCount(text);
+    const size_t length = text::CharCount(text);
     std::string line = "\r" + text;
     if (length < shown_) line += std::string(shown_ - length, ' ') + "\r" + text;
     terminal_.Write(line);

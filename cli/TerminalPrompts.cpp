@@ -32,8 +32,9 @@ bool IsSkip(int answer) {
 
 }  // namespace
 
-CTerminalPrompts::CTerminalPrompts(CTerminal& terminal, CConflictPolicy policy, CStatusLine* status)
-    : terminal_(terminal), policy_(policy), status_(status) {}
+CTerminalPrompts::CTerminalPrompts(CTerminal& terminal, CConflictPolicy policy, CStatusLine* status,
+                                   bool confirmOnTerminal)
+    : terminal_(terminal), policy_(policy), status_(status), confirmOnTerminal_(confirmOnTerminal) {}
 
 void CTerminalPrompts::Say(const std::string& text) {
     if (status_) status_->Clear();
@@ -149,7 +150,7 @@ int CTerminalPrompts::Confirm(CNameRequest& request) {
                                      {'a', "Rename all", kAnswerRenameAll, true},
                                      {'s', "Skip", kAnswerSkip, false},
                                      {'q', "Skip all", kAnswerSkipAll, false}};
-    if (policy_ != CConflictPolicy::kAsk) {
+    if (!confirmOnTerminal_) {
         // Nobody is there to confirm: nothing is renamed unconfirmed.
         Say("quorlin: skipped \"" + Shown(request.oldName) + "\": no terminal to confirm the rename\n");
         return Counted(kAnswerSkip, false);

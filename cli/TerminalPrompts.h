@@ -24,8 +24,12 @@ enum class CConflictPolicy {
 /// chose from those nobody chose, and what failed.
 class CTerminalPrompts final : public IPrompts {
 public:
-    /// `status` (may be null) is cleared before each message.
-    CTerminalPrompts(CTerminal& terminal, CConflictPolicy policy, CStatusLine* status = nullptr);
+    /// `status` (may be null) is cleared before each message. Conflicts are
+    /// settled by `policy`; a rename is confirmed on the terminal when
+    /// `confirmOnTerminal` (someone is there to answer), else skipped.
+    CTerminalPrompts(CTerminal& terminal, CConflictPolicy policy, CStatusLine* status, bool confirmOnTerminal);
+    CTerminalPrompts(CTerminal& terminal, CConflictPolicy policy, CStatusLine* status = nullptr)
+        : CTerminalPrompts(terminal, policy, status, policy == CConflictPolicy::kAsk) {}
 
     /// Paths are shown as `paths` shows them (null: whole).
     void SetShownPaths(CShownPaths* paths) { paths_ = paths; }
@@ -67,6 +71,7 @@ private:
     CTerminal& terminal_;
     CConflictPolicy policy_;
     CStatusLine* status_;
+    bool confirmOnTerminal_;
     CShownPaths* paths_ = nullptr;
     std::unordered_map<std::string, size_t> positions_;
     size_t total_ = 0;

@@ -9,15 +9,15 @@ CDigitRun FindDigitRun(std::string_view text, size_t from) {
     size_t pos = from;
     // Walk whole characters, so a byte inside a multi-byte character is never
     // looked at on its own.
-    while (pos < text.size() && !(text::classifyAt(text, pos) & text::kClassDigit)) {
+    while (pos < text.size() && !(text::ClassifyAt(text, pos) & text::kClassDigit)) {
         char32_t cp;
-        pos += text::decode(text, pos, cp);
+        pos += text::Decode(text, pos, cp);
     }
     if (pos >= text.size()) return run;
     run.first = static_cast<long>(pos);
-    while (pos < text.size() && (text::classifyAt(text, pos) & text::kClassDigit)) {
+    while (pos < text.size() && (text::ClassifyAt(text, pos) & text::kClassDigit)) {
         char32_t cp;
-        pos += text::decode(text, pos, cp);
+        pos += text::Decode(text, pos, cp);
     }
     run.end = static_cast<long>(pos);
     return run;

@@ -23,12 +23,11 @@ IPrompts& SkippingPrompts() {
     return prompts;
 }
 
-CExecute::CExecute(const CRunOptions& options)
-    : options_(options), fs_(&platform::realFileSystem()), prompts_(&SkippingPrompts()) {}
+CExecute::CExecute(const CRunOptions& options) : options_(options) {}
 
 CExecute::~CExecute() = default;
 
-void CExecute::fillDialog(CNameRequest& dialog, const CFileDescriptor& oldFd, const CFileDescriptor& newFd) {
+void INameSource::FillDialog(CNameRequest& dialog, const CFileDescriptor& oldFd, const CFileDescriptor& newFd) const {
     dialog.oldName = oldFd.path();
     dialog.computed = newFd.name();
     dialog.newName = newFd.name();

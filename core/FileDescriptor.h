@@ -48,12 +48,12 @@ public:
     bool isFolder() const { return kind_ != kFile; }
     /// A folder that a run may enter; a link to a folder is never entered.
     bool isEnterable() const { return kind_ == kFolder; }
-    void setIsFolder(bool folder) { kind_ = folder ? kFolder : kFile; }
-    void setIsFolderLink() { kind_ = kFolderLink; }
+    void SetIsFolder(bool folder) { kind_ = folder ? kFolder : kFile; }
+    void SetIsFolderLink() { kind_ = kFolderLink; }
     /// Its kind could not be read: it stays in a list file, but is neither
     /// previewed nor renamed, since the failure was reported already.
     bool isUnreadable() const { return unreadable_; }
-    void setUnreadable() { unreadable_ = true; }
+    void SetUnreadable() { unreadable_ = true; }
 
     /// Byte range [start, start + length) of the scope in `name`.
     static void ScopeRange(const std::string& name, int scope, int& start, int& length);

@@ -51,7 +51,7 @@ struct Listed {
 uint32_t ListNumbered(platform::IFileSystem& fs, const std::string& folder, std::vector<Listed>& out,
                       std::vector<uint64_t>* taken = nullptr) {
     out.clear();
-    const uint32_t code = fs.listFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
+    const uint32_t code = fs.ListFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
         uint64_t number = 0;
         if (!JournalNumber(name, number)) return;
         if (taken) taken->push_back(number);
@@ -77,10 +77,10 @@ uint64_t NextNumber(std::vector<uint64_t> taken) {
 bool ReadHeader(platform::IFileSystem& fs, const std::string& path, CJournalHeader& header) {
     uint64_t size = 0;
     uint32_t code = 0;
-    auto stream = fs.openPrivate(path, size, code);
+    auto stream = fs.OpenPrivate(path, size, code);
     if (!stream) return false;
     std::string data(static_cast<size_t>(std::min<uint64_t>(size, journal::kMagic.size() + 8)), '\0');
-    data.resize(stream->read(data.data(), data.size()));
+    data.resize(stream->Read(data.data(), data.size()));
     journal::RecordReader probe(data);
     if (!probe.validMagic() || data.size() < journal::kMagic.size() + 8) return false;
     const auto* length = reinterpret_cast<const unsigned char*>(data.data() + journal::kMagic.size());
@@ -88,7 +88,7 @@ bool ReadHeader(platform::IFileSystem& fs, const std::string& path, CJournalHead
     if (body > journal::kMaxBody || body > size - data.size()) return false;
     const size_t head = data.size();
     data.resize(head + body);
-    data.resize(head + stream->read(data.data() + head, body));
+    data.resize(head + stream->Read(data.data() + head, body));
     CJournalRun run;
     ParseJournal(data, run, false);
     if (!run.readable) return false;
@@ -100,10 +100,10 @@ bool ReadHeader(platform::IFileSystem& fs, const std::string& path, CJournalHead
 bool EndedJournal(platform::IFileSystem& fs, const std::string& path) {
     uint64_t size = 0;
     uint32_t code = 0;
-    auto stream = fs.openPrivate(path, size, code);
+    auto stream = fs.OpenPrivate(path, size, code);
     if (!stream) return false;
     std::string data(static_cast<size_t>(size), '\0');
-    data.resize(stream->read(data.data(), data.size()));
+    data.resize(stream->Read(data.data(), data.size()));
     return journal::EndsWhole(data);
 }
 
@@ -119,7 +119,7 @@ bool Within(const std::string& folder, const std::string& base) {
 // journal says it ran in, which every message shows.
 std::string UntrustedFolders(const CJournalRun& run) {
     for (const auto& folder : run.folders)
-        if (!platform::isAbsolutePath(folder))
+        if (!platform::IsAbsolutePath(folder))
             return "it names a folder that is not a full path, \"" + folder + "\": remove it";
     const std::string& where = run.header.where;
     if (where.empty()) return {};
@@ -228,13 +228,13 @@ bool CRunJournal::End(bool stopped) {
     stream_.reset();
     // Nor does one whose every announced rename ended undone; should the
     // removal fail, it is ended whole, with nothing to take back.
-    if (ok && notDone_ == intended_) (void)fs_.removeFile(path_);
+    if (ok && notDone_ == intended_) (void)fs_.RemoveFile(path_);
     return ok;
 }
 
 bool CRunJournal::Make() {
     std::string folder;
-    error_ = JournalFolder(fs_, folder_, folder);
+    error_ = JournalFolder(folder_, folder);
     if (error_) {
         path_ = folder;
         return false;
@@ -251,7 +251,7 @@ bool CRunJournal::Make() {
         const uint64_t number = NextNumber(taken);
         taken.push_back(number);
         path_ = Join(folder, JournalName(number));
-        stream_ = fs_.createAppend(path_, error_);
+        stream_ = fs_.CreateAppend(path_, error_);
         if (stream_ || error_ != platform::kErrorAlreadyExists) break;
     }
     if (!stream_) {
@@ -286,7 +286,7 @@ void CRunJournal::Prune(const std::vector<std::string>& older) {
         const auto sep = path.find_last_of(platform::kPathSeparator);
         const std::string name = sep == std::string::npos ? path : path.substr(sep + 1);
         const bool takenBack = std::find(undone.begin(), undone.end(), name) != undone.end();
-        if (takenBack || EndedJournal(fs_, path)) (void)fs_.removeFile(path);
+        if (takenBack || EndedJournal(fs_, path)) (void)fs_.RemoveFile(path);
     }
 }
 
@@ -298,8 +298,8 @@ bool CRunJournal::Write() {
         w.Finish();
         settledWritten_ = settled_;
     }
-    error_ = stream_->append(pending_.data(), pending_.size());
-    if (!error_) error_ = stream_->flush();
+    error_ = stream_->Append(pending_.data(), pending_.size());
+    if (!error_) error_ = stream_->Flush();
     if (error_) {
         stream_.reset();
         return false;
@@ -320,7 +320,7 @@ std::string CJournalRun::NewPath(const CJournalItem& item) const {
 
 std::string JournalTimeText(int64_t time) {
     std::tm t{};
-    if (!platform::toLocalTime(time, t)) return "at an unknown time";
+    if (!platform::ToLocalTime(time, t)) return "at an unknown time";
     char text[80];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
                   t.tm_hour, t.tm_min, t.tm_sec);
@@ -451,7 +451,7 @@ void ParseJournal(std::string_view data, CJournalRun& run, bool withItems) {
 uint32_t ReadJournal(platform::IFileSystem& fs, const std::string& path, CJournalRun& run, bool withItems) {
     uint32_t code = platform::kErrorSuccess;
     uint64_t size = 0;
-    auto stream = fs.openPrivate(path, size, code);
+    auto stream = fs.OpenPrivate(path, size, code);
     if (!stream) {
         run = CJournalRun();
         run.path = path;
@@ -462,7 +462,7 @@ uint32_t ReadJournal(platform::IFileSystem& fs, const std::string& path, CJourna
     // No more than its size when it was opened: a journal still being
     // written is read as far as it was then.
     std::string data(static_cast<size_t>(size), '\0');
-    data.resize(stream->read(data.data(), data.size()));
+    data.resize(stream->Read(data.data(), data.size()));
     ParseJournal(data, run, withItems);
     run.path = path;
     if (run.readable) run.refusal = UntrustedFolders(run);
@@ -482,12 +482,12 @@ std::string PrivateRefusal(uint32_t code) {
     }
 }
 
-uint32_t JournalFolder(platform::IFileSystem& fs, const std::string& folder, std::string& out) {
+uint32_t JournalFolder(const std::string& folder, std::string& out) {
     if (!folder.empty()) {
         out = folder;
         return platform::kErrorSuccess;
     }
-    return fs.getStateFolder(out);
+    return platform::StateFolder(out);
 }
 
 uint32_t ListJournals(platform::IFileSystem& fs, const std::string& folder, std::vector<std::string>& out) {

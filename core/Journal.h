@@ -190,7 +190,7 @@ uint32_t ReadJournal(platform::IFileSystem& fs, const std::string& path, CJourna
 std::string PrivateRefusal(uint32_t code);
 
 /// The folder of the journals: `folder` when given, else the state folder.
-uint32_t JournalFolder(platform::IFileSystem& fs, const std::string& folder, std::string& out);
+uint32_t JournalFolder(const std::string& folder, std::string& out);
 
 /// The journal files of `folder`, newest first, as full paths.
 uint32_t ListJournals(platform::IFileSystem& fs, const std::string& folder, std::vector<std::string>& out);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/Words.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 
@@ -30,7 +31,7 @@ public:
                 const CJournalItem& item = *candidates[next];
                 // The journal is read, not trusted: a name that would take the
                 // item to another folder is refused as a run refuses it.
-                if (platform::checkFileName(item.oldName) || platform::checkFileName(item.newName)) {
+                if (platform::CheckFileName(item.oldName) || platform::CheckFileName(item.newName)) {
                     Note(run_.NewPath(item), "the journal gives it a name that is no single file name");
                     continue;
                 }
@@ -62,7 +63,7 @@ private:
 
     bool Exists(const std::string& path) {
         platform::Attributes attrs;
-        return fs_.getAttributes(path, attrs) == platform::kErrorSuccess;
+        return fs_.GetAttributes(path, attrs) == platform::kErrorSuccess;
     }
 
     void Note(const std::string& path, std::string reason) {
@@ -77,11 +78,11 @@ private:
         const bool unsure = item.state == CItemState::kUnsure;
         // Names that differ in case only may be one entry: only the rename
         // can tell.
-        const bool caseOnly = text::compareNoCase(item.oldName, item.newName) == 0;
+        const bool caseOnly = text::CompareNoCase(item.oldName, item.newName) == 0;
         // Cut short before its rename: the item is still under its old name.
         if (unsure && !caseOnly && Exists(to)) return platform::kErrorAlreadyExists;
         platform::Attributes attrs;
-        uint32_t code = fs_.getAttributes(from, attrs);
+        uint32_t code = fs_.GetAttributes(from, attrs);
         if (Missing(code)) {
             // Cut short before its rename: under its old name, or in a folder
             // whose own rename the run never got to (a run that renames
@@ -96,7 +97,7 @@ private:
                                      : "a folder now, where the run renamed a file");
             return platform::kErrorAlreadyExists;
         }
-        if (code == platform::kErrorSuccess) code = fs_.move(from, to);
+        if (code == platform::kErrorSuccess) code = fs_.Move(from, to);
         if (code == platform::kErrorSuccess) {
             ++result_.renamedBack;
             if (moved_) moved_(from, to);
@@ -112,9 +113,9 @@ private:
         report.headline = "The item cannot be renamed back.";
         report.fileName = from;
         report.errorCode = code;
-        report.explanation = platform::errorMessage(code);
+        report.explanation = platform::ErrorMessage(code);
         const int answer = prompts_.DefaultError(report);
-        fs_.paused();
+        fs_.Paused();
         if (answer == kAnswerSkipAll) result_.stopped = true;
         return code;
     }
@@ -130,8 +131,8 @@ private:
 }  // namespace
 
 std::string UndoSummary(const CUndoResult& result) {
-    std::string out = "renamed back " + std::to_string(result.renamedBack) + ", left alone " +
-                      std::to_string(result.leftAlone) + ", failed " + std::to_string(result.failed);
+    std::string out = "renamed back " + GroupedNumber(result.renamedBack) + ", left alone " +
+                      GroupedNumber(result.leftAlone) + ", failed " + GroupedNumber(result.failed);
     if (result.stopped) out += "; stopped before the end";
     return out;
 }

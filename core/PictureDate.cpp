@@ -52,7 +52,7 @@ constexpr uint64_t kFormatSizes[13] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
 class MemoryStream final : public platform::IReadStream {
 public:
     MemoryStream(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    size_t read(void* buffer, size_t size) override {
+    size_t Read(void* buffer, size_t size) override {
         const size_t n = std::min(size, size_ - pos_);
         if (n) std::memcpy(buffer, data_ + pos_, n);
         pos_ += n;
@@ -211,7 +211,7 @@ CPictureScan ScanPicture(platform::IReadStream& in) {
         return scan;
     };
     uint8_t start[2];
-    if (in.read(start, 2) != 2 || start[0] != 0xFF || start[1] != 0xD8) return fail(kNotJpeg);
+    if (in.Read(start, 2) != 2 || start[0] != 0xFF || start[1] != 0xD8) return fail(kNotJpeg);
 
     int sections = 0;
     bool haveComment = false;
@@ -221,7 +221,7 @@ CPictureScan ScanPicture(platform::IReadStream& in) {
         if (sections >= kMaxSections) return fail(kTooManySections);
         uint8_t marker = 0;
         for (int padding = 0;;) {
-            if (in.read(&marker, 1) != 1) return fail(kPrematureEnd);
+            if (in.Read(&marker, 1) != 1) return fail(kPrematureEnd);
             if (marker != 0xFF) break;
             if (++padding > kMaxPadding) return fail(kTooManyPadding);
         }
@@ -233,7 +233,7 @@ CPictureScan ScanPicture(platform::IReadStream& in) {
             return scan;
         }
         uint8_t lengthBytes[2];
-        if (in.read(lengthBytes, 2) != 2) return fail(kPrematureEnd);
+        if (in.Read(lengthBytes, 2) != 2) return fail(kPrematureEnd);
         const size_t length = static_cast<size_t>(lengthBytes[0]) << 8 | lengthBytes[1];
         if (length < 2) return fail(kInvalidMarker);
         try {
@@ -241,7 +241,7 @@ CPictureScan ScanPicture(platform::IReadStream& in) {
         } catch (const std::bad_alloc&) {
             return fail(kNoMemory);
         }
-        if (in.read(body.data(), body.size()) != body.size()) return fail(kPrematureEnd);
+        if (in.Read(body.data(), body.size()) != body.size()) return fail(kPrematureEnd);
 
         switch (marker) {
             case kMarkerApp0:
@@ -286,7 +286,7 @@ bool ParsePictureDate(const std::string& text, std::tm& out) {
     t.tm_min = fields[4];
     t.tm_sec = fields[5];
     t.tm_isdst = -1;
-    if (!platform::isValidCalendarTime(t)) return false;
+    if (!platform::IsValidCalendarTime(t)) return false;
     out = t;
     return true;
 }
@@ -295,7 +295,7 @@ bool HasPictureInfo(const CFileDescriptor& fd, platform::IFileSystem& fs) {
     auto& info = fd.pictureInfo();
     if (info) return true;
     uint32_t error = 0;
-    const auto in = fs.openRead(fd.path(), error);
+    const auto in = fs.OpenRead(fd.path(), error);
     if (!in) return false;
     const CPictureScan scan = ScanPicture(*in);
     if (!scan.exifRead) return false;
@@ -313,6 +313,6 @@ bool PictureDateTime(const CFileDescriptor& fd, std::tm& out) {
 int64_t PictureDate(const CFileDescriptor& fd) {
     std::tm local;
     int64_t seconds = 0;
-    if (!PictureDateTime(fd, local) || !platform::fromLocalTime(local, seconds)) return 0;
+    if (!PictureDateTime(fd, local) || !platform::FromLocalTime(local, seconds)) return 0;
     return seconds;
 }

@@ -105,7 +105,7 @@ CPreviewCounts CountRows(const CPreview& rows) {
 }
 
 CPreviewCheck::CPreviewCheck(const platform::NameRules& rules)
-    : rules_(rules), posix_(!rules.ignoreCase && !rules.utf16 && rules.check == &platform::checkPosixFileName) {
+    : rules_(rules), posix_(!rules.ignoreCase && !rules.utf16 && rules.check == &platform::CheckPosixFileName) {
     // Drawn once per check, so that no set of names chosen in advance can
     // make every lookup walk the whole table.
     std::random_device device;
@@ -151,7 +151,7 @@ uint64_t CPreviewCheck::Hash(uint32_t folder, std::string_view name, std::string
     const uint64_t start = FolderSeed(seed_, folder);
     if (!rules_.ignoreCase) return HashBytes(name, start);
     key.clear();
-    rules_.appendKey(name, key);
+    rules_.AppendKey(name, key);
     return HashBytes(key, start);
 }
 
@@ -245,7 +245,7 @@ void CPreviewCheck::List(uint32_t folder, platform::IFileSystem& fs) {
     ++listings_;
     const std::string path(f.path);
     const uint32_t base = static_cast<uint32_t>(items_.size());
-    fs.listFolderEntries(path, [&](const std::string& name, platform::EntryKind) {
+    fs.ListFolderEntries(path, [&](const std::string& name, platform::EntryKind) {
         // An item of the selection is in the table already, under its own
         // spelling; any other name is held by something outside it.
         const uint64_t hash = Hash(folder, name, key_);
@@ -283,7 +283,7 @@ bool CPreviewCheck::SameKey(uint32_t ref, uint32_t folder, std::string_view key,
     const std::string_view name = NameOf(ref, rows);
     if (!rules_.ignoreCase) return name == key;
     otherKey_.clear();
-    rules_.appendKey(name, otherKey_);
+    rules_.AppendKey(name, otherKey_);
     return otherKey_ == key;
 }
 

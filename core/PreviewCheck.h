@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/Execute.h"
+#include "core/Selection.h"
 #include "platform/NameRules.h"
 
 namespace platform {
@@ -42,7 +42,7 @@ CPreviewCounts CountRows(const CPreview& rows);
 /// first mark, and kept for later marks.
 class CPreviewCheck {
 public:
-    explicit CPreviewCheck(const platform::NameRules& rules = platform::nameRules());
+    explicit CPreviewCheck(const platform::NameRules& rules = platform::SystemNameRules());
     ~CPreviewCheck();
     CPreviewCheck(const CPreviewCheck&) = delete;
     CPreviewCheck& operator=(const CPreviewCheck&) = delete;

@@ -70,7 +70,7 @@ void ReadKey(Item& item, Key key, bool descending, uint64_t seed, platform::IFil
         case Key::kModified:
         case Key::kCreated: {
             platform::FileTimes times;
-            const bool read = fs.getTimes(fd.path(), times) == platform::kErrorSuccess;
+            const bool read = fs.GetTimes(fd.path(), times) == platform::kErrorSuccess;
             if (read && key == Key::kModified) {
                 item.time = times.modification;
             } else if (read && times.creation) {
@@ -149,14 +149,14 @@ struct NameBefore {
     bool operator()(const NameEntry& a, const NameEntry& b) const {
         if (a.key.high != b.key.high) return Less(a.key.high, b.key.high);
         if (a.key.low != b.key.low) return Less(a.key.low, b.key.low);
-        const int c = text::compareNoCase(std::string_view(a.name, a.size), std::string_view(b.name, b.size));
+        const int c = text::CompareNoCase(std::string_view(a.name, a.size), std::string_view(b.name, b.size));
         if (c != 0) return Less(c, 0);
         return a.position < b.position;
     }
 };
 
 NameEntry EntryOf(std::string_view name, size_t position) {
-    return {text::noCaseKey(name), name.data(), static_cast<uint32_t>(name.size()), static_cast<uint32_t>(position)};
+    return {text::MakeNoCaseKey(name), name.data(), static_cast<uint32_t>(name.size()), static_cast<uint32_t>(position)};
 }
 
 // Sorts by name; false when the entries were in order already, as a folder
@@ -220,8 +220,4 @@ void SortFileList(CFileList& list, int order, uint64_t seed, platform::IFileSyst
 
     list.reserve(items.size());
     for (auto& item : items) list.push_back(std::move(item.fd));
-}
-
-void CExecute::sort(CFileList& list) {
-    SortFileList(list, options_.sortOrder, options_.randomSeed, fileSystem());
 }

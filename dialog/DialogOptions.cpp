@@ -1,45 +1,55 @@
 #include "dialog/DialogOptions.h"
 
+#include "dialog/OptionIds.h"
 #include "dialog/SettingsStore.h"
 #include "dialog/StringTable.h"
 
 namespace {
 
-// The stored value when it lies in [0, count), else the default.
-void ReadChoice(CSettingsStore& store, int nameId, int count, int& value) {
-    const int stored = store.ReadNumber(nameId);
-    if (stored >= 0 && stored < count) value = stored;
-}
-
 constexpr int kScopes = 4;
 constexpr int kSortOrders = 10;
 
+// The command line has its own option for the order (--sort), and a preview
+// of its own (--preview).
+constexpr CSectionOption kOptions[] = {
+    {&CDialogOptions::sort, kStrSort, 3, IDC_OPTION_ORDER, kSortOrders, nullptr, nullptr, nullptr},
+    {&CDialogOptions::sortFolders, kStrSortFolders, 3, IDC_OPTION_SORT_FOLDERS, 2, "--sort-each-folder",
+     "--no-sort-each-folder", "Sort and number each folder's contents on their own (or not); on by default"},
+    {&CDialogOptions::preview, kStrPreview, 2, IDC_OPTION_PREVIEW, 2, nullptr, nullptr, nullptr},
+    {&CDialogOptions::files, kStrFiles, 1, IDC_OPTION_FILES, 2, "--files", "--no-files",
+     "Rename files (or not); on by default"},
+    {&CDialogOptions::folders, kStrFolders, 1, IDC_OPTION_FOLDERS, 2, "--folders", "--no-folders",
+     "Rename the folders themselves (or not); on by default"},
+    {&CDialogOptions::subfolders, kStrSubfolders, 1, IDC_OPTION_SUBFOLDERS, 2, "--subfolders", "--no-subfolders",
+     "Rename the contents of folders, at every depth (or not); on by default"},
+    {&CDialogOptions::confirm, kStrConfirm, 0, IDC_OPTION_CONFIRM, 2, "--confirm", "--no-confirm",
+     "Ask before each rename (needs a terminal); off by default"},
+};
+
 }  // namespace
+
+std::span<const CSectionOption> SectionOptions() {
+    return kOptions;
+}
 
 CDialogOptions ReadDialogOptions(CSettingsStore& store) {
     CDialogOptions o;
-    ReadChoice(store, kStrRenameKind, kScopes, o.renameKind);
+    const int scope = store.ReadNumber(kStrRenameKind);
+    if (scope >= 0 && scope < kScopes) o.renameKind = scope;
     o.lastSelection = store.ReadString(kStrLastSelection);
     if (o.lastSelection.empty()) return o;
-    ReadChoice(store, kStrSort, kSortOrders, o.sort);
-    ReadChoice(store, kStrSortFolders, 2, o.sortFolders);
-    ReadChoice(store, kStrPreview, 2, o.preview);
-    ReadChoice(store, kStrFiles, 2, o.files);
-    ReadChoice(store, kStrFolders, 2, o.folders);
-    ReadChoice(store, kStrSubfolders, 2, o.subfolders);
-    ReadChoice(store, kStrConfirm, 2, o.confirm);
+    // A value that is missing, or that its control cannot show, keeps its
+    // default.
+    for (const CSectionOption& option : kOptions) {
+        const int stored = store.ReadNumber(option.nameId);
+        if (stored >= 0 && stored < option.values) o.*option.member = stored;
+    }
     return o;
 }
 
 void SaveDialogOptions(CSettingsStore& store, const CDialogOptions& o, bool withScope) {
     if (withScope) store.WriteNumber(kStrRenameKind, o.renameKind);
-    store.WriteNumber(kStrSort, o.sort);
-    store.WriteNumber(kStrSortFolders, o.sortFolders);
-    store.WriteNumber(kStrPreview, o.preview);
-    store.WriteNumber(kStrFiles, o.files);
-    store.WriteNumber(kStrFolders, o.folders);
-    store.WriteNumber(kStrSubfolders, o.subfolders);
-    store.WriteNumber(kStrConfirm, o.confirm);
+    for (const CSectionOption& option : kOptions) store.WriteNumber(option.nameId, o.*option.member);
     store.Flush();
 }
 

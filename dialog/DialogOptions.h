@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "core/Execute.h"
@@ -24,6 +25,22 @@ struct CDialogOptions {
     /// rename call's own.
     CRunOptions RunOptions(int scope, uint64_t randomSeed) const;
 };
+
+/// One option of the sections: how the settings store keeps it, where the
+/// dialog shows it and how the command line sets it. The rows come in the
+/// order the store reads and writes them.
+struct CSectionOption {
+    int CDialogOptions::*member;
+    int nameId;           ///< the settings name, by its string id
+    int section;          ///< 0 Interaction, 1 Processing, 2 Instant Preview, 3 Sorting Order
+    int controlId;        ///< its check box, or the "Order:" combo
+    int values;           ///< how many values it takes: 2 for a check box
+    const char* onFlag;   ///< the command line's switch, or null for none
+    const char* offFlag;  ///< its opposite
+    const char* help;     ///< what the command line's help says of it
+};
+/// The seven options of the sections.
+std::span<const CSectionOption> SectionOptions();
 
 /// Reads the options as the dialog opens. The section options are read only
 /// when an action is remembered; a value that is missing, or that its control

@@ -19,15 +19,15 @@ constexpr int kScopeCount = 4;
 bool ListsItself(const CSelection& selection, const std::string& file, platform::IFileSystem& fs) {
     const auto sep = file.find_last_of(platform::kPathSeparator);
     if (sep == std::string::npos) return false;
-    const platform::NameRules& rules = platform::nameRules();
+    const platform::NameRules& rules = platform::SystemNameRules();
     std::string folder, name, key;
-    rules.appendKey(std::string_view(file).substr(0, sep), folder);
-    rules.appendKey(std::string_view(file).substr(sep + 1), name);
+    rules.AppendKey(std::string_view(file).substr(0, sep), folder);
+    rules.AppendKey(std::string_view(file).substr(sep + 1), name);
     // What the file is, when it is there at all: what its name leads to, and
     // the name itself.
     platform::FileIdentity target, entry;
-    const bool haveTarget = fs.getIdentity(file, true, target) == platform::kErrorSuccess;
-    const bool haveEntry = fs.getIdentity(file, false, entry) == platform::kErrorSuccess;
+    const bool haveTarget = fs.GetIdentity(file, true, target) == platform::kErrorSuccess;
+    const bool haveEntry = fs.GetIdentity(file, false, entry) == platform::kErrorSuccess;
     std::string path;
     // Items of one folder share its string: each is compared once.
     const std::string* last = nullptr;
@@ -37,19 +37,19 @@ bool ListsItself(const CSelection& selection, const std::string& file, platform:
             if (haveTarget || haveEntry) {
                 platform::FileIdentity item;
                 fd->CopyPathTo(path);
-                if (fs.getIdentity(path, false, item) == platform::kErrorSuccess &&
+                if (fs.GetIdentity(path, false, item) == platform::kErrorSuccess &&
                     ((haveTarget && item == target) || (haveEntry && item == entry)))
                     return true;
             }
             if (&fd->folder() != last) {
                 last = &fd->folder();
                 key.clear();
-                rules.appendKey(*last, key);
+                rules.AppendKey(*last, key);
                 sameFolder = key == folder;
             }
             if (!sameFolder) continue;
             key.clear();
-            rules.appendKey(fd->name(), key);
+            rules.AppendKey(fd->name(), key);
             if (key == name) return true;
         }
     return false;
@@ -57,7 +57,9 @@ bool ListsItself(const CSelection& selection, const std::string& file, platform:
 
 // Where a run works, for its journal: the one item or folder it was given,
 // or the folder that holds all it was given.
-std::string CommonPlace(const std::vector<std::string>& paths) {
+std::string CommonPlace(const std::vector<CGivenPath>& given) {
+    std::vector<std::string> paths;
+    for (const auto& g : given) paths.push_back(g.path);
     if (paths.empty()) return {};
     if (paths.size() == 1) return paths.front();
     std::string common = paths.front();
@@ -85,8 +87,8 @@ std::string CommonPlace(const std::vector<std::string>& paths) {
 // that was renamed, or that lies in a folder that was, takes the new name.
 class CPathsFollower {
 public:
-    explicit CPathsFollower(const std::vector<std::string>& paths) {
-        for (size_t i = 0; i < paths.size(); ++i) byPath_.emplace(paths[i], i);
+    explicit CPathsFollower(const std::vector<CGivenPath>& given) {
+        for (size_t i = 0; i < given.size(); ++i) byPath_.emplace(given[i].path, i);
     }
     void Moved(const std::string& from, const std::string& to) {
         std::vector<std::pair<std::string, size_t>> changed;
@@ -101,10 +103,9 @@ public:
         }
         for (auto& c : changed) byPath_.insert(std::move(c));
     }
-    std::vector<std::string> Paths(size_t count) const {
-        std::vector<std::string> out(count);
-        for (const auto& [path, index] : byPath_) out[index] = path;
-        return out;
+    std::vector<CGivenPath> Given(std::vector<CGivenPath> given) const {
+        for (const auto& [path, index] : byPath_) given[index].path = path;
+        return given;
     }
 
 private:
@@ -118,27 +119,28 @@ private:
 class CMainDlgModel::CReplayPrompts final : public IPrompts {
 public:
     explicit CReplayPrompts(CMainDlgModel& model) : model_(model) {}
-    int Confirm(CNameRequest& r) override { return model_.prompts_->Confirm(r); }
-    int Duplicate(CNameRequest& r) override { return model_.prompts_->Duplicate(r); }
-    int Illegal(CNameRequest& r) override { return model_.prompts_->Illegal(r); }
-    int TooLong(CNameRequest& r) override { return model_.prompts_->TooLong(r); }
+    int Confirm(CNameRequest& r) override { return model_.prompts_.Confirm(r); }
+    int Duplicate(CNameRequest& r) override { return model_.prompts_.Duplicate(r); }
+    int Illegal(CNameRequest& r) override { return model_.prompts_.Illegal(r); }
+    int TooLong(CNameRequest& r) override { return model_.prompts_.TooLong(r); }
     int DefaultError(CErrorReport& r) override {
         if (model_.remember_ && model_.recorded_.replayed()) return kAnswerSkip;
-        return model_.prompts_->DefaultError(r);
+        return model_.prompts_.DefaultError(r);
     }
 
 private:
     CMainDlgModel& model_;
 };
 
-CMainDlgModel::CMainDlgModel(std::vector<std::string> paths, CSettingsStore& store, uint64_t randomSeed)
-    : paths_(std::move(paths)),
-      store_(store),
+CMainDlgModel::CMainDlgModel(std::vector<std::string> paths, CSettingsStore& store, uint64_t randomSeed,
+                             platform::IFileSystem& fs, IPrompts& prompts)
+    : store_(store),
       randomSeed_(randomSeed),
-      fs_(&platform::realFileSystem()),
-      prompts_(&SkippingPrompts()),
+      fs_(fs),
+      prompts_(prompts),
       replayPrompts_(std::make_unique<CReplayPrompts>(*this)),
-      recorded_(platform::realFileSystem()) {
+      recorded_(fs) {
+    for (auto& p : paths) given_.push_back({std::move(p), false});
     panels_ = CreatePanels(&store_);
     options_ = ReadDialogOptions(store_);
     scope_ = options_.renameKind;
@@ -218,31 +220,37 @@ bool CMainDlgModel::SelectAction(const std::string& text) {
 }
 
 void CMainDlgModel::SetPaths(std::vector<std::string> paths) {
-    ReleaseItems();
-    recorded_.Reset(*fs_);
-    paths_ = std::move(paths);
+    std::vector<CGivenPath> given;
+    for (auto& p : paths) given.push_back({std::move(p), false});
+    SetGiven(std::move(given));
 }
 
-void CMainDlgModel::SetFileSystem(platform::IFileSystem& fs) {
-    fs_ = &fs;
-    recorded_.Reset(fs);
+void CMainDlgModel::SetGiven(std::vector<CGivenPath> given) {
     ReleaseItems();
+    recorded_.Reset(fs_);
+    given_ = std::move(given);
 }
 
 void CMainDlgModel::SetRememberListings(bool remember) {
     remember_ = remember;
-    recorded_.Reset(*fs_);
+    recorded_.Reset(fs_);
 }
 
 CRunOptions CMainDlgModel::RunOptions() const {
     return options_.RunOptions(scope_, randomSeed_);
 }
 
-std::unique_ptr<CExecute> CMainDlgModel::Build() {
+std::unique_ptr<CExecute> CMainDlgModel::BuildOperation() {
     CRenameDlg* panel = activePanel();
     if (!panel) return nullptr;
     panel->SetScope(scope_);
     return panel->CreateOperation(RunOptions());
+}
+
+// The preview reads through what it recorded, and a failure it reported once
+// is not reported again.
+CRenameRun CMainDlgModel::PreviewRun(const CRunOptions& options) {
+    return CRenameRun(options, remember_ ? static_cast<platform::IFileSystem&>(recorded_) : fs_, *replayPrompts_);
 }
 
 void CMainDlgModel::ClearPreview() {
@@ -253,23 +261,22 @@ void CMainDlgModel::ClearPreview() {
 
 // Reads the selection as the run would, once for each arrangement, and puts
 // it in the run's order.
-void CMainDlgModel::Prepare(CExecute& op) {
+void CMainDlgModel::Prepare(const CExecute& op) {
     const CRunOptions& o = op.options();
     const CArrangement wanted{o.scope, o.subfolders, o.sortOrder, o.sortEachFolder, typeid(op)};
     if (haveItems_ && wanted == arranged_) return;
     ReleaseItems();
-    op.setFileSystem(remember_ ? static_cast<platform::IFileSystem&>(recorded_) : *fs_);
-    op.setPrompts(*replayPrompts_);
     ++collections_;
-    selection_ = op.Collect(paths_);
+    CRenameRun run = PreviewRun(o);
+    selection_ = run.Collect(given_);
     if (!selection_.complete()) return;  // ended by the user: nothing to show, and read again next time
-    op.Arrange(selection_);
+    run.Arrange(selection_);
     arranged_ = wanted;
     haveItems_ = true;
 }
 
 bool CMainDlgModel::RefreshPreview() {
-    std::unique_ptr<CExecute> op = Build();
+    std::unique_ptr<CExecute> op = BuildOperation();
     if (!op) {
         ClearPreview();
         return false;
@@ -279,16 +286,14 @@ bool CMainDlgModel::RefreshPreview() {
         ClearPreview();
         return true;
     }
-    op->setFileSystem(*fs_);
-    op->setPrompts(*replayPrompts_);
-    op->Preview(selection_, rows_);
+    CRenameRun(op->options(), fs_, *replayPrompts_).Preview(selection_, *op, rows_);
     // The folders the check must list are read once, as the selection was.
     if (checkPreview_) {
         if (!check_.prepared()) check_.Prepare(selection_, arranged_.subfolders);
-        check_.Mark(rows_, remember_ ? static_cast<platform::IFileSystem&>(recorded_) : *fs_, previewNumbering_);
+        check_.Mark(rows_, remember_ ? static_cast<platform::IFileSystem&>(recorded_) : fs_, previewNumbering_);
     }
     counts_ = CountRows(rows_);
-    offered_ = op->alwaysOffer() ? counts_.rows : counts_.rows - counts_.unchanged;
+    offered_ = op->OffersEveryItem() ? counts_.rows : counts_.rows - counts_.unchanged;
     return true;
 }
 
@@ -296,33 +301,46 @@ void CMainDlgModel::Changed() {
     if (options_.preview) RefreshPreview();
 }
 
-CFinish CMainDlgModel::Ok() {
-    std::unique_ptr<CExecute> op = Build();
+CFinish CMainDlgModel::Ok(const std::function<void(const CPreview& rows)>& arranged) {
+    std::unique_ptr<CExecute> op = BuildOperation();
     if (!op) return CFinish::kNoOperation;
     options_.renameKind = scope_;
     SaveDialogOptions(store_, options_, true);
     // The dialog closes: what the preview held is of no use any more, and
     // the run reads the disk afresh.
     ReleaseItems();
-    recorded_.Reset(*fs_);
-    op->setFileSystem(*fs_);
-    op->setPrompts(*prompts_);
+    recorded_.Reset(fs_);
     std::unique_ptr<CRunJournal> journal;
     if (journaling_) {
         CJournalHeader header;
         header.time = std::time(nullptr);
         header.what = activePanel()->actionName();
-        header.where = CommonPlace(paths_);
-        journal = std::make_unique<CRunJournal>(*fs_, journalFolder_, std::move(header));
-        op->setJournal(journal.get());
+        header.where = CommonPlace(given_);
+        journal = std::make_unique<CRunJournal>(fs_, journalFolder_, std::move(header));
     }
-    const bool done = op->Run(paths_);
-    if (op->journalFailed()) {
-        journalPath_ = journal->path();
-        journalError_ = journal->error();
+    CRenameRun run(op->options(), fs_, prompts_, journal.get());
+    run.SetProgress(progress_);
+    lastRun_ = {};
+    CSelection selection = run.Collect(given_);
+    if (!selection.complete()) {
+        lastRun_.stopped = true;
+        return CFinish::kStopped;
+    }
+    run.Arrange(selection);
+    if (arranged) {
+        CPreview rows;
+        run.Preview(selection, *op, rows);
+        if (!op->OffersEveryItem())
+            std::erase_if(rows, [](const CPreviewRow& row) { return row.status == CRowStatus::kUnchanged; });
+        arranged(rows);
+    }
+    lastRun_ = run.Rename(selection, *op);
+    if (lastRun_.journalFailed()) {
+        journalPath_ = lastRun_.journalPath;
+        journalError_ = lastRun_.journalError;
         return CFinish::kJournalFailed;
     }
-    return done ? CFinish::kDone : CFinish::kStopped;
+    return lastRun_.stopped ? CFinish::kStopped : CFinish::kDone;
 }
 
 // A journal without its begin record whole holds nothing to trust (a run
@@ -331,12 +349,12 @@ CFinish CMainDlgModel::Ok() {
 uint32_t CMainDlgModel::WalkRuns(bool withItems, const std::function<bool(size_t, CJournalRun&)>& each) {
     std::string folder;
     std::vector<std::string> files;
-    uint32_t code = JournalFolder(*fs_, journalFolder_, folder);
-    if (!code) code = ListJournals(*fs_, folder, files);
+    uint32_t code = JournalFolder(journalFolder_, folder);
+    if (!code) code = ListJournals(fs_, folder, files);
     size_t number = 0;
     for (const auto& file : files) {
         CJournalRun run;
-        if (ReadJournal(*fs_, file, run, withItems) != platform::kErrorSuccess) continue;
+        if (ReadJournal(fs_, file, run, withItems) != platform::kErrorSuccess) continue;
         if (!run.readable && run.refusal.empty()) continue;
         if (each(++number, run)) break;
     }
@@ -364,7 +382,7 @@ uint32_t CMainDlgModel::ReadRun(size_t n, CJournalRun& run, bool withItems) {
     // Read again with its items: only the one run taken back needs them.
     if (withItems && run.refusal.empty()) {
         const std::string path = run.path;
-        if (const uint32_t again = ReadJournal(*fs_, path, run, true)) return again;
+        if (const uint32_t again = ReadJournal(fs_, path, run, true)) return again;
     }
     return platform::kErrorSuccess;
 }
@@ -381,7 +399,7 @@ bool CMainDlgModel::LastRun(CJournalRun& run, bool withItems, size_t* number) {
     if (number) *number = found;
     if (withItems && run.refusal.empty()) {
         const std::string path = run.path;
-        if (ReadJournal(*fs_, path, run, true) != platform::kErrorSuccess || !run.readable) return false;
+        if (ReadJournal(fs_, path, run, true) != platform::kErrorSuccess || !run.readable) return false;
         return UndoCount(run) > 0 || !run.refusal.empty();
     }
     return true;
@@ -401,42 +419,41 @@ CUndoResult CMainDlgModel::Undo(const CJournalRun& run) {
     header.where = run.header.where;
     const auto sep = run.path.find_last_of(platform::kPathSeparator);
     header.undone = sep == std::string::npos ? run.path : run.path.substr(sep + 1);
-    CRunJournal journal(*fs_, journalFolder_, std::move(header));
-    CPathsFollower follower(paths_);
-    CUndoResult result = UndoRun(run, *fs_, *prompts_, journal, [&](const std::string& from, const std::string& to) {
+    CRunJournal journal(fs_, journalFolder_, std::move(header));
+    CPathsFollower follower(given_);
+    CUndoResult result = UndoRun(run, fs_, prompts_, journal, [&](const std::string& from, const std::string& to) {
         follower.Moved(from, to);
     });
     if (result.journalFailed) {
         journalPath_ = journal.path();
         journalError_ = journal.error();
     }
-    SetPaths(follower.Paths(paths_.size()));
+    SetGiven(follower.Given(given_));
     return result;
 }
 
 CFinish CMainDlgModel::SaveFileList(const std::function<bool(std::string& fileName)>& chooseFile,
                                     const CListFormat& format) {
     listed_ = 0;
-    std::unique_ptr<CExecute> op = Build();
+    std::unique_ptr<CExecute> op = BuildOperation();
     if (!op) return CFinish::kNoOperation;
     std::string fileName = lastListFile_;
     if (!chooseFile || !chooseFile(fileName)) return CFinish::kCancelled;
     lastListFile_ = fileName;
     SaveDialogOptions(store_, options_, false);
-    op->setFileSystem(*fs_);
-    op->setPrompts(*prompts_);
     // As a run writes it, but not over an item that it lists.
-    CSelection selection = op->Collect(paths_);
+    CRenameRun run(op->options(), fs_, prompts_);
+    CSelection selection = run.Collect(given_);
     if (!selection.complete()) return CFinish::kStopped;
-    if (!format.write && ListsItself(selection, lastListFile_, *fs_)) {
+    if (!format.write && ListsItself(selection, lastListFile_, fs_)) {
         CErrorReport report;
         report.title = "Cannot save the file list";
         report.headline = "The list would replace one of the items it lists.";
         report.fileName = lastListFile_;
         report.errorCode = platform::kErrorAlreadyExists;
-        report.explanation = platform::errorMessage(report.errorCode);
-        prompts_->DefaultError(report);
+        report.explanation = platform::ErrorMessage(report.errorCode);
+        prompts_.DefaultError(report);
         return CFinish::kRefused;
     }
-    return op->WriteList(selection, lastListFile_, format, &listed_) ? CFinish::kDone : CFinish::kStopped;
+    return run.WriteList(selection, lastListFile_, format, &listed_) ? CFinish::kDone : CFinish::kStopped;
 }

@@ -11,6 +11,7 @@
 #include "core/Journal.h"
 #include "core/JournalUndo.h"
 #include "core/PreviewCheck.h"
+#include "core/RenameRun.h"
 #include "dialog/DialogOptions.h"
 #include "dialog/RecordedFileSystem.h"
 
@@ -50,8 +51,9 @@ public:
     /// Opening: creates the panels over `store` and restores the scope, the
     /// last action and the section options. `randomSeed` is drawn once per
     /// call of the dialog, so that every preview and the run share one random
-    /// order.
-    CMainDlgModel(std::vector<std::string> paths, CSettingsStore& store, uint64_t randomSeed);
+    /// order. The runs read and rename through `fs` and ask `prompts`.
+    CMainDlgModel(std::vector<std::string> paths, CSettingsStore& store, uint64_t randomSeed,
+                  platform::IFileSystem& fs, IPrompts& prompts);
     ~CMainDlgModel();
     CMainDlgModel(const CMainDlgModel&) = delete;
     CMainDlgModel& operator=(const CMainDlgModel&) = delete;
@@ -113,9 +115,20 @@ public:
     /// The run options the sections and the scope give now.
     CRunOptions RunOptions() const;
 
+    /// The operation the active panel builds now (saving its values); null
+    /// when it builds none.
+    std::unique_ptr<CExecute> BuildOperation();
+
     /// OK: builds the operation (none: nothing happens), stores the scope and
-    /// the section options, flushes the settings and renames the selection.
-    CFinish Ok();
+    /// the section options, flushes the settings and renames the selection,
+    /// read afresh. `arranged` (may be empty) is shown, before the first
+    /// rename, the rows the run will offer: the items in the run's order with
+    /// their new names, for a front end that counts the renames to come.
+    CFinish Ok(const std::function<void(const CPreview& rows)>& arranged = {});
+    /// What the last OK did.
+    const CRunResult& lastRun() const { return lastRun_; }
+    /// Hears how far each run gets.
+    void SetProgress(std::function<void(const CRunProgress&)> progress) { progress_ = std::move(progress); }
     /// "Save file list...": builds the operation (none: nothing happens), then
     /// asks `chooseFile` for the list file, starting from the last name chosen;
     /// on a choice stores the section options (not the scope), flushes and
@@ -136,8 +149,8 @@ public:
     /// Whether OK keeps a journal (the default). Only a measurement of what
     /// the journal costs turns it off.
     void SetJournaling(bool on) { journaling_ = on; }
-    /// After kJournalFailed: the journal's path (its folder when it could
-    /// not be made) and the system error code.
+    /// After kJournalFailed, or an undo whose journal failed: the journal's
+    /// path (its folder when it could not be made) and the system error code.
     const std::string& journalPath() const { return journalPath_; }
     uint32_t journalError() const { return journalError_; }
 
@@ -167,10 +180,7 @@ public:
     /// The files and folders the dialog works on, in place of those it was
     /// opened with; the preview reads them afresh.
     void SetPaths(std::vector<std::string> paths);
-
-    /// Where the runs read and rename, and whom they ask.
-    void SetFileSystem(platform::IFileSystem& fs);
-    void SetPrompts(IPrompts& prompts) { prompts_ = &prompts; }
+    void SetGiven(std::vector<CGivenPath> given);
     /// Whether the preview keeps what the disk answered, so that a new order,
     /// scope or action does not read it again (the default). A front end that
     /// previews once saves the memory.
@@ -191,16 +201,16 @@ private:
     class CReplayPrompts;
 
     void Refill();
+    CRenameRun PreviewRun(const CRunOptions& options);
     /// Lists the journal files, newest first, reading each as History does;
     /// `each` takes every run that History lists, with its number, and
     /// returns true to stop.
     uint32_t WalkRuns(bool withItems, const std::function<bool(size_t number, CJournalRun& run)>& each);
-    std::unique_ptr<CExecute> Build();
-    void Prepare(CExecute& op);
+    void Prepare(const CExecute& op);
     void ClearPreview();
     void ReleaseItems();
 
-    std::vector<std::string> paths_;
+    std::vector<CGivenPath> given_;
     CSettingsStore& store_;
     uint64_t randomSeed_;
     std::vector<std::unique_ptr<CRenameDlg>> panels_;
@@ -215,8 +225,10 @@ private:
     std::string journalPath_;
     uint32_t journalError_ = 0;
 
-    platform::IFileSystem* fs_;
-    IPrompts* prompts_;
+    platform::IFileSystem& fs_;
+    IPrompts& prompts_;
+    std::function<void(const CRunProgress&)> progress_;
+    CRunResult lastRun_;
     std::unique_ptr<CReplayPrompts> replayPrompts_;
     CRecordedFileSystem recorded_;
     bool remember_ = true;

@@ -15,11 +15,11 @@ class CMemorySettings : public platform::ISettingsBackend {
 public:
     using Value = std::variant<int32_t, std::string>;
 
-    std::optional<int32_t> readNumber(const std::string& name) override;
-    std::optional<std::string> readText(const std::string& name) override;
-    bool writeNumber(const std::string& name, int32_t value) override;
-    bool writeText(const std::string& name, const std::string& value) override;
-    void flush() override { ++flushes; }
+    std::optional<int32_t> ReadNumber(const std::string& name) override;
+    std::optional<std::string> ReadText(const std::string& name) override;
+    bool WriteNumber(const std::string& name, int32_t value) override;
+    bool WriteText(const std::string& name, const std::string& value) override;
+    void Flush() override { ++flushes; }
 
     /// A backend that forwards to `settings`, which the caller keeps: several
     /// stores in turn can then see the same values, as runs of the dialog

@@ -29,18 +29,18 @@ void CRecordedFileSystem::Reset(platform::IFileSystem& inner) {
     replayed_ = false;
 }
 
-uint32_t CRecordedFileSystem::getAttributes(const std::string& path, platform::Attributes& out) {
+uint32_t CRecordedFileSystem::GetAttributes(const std::string& path, platform::Attributes& out) {
     return Recall(attributes_, path, out, replayed_,
-                  [&](platform::Attributes& value) { return inner().getAttributes(path, value); });
+                  [&](platform::Attributes& value) { return inner().GetAttributes(path, value); });
 }
 
-uint32_t CRecordedFileSystem::listFolderEntries(
+uint32_t CRecordedFileSystem::ListFolderEntries(
     const std::string& folder, const std::function<void(const std::string&, platform::EntryKind)>& each) {
     auto it = entries_.find(folder);
     replayed_ = it != entries_.end();
     if (!replayed_) {
         Listing listing;
-        listing.code = inner().listFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
+        listing.code = inner().ListFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
             listing.names.append(name).push_back('\0');
             listing.kinds.push_back(static_cast<char>(kind));
         });
@@ -60,7 +60,7 @@ uint32_t CRecordedFileSystem::listFolderEntries(
     return listing.code;
 }
 
-uint32_t CRecordedFileSystem::getTimes(const std::string& path, platform::FileTimes& out) {
+uint32_t CRecordedFileSystem::GetTimes(const std::string& path, platform::FileTimes& out) {
     return Recall(times_, path, out, replayed_,
-                  [&](platform::FileTimes& value) { return inner().getTimes(path, value); });
+                  [&](platform::FileTimes& value) { return inner().GetTimes(path, value); });
 }

@@ -23,10 +23,10 @@ public:
     /// what was recorded, so that a failure in it was reported before.
     bool replayed() const { return replayed_; }
 
-    uint32_t getAttributes(const std::string& path, platform::Attributes& out) override;
-    uint32_t listFolderEntries(const std::string& folder,
+    uint32_t GetAttributes(const std::string& path, platform::Attributes& out) override;
+    uint32_t ListFolderEntries(const std::string& folder,
                                const std::function<void(const std::string&, platform::EntryKind)>& each) override;
-    uint32_t getTimes(const std::string& path, platform::FileTimes& out) override;
+    uint32_t GetTimes(const std::string& path, platform::FileTimes& out) override;
 
 private:
     std::unordered_map<std::string, std::pair<uint32_t, platform::Attributes>> attributes_;

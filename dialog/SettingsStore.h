@@ -20,7 +20,7 @@ public:
 
     /// Opens the platform's settings for `subKey`; `location` (or the
     /// QUORLIN_SETTINGS variable) points them elsewhere, as
-    /// platform::settingsLocation describes.
+    /// platform::SettingsLocation describes.
     explicit CSettingsStore(const std::string& subKey, const std::string& location = {});
     /// The same over a given backend; null reads nothing and writes nothing.
     CSettingsStore(const std::string& subKey, std::unique_ptr<platform::ISettingsBackend> backend);

@@ -15,9 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (scan.dateTime.size() > 19) std::abort();
 
     std::tm local;
-    if (ParsePictureDate(scan.dateTime, local) && !platform::isValidCalendarTime(local)) std::abort();
+    if (ParsePictureDate(scan.dateTime, local) && !platform::IsValidCalendarTime(local)) std::abort();
     // The text parser on its own, with whatever the input holds.
     const std::string text(reinterpret_cast<const char*>(data), std::min<size_t>(size, 40));
-    if (ParsePictureDate(text, local) && !platform::isValidCalendarTime(local)) std::abort();
+    if (ParsePictureDate(text, local) && !platform::IsValidCalendarTime(local)) std::abort();
     return 0;
 }

@@ -90,7 +90,7 @@ bool RenameListFile(const std::wstring& listFile, HandleRenameFunction handleRen
 void RenamePaths(const std::vector<std::wstring>& paths, HandleRenameFunction handleRename) {
     std::vector<std::string> full;
     full.reserve(paths.size());
-    for (const auto& path : paths) full.push_back(platform::narrow(FullPath(path)));
+    for (const auto& path : paths) full.push_back(platform::Narrow(FullPath(path)));
     Call(handleRename, full);
 }
 

@@ -68,7 +68,7 @@ protected:
         ::SetDlgItemTextW(window(), IDC_WIZARD_TEXT, std::wstring(text ? text : L"", length > 0 ? length : 0).c_str());
         // A missing picture is told in a box owned by the sheet, so that the
         // box stays in front and the wizard waits for it.
-        picture_.Load(platform::narrow(PictureFolder() + info_.name + L".jpg"), ::GetParent(window()));
+        picture_.Load(platform::Narrow(PictureFolder() + info_.name + L".jpg"), ::GetParent(window()));
         Embolden(item(IDC_WIZARD_TEXT));
         return true;
     }

@@ -7,14 +7,14 @@
 CAddAtBeginningExecute::CAddAtBeginningExecute(const CRunOptions& options, const std::string& text)
     : CExecute(options), text_(text) {}
 
-std::unique_ptr<CFileDescriptor> CAddAtBeginningExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CAddAtBeginningExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     return WithPart(fd, text_ + fd.part());
 }
 
 CAddAtEndExecute::CAddAtEndExecute(const CRunOptions& options, const std::string& text)
     : CExecute(options), text_(text) {}
 
-std::unique_ptr<CFileDescriptor> CAddAtEndExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CAddAtEndExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     return WithPart(fd, fd.part() + text_);
 }
 
@@ -32,7 +32,7 @@ CAddAnywhereExecute::CAddAnywhereExecute(const CRunOptions& options, int anchorK
         anchor_ = positionOrAnchor;
 }
 
-std::unique_ptr<CFileDescriptor> CAddAnywhereExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CAddAnywhereExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     const std::string& part = fd.part();
     size_t point;  // byte offset, always on a character boundary
     if (anchorKind_ == kAtText) {
@@ -44,7 +44,7 @@ std::unique_ptr<CFileDescriptor> CAddAnywhereExecute::compute(const CFileDescrip
         // Positions count characters; one before the start inserts at the start.
         if (occurrence_ != kFromEnd && occurrence_ != kFromBeginning) return std::make_unique<CFileDescriptor>(fd);
         const size_t chars = position_ < 0 ? 0 : static_cast<size_t>(position_);
-        point = occurrence_ == kFromEnd ? text::byteOffsetFromEnd(part, chars) : text::byteOffset(part, chars);
+        point = occurrence_ == kFromEnd ? text::ByteOffsetFromEnd(part, chars) : text::ByteOffset(part, chars);
     } else {
         return std::make_unique<CFileDescriptor>(fd);
     }
@@ -55,7 +55,7 @@ CAddFolderAtBeginningExecute::CAddFolderAtBeginningExecute(const CRunOptions& op
                                                            int separator)
     : CExecute(options), separator_(separator) {}
 
-std::unique_ptr<CFileDescriptor> CAddFolderAtBeginningExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CAddFolderAtBeginningExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     const std::string& folder = fd.folder();
     const auto sep = folder.find_last_of(platform::kPathSeparator);
     // A file directly in a root ("C:" or "") has no folder name to add.
@@ -69,16 +69,16 @@ CManuallyExecute::CManuallyExecute(const CRunOptions& options, const std::string
     OfferEveryItem();
 }
 
-std::unique_ptr<CFileDescriptor> CManuallyExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CManuallyExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     return std::make_unique<CFileDescriptor>(fd);
 }
 
-void CManuallyExecute::fillDialog(CNameRequest& dialog, const CFileDescriptor& oldFd, const CFileDescriptor& newFd) {
-    CExecute::fillDialog(dialog, oldFd, newFd);
+void CManuallyExecute::FillDialog(CNameRequest& dialog, const CFileDescriptor& oldFd, const CFileDescriptor& newFd) const {
+    CExecute::FillDialog(dialog, oldFd, newFd);
     // The dialog counts characters, so the part's byte range is converted here.
     const std::string& name = newFd.name();
     const size_t start = static_cast<size_t>(newFd.start()) < name.size() ? newFd.start() : name.size();
     dialog.highlight = text_;
-    dialog.highlightStart = static_cast<int>(text::charCount(std::string_view(name).substr(0, start)));
-    dialog.highlightSpan = static_cast<int>(text::charCount(oldFd.part()));
+    dialog.highlightStart = static_cast<int>(text::CharCount(std::string_view(name).substr(0, start)));
+    dialog.highlightSpan = static_cast<int>(text::CharCount(oldFd.part()));
 }

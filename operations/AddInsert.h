@@ -8,7 +8,7 @@
 class CAddAtBeginningExecute : public CExecute {
 public:
     CAddAtBeginningExecute(const CRunOptions& options, const std::string& text);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     std::string text_;
@@ -18,7 +18,7 @@ private:
 class CAddAtEndExecute : public CExecute {
 public:
     CAddAtEndExecute(const CRunOptions& options, const std::string& text);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     std::string text_;
@@ -33,7 +33,7 @@ public:
 
     CAddAnywhereExecute(const CRunOptions& options, int anchorKind, int occurrenceOrDirection,
                         const std::string& positionOrAnchor, int afterAnchor, const std::string& text);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     int anchorKind_;
@@ -48,7 +48,7 @@ private:
 class CAddFolderAtBeginningExecute : public CExecute {
 public:
     CAddFolderAtBeginningExecute(const CRunOptions& options, int separator);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     int separator_;
@@ -59,8 +59,8 @@ private:
 class CManuallyExecute : public CExecute {
 public:
     CManuallyExecute(const CRunOptions& options, const std::string& text);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
-    void fillDialog(CNameRequest& dialog, const CFileDescriptor& oldFd, const CFileDescriptor& newFd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
+    void FillDialog(CNameRequest& dialog, const CFileDescriptor& oldFd, const CFileDescriptor& newFd) const override;
 
 private:
     std::string text_;

@@ -35,7 +35,7 @@ std::string WriteLetters(int64_t value, int width, bool uppercase) {
     const size_t w = static_cast<size_t>(PaddingWidth(width));
     if (letters.size() < w) letters.insert(0, w - letters.size(), 'a');
     if (value < 0) letters.insert(0, 1, '-');
-    return uppercase ? text::toUpper(letters) : letters;
+    return uppercase ? text::ToUpper(letters) : letters;
 }
 
 bool FilterStartLetters(std::string& letters) {
@@ -66,7 +66,8 @@ CAddAlphaAtBeginningExecute::CAddAlphaAtBeginningExecute(const CRunOptions& opti
     : CAddNumberExecute(options, start, step, digits),
       uppercase_(uppercase) {}
 
-std::unique_ptr<CFileDescriptor> CAddAlphaAtBeginningExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CAddAlphaAtBeginningExecute::Compute(const CFileDescriptor& fd, const CNameContext& context) {
+    Begin(context);
     auto out = WithPart(fd, WriteLetters(counter(), digits(), uppercase_ != 0) + fd.part());
     Advance();
     return out;
@@ -77,7 +78,8 @@ CAddAlphaAtEndExecute::CAddAlphaAtEndExecute(const CRunOptions& options, const s
     : CAddNumberExecute(options, start, step, digits),
       uppercase_(uppercase) {}
 
-std::unique_ptr<CFileDescriptor> CAddAlphaAtEndExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CAddAlphaAtEndExecute::Compute(const CFileDescriptor& fd, const CNameContext& context) {
+    Begin(context);
     auto out = WithPart(fd, fd.part() + WriteLetters(counter(), digits(), uppercase_ != 0));
     Advance();
     return out;
@@ -92,7 +94,8 @@ CProduceAlphabeticalListExecute::CProduceAlphabeticalListExecute(const CRunOptio
       suffix_(suffix),
       uppercase_(uppercase) {}
 
-std::unique_ptr<CFileDescriptor> CProduceAlphabeticalListExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CProduceAlphabeticalListExecute::Compute(const CFileDescriptor& fd, const CNameContext& context) {
+    Begin(context);
     auto out = WithPart(fd, prefix_ + WriteLetters(counter(), digits(), uppercase_ != 0) + suffix_);
     Advance();
     return out;

@@ -33,7 +33,7 @@ class CAddAlphaAtBeginningExecute : public CAddNumberExecute {
 public:
     CAddAlphaAtBeginningExecute(const CRunOptions& options, const std::string& start, const std::string& step,
                                 const std::string& digits, int uppercase);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     int uppercase_;
@@ -44,7 +44,7 @@ class CAddAlphaAtEndExecute : public CAddNumberExecute {
 public:
     CAddAlphaAtEndExecute(const CRunOptions& options, const std::string& start, const std::string& step,
                           const std::string& digits, int uppercase);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     int uppercase_;
@@ -56,7 +56,7 @@ public:
     CProduceAlphabeticalListExecute(const CRunOptions& options, const std::string& start, const std::string& step,
                                     const std::string& digits, const std::string& prefix, const std::string& suffix,
                                     int uppercase);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     std::string prefix_;

@@ -26,31 +26,31 @@ std::string_view Trim(std::string_view s) {
 CLowercaseExecute::CLowercaseExecute(const CRunOptions& options)
     : CExecute(options) {}
 
-std::unique_ptr<CFileDescriptor> CLowercaseExecute::compute(const CFileDescriptor& fd) {
-    return WithPart(fd, text::toLower(fd.part()));
+std::unique_ptr<CFileDescriptor> CLowercaseExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
+    return WithPart(fd, text::ToLower(fd.part()));
 }
 
 CUppercaseExecute::CUppercaseExecute(const CRunOptions& options)
     : CExecute(options) {}
 
-std::unique_ptr<CFileDescriptor> CUppercaseExecute::compute(const CFileDescriptor& fd) {
-    return WithPart(fd, text::toUpper(fd.part()));
+std::unique_ptr<CFileDescriptor> CUppercaseExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
+    return WithPart(fd, text::ToUpper(fd.part()));
 }
 
 CCapitalExecute::CCapitalExecute(const CRunOptions& options)
     : CExecute(options) {}
 
-std::unique_ptr<CFileDescriptor> CCapitalExecute::compute(const CFileDescriptor& fd) {
-    std::string lowered = text::toLower(fd.part());
+std::unique_ptr<CFileDescriptor> CCapitalExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
+    std::string lowered = text::ToLower(fd.part());
     if (lowered.empty()) return WithPart(fd, lowered);
     char32_t cp;
     bool valid;
-    const size_t len = text::decode(lowered, 0, cp, &valid);
+    const size_t len = text::Decode(lowered, 0, cp, &valid);
     // A stray byte has no case; it stays as it was.
     if (!valid) return WithPart(fd, lowered);
     std::string result;
     result.reserve(lowered.size() + 2);
-    text::append(result, text::upper(cp));
+    text::Append(result, text::Upper(cp));
     result.append(lowered, len, std::string::npos);
     return WithPart(fd, result);
 }
@@ -75,8 +75,8 @@ bool CTitlecaseExecute::IsSmallWord(std::string_view word) const {
     return std::find(smallWords_.begin(), smallWords_.end(), word) != smallWords_.end();
 }
 
-std::unique_ptr<CFileDescriptor> CTitlecaseExecute::compute(const CFileDescriptor& fd) {
-    const std::string lowered = text::toLower(fd.part());
+std::unique_ptr<CFileDescriptor> CTitlecaseExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
+    const std::string lowered = text::ToLower(fd.part());
     const unsigned delimiterClasses =
         delimiters_ == kSpaces ? unsigned{text::kClassSpace} : unsigned{text::kClassSpace | text::kClassPunct};
     const bool apostropheJoins = delimiters_ == kPunctuationButApostrophe;
@@ -88,8 +88,8 @@ std::unique_ptr<CFileDescriptor> CTitlecaseExecute::compute(const CFileDescripto
     char32_t cp;
     bool valid;
     for (size_t i = 0; i < lowered.size();) {
-        const size_t len = text::decode(lowered, i, cp, &valid);
-        const unsigned cls = valid ? text::classify(cp) : unsigned{text::kClassNone};
+        const size_t len = text::Decode(lowered, i, cp, &valid);
+        const unsigned cls = valid ? text::Classify(cp) : unsigned{text::kClassNone};
         const bool wordStart = (previousClass & delimiterClasses) != 0 && !(apostropheJoins && previousApostrophe);
         bool raise = false;
         if (wordStart && valid) {
@@ -100,8 +100,8 @@ std::unique_ptr<CFileDescriptor> CTitlecaseExecute::compute(const CFileDescripto
                 char32_t next;
                 bool nextValid;
                 while (end < lowered.size()) {
-                    const size_t nextLen = text::decode(lowered, end, next, &nextValid);
-                    if (nextValid && (text::classify(next) & delimiterClasses) != 0) break;
+                    const size_t nextLen = text::Decode(lowered, end, next, &nextValid);
+                    if (nextValid && (text::Classify(next) & delimiterClasses) != 0) break;
                     if (nextValid && apostropheJoins && next == U'\'') break;
                     end += nextLen;
                 }
@@ -109,7 +109,7 @@ std::unique_ptr<CFileDescriptor> CTitlecaseExecute::compute(const CFileDescripto
             }
         }
         if (raise)
-            text::append(result, text::upper(cp));
+            text::Append(result, text::Upper(cp));
         else
             result.append(lowered, i, len);
         previousClass = cls;

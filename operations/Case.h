@@ -10,14 +10,14 @@
 class CLowercaseExecute : public CExecute {
 public:
     CLowercaseExecute(const CRunOptions& options);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 };
 
 /// "Make UPPERCASE": the whole part in upper case.
 class CUppercaseExecute : public CExecute {
 public:
     CUppercaseExecute(const CRunOptions& options);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 };
 
 /// "Make the first letter uppercase": the part lowered, then its first
@@ -25,7 +25,7 @@ public:
 class CCapitalExecute : public CExecute {
 public:
     CCapitalExecute(const CRunOptions& options);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 };
 
 /// "Make a Title Case": the part lowered, then the first character of every
@@ -39,7 +39,7 @@ public:
     /// the lowered name, so a word typed in capitals never matches.
     CTitlecaseExecute(const CRunOptions& options,
                       int delimiters, const std::string& smallWords);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
     /// The small-word list as built from the typed text.
     const std::vector<std::string>& smallWords() const { return smallWords_; }

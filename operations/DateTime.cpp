@@ -87,15 +87,15 @@ CToDateExecute::CToDateExecute(const CRunOptions& options, int source, int dateF
       timeFormat_(timeFormat),
       separator_(separator) {}
 
-bool CToDateExecute::LocalTime(const CFileDescriptor& fd, std::tm& out) {
+bool CToDateExecute::LocalTime(const CFileDescriptor& fd, platform::IFileSystem& fs, std::tm& out) {
     if (source_ == kDatePictureTaken) {
         // The calendar time as the camera wrote it: a round trip through a time
         // stamp would move a time that falls in a daylight saving gap.
-        return HasPictureInfo(fd, fileSystem()) && PictureDateTime(fd, out);
+        return HasPictureInfo(fd, fs) && PictureDateTime(fd, out);
     }
     if (source_ < kDateCreation || source_ > kDateLastAccess) return false;
     platform::FileTimes times;
-    if (fileSystem().getTimes(fd.path(), times) != platform::kErrorSuccess) return false;
+    if (fs.GetTimes(fd.path(), times) != platform::kErrorSuccess) return false;
     int64_t seconds;
     if (source_ == kDateModification) {
         seconds = times.modification;
@@ -108,21 +108,21 @@ bool CToDateExecute::LocalTime(const CFileDescriptor& fd, std::tm& out) {
         seconds = *times.creation;
     }
     // Years past 9999 (or before 1) are no dates anyone wants in a name.
-    return platform::toLocalTime(seconds, out) && platform::isValidCalendarTime(out);
+    return platform::ToLocalTime(seconds, out) && platform::IsValidCalendarTime(out);
 }
 
-bool CToDateExecute::DateText(const CFileDescriptor& fd, std::string& out) {
+bool CToDateExecute::DateText(const CFileDescriptor& fd, platform::IFileSystem& fs, std::string& out) {
     if (dateFormat_ < 0 || dateFormat_ >= static_cast<int>(kDateFormats.size())) return false;
     if (timeFormat_ < 0 || timeFormat_ >= static_cast<int>(kTimeFormats.size())) return false;
     std::tm local;
-    if (!LocalTime(fd, local)) return false;
+    if (!LocalTime(fd, fs, local)) return false;
     out = FormatDateTime(local, dateFormat_, timeFormat_, separator_);
     return true;
 }
 
-std::unique_ptr<CFileDescriptor> CToDateExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CToDateExecute::Compute(const CFileDescriptor& fd, const CNameContext& context) {
     std::string text;
-    if (!DateText(fd, text)) return std::make_unique<CFileDescriptor>(fd);
+    if (!DateText(fd, context.fileSystem, text)) return std::make_unique<CFileDescriptor>(fd);
     return WithPart(fd, text);
 }
 
@@ -132,11 +132,11 @@ CAddDateAtBeginningExecute::CAddDateAtBeginningExecute(const CRunOptions& option
                      timeFormat, separator),
       space_(space) {}
 
-std::unique_ptr<CFileDescriptor> CAddDateAtBeginningExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CAddDateAtBeginningExecute::Compute(const CFileDescriptor& fd, const CNameContext& context) {
     std::string text;
     // A part that already reads exactly like the date is passed over, as is a
     // date text with nothing in it (no date and no time chosen).
-    if (!DateText(fd, text) || text.empty() || text == fd.part()) return std::make_unique<CFileDescriptor>(fd);
+    if (!DateText(fd, context.fileSystem, text) || text.empty() || text == fd.part()) return std::make_unique<CFileDescriptor>(fd);
     return WithPart(fd, text + (space_ ? " " : "") + fd.part());
 }
 
@@ -146,8 +146,8 @@ CAddDateAtEndExecute::CAddDateAtEndExecute(const CRunOptions& options, int sourc
                      timeFormat, separator),
       space_(space) {}
 
-std::unique_ptr<CFileDescriptor> CAddDateAtEndExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CAddDateAtEndExecute::Compute(const CFileDescriptor& fd, const CNameContext& context) {
     std::string text;
-    if (!DateText(fd, text) || text.empty() || text == fd.part()) return std::make_unique<CFileDescriptor>(fd);
+    if (!DateText(fd, context.fileSystem, text) || text.empty() || text == fd.part()) return std::make_unique<CFileDescriptor>(fd);
     return WithPart(fd, fd.part() + (space_ ? " " : "") + text);
 }

@@ -50,15 +50,15 @@ class CToDateExecute : public CExecute {
 public:
     CToDateExecute(const CRunOptions& options,
                    int source, int dateFormat, int timeFormat, const std::string& separator);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 protected:
     /// The date text of `fd`; false when the file has no usable date or the
     /// choices are not ones of the lists.
-    bool DateText(const CFileDescriptor& fd, std::string& out);
+    bool DateText(const CFileDescriptor& fd, platform::IFileSystem& fs, std::string& out);
 
 private:
-    bool LocalTime(const CFileDescriptor& fd, std::tm& out);
+    bool LocalTime(const CFileDescriptor& fd, platform::IFileSystem& fs, std::tm& out);
 
     int source_;
     int dateFormat_;
@@ -71,7 +71,7 @@ class CAddDateAtBeginningExecute : public CToDateExecute {
 public:
     CAddDateAtBeginningExecute(const CRunOptions& options, int source, int dateFormat, int timeFormat, int space,
                                const std::string& separator);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     int space_;
@@ -82,7 +82,7 @@ class CAddDateAtEndExecute : public CToDateExecute {
 public:
     CAddDateAtEndExecute(const CRunOptions& options, int source, int dateFormat, int timeFormat, int space,
                          const std::string& separator);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     int space_;

@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "core/DigitRun.h"
-#include "core/Sort.h"
 
 int PaddingWidth(int digits) {
     return std::clamp(digits, 0, kMaxNumberWidth);
@@ -27,10 +26,6 @@ CAddNumberExecute::CAddNumberExecute(const CRunOptions& options, const std::stri
       digits_(PaddingWidth(ScanInt(digits))),
       counter_(start_) {}
 
-void CAddNumberExecute::sort(CFileList& list) {
-    SortFileList(list, options().sortOrder, options().randomSeed, fileSystem());
-}
-
 void CAddNumberExecute::Advance() {
     constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
     constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
@@ -44,13 +39,15 @@ void CAddNumberExecute::Advance() {
         counter_ += step_;
 }
 
-std::unique_ptr<CFileDescriptor> CAddNumberAtBeginningExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CAddNumberAtBeginningExecute::Compute(const CFileDescriptor& fd, const CNameContext& context) {
+    Begin(context);
     auto out = WithPart(fd, CounterText() + fd.part());
     Advance();
     return out;
 }
 
-std::unique_ptr<CFileDescriptor> CAddNumberAtEndExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CAddNumberAtEndExecute::Compute(const CFileDescriptor& fd, const CNameContext& context) {
+    Begin(context);
     auto out = WithPart(fd, fd.part() + CounterText());
     Advance();
     return out;
@@ -63,13 +60,15 @@ CProduceNumberedListExecute::CProduceNumberedListExecute(const CRunOptions& opti
       prefix_(prefix),
       suffix_(suffix) {}
 
-std::unique_ptr<CFileDescriptor> CProduceNumberedListExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CProduceNumberedListExecute::Compute(const CFileDescriptor& fd, const CNameContext& context) {
+    Begin(context);
     auto out = WithPart(fd, prefix_ + CounterText() + suffix_);
     Advance();
     return out;
 }
 
-std::unique_ptr<CFileDescriptor> CRenumberExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CRenumberExecute::Compute(const CFileDescriptor& fd, const CNameContext& context) {
+    Begin(context);
     const CDigitRun run = FindDigitRun(fd, 0);
     if (!run.found()) return WithPart(fd, fd.part());
     const std::string& part = fd.part();
@@ -85,7 +84,7 @@ CReformatNumberExecute::CReformatNumberExecute(const CRunOptions& options, const
       add_(add),
       amount_(ScanInt(amount)) {}
 
-std::unique_ptr<CFileDescriptor> CReformatNumberExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CReformatNumberExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
     // |delta| <= 2^31 and values read are >= 0, so only a sum can overflow.
     const int64_t delta = add_ == 1 ? static_cast<int64_t>(amount_) : -static_cast<int64_t>(amount_);

@@ -19,15 +19,13 @@ int PaddingWidth(int digits);
 /// with width 3 is "0-5"; a longer text is written whole.
 std::string WriteNumber(int64_t value, int width);
 
-/// Base of the numbering family: a counter that starts at `start` and moves by
-/// `step` once per numbered item, in the order the items reach compute.
+/// Base of the numbering family: a counter that starts at `start` at the first
+/// position of a pass and moves by `step` once per numbered item, in the
+/// order the items reach Compute.
 class CAddNumberExecute : public CExecute {
 public:
     CAddNumberExecute(const CRunOptions& options,
                       const std::string& start, const std::string& step, const std::string& digits);
-
-    /// The family's own list step, over the same orders as every operation.
-    void sort(CFileList& list) override;
 
     int start() const { return start_; }
     int step() const { return step_; }
@@ -39,6 +37,10 @@ public:
     int64_t counter() const { return counter_; }
 
 protected:
+    /// A pass starts afresh at its first position.
+    void Begin(const CNameContext& context) {
+        if (context.position == 0) counter_ = start_;
+    }
     /// The counter as padded decimal text.
     std::string CounterText() const { return WriteNumber(counter_, digits_); }
     /// Moves the counter by step; stops at the ends of its range.
@@ -55,14 +57,14 @@ private:
 class CAddNumberAtBeginningExecute : public CAddNumberExecute {
 public:
     using CAddNumberExecute::CAddNumberExecute;
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 };
 
 /// "Add number to end": part + number.
 class CAddNumberAtEndExecute : public CAddNumberExecute {
 public:
     using CAddNumberExecute::CAddNumberExecute;
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 };
 
 /// "Produce numbered list": the part becomes prefix + number + suffix.
@@ -70,7 +72,7 @@ class CProduceNumberedListExecute : public CAddNumberExecute {
 public:
     CProduceNumberedListExecute(const CRunOptions& options, const std::string& start, const std::string& step,
                                 const std::string& digits, const std::string& prefix, const std::string& suffix);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     std::string prefix_;
@@ -83,7 +85,7 @@ private:
 class CRenumberExecute : public CAddNumberExecute {
 public:
     using CAddNumberExecute::CAddNumberExecute;
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 };
 
 /// "Change numbers": adds `amount` to, or subtracts it from, every number in
@@ -91,7 +93,7 @@ public:
 class CReformatNumberExecute : public CExecute {
 public:
     CReformatNumberExecute(const CRunOptions& options, const std::string& digits, int add, const std::string& amount);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     int digits_;

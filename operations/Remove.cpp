@@ -30,7 +30,7 @@ constexpr Vowel kVowels[] = {
 
 // The vowel that `cp` is, in either case, or null.
 const Vowel* FindVowel(char32_t cp) {
-    const char32_t lower = text::lower(cp);
+    const char32_t lower = text::Lower(cp);
     for (const Vowel& v : kVowels)
         if (v.composed == lower) return &v;
     return nullptr;
@@ -50,7 +50,7 @@ bool IsVowelCluster(char32_t first, const std::vector<char32_t>& marks) {
     if (!v) {
         // A plain letter that only its one accent makes a vowel.
         if (marks.size() != 1) return false;
-        const char32_t letter = text::lower(first);
+        const char32_t letter = text::Lower(first);
         for (const Vowel& candidate : kVowels)
             if (candidate.accent != 0 && candidate.letter == letter && candidate.accent == marks[0]) return true;
         return false;
@@ -67,36 +67,36 @@ bool IsVowelCluster(char32_t first, const std::vector<char32_t>& marks) {
 CRemoveAtBeginningExecute::CRemoveAtBeginningExecute(const CRunOptions& options, const std::string& count)
     : CExecute(options), count_(ScanInt(count)) {}
 
-std::unique_ptr<CFileDescriptor> CRemoveAtBeginningExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CRemoveAtBeginningExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     const std::string& part = fd.part();
     // Removing every character would leave nothing to name the item by.
-    if (count_ <= 0 || static_cast<size_t>(count_) >= text::charCount(part)) return Unchanged(fd);
-    return WithPart(fd, part.substr(text::byteOffset(part, static_cast<size_t>(count_))));
+    if (count_ <= 0 || static_cast<size_t>(count_) >= text::CharCount(part)) return Unchanged(fd);
+    return WithPart(fd, part.substr(text::ByteOffset(part, static_cast<size_t>(count_))));
 }
 
 CRemoveAtEndExecute::CRemoveAtEndExecute(const CRunOptions& options, const std::string& count)
     : CExecute(options), count_(ScanInt(count)) {}
 
-std::unique_ptr<CFileDescriptor> CRemoveAtEndExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CRemoveAtEndExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     const std::string& part = fd.part();
-    if (count_ <= 0 || static_cast<size_t>(count_) >= text::charCount(part)) return Unchanged(fd);
-    return WithPart(fd, part.substr(0, text::byteOffsetFromEnd(part, static_cast<size_t>(count_))));
+    if (count_ <= 0 || static_cast<size_t>(count_) >= text::CharCount(part)) return Unchanged(fd);
+    return WithPart(fd, part.substr(0, text::ByteOffsetFromEnd(part, static_cast<size_t>(count_))));
 }
 
 CTruncateToExecute::CTruncateToExecute(const CRunOptions& options, const std::string& length)
     : CExecute(options), length_(ScanInt(length)) {}
 
-std::unique_ptr<CFileDescriptor> CTruncateToExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CTruncateToExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     const std::string& part = fd.part();
     // A negative length is no length to keep; it must not empty the part.
-    if (length_ < 0 || static_cast<size_t>(length_) >= text::charCount(part)) return Unchanged(fd);
-    return WithPart(fd, part.substr(0, text::byteOffset(part, static_cast<size_t>(length_))));
+    if (length_ < 0 || static_cast<size_t>(length_) >= text::CharCount(part)) return Unchanged(fd);
+    return WithPart(fd, part.substr(0, text::ByteOffset(part, static_cast<size_t>(length_))));
 }
 
 CRemoveExtensionsExecute::CRemoveExtensionsExecute(const CRunOptions& options)
     : CExecute(options) {}
 
-std::unique_ptr<CFileDescriptor> CRemoveExtensionsExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CRemoveExtensionsExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     const std::string& part = fd.part();
     const size_t dot = part.rfind('.');
     if (dot == std::string::npos) return Unchanged(fd);
@@ -110,7 +110,7 @@ bool CRemoveVowelsExecute::IsVowel(char32_t cp) {
     return FindVowel(cp) != nullptr;
 }
 
-std::unique_ptr<CFileDescriptor> CRemoveVowelsExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CRemoveVowelsExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     const std::string& part = fd.part();
     std::string result;
     result.reserve(part.size());
@@ -118,7 +118,7 @@ std::unique_ptr<CFileDescriptor> CRemoveVowelsExecute::compute(const CFileDescri
     char32_t cp;
     bool valid;
     for (size_t i = 0, len = 0; i < part.size(); i += len) {
-        len = text::decode(part, i, cp, &valid);
+        len = text::Decode(part, i, cp, &valid);
         // A character and the combining marks after it are one letter to
         // the reader: they go or stay together.
         size_t end = i + len;
@@ -127,7 +127,7 @@ std::unique_ptr<CFileDescriptor> CRemoveVowelsExecute::compute(const CFileDescri
             char32_t mark;
             bool markValid;
             for (size_t next; end < part.size(); end += next) {
-                next = text::decode(part, end, mark, &markValid);
+                next = text::Decode(part, end, mark, &markValid);
                 if (!markValid || !IsCombiningMark(mark)) break;
                 marks.push_back(mark);
             }
@@ -160,14 +160,14 @@ CRemoveAnywhereExecute::CRemoveAnywhereExecute(const CRunOptions& options, int s
         endNumber_ = ScanInt(endTextOrNumber);
 }
 
-std::unique_ptr<CFileDescriptor> CRemoveAnywhereExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CRemoveAnywhereExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     const std::string& part = fd.part();
     const std::string_view view(part);
     // Points are character indices, kept unclamped until the cut: a start
     // past the end removes nothing, even counting back from it.
-    const auto total = static_cast<long long>(text::charCount(part));
+    const auto total = static_cast<long long>(text::CharCount(part));
     const auto charsBefore = [&](long bytes) {
-        return static_cast<long long>(text::charCount(view.substr(0, static_cast<size_t>(bytes))));
+        return static_cast<long long>(text::CharCount(view.substr(0, static_cast<size_t>(bytes))));
     };
 
     long long start;
@@ -197,7 +197,7 @@ std::unique_ptr<CFileDescriptor> CRemoveAnywhereExecute::compute(const CFileDesc
         const long found = FindOccurrence(part, endText_, endValue_);
         if (found < 0) return Unchanged(fd);
         end = charsBefore(found);
-        if (endEdge_ == kEndOfText) end += static_cast<long long>(text::charCount(endText_));
+        if (endEdge_ == kEndOfText) end += static_cast<long long>(text::CharCount(endText_));
     } else if (endKind_ == kEndByCount) {
         if (endValue_ == kNext) {
             end = std::min(start + endNumber_, total);
@@ -212,7 +212,7 @@ std::unique_ptr<CFileDescriptor> CRemoveAnywhereExecute::compute(const CFileDesc
     }
 
     if (start >= end) return Unchanged(fd);
-    const auto cut = [&](long long chars) { return text::byteOffset(part, static_cast<size_t>(std::max(chars, 0LL))); };
+    const auto cut = [&](long long chars) { return text::ByteOffset(part, static_cast<size_t>(std::max(chars, 0LL))); };
     const size_t from = cut(start);
     const size_t to = cut(end);
     return WithPart(fd, part.substr(0, from) + part.substr(to));

@@ -9,7 +9,7 @@
 class CRemoveAtBeginningExecute : public CExecute {
 public:
     CRemoveAtBeginningExecute(const CRunOptions& options, const std::string& count);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     int count_;  ///< characters
@@ -19,7 +19,7 @@ private:
 class CRemoveAtEndExecute : public CExecute {
 public:
     CRemoveAtEndExecute(const CRunOptions& options, const std::string& count);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     int count_;  ///< characters
@@ -29,7 +29,7 @@ private:
 class CTruncateToExecute : public CExecute {
 public:
     CTruncateToExecute(const CRunOptions& options, const std::string& length);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     int length_;  ///< characters
@@ -39,7 +39,7 @@ private:
 class CRemoveExtensionsExecute : public CExecute {
 public:
     CRemoveExtensionsExecute(const CRunOptions& options);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 };
 
 /// "Remove vowels": a, e, i, o, u, their common accented forms and their
@@ -47,7 +47,7 @@ public:
 class CRemoveVowelsExecute : public CExecute {
 public:
     CRemoveVowelsExecute(const CRunOptions& options);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
     /// True for the characters this action removes.
     static bool IsVowel(char32_t cp);
@@ -70,7 +70,7 @@ public:
     CRemoveAnywhereExecute(const CRunOptions& options, int startKind, int startOccurrenceOrDirection,
                            const std::string& startTextOrPosition, int endKind, int endOccurrenceOrWay,
                            const std::string& endTextOrNumber, int endEdge);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     int startKind_;

@@ -12,14 +12,14 @@ std::unique_ptr<CFileDescriptor> Unchanged(const CFileDescriptor& fd) {
 }
 
 std::string Folded(const std::string& s, int ignoreCase) {
-    return ignoreCase ? text::foldCase(s) : s;
+    return ignoreCase ? text::FoldCase(s) : s;
 }
 
 // `slice` of the part equals the (already folded) find text. Folding keeps
 // byte lengths, so a slice that is not the same size can never match.
 bool SliceMatches(std::string_view slice, const std::string& match, int ignoreCase) {
     if (slice.size() != match.size()) return false;
-    return ignoreCase ? text::foldCase(slice) == match : slice == match;
+    return ignoreCase ? text::FoldCase(slice) == match : slice == match;
 }
 
 // One key per character: its code point, or for a byte that is not UTF-8 a
@@ -27,7 +27,7 @@ bool SliceMatches(std::string_view slice, const std::string& match, int ignoreCa
 char32_t KeyAt(std::string_view s, size_t pos, size_t& len) {
     char32_t cp;
     bool valid;
-    len = text::decode(s, pos, cp, &valid);
+    len = text::Decode(s, pos, cp, &valid);
     return valid ? cp : 0x110000u + static_cast<unsigned char>(s[pos]);
 }
 
@@ -40,7 +40,7 @@ CReplaceAtBeginningExecute::CReplaceAtBeginningExecute(const CRunOptions& option
       replacement_(replacement),
       ignoreCase_(ignoreCase) {}
 
-std::unique_ptr<CFileDescriptor> CReplaceAtBeginningExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CReplaceAtBeginningExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     const std::string& part = fd.part();
     // Finding nothing replaces nothing; an empty find text would otherwise
     // put the replacement in front of every name.
@@ -56,7 +56,7 @@ CReplaceAtEndExecute::CReplaceAtEndExecute(const CRunOptions& options, const std
       replacement_(replacement),
       ignoreCase_(ignoreCase) {}
 
-std::unique_ptr<CFileDescriptor> CReplaceAtEndExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CReplaceAtEndExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     const std::string& part = fd.part();
     if (find_.empty() || part.size() < find_.size()) return Unchanged(fd);
     const size_t cut = part.size() - find_.size();
@@ -72,13 +72,13 @@ CReplaceAnywhereExecute::CReplaceAnywhereExecute(const CRunOptions& options, con
       occurrence_(occurrence),
       ignoreCase_(ignoreCase) {}
 
-std::unique_ptr<CFileDescriptor> CReplaceAnywhereExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CReplaceAnywhereExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     const std::string& part = fd.part();
     if (find_.empty() || part.size() < find_.size()) return Unchanged(fd);
     // The search runs on a folded copy whose byte offsets are those of the
     // part; what is kept is always cut from the part itself.
     std::string folded;
-    if (ignoreCase_) folded = text::foldCase(part);
+    if (ignoreCase_) folded = text::FoldCase(part);
     const std::string_view search = ignoreCase_ ? std::string_view(folded) : std::string_view(part);
 
     if (occurrence_ == kAll) {
@@ -128,12 +128,12 @@ CReplaceCharactersExecute::Triple CReplaceCharactersExecute::MakeTriple(const st
     return triple;
 }
 
-std::unique_ptr<CFileDescriptor> CReplaceCharactersExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CReplaceCharactersExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     const std::string& part = fd.part();
     // Folding keeps every character at its offset and length, so one walk
     // reads each character both as it is and folded.
     std::string folded;
-    if (anyIgnoreCase_) folded = text::foldCase(part);
+    if (anyIgnoreCase_) folded = text::FoldCase(part);
     std::string result;
     result.reserve(part.size());
     size_t len;
@@ -166,7 +166,7 @@ CReplaceExtensionsExecute::CReplaceExtensionsExecute(const CRunOptions& options,
       replacement_(replacement),
       ignoreCase_(ignoreCase) {}
 
-std::unique_ptr<CFileDescriptor> CReplaceExtensionsExecute::compute(const CFileDescriptor& fd) {
+std::unique_ptr<CFileDescriptor> CReplaceExtensionsExecute::Compute(const CFileDescriptor& fd, const CNameContext&) {
     const std::string& part = fd.part();
     const size_t dot = part.rfind('.');
     if (dot == std::string::npos) return Unchanged(fd);

@@ -11,7 +11,7 @@ class CReplaceAtBeginningExecute : public CExecute {
 public:
     CReplaceAtBeginningExecute(const CRunOptions& options, const std::string& find, const std::string& replacement,
                                int ignoreCase);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     std::string find_;
@@ -23,7 +23,7 @@ private:
 class CReplaceAtEndExecute : public CExecute {
 public:
     CReplaceAtEndExecute(const CRunOptions& options, const std::string& find, const std::string& replacement, int ignoreCase);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     std::string find_;
@@ -41,7 +41,7 @@ public:
 
     CReplaceAnywhereExecute(const CRunOptions& options, const std::string& find, const std::string& replacement, int occurrence,
                             int ignoreCase);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     std::string find_;
@@ -58,7 +58,7 @@ public:
                               int ignoreCase1, const std::string& find2, const std::string& replacement2,
                               int ignoreCase2, const std::string& find3, const std::string& replacement3,
                               int ignoreCase3);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     struct Triple {
@@ -79,7 +79,7 @@ public:
     /// Both extensions come without their dot.
     CReplaceExtensionsExecute(const CRunOptions& options, const std::string& find, const std::string& replacement,
                               int ignoreCase);
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override;
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
 
 private:
     std::string find_;

@@ -10,23 +10,23 @@ enum class StandardStream { kInput, kOutput, kError };
 
 /// True when `stream` is a terminal (a console on Windows), so that someone
 /// may be there to read and answer.
-bool isTerminal(StandardStream stream);
+bool IsTerminal(StandardStream stream);
 
 /// Reads one line of UTF-8 text from standard input, without its line break.
 /// False at the end of the input or on an error.
-bool readLine(std::string& line);
+bool ReadLine(std::string& line);
 
 /// Writes UTF-8 text to standard output or standard error, unbuffered; a
 /// console shows the characters, a pipe or file receives the bytes.
-void writeText(StandardStream stream, std::string_view text);
+void WriteText(StandardStream stream, std::string_view text);
 
 /// Characters per line of the terminal on standard error; 0 when unknown.
-int terminalColumns();
+int TerminalColumns();
 
 /// `path` made absolute against the current directory: the folder part as
 /// the system resolves it, the last part as given, without a trailing
 /// separator, so that a link is named as itself. Empty when the current
 /// directory cannot be read.
-std::string fullPathName(const std::string& path);
+std::string FullPathName(const std::string& path);
 
 }  // namespace platform

@@ -10,7 +10,7 @@ namespace platform {
 
 namespace {
 
-bool isReservedDeviceName(std::string_view name) {
+bool IsReservedDeviceName(std::string_view name) {
     // The shell treats "CON", "con.txt" and "CON .txt" alike: the stem before the
     // first dot, trailing spaces ignored, is what counts.
     std::string stem(name.substr(0, name.find('.')));
@@ -29,15 +29,15 @@ bool isReservedDeviceName(std::string_view name) {
     return false;
 }
 
-bool isCommonBadName(std::string_view name) {
+bool IsCommonBadName(std::string_view name) {
     return name.empty() || name == "." || name == ".." || name.find('\0') != std::string_view::npos ||
            name.find('/') != std::string_view::npos;
 }
 
 }  // namespace
 
-uint32_t checkWindowsFileName(const std::string& name) {
-    if (isCommonBadName(name)) return kErrorInvalidName;
+uint32_t CheckWindowsFileName(const std::string& name) {
+    if (IsCommonBadName(name)) return kErrorInvalidName;
     for (unsigned char c : name) {
         if (c < 0x20) return kErrorInvalidName;
         switch (c) {
@@ -48,15 +48,15 @@ uint32_t checkWindowsFileName(const std::string& name) {
         }
     }
     if (name.back() == '.' || name.back() == ' ') return kErrorInvalidName;
-    if (isReservedDeviceName(name)) return kErrorInvalidName;
+    if (IsReservedDeviceName(name)) return kErrorInvalidName;
     return kErrorSuccess;
 }
 
-uint32_t checkPosixFileName(const std::string& name) {
-    return isCommonBadName(name) ? kErrorInvalidName : kErrorSuccess;
+uint32_t CheckPosixFileName(const std::string& name) {
+    return IsCommonBadName(name) ? kErrorInvalidName : kErrorSuccess;
 }
 
-bool isAbsolutePath(std::string_view path) {
+bool IsAbsolutePath(std::string_view path) {
 #ifdef _WIN32
     auto separator = [](char c) { return c == '\\' || c == '/'; };
     if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && separator(path[2]))
@@ -67,7 +67,7 @@ bool isAbsolutePath(std::string_view path) {
 #endif
 }
 
-bool isRootPath(std::string_view path) {
+bool IsRootPath(std::string_view path) {
 #ifdef _WIN32
     auto separator = [](char c) { return c == '\\' || c == '/'; };
     while (path.size() > 1 && separator(path.back())) path.remove_suffix(1);
@@ -94,7 +94,7 @@ bool isRootPath(std::string_view path) {
 #endif
 }
 
-const char* ownErrorMessage(uint32_t code) {
+const char* OwnErrorMessage(uint32_t code) {
     switch (code) {
         case kErrorNotOwner:
             return "Owned by another user";
@@ -107,11 +107,11 @@ const char* ownErrorMessage(uint32_t code) {
     }
 }
 
-uint32_t checkFileName(const std::string& name) {
+uint32_t CheckFileName(const std::string& name) {
 #ifdef _WIN32
-    return checkWindowsFileName(name);
+    return CheckWindowsFileName(name);
 #else
-    return checkPosixFileName(name);
+    return CheckPosixFileName(name);
 #endif
 }
 

@@ -81,7 +81,7 @@ class IReadStream {
 public:
     virtual ~IReadStream() = default;
     /// Reads up to `size` bytes; fewer only at the end of the file or on error.
-    virtual size_t read(void* buffer, size_t size) = 0;
+    virtual size_t Read(void* buffer, size_t size) = 0;
 };
 
 /// A file opened for appending; closed when destroyed. What the run journal
@@ -92,10 +92,10 @@ public:
     /// Appends `size` bytes at the end. On failure some of them may have
     /// reached the file: whatever was appended since the last flush that
     /// succeeded is then unsure, and the file must not be appended to again.
-    virtual uint32_t append(const void* data, size_t size) = 0;
+    [[nodiscard]] virtual uint32_t Append(const void* data, size_t size) = 0;
     /// Returns once everything appended so far is on the disk itself, where
     /// neither a crash of the system nor a power loss can take it back.
-    virtual uint32_t flush() = 0;
+    [[nodiscard]] virtual uint32_t Flush() = 0;
 };
 
 /// Everything the core needs from the file system. Tests put a decorator in
@@ -106,46 +106,46 @@ public:
     virtual ~IFileSystem() = default;
 
     /// Attributes of `path`, or 0 on success and a system error code otherwise.
-    virtual uint32_t getAttributes(const std::string& path, Attributes& out) = 0;
+    [[nodiscard]] virtual uint32_t GetAttributes(const std::string& path, Attributes& out) = 0;
 
     /// Hands each entry of `folder` (without "." and "..") to `each` as it
     /// is read, with its kind where the listing tells it, so that a large
     /// folder is read without one status call, or one stored name, per entry.
     /// On failure the entries read so far have been handed over and the code
     /// is returned.
-    virtual uint32_t listFolderEntries(const std::string& folder,
+    [[nodiscard]] virtual uint32_t ListFolderEntries(const std::string& folder,
                                        const std::function<void(const std::string& name, EntryKind kind)>& each) = 0;
 
     /// Renames `from` to `to`. Never replaces an existing target: that case is
     /// kErrorAlreadyExists. A case-only rename of the same entry is allowed.
-    virtual uint32_t move(const std::string& from, const std::string& to) = 0;
+    [[nodiscard]] virtual uint32_t Move(const std::string& from, const std::string& to) = 0;
 
     /// The caller has waited (for a person's answer) since its last call:
     /// whatever the file system keeps between calls to speed up renames in
     /// one folder must be checked against the disk before it is used again,
     /// so that the next rename acts on the item at the path it names, even
     /// if folders were moved meanwhile.
-    virtual void paused() = 0;
+    virtual void Paused() = 0;
 
-    virtual uint32_t getCurrentDirectory(std::string& out) = 0;
-    virtual uint32_t setCurrentDirectory(const std::string& path) = 0;
+    [[nodiscard]] virtual uint32_t GetWorkingFolder(std::string& out) = 0;
+    [[nodiscard]] virtual uint32_t SetWorkingFolder(const std::string& path) = 0;
 
-    virtual uint32_t getTimes(const std::string& path, FileTimes& out) = 0;
+    [[nodiscard]] virtual uint32_t GetTimes(const std::string& path, FileTimes& out) = 0;
 
     /// Opens `path` for sequential binary reading (the picture date reader reads
     /// only the head of a JPEG, so whole-file reads would waste time on big
     /// photos). Null with `error` set on failure.
-    virtual std::unique_ptr<IReadStream> openRead(const std::string& path, uint32_t& error) = 0;
+    virtual std::unique_ptr<IReadStream> OpenRead(const std::string& path, uint32_t& error) = 0;
 
     /// Creates or replaces `path` with `data`. The data goes to a new file
     /// beside it, which then takes the name: whatever stood under `path` (a
     /// link, one name of a file with several) is replaced as a name and never
     /// written through, and a crash leaves the old file or the new one whole.
-    [[nodiscard]] virtual uint32_t writeFile(const std::string& path, const std::string& data) = 0;
+    [[nodiscard]] virtual uint32_t WriteFile(const std::string& path, const std::string& data) = 0;
 
     /// The identity of the entry at `path`, or of what a link there leads to
     /// with `followLinks`.
-    [[nodiscard]] virtual uint32_t getIdentity(const std::string& path, bool followLinks, FileIdentity& out) = 0;
+    [[nodiscard]] virtual uint32_t GetIdentity(const std::string& path, bool followLinks, FileIdentity& out) = 0;
 
     /// Opens `path` for reading when it is a file that this user alone may
     /// change: a regular file (never a link, a device or a pipe, which could
@@ -153,7 +153,7 @@ public:
     /// `size` takes its size, past which nothing need be read. Null with
     /// `error` set otherwise (kErrorNotRegularFile, kErrorNotOwner,
     /// kErrorOpenToOthers, or the system's code).
-    virtual std::unique_ptr<IReadStream> openPrivate(const std::string& path, uint64_t& size, uint32_t& error) = 0;
+    virtual std::unique_ptr<IReadStream> OpenPrivate(const std::string& path, uint64_t& size, uint32_t& error) = 0;
 
     // What the run journal needs.
 
@@ -161,17 +161,9 @@ public:
     /// nothing is ever replaced), for appending. Its name is on the disk when
     /// this returns, so that contents flushed later cannot be lost with it.
     /// Null with `error` set on failure.
-    virtual std::unique_ptr<IAppendStream> createAppend(const std::string& path, uint32_t& error) = 0;
+    virtual std::unique_ptr<IAppendStream> CreateAppend(const std::string& path, uint32_t& error) = 0;
     /// Removes the file `path`; never a folder.
-    virtual uint32_t removeFile(const std::string& path) = 0;
-    /// The folder of this user's state, made (with its parents) when missing:
-    /// on POSIX "quorlin" under $XDG_STATE_HOME, or under ~/.local/state when
-    /// that is not set to an absolute path; on Windows %LOCALAPPDATA%\Quorlin.
-    /// It holds what lets a person's renames be taken back, so a folder that
-    /// another user owns, or that others may write to (directly or through a
-    /// link), is refused with kErrorNotOwner or kErrorOpenToOthers. When it
-    /// cannot be used, `out` still names it, for the message.
-    virtual uint32_t getStateFolder(std::string& out) = 0;
+    [[nodiscard]] virtual uint32_t RemoveFile(const std::string& path) = 0;
 };
 
 /// A file system in front of another that passes every call on: the base of
@@ -180,35 +172,34 @@ class CForwardingFileSystem : public IFileSystem {
 public:
     explicit CForwardingFileSystem(IFileSystem& inner) : inner_(&inner) {}
 
-    uint32_t getAttributes(const std::string& path, Attributes& out) override {
-        return inner_->getAttributes(path, out);
+    uint32_t GetAttributes(const std::string& path, Attributes& out) override {
+        return inner_->GetAttributes(path, out);
     }
-    uint32_t listFolderEntries(const std::string& folder,
+    uint32_t ListFolderEntries(const std::string& folder,
                                const std::function<void(const std::string&, EntryKind)>& each) override {
-        return inner_->listFolderEntries(folder, each);
+        return inner_->ListFolderEntries(folder, each);
     }
-    uint32_t move(const std::string& from, const std::string& to) override { return inner_->move(from, to); }
-    void paused() override { inner_->paused(); }
-    uint32_t getCurrentDirectory(std::string& out) override { return inner_->getCurrentDirectory(out); }
-    uint32_t setCurrentDirectory(const std::string& path) override { return inner_->setCurrentDirectory(path); }
-    uint32_t getTimes(const std::string& path, FileTimes& out) override { return inner_->getTimes(path, out); }
-    std::unique_ptr<IReadStream> openRead(const std::string& path, uint32_t& error) override {
-        return inner_->openRead(path, error);
+    uint32_t Move(const std::string& from, const std::string& to) override { return inner_->Move(from, to); }
+    void Paused() override { inner_->Paused(); }
+    uint32_t GetWorkingFolder(std::string& out) override { return inner_->GetWorkingFolder(out); }
+    uint32_t SetWorkingFolder(const std::string& path) override { return inner_->SetWorkingFolder(path); }
+    uint32_t GetTimes(const std::string& path, FileTimes& out) override { return inner_->GetTimes(path, out); }
+    std::unique_ptr<IReadStream> OpenRead(const std::string& path, uint32_t& error) override {
+        return inner_->OpenRead(path, error);
     }
-    uint32_t writeFile(const std::string& path, const std::string& data) override {
-        return inner_->writeFile(path, data);
+    uint32_t WriteFile(const std::string& path, const std::string& data) override {
+        return inner_->WriteFile(path, data);
     }
-    uint32_t getIdentity(const std::string& path, bool followLinks, FileIdentity& out) override {
-        return inner_->getIdentity(path, followLinks, out);
+    uint32_t GetIdentity(const std::string& path, bool followLinks, FileIdentity& out) override {
+        return inner_->GetIdentity(path, followLinks, out);
     }
-    std::unique_ptr<IReadStream> openPrivate(const std::string& path, uint64_t& size, uint32_t& error) override {
-        return inner_->openPrivate(path, size, error);
+    std::unique_ptr<IReadStream> OpenPrivate(const std::string& path, uint64_t& size, uint32_t& error) override {
+        return inner_->OpenPrivate(path, size, error);
     }
-    std::unique_ptr<IAppendStream> createAppend(const std::string& path, uint32_t& error) override {
-        return inner_->createAppend(path, error);
+    std::unique_ptr<IAppendStream> CreateAppend(const std::string& path, uint32_t& error) override {
+        return inner_->CreateAppend(path, error);
     }
-    uint32_t removeFile(const std::string& path) override { return inner_->removeFile(path); }
-    uint32_t getStateFolder(std::string& out) override { return inner_->getStateFolder(out); }
+    uint32_t RemoveFile(const std::string& path) override { return inner_->RemoveFile(path); }
 
 protected:
     IFileSystem& inner() const { return *inner_; }
@@ -219,16 +210,25 @@ private:
 };
 
 /// The file system of the running platform.
-IFileSystem& realFileSystem();
+IFileSystem& RealFileSystem();
+
+/// The folder of this user's state, made (with its parents) when missing:
+/// on POSIX "quorlin" under $XDG_STATE_HOME, or under ~/.local/state when
+/// that is not set to an absolute path; on Windows %LOCALAPPDATA%\Quorlin.
+/// It holds what lets a person's renames be taken back, so a folder that
+/// another user owns, or that others may write to (directly or through a
+/// link), is refused with kErrorNotOwner or kErrorOpenToOthers. When it
+/// cannot be used, `out` still names it, for the message.
+[[nodiscard]] uint32_t StateFolder(std::string& out);
 
 /// The system's message text for `code`, without trailing line breaks: on
 /// Windows the system's message for the code, on POSIX the C library's
 /// message for the errno that the code stands for.
-std::string errorMessage(uint32_t code);
+std::string ErrorMessage(uint32_t code);
 
 /// The text of one of our own codes (kErrorNotOwner and its kin); null for
 /// any other code.
-const char* ownErrorMessage(uint32_t code);
+const char* OwnErrorMessage(uint32_t code);
 
 /// The separator between folder and name on this platform.
 #ifdef _WIN32
@@ -240,19 +240,19 @@ inline constexpr char kPathSeparator = '/';
 /// 0 when `name` may be used as one file name on this platform, else
 /// kErrorInvalidName. Refuses what would move an item into another folder
 /// (separators, "." and "..", empty) and, on Windows, what the shell forbids.
-uint32_t checkFileName(const std::string& name);
+uint32_t CheckFileName(const std::string& name);
 
 /// The Windows rules for a single name, available on every platform so they
 /// can be tested natively.
-uint32_t checkWindowsFileName(const std::string& name);
+uint32_t CheckWindowsFileName(const std::string& name);
 /// The POSIX rules for a single name, likewise.
-uint32_t checkPosixFileName(const std::string& name);
+uint32_t CheckPosixFileName(const std::string& name);
 
 /// True when `path` is a full path on this platform: from the root on POSIX;
 /// from a drive's root or a network share on Windows.
-bool isAbsolutePath(std::string_view path);
+bool IsAbsolutePath(std::string_view path);
 /// True when the full path `path` is the root of a file system, which has no
 /// name to change: "/" on POSIX; "C:\" or "\\server\share" on Windows.
-bool isRootPath(std::string_view path);
+bool IsRootPath(std::string_view path);
 
 }  // namespace platform

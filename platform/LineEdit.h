@@ -11,6 +11,6 @@ namespace platform {
 /// typing it again. `prompt` is written to standard error first. Where
 /// standard input is no terminal, a plain line is read and an empty one
 /// keeps `initial`. False at the end of the input.
-bool editLine(std::string_view prompt, const std::string& initial, std::string& line);
+bool EditTerminalLine(std::string_view prompt, const std::string& initial, std::string& line);
 
 }  // namespace platform

@@ -13,14 +13,14 @@ size_t NameRules::length(std::string_view text) const {
     size_t units = 0;
     for (size_t i = 0; i < text.size();) {
         char32_t cp;
-        const size_t n = text::decode(text, i, cp);
+        const size_t n = text::Decode(text, i, cp);
         units += cp > 0xFFFF ? 2 : 1;
         i += n;
     }
     return units;
 }
 
-void NameRules::appendKey(std::string_view name, std::string& out) const {
+void NameRules::AppendKey(std::string_view name, std::string& out) const {
     if (!ignoreCase) {
         out.append(name);
         return;
@@ -34,28 +34,28 @@ void NameRules::appendKey(std::string_view name, std::string& out) const {
         }
         char32_t cp;
         bool valid = true;
-        const size_t n = text::decode(name, i, cp, &valid);
+        const size_t n = text::Decode(name, i, cp, &valid);
         if (valid)
-            text::append(out, text::upper(cp));
+            text::Append(out, text::Upper(cp));
         else
             out.append(name.substr(i, n));
         i += n;
     }
 }
 
-NameRules posixNameRules() {
+NameRules PosixNameRules() {
     NameRules rules;
-    rules.check = &checkPosixFileName;
+    rules.check = &CheckPosixFileName;
     return rules;
 }
 
-NameRules windowsNameRules(bool longPaths) {
+NameRules WindowsNameRules(bool longPaths) {
     NameRules rules;
     rules.ignoreCase = true;
     rules.utf16 = true;
     rules.maxName = 255;
     rules.maxPath = longPaths ? 32767 : 259;
-    rules.check = &checkWindowsFileName;
+    rules.check = &CheckWindowsFileName;
     return rules;
 }
 

@@ -26,21 +26,21 @@ struct NameRules {
     size_t length(std::string_view text) const;
     /// Appends the key of `name` to `out`: two names are one entry of a
     /// folder exactly when their keys are equal.
-    void appendKey(std::string_view name, std::string& out) const;
+    void AppendKey(std::string_view name, std::string& out) const;
 };
 
 /// The rules of Linux file systems: names are bytes, told apart exactly; a
 /// name holds up to 255 bytes (NAME_MAX) and a path up to 4095 (PATH_MAX
 /// with its terminating NUL).
-NameRules posixNameRules();
+NameRules PosixNameRules();
 
 /// The rules of Windows: names compare as the file system's upper-case table
 /// compares them; a name holds up to 255 UTF-16 units and a path up to 259
 /// (MAX_PATH with its NUL), or 32,767 where long paths are enabled.
-NameRules windowsNameRules(bool longPaths);
+NameRules WindowsNameRules(bool longPaths);
 
 /// The rules of the running platform.
-const NameRules& nameRules();
+const NameRules& SystemNameRules();
 
 /// The line end of text files written on this platform.
 #ifdef _WIN32

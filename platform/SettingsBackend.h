@@ -16,16 +16,16 @@ public:
 
     /// The number stored under `name`; nothing when the value is missing or
     /// is not a number.
-    virtual std::optional<int32_t> readNumber(const std::string& name) = 0;
+    virtual std::optional<int32_t> ReadNumber(const std::string& name) = 0;
     /// The text stored under `name`, whole; nothing when missing or not a text.
-    virtual std::optional<std::string> readText(const std::string& name) = 0;
+    virtual std::optional<std::string> ReadText(const std::string& name) = 0;
 
     /// False when the value could not be stored.
-    virtual bool writeNumber(const std::string& name, int32_t value) = 0;
-    virtual bool writeText(const std::string& name, const std::string& value) = 0;
+    virtual bool WriteNumber(const std::string& name, int32_t value) = 0;
+    virtual bool WriteText(const std::string& name, const std::string& value) = 0;
 
     /// Makes the values written so far durable.
-    virtual void flush() = 0;
+    virtual void Flush() = 0;
 };
 
 /// The environment variable that points every store of the process elsewhere,
@@ -39,11 +39,11 @@ inline constexpr const char* kSettingsLocationVariable = "QUORLIN_SETTINGS";
 /// below HKEY_CURRENT_USER ("Software\Tavrel\" + subKey by default); on POSIX
 /// the JSON file ($XDG_CONFIG_HOME or ~/.config, then "quorlin/settings.json"),
 /// which holds one object per sub key. Empty when no place can be found.
-std::string settingsLocation(const std::string& subKey, const std::string& location = {});
+std::string SettingsLocation(const std::string& subKey, const std::string& location = {});
 
-/// Opens the settings of `subKey` at settingsLocation(subKey, location),
+/// Opens the settings of `subKey` at SettingsLocation(subKey, location),
 /// creating the key or the file's folder when missing. Null when they cannot
 /// be opened; callers then read nothing and write nothing.
-std::unique_ptr<ISettingsBackend> openSettings(const std::string& subKey, const std::string& location = {});
+std::unique_ptr<ISettingsBackend> OpenSettings(const std::string& subKey, const std::string& location = {});
 
 }  // namespace platform

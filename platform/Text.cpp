@@ -5,7 +5,7 @@
 
 namespace text {
 
-size_t decode(std::string_view s, size_t pos, char32_t& cp, bool* valid) {
+size_t Decode(std::string_view s, size_t pos, char32_t& cp, bool* valid) {
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
     const unsigned char b0 = byte(pos);
     if (valid) *valid = true;
@@ -32,7 +32,7 @@ size_t decode(std::string_view s, size_t pos, char32_t& cp, bool* valid) {
     return 1;
 }
 
-void append(std::string& out, char32_t cp) {
+void Append(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -50,32 +50,32 @@ void append(std::string& out, char32_t cp) {
     }
 }
 
-size_t charCount(std::string_view s) {
+size_t CharCount(std::string_view s) {
     size_t n = 0;
     char32_t cp;
-    for (size_t i = 0; i < s.size(); ++n) i += decode(s, i, cp);
+    for (size_t i = 0; i < s.size(); ++n) i += Decode(s, i, cp);
     return n;
 }
 
-size_t byteOffset(std::string_view s, size_t chars) {
+size_t ByteOffset(std::string_view s, size_t chars) {
     size_t i = 0;
     char32_t cp;
-    for (; i < s.size() && chars > 0; --chars) i += decode(s, i, cp);
+    for (; i < s.size() && chars > 0; --chars) i += Decode(s, i, cp);
     return i;
 }
 
-size_t byteOffsetFromEnd(std::string_view s, size_t chars) {
-    const size_t total = charCount(s);
-    return chars >= total ? 0 : byteOffset(s, total - chars);
+size_t ByteOffsetFromEnd(std::string_view s, size_t chars) {
+    const size_t total = CharCount(s);
+    return chars >= total ? 0 : ByteOffset(s, total - chars);
 }
 
-size_t previousStart(std::string_view s, size_t pos) {
+size_t PreviousStart(std::string_view s, size_t pos) {
     // Walk forward from a safe point: stray bytes make a backward scan ambiguous.
     size_t from = pos >= 4 ? pos - 4 : 0;
     while (from > 0 && (static_cast<unsigned char>(s[from]) & 0xC0) == 0x80) --from;
     size_t last = from;
     char32_t cp;
-    for (size_t i = from; i < pos; i += decode(s, i, cp)) last = i;
+    for (size_t i = from; i < pos; i += Decode(s, i, cp)) last = i;
     return last;
 }
 
@@ -125,7 +125,7 @@ constexpr Single kSingles[] = {
     {0x01B1, 0x028A}, {0x01B2, 0x028B}, {0x01B7, 0x0292}, {0x1E9E, 0x00DF},
 };
 
-bool inPairRange(char32_t cp, char32_t& other, bool wantUpper) {
+bool InPairRange(char32_t cp, char32_t& other, bool wantUpper) {
     for (const auto& p : kPairs) {
         if (cp < p.first || cp > p.last) continue;
         const bool isUpper = ((cp - p.first) % 2) == 0;
@@ -155,20 +155,20 @@ bool caseless(char32_t cp) {
 
 }  // namespace
 
-char32_t lower(char32_t cp) {
+char32_t Lower(char32_t cp) {
     if (cp < 0x80) return (cp >= U'A' && cp <= U'Z') ? cp + 32 : cp;
     if (caseless(cp)) return cp;
     for (const auto& o : kOffsets)
         if (cp >= o.upperFirst && cp <= o.upperLast) return static_cast<char32_t>(static_cast<int32_t>(cp) + o.delta);
     char32_t other;
-    if (inPairRange(cp, other, false)) return other;
+    if (InPairRange(cp, other, false)) return other;
     for (const auto& s : kSingles)
         if (s.up == cp) return s.low;
     if (cp == 0x0130) return U'i';
     return cp;
 }
 
-char32_t upper(char32_t cp) {
+char32_t Upper(char32_t cp) {
     if (cp < 0x80) return (cp >= U'a' && cp <= U'z') ? cp - 32 : cp;
     if (caseless(cp)) return cp;
     for (const auto& o : kOffsets) {
@@ -177,7 +177,7 @@ char32_t upper(char32_t cp) {
         if (cp >= first && cp <= last) return static_cast<char32_t>(static_cast<int32_t>(cp) - o.delta);
     }
     char32_t other;
-    if (inPairRange(cp, other, true)) return other;
+    if (InPairRange(cp, other, true)) return other;
     for (const auto& s : kSingles)
         if (s.low == cp && s.low != 0x00DF) return s.up;  // ß keeps its form, as the simple mapping does
     if (cp == 0x03C2) return 0x03A3;                       // final sigma
@@ -191,19 +191,19 @@ char32_t upper(char32_t cp) {
 namespace {
 
 template <typename Map>
-std::string mapString(std::string_view s, Map map, bool sameLengthOnly) {
+std::string MapString(std::string_view s, Map map, bool sameLengthOnly) {
     std::string out;
     out.reserve(s.size());
     char32_t cp;
     bool valid;
     for (size_t i = 0; i < s.size();) {
-        const size_t len = decode(s, i, cp, &valid);
+        const size_t len = Decode(s, i, cp, &valid);
         if (!valid) {
             out += s[i];
         } else {
             const char32_t mapped = map(cp);
             const size_t before = out.size();
-            append(out, mapped);
+            Append(out, mapped);
             if (sameLengthOnly && out.size() - before != len) {
                 out.resize(before);
                 out.append(s.substr(i, len));
@@ -216,11 +216,11 @@ std::string mapString(std::string_view s, Map map, bool sameLengthOnly) {
 
 }  // namespace
 
-std::string toUpper(std::string_view s) { return mapString(s, upper, false); }
-std::string toLower(std::string_view s) { return mapString(s, lower, false); }
-std::string foldCase(std::string_view s) { return mapString(s, upper, true); }
+std::string ToUpper(std::string_view s) { return MapString(s, Upper, false); }
+std::string ToLower(std::string_view s) { return MapString(s, Lower, false); }
+std::string FoldCase(std::string_view s) { return MapString(s, Upper, true); }
 
-unsigned classify(char32_t cp) {
+unsigned Classify(char32_t cp) {
     if (cp >= U'0' && cp <= U'9') return kClassDigit;
     if ((cp >= 0x09 && cp <= 0x0D) || cp == U' ' || cp == 0x85 || cp == 0xA0 || cp == 0x1680 ||
         (cp >= 0x2000 && cp <= 0x200A) || cp == 0x2028 || cp == 0x2029 || cp == 0x202F || cp == 0x205F ||
@@ -244,14 +244,14 @@ unsigned classify(char32_t cp) {
     return kClassNone;
 }
 
-unsigned classifyAt(std::string_view s, size_t pos) {
+unsigned ClassifyAt(std::string_view s, size_t pos) {
     char32_t cp;
     bool valid;
-    decode(s, pos, cp, &valid);
-    return valid ? classify(cp) : kClassNone;
+    Decode(s, pos, cp, &valid);
+    return valid ? Classify(cp) : kClassNone;
 }
 
-int compareNoCase(std::string_view a, std::string_view b) {
+int CompareNoCase(std::string_view a, std::string_view b) {
     // Sorting a large folder by name compares millions of mostly ASCII
     // names: their leading ASCII run is compared bytewise, with the same
     // result as the general loop below.
@@ -269,11 +269,11 @@ int compareNoCase(std::string_view a, std::string_view b) {
     char32_t ca, cb;
     bool va, vb;
     while (i < a.size() && j < b.size()) {
-        i += decode(a, i, ca, &va);
-        j += decode(b, j, cb, &vb);
+        i += Decode(a, i, ca, &va);
+        j += Decode(b, j, cb, &vb);
         // Stray bytes sort after every real character, by their byte value.
-        const uint32_t ka = va ? upper(ca) : 0x110000u + ca;
-        const uint32_t kb = vb ? upper(cb) : 0x110000u + cb;
+        const uint32_t ka = va ? Upper(ca) : 0x110000u + ca;
+        const uint32_t kb = vb ? Upper(cb) : 0x110000u + cb;
         if (ka != kb) return ka < kb ? -1 : 1;
     }
     if (i < a.size()) return 1;
@@ -281,7 +281,7 @@ int compareNoCase(std::string_view a, std::string_view b) {
     return 0;
 }
 
-NoCaseKey noCaseKey(std::string_view s) {
+NoCaseKey MakeNoCaseKey(std::string_view s) {
     // Each comparison key of compareNoCase is written the way UTF-8 writes a
     // code point (stretched to cover the stray-byte keys above U+10FFFF):
     // that form is prefix-free and orders as the numbers do, so the bytes of
@@ -297,8 +297,8 @@ NoCaseKey noCaseKey(std::string_view s) {
         } else {
             char32_t cp;
             bool valid;
-            i += decode(s, i, cp, &valid);
-            k = valid ? upper(cp) : 0x110000u + cp;
+            i += Decode(s, i, cp, &valid);
+            k = valid ? Upper(cp) : 0x110000u + cp;
         }
         unsigned char enc[4];
         size_t len;
@@ -331,11 +331,11 @@ NoCaseKey noCaseKey(std::string_view s) {
     return key;
 }
 
-bool isValid(std::string_view s) {
+bool IsValid(std::string_view s) {
     char32_t cp;
     bool valid;
     for (size_t i = 0; i < s.size();) {
-        i += decode(s, i, cp, &valid);
+        i += Decode(s, i, cp, &valid);
         if (!valid) return false;
     }
     return true;

@@ -16,35 +16,35 @@ namespace text {
 /// Length in bytes of the character that starts at `pos` (1 for a stray byte),
 /// and its code point in `cp` (the byte value itself for a stray byte, with
 /// `valid` false).
-size_t decode(std::string_view s, size_t pos, char32_t& cp, bool* valid = nullptr);
+size_t Decode(std::string_view s, size_t pos, char32_t& cp, bool* valid = nullptr);
 
 /// Appends the UTF-8 form of `cp`.
-void append(std::string& out, char32_t cp);
+void Append(std::string& out, char32_t cp);
 
 /// Number of characters in `s`.
-size_t charCount(std::string_view s);
+size_t CharCount(std::string_view s);
 
 /// Byte offset of character number `chars` (0-based); the size of `s` when
 /// `chars` is at or beyond the end.
-size_t byteOffset(std::string_view s, size_t chars);
+size_t ByteOffset(std::string_view s, size_t chars);
 
 /// Byte offset of the start of the character `chars` characters before the end;
 /// 0 when `chars` is at or beyond the character count.
-size_t byteOffsetFromEnd(std::string_view s, size_t chars);
+size_t ByteOffsetFromEnd(std::string_view s, size_t chars);
 
 /// Whole-string simple case mappings (accented Latin, Greek, Cyrillic and more).
-std::string toUpper(std::string_view s);
-std::string toLower(std::string_view s);
+std::string ToUpper(std::string_view s);
+std::string ToLower(std::string_view s);
 
 /// Upper case of one code point, and lower case; the code point itself when
 /// it has no simple mapping.
-char32_t upper(char32_t cp);
-char32_t lower(char32_t cp);
+char32_t Upper(char32_t cp);
+char32_t Lower(char32_t cp);
 
 /// Upper-cases only those characters whose upper form has the same UTF-8
 /// length, so a byte offset in the result is the same offset in `s`. This is
 /// what every ignore-case match runs on.
-std::string foldCase(std::string_view s);
+std::string FoldCase(std::string_view s);
 
 /// Character classes, after the Windows "first class set": only the three the
 /// renamer looks at.
@@ -54,13 +54,13 @@ enum CharClass : unsigned {
     kClassSpace = 2,
     kClassPunct = 4,
 };
-unsigned classify(char32_t cp);
+unsigned Classify(char32_t cp);
 
 /// Classes of the character at `pos` of `s`.
-unsigned classifyAt(std::string_view s, size_t pos);
+unsigned ClassifyAt(std::string_view s, size_t pos);
 
 /// Case-insensitive comparison by folded code points: <0, 0, >0.
-int compareNoCase(std::string_view a, std::string_view b);
+int CompareNoCase(std::string_view a, std::string_view b);
 
 /// The first bytes of an order-preserving form of `s` under compareNoCase,
 /// for sorting many names without following a pointer per comparison: when
@@ -70,12 +70,12 @@ struct NoCaseKey {
     unsigned long long high = 0, low = 0;
     auto operator<=>(const NoCaseKey&) const = default;
 };
-NoCaseKey noCaseKey(std::string_view s);
+NoCaseKey MakeNoCaseKey(std::string_view s);
 
 /// True when every byte sequence in `s` is valid UTF-8.
-bool isValid(std::string_view s);
+bool IsValid(std::string_view s);
 
 /// Position of the start of the character that precedes `pos` (pos > 0).
-size_t previousStart(std::string_view s, size_t pos);
+size_t PreviousStart(std::string_view s, size_t pos);
 
 }  // namespace text

@@ -12,19 +12,19 @@ namespace platform {
 ///
 /// The local time of `seconds`; false when the system cannot represent it (on
 /// Windows: before 1601 or past year 30827).
-bool toLocalTime(int64_t seconds, std::tm& out);
+bool ToLocalTime(int64_t seconds, std::tm& out);
 
 /// The time stamp of a local calendar time, whether daylight saving applies
 /// being left to the system (as mktime with tm_isdst -1). Fields must be in
 /// range (see isValidCalendarTime): nothing is normalised, so a month 0 or a
 /// 31 April is refused instead of quietly becoming another day.
-bool fromLocalTime(const std::tm& local, int64_t& seconds);
+bool FromLocalTime(const std::tm& local, int64_t& seconds);
 
 /// True when year (1-9999), month, day (for that month and year), hour,
 /// minute and second (0-59) describe a real calendar time.
-bool isValidCalendarTime(const std::tm& t);
+bool IsValidCalendarTime(const std::tm& t);
 
 /// Days in `month` (1-12) of `year`, by the Gregorian rules; 0 for a bad month.
-int daysInMonth(int year, int month);
+int DaysInMonth(int year, int month);
 
 }  // namespace platform

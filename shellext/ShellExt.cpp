@@ -232,7 +232,7 @@ HRESULT CShellExt::DoGAKMenu1(HWND owner, bool quiet) {
     FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     win::ScopedStgMedium medium;
     if (FAILED(data_->GetData(&format, medium.out()))) return S_OK;
-    medium.markFilled();
+    medium.MarkFilled();
     if (medium.get().tymed != TYMED_HGLOBAL || !medium.get().hGlobal) return S_OK;
 
     Utf8Text lines;

@@ -19,13 +19,12 @@ CAddAnywhereDlg::CAddAnywhereDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CAddAnywhereDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CAddAnywhereDlg::Build(const CRunOptions& options) const {
     const bool atPosition = selection_ == kAtPosition;
     const std::string& anchor = atPosition ? toPosition_ : toOccurence_;
     if (anchor.empty()) return nullptr;
-    Save();
     return std::make_unique<CAddAnywhereExecute>(
-        WithScope(options),
+        options,
         atPosition ? CAddAnywhereExecute::kAtPosition : CAddAnywhereExecute::kAtText,
         atPosition ? toOrderType_ : toOccurenceType_, anchor, atPosition ? -1 : toOrderOccurenceType_, add_);
 }
@@ -36,10 +35,9 @@ CAddAtBeginningDlg::CAddAtBeginningDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CAddAtBeginningDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CAddAtBeginningDlg::Build(const CRunOptions& options) const {
     if (add_.empty()) return nullptr;
-    Save();
-    return std::make_unique<CAddAtBeginningExecute>(WithScope(options),
+    return std::make_unique<CAddAtBeginningExecute>(options,
                                                     add_);
 }
 
@@ -49,10 +47,9 @@ CAddAtEndDlg::CAddAtEndDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CAddAtEndDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CAddAtEndDlg::Build(const CRunOptions& options) const {
     if (add_.empty()) return nullptr;
-    Save();
-    return std::make_unique<CAddAtEndExecute>(WithScope(options), add_);
+    return std::make_unique<CAddAtEndExecute>(options, add_);
 }
 
 CAddFolderAtBeginningDlg::CAddFolderAtBeginningDlg(CSettingsStore* store)
@@ -61,9 +58,8 @@ CAddFolderAtBeginningDlg::CAddFolderAtBeginningDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CAddFolderAtBeginningDlg::CreateOperation(const CRunOptions& options) {
-    Save();
-    return std::make_unique<CAddFolderAtBeginningExecute>(WithScope(options), trailing_);
+std::unique_ptr<CExecute> CAddFolderAtBeginningDlg::Build(const CRunOptions& options) const {
+    return std::make_unique<CAddFolderAtBeginningExecute>(options, trailing_);
 }
 
 CManuallyDlg::CManuallyDlg(CSettingsStore* store)
@@ -72,8 +68,7 @@ CManuallyDlg::CManuallyDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CManuallyDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CManuallyDlg::Build(const CRunOptions& options) const {
     if (new_.empty()) return nullptr;
-    Save();
-    return std::make_unique<CManuallyExecute>(WithScope(options), new_);
+    return std::make_unique<CManuallyExecute>(options, new_);
 }

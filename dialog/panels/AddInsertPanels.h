@@ -10,7 +10,7 @@
 class CAddAnywhereDlg : public CRenameDlg {
 public:
     explicit CAddAnywhereDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
     /// Radio buttons of the insertion point.
     enum : int { kAtPosition = IDC_PANEL_TO_POSITION_RADIO, kAtOccurrence = IDC_PANEL_TO_TEXT_RADIO };
@@ -29,7 +29,7 @@ private:
 class CAddAtBeginningDlg : public CRenameDlg {
 public:
     explicit CAddAtBeginningDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
 private:
     std::string add_;
@@ -39,7 +39,7 @@ private:
 class CAddAtEndDlg : public CRenameDlg {
 public:
     explicit CAddAtEndDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
 private:
     std::string add_;
@@ -49,7 +49,7 @@ private:
 class CAddFolderAtBeginningDlg : public CRenameDlg {
 public:
     explicit CAddFolderAtBeginningDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
 private:
     int trailing_ = 0;
@@ -59,7 +59,7 @@ private:
 class CManuallyDlg : public CRenameDlg {
 public:
     explicit CManuallyDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
 private:
     std::string new_;

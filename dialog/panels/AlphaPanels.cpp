@@ -33,11 +33,10 @@ CProduceAlphabeticalListDlg::CProduceAlphabeticalListDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CProduceAlphabeticalListDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CProduceAlphabeticalListDlg::Build(const CRunOptions& options) const {
     std::string start;
     if (!StartValue(start)) return nullptr;
-    Save();
-    return std::make_unique<CProduceAlphabeticalListExecute>(WithScope(options), start, step_, digits_, prefix_, postfix_,
+    return std::make_unique<CProduceAlphabeticalListExecute>(options, start, step_, digits_, prefix_, postfix_,
                                                              uppercase_);
 }
 
@@ -48,11 +47,10 @@ CAddAlphaAtBeginningDlg::CAddAlphaAtBeginningDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CAddAlphaAtBeginningDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CAddAlphaAtBeginningDlg::Build(const CRunOptions& options) const {
     std::string start;
     if (!StartValue(start)) return nullptr;
-    Save();
-    return std::make_unique<CAddAlphaAtBeginningExecute>(WithScope(options), start, step_, digits_, uppercase_);
+    return std::make_unique<CAddAlphaAtBeginningExecute>(options, start, step_, digits_, uppercase_);
 }
 
 CAddAlphaAtEndDlg::CAddAlphaAtEndDlg(CSettingsStore* store) : CAlphaPanel(store, kStrAddAlphaAtEnd, IDC_PANEL_START) {
@@ -61,10 +59,9 @@ CAddAlphaAtEndDlg::CAddAlphaAtEndDlg(CSettingsStore* store) : CAlphaPanel(store,
     Restore();
 }
 
-std::unique_ptr<CExecute> CAddAlphaAtEndDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CAddAlphaAtEndDlg::Build(const CRunOptions& options) const {
     std::string start;
     if (!StartValue(start)) return nullptr;
-    Save();
-    return std::make_unique<CAddAlphaAtEndExecute>(WithScope(options),
+    return std::make_unique<CAddAlphaAtEndExecute>(options,
                                                    start, step_, digits_, uppercase_);
 }

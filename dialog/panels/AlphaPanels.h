@@ -25,7 +25,7 @@ protected:
 class CProduceAlphabeticalListDlg : public CAlphaPanel {
 public:
     explicit CProduceAlphabeticalListDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
 private:
     std::string prefix_;
@@ -36,12 +36,12 @@ private:
 class CAddAlphaAtBeginningDlg : public CAlphaPanel {
 public:
     explicit CAddAlphaAtBeginningDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };
 
 /// "Add alphabetical sequence to end".
 class CAddAlphaAtEndDlg : public CAlphaPanel {
 public:
     explicit CAddAlphaAtEndDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };

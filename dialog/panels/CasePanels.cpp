@@ -15,25 +15,22 @@ constexpr int kDelimiterChoices = 3;
 CCapitalDlg::CCapitalDlg(CSettingsStore* store)
     : CRenameDlg(store, kStrCapital, ScopeRule::kNameOnly, FocusKind::kNone, 0) {}
 
-std::unique_ptr<CExecute> CCapitalDlg::CreateOperation(const CRunOptions& options) {
-    Save();
-    return std::make_unique<CCapitalExecute>(WithScope(options));
+std::unique_ptr<CExecute> CCapitalDlg::Build(const CRunOptions& options) const {
+    return std::make_unique<CCapitalExecute>(options);
 }
 
 CLowercaseDlg::CLowercaseDlg(CSettingsStore* store)
     : CRenameDlg(store, kStrMakeLowercase, ScopeRule::kAlways, FocusKind::kNone, 0) {}
 
-std::unique_ptr<CExecute> CLowercaseDlg::CreateOperation(const CRunOptions& options) {
-    Save();
-    return std::make_unique<CLowercaseExecute>(WithScope(options));
+std::unique_ptr<CExecute> CLowercaseDlg::Build(const CRunOptions& options) const {
+    return std::make_unique<CLowercaseExecute>(options);
 }
 
 CUppercaseDlg::CUppercaseDlg(CSettingsStore* store)
     : CRenameDlg(store, kStrMakeUppercase, ScopeRule::kAlways, FocusKind::kNone, 0) {}
 
-std::unique_ptr<CExecute> CUppercaseDlg::CreateOperation(const CRunOptions& options) {
-    Save();
-    return std::make_unique<CUppercaseExecute>(WithScope(options));
+std::unique_ptr<CExecute> CUppercaseDlg::Build(const CRunOptions& options) const {
+    return std::make_unique<CUppercaseExecute>(options);
 }
 
 CPropercaseDlg::CPropercaseDlg(CSettingsStore* store)
@@ -42,9 +39,8 @@ CPropercaseDlg::CPropercaseDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CPropercaseDlg::CreateOperation(const CRunOptions& options) {
-    Save();
-    return std::make_unique<CPropercaseExecute>(WithScope(options), type_);
+std::unique_ptr<CExecute> CPropercaseDlg::Build(const CRunOptions& options) const {
+    return std::make_unique<CPropercaseExecute>(options, type_);
 }
 
 CTitlecaseDlg::CTitlecaseDlg(CSettingsStore* store)
@@ -55,8 +51,7 @@ CTitlecaseDlg::CTitlecaseDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CTitlecaseDlg::CreateOperation(const CRunOptions& options) {
-    Save();
-    return std::make_unique<CTitlecaseExecute>(WithScope(options), type_,
+std::unique_ptr<CExecute> CTitlecaseDlg::Build(const CRunOptions& options) const {
+    return std::make_unique<CTitlecaseExecute>(options, type_,
                                                words_);
 }

@@ -8,28 +8,28 @@
 class CCapitalDlg : public CRenameDlg {
 public:
     explicit CCapitalDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };
 
 /// "Make lowercase".
 class CLowercaseDlg : public CRenameDlg {
 public:
     explicit CLowercaseDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };
 
 /// "Make UPPERCASE".
 class CUppercaseDlg : public CRenameDlg {
 public:
     explicit CUppercaseDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };
 
 /// "Make Proper Case": what delimits words.
 class CPropercaseDlg : public CRenameDlg {
 public:
     explicit CPropercaseDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
 private:
     int type_ = 0;
@@ -43,7 +43,7 @@ public:
     static constexpr const char* kDefaultWords = "a an the and or of";
 
     explicit CTitlecaseDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
 private:
     int type_ = 0;

@@ -22,10 +22,9 @@ CAddDateAtBeginningDlg::CAddDateAtBeginningDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CAddDateAtBeginningDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CAddDateAtBeginningDlg::Build(const CRunOptions& options) const {
     if (NothingChosen()) return nullptr;
-    Save();
-    return std::make_unique<CAddDateAtBeginningExecute>(WithScope(options),
+    return std::make_unique<CAddDateAtBeginningExecute>(options,
                                                         date_, dateFormat_, timeFormat_, space_, separator_);
 }
 
@@ -35,10 +34,9 @@ CAddDateAtEndDlg::CAddDateAtEndDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CAddDateAtEndDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CAddDateAtEndDlg::Build(const CRunOptions& options) const {
     if (NothingChosen()) return nullptr;
-    Save();
-    return std::make_unique<CAddDateAtEndExecute>(WithScope(options),
+    return std::make_unique<CAddDateAtEndExecute>(options,
                                                   date_, dateFormat_, timeFormat_, space_, separator_);
 }
 
@@ -47,9 +45,8 @@ CToDateDlg::CToDateDlg(CSettingsStore* store) : CDatePanel(store, kStrToDate, Sc
     Restore();
 }
 
-std::unique_ptr<CExecute> CToDateDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CToDateDlg::Build(const CRunOptions& options) const {
     if (NothingChosen()) return nullptr;
-    Save();
-    return std::make_unique<CToDateExecute>(WithScope(options), date_,
+    return std::make_unique<CToDateExecute>(options, date_,
                                             dateFormat_, timeFormat_, separator_);
 }

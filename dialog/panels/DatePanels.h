@@ -26,19 +26,19 @@ protected:
 class CAddDateAtBeginningDlg : public CDatePanel {
 public:
     explicit CAddDateAtBeginningDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };
 
 /// "Add date/time to end".
 class CAddDateAtEndDlg : public CDatePanel {
 public:
     explicit CAddDateAtEndDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };
 
 /// "Rename to date".
 class CToDateDlg : public CDatePanel {
 public:
     explicit CToDateDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };

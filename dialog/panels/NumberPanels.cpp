@@ -22,10 +22,9 @@ CProduceNumberedListDlg::CProduceNumberedListDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CProduceNumberedListDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CProduceNumberedListDlg::Build(const CRunOptions& options) const {
     if (AnyNumberEmpty()) return nullptr;
-    Save();
-    return std::make_unique<CProduceNumberedListExecute>(WithScope(options), start_, step_, digits_, prefix_, postfix_);
+    return std::make_unique<CProduceNumberedListExecute>(options, start_, step_, digits_, prefix_, postfix_);
 }
 
 CAddNumberAtBeginningDlg::CAddNumberAtBeginningDlg(CSettingsStore* store)
@@ -34,10 +33,9 @@ CAddNumberAtBeginningDlg::CAddNumberAtBeginningDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CAddNumberAtBeginningDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CAddNumberAtBeginningDlg::Build(const CRunOptions& options) const {
     if (AnyNumberEmpty()) return nullptr;
-    Save();
-    return std::make_unique<CAddNumberAtBeginningExecute>(WithScope(options), start_, step_, digits_);
+    return std::make_unique<CAddNumberAtBeginningExecute>(options, start_, step_, digits_);
 }
 
 CAddNumberAtEndDlg::CAddNumberAtEndDlg(CSettingsStore* store) : CNumberPanel(store, kStrAddNumberAtEnd, IDC_PANEL_START) {
@@ -45,10 +43,9 @@ CAddNumberAtEndDlg::CAddNumberAtEndDlg(CSettingsStore* store) : CNumberPanel(sto
     Restore();
 }
 
-std::unique_ptr<CExecute> CAddNumberAtEndDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CAddNumberAtEndDlg::Build(const CRunOptions& options) const {
     if (AnyNumberEmpty()) return nullptr;
-    Save();
-    return std::make_unique<CAddNumberAtEndExecute>(WithScope(options),
+    return std::make_unique<CAddNumberAtEndExecute>(options,
                                                     start_, step_, digits_);
 }
 
@@ -57,10 +54,9 @@ CRenumberDlg::CRenumberDlg(CSettingsStore* store) : CNumberPanel(store, kStrRenu
     Restore();
 }
 
-std::unique_ptr<CExecute> CRenumberDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CRenumberDlg::Build(const CRunOptions& options) const {
     if (AnyNumberEmpty()) return nullptr;
-    Save();
-    return std::make_unique<CRenumberExecute>(WithScope(options), start_,
+    return std::make_unique<CRenumberExecute>(options, start_,
                                               step_, digits_);
 }
 
@@ -72,9 +68,8 @@ CReformatNumberDlg::CReformatNumberDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CReformatNumberDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CReformatNumberDlg::Build(const CRunOptions& options) const {
     if (digits_.empty() || number_.empty()) return nullptr;
-    Save();
-    return std::make_unique<CReformatNumberExecute>(WithScope(options),
+    return std::make_unique<CReformatNumberExecute>(options,
                                                     digits_, add_ == kAdd ? 1 : 0, number_);
 }

@@ -22,7 +22,7 @@ protected:
 class CProduceNumberedListDlg : public CNumberPanel {
 public:
     explicit CProduceNumberedListDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
 private:
     std::string prefix_;
@@ -33,28 +33,28 @@ private:
 class CAddNumberAtBeginningDlg : public CNumberPanel {
 public:
     explicit CAddNumberAtBeginningDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };
 
 /// "Add number to end".
 class CAddNumberAtEndDlg : public CNumberPanel {
 public:
     explicit CAddNumberAtEndDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };
 
 /// "Renumber existing number sequence".
 class CRenumberDlg : public CNumberPanel {
 public:
     explicit CRenumberDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };
 
 /// "Change numbers": adds to or subtracts from every number in the name.
 class CReformatNumberDlg : public CRenameDlg {
 public:
     explicit CReformatNumberDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
     /// Entries of the "Calculations:" combo.
     enum : int { kAdd = 0, kSubtract = 1 };

@@ -30,7 +30,7 @@ CRemoveAnywhereDlg::CRemoveAnywhereDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CRemoveAnywhereDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CRemoveAnywhereDlg::Build(const CRunOptions& options) const {
     const bool startAtPosition = startSelection_ == kStartAtPosition;
     const int startKind =
         startAtPosition ? CRemoveAnywhereExecute::kStartAtPosition : CRemoveAnywhereExecute::kStartAtText;
@@ -58,8 +58,7 @@ std::unique_ptr<CExecute> CRemoveAnywhereDlg::CreateOperation(const CRunOptions&
     }
     if (endText->empty()) return nullptr;
 
-    Save();
-    return std::make_unique<CRemoveAnywhereExecute>(WithScope(options),
+    return std::make_unique<CRemoveAnywhereExecute>(options,
                                                     startKind, startValue, startText, endKind, endValue, *endText,
                                                     endExtra);
 }
@@ -70,10 +69,9 @@ CRemoveAtBeginningDlg::CRemoveAtBeginningDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CRemoveAtBeginningDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CRemoveAtBeginningDlg::Build(const CRunOptions& options) const {
     if (remove_.empty()) return nullptr;
-    Save();
-    return std::make_unique<CRemoveAtBeginningExecute>(WithScope(options),
+    return std::make_unique<CRemoveAtBeginningExecute>(options,
                                                        remove_);
 }
 
@@ -83,28 +81,31 @@ CRemoveAtEndDlg::CRemoveAtEndDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CRemoveAtEndDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CRemoveAtEndDlg::Build(const CRunOptions& options) const {
     if (remove_.empty()) return nullptr;
-    Save();
-    return std::make_unique<CRemoveAtEndExecute>(WithScope(options),
+    return std::make_unique<CRemoveAtEndExecute>(options,
                                                  remove_);
 }
 
-CRemoveExtensionsDlg::CRemoveExtensionsDlg(CSettingsStore* store)
-    : CRenameDlg(store, kStrRemoveExtensions, ScopeRule::kNotExtension, FocusKind::kNone, 0) {}
-
 // Writes nothing, not even "lastSelection": the action that ran before stays
 // the one the next run opens with, together with its values.
-std::unique_ptr<CExecute> CRemoveExtensionsDlg::CreateOperation(const CRunOptions& options) {
-    return std::make_unique<CRemoveExtensionsExecute>(WithScope(options));
+CRemoveExtensionsDlg::CRemoveExtensionsDlg(CSettingsStore* store)
+    : CRenameDlg(store, kStrRemoveExtensions, ScopeRule::kNotExtension, FocusKind::kNone, 0) {
+    SaveNothing();
 }
 
-CRemoveVowelsDlg::CRemoveVowelsDlg(CSettingsStore* store)
-    : CRenameDlg(store, kStrRemoveVowels, ScopeRule::kAlways, FocusKind::kNone, 0) {}
+std::unique_ptr<CExecute> CRemoveExtensionsDlg::Build(const CRunOptions& options) const {
+    return std::make_unique<CRemoveExtensionsExecute>(options);
+}
 
 // Writes nothing, as "Remove file/folder extensions".
-std::unique_ptr<CExecute> CRemoveVowelsDlg::CreateOperation(const CRunOptions& options) {
-    return std::make_unique<CRemoveVowelsExecute>(WithScope(options));
+CRemoveVowelsDlg::CRemoveVowelsDlg(CSettingsStore* store)
+    : CRenameDlg(store, kStrRemoveVowels, ScopeRule::kAlways, FocusKind::kNone, 0) {
+    SaveNothing();
+}
+
+std::unique_ptr<CExecute> CRemoveVowelsDlg::Build(const CRunOptions& options) const {
+    return std::make_unique<CRemoveVowelsExecute>(options);
 }
 
 CTruncateToDlg::CTruncateToDlg(CSettingsStore* store)
@@ -113,9 +114,8 @@ CTruncateToDlg::CTruncateToDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CTruncateToDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CTruncateToDlg::Build(const CRunOptions& options) const {
     if (truncate_.empty()) return nullptr;
-    Save();
-    return std::make_unique<CTruncateToExecute>(WithScope(options),
+    return std::make_unique<CTruncateToExecute>(options,
                                                 truncate_);
 }

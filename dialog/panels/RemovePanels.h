@@ -11,7 +11,7 @@
 class CRemoveAnywhereDlg : public CRenameDlg {
 public:
     explicit CRemoveAnywhereDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
     /// Radio buttons of the start ("Starting From:") and the end ("To:").
     enum : int {
@@ -42,7 +42,7 @@ private:
 class CRemoveAtBeginningDlg : public CRenameDlg {
 public:
     explicit CRemoveAtBeginningDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
 private:
     std::string remove_;
@@ -52,7 +52,7 @@ private:
 class CRemoveAtEndDlg : public CRenameDlg {
 public:
     explicit CRemoveAtEndDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
 private:
     std::string remove_;
@@ -62,21 +62,21 @@ private:
 class CRemoveExtensionsDlg : public CRenameDlg {
 public:
     explicit CRemoveExtensionsDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };
 
 /// "Remove vowels": nothing to set, and nothing remembered.
 class CRemoveVowelsDlg : public CRenameDlg {
 public:
     explicit CRemoveVowelsDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };
 
 /// "Truncate": the number of characters to keep.
 class CTruncateToDlg : public CRenameDlg {
 public:
     explicit CTruncateToDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
 private:
     std::string truncate_;

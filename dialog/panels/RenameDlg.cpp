@@ -36,7 +36,7 @@ bool ApplyRule(const CPanelBinding& b, std::string& text) {
         std::erase_if(text, [](char c) { return !IsDigit(c); });
     else if (b.rule == TextRule::kStartLetters)
         FilterStartLetters(text);
-    if (b.maxChars > 0) text.resize(text::byteOffset(text, static_cast<size_t>(b.maxChars)));
+    if (b.maxChars > 0) text.resize(text::ByteOffset(text, static_cast<size_t>(b.maxChars)));
     return text != before;
 }
 
@@ -81,6 +81,14 @@ int CRenameDlg::templateId() const {
     for (const CCatalogueSlot& slot : ActionCatalogue())
         if (!slot.blank() && slot.textId == actionNameId_) return slot.panelTemplate;
     return 0;
+}
+
+std::unique_ptr<CExecute> CRenameDlg::CreateOperation(const CRunOptions& options) {
+    CRunOptions scoped = options;
+    scoped.scope = scope_;
+    std::unique_ptr<CExecute> op = Build(scoped);
+    if (op && saves_) Save();
+    return op;
 }
 
 bool CRenameDlg::AppliesToScope(int scope) const {

@@ -82,10 +82,10 @@ public:
     CRenameDlg& operator=(const CRenameDlg&) = delete;
 
     /// Builds the operation from the current values and `options` (whose
-    /// scope the panel's own scope replaces), after saving "lastSelection"
-    /// and every value; null, with nothing saved, when a required value is
+    /// scope the panel's own scope replaces), and saves "lastSelection" and
+    /// every value; null, with nothing saved, when a required value is
     /// missing.
-    virtual std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) = 0;
+    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options);
     /// True when the action is offered for the "Change:" scope `scope`.
     virtual bool AppliesToScope(int scope) const;
 
@@ -151,11 +151,11 @@ protected:
     void BindCombo(int controlId, int nameId, int& member, int entries, int defaultIndex = 0);
     void BindCheck(int controlId, int nameId, int& member, int defaultValue = 0);
     void BindRadios(int nameId, int& member, std::vector<CRadioChoice> radios, int defaultId);
-    /// `options` with the panel's scope, for the operation it builds.
-    CRunOptions WithScope(CRunOptions options) const {
-        options.scope = scope_;
-        return options;
-    }
+    /// The operation the current values make with `options`, whose scope is
+    /// the panel's; null when a value it needs is missing.
+    virtual std::unique_ptr<CExecute> Build(const CRunOptions& options) const = 0;
+    /// For the panels that store nothing, not even "lastSelection".
+    void SaveNothing() { saves_ = false; }
     /// The binding of `nameId`, for settings that the Bind calls do not take.
     CPanelBinding& Binding(int nameId);
 
@@ -176,4 +176,5 @@ private:
     int focusControl_;
     std::vector<CPanelBinding> bindings_;
     std::function<void(CRenameDlg&)> listener_;
+    bool saves_ = true;
 };

@@ -24,10 +24,9 @@ CReplaceAnywhereDlg::CReplaceAnywhereDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CReplaceAnywhereDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CReplaceAnywhereDlg::Build(const CRunOptions& options) const {
     if (find_.empty()) return nullptr;
-    Save();
-    return std::make_unique<CReplaceAnywhereExecute>(WithScope(options),
+    return std::make_unique<CReplaceAnywhereExecute>(options,
                                                      find_, replace_, type_, ignoreCase_);
 }
 
@@ -38,10 +37,9 @@ CReplaceAtBeginningDlg::CReplaceAtBeginningDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CReplaceAtBeginningDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CReplaceAtBeginningDlg::Build(const CRunOptions& options) const {
     if (find_.empty()) return nullptr;
-    Save();
-    return std::make_unique<CReplaceAtBeginningExecute>(WithScope(options),
+    return std::make_unique<CReplaceAtBeginningExecute>(options,
                                                         find_, replace_, ignoreCase_);
 }
 
@@ -52,10 +50,9 @@ CReplaceAtEndDlg::CReplaceAtEndDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CReplaceAtEndDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CReplaceAtEndDlg::Build(const CRunOptions& options) const {
     if (find_.empty()) return nullptr;
-    Save();
-    return std::make_unique<CReplaceAtEndExecute>(WithScope(options),
+    return std::make_unique<CReplaceAtEndExecute>(options,
                                                   find_, replace_, ignoreCase_);
 }
 
@@ -66,10 +63,9 @@ CReplaceExtensionsDlg::CReplaceExtensionsDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CReplaceExtensionsDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CReplaceExtensionsDlg::Build(const CRunOptions& options) const {
     if (find_.empty()) return nullptr;
-    Save();
-    return std::make_unique<CReplaceExtensionsExecute>(WithScope(options),
+    return std::make_unique<CReplaceExtensionsExecute>(options,
                                                        find_, replace_, ignoreCase_);
 }
 
@@ -86,10 +82,9 @@ CReplaceCharactersDlg::CReplaceCharactersDlg(CSettingsStore* store)
     Restore();
 }
 
-std::unique_ptr<CExecute> CReplaceCharactersDlg::CreateOperation(const CRunOptions& options) {
+std::unique_ptr<CExecute> CReplaceCharactersDlg::Build(const CRunOptions& options) const {
     if (find_.empty()) return nullptr;
-    Save();
-    return std::make_unique<CReplaceCharactersExecute>(WithScope(options),
+    return std::make_unique<CReplaceCharactersExecute>(options,
                                                        find_, replace_, ignoreCase_, find2_, replace2_, ignoreCase2_,
                                                        find3_, replace3_, ignoreCase3_);
 }

@@ -19,7 +19,7 @@ protected:
 class CReplaceAnywhereDlg : public CReplacePanel {
 public:
     explicit CReplaceAnywhereDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
 private:
     int type_ = 0;
@@ -29,21 +29,21 @@ private:
 class CReplaceAtBeginningDlg : public CReplacePanel {
 public:
     explicit CReplaceAtBeginningDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };
 
 /// "Replace at end".
 class CReplaceAtEndDlg : public CReplacePanel {
 public:
     explicit CReplaceAtEndDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };
 
 /// "Replace file/folder extensions": old and new extension, without dots.
 class CReplaceExtensionsDlg : public CReplacePanel {
 public:
     explicit CReplaceExtensionsDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 };
 
 /// "Replace characters": three rows of characters to find, each with its
@@ -51,7 +51,7 @@ public:
 class CReplaceCharactersDlg : public CReplacePanel {
 public:
     explicit CReplaceCharactersDlg(CSettingsStore* store);
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options) override;
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
 
 private:
     int ignoreCase2_ = 0;

@@ -15,5 +15,5 @@ public:
     int highlightSpan = 0;
 
 protected:
-    void selectNewName() override;
+    void SelectNewName() override;
 };

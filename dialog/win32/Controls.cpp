@@ -10,11 +10,11 @@ std::string WindowText(HWND window) {
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     const int copied = ::GetWindowTextW(window, text.data(), length + 1);
     text.resize(static_cast<size_t>(std::max(copied, 0)));
-    return platform::narrow(text);
+    return platform::Narrow(text);
 }
 
 void WindowSetText(HWND window, std::string_view text) {
-    ::SetWindowTextW(window, platform::widen(text).c_str());
+    ::SetWindowTextW(window, platform::Widen(text).c_str());
 }
 
 std::wstring WindowClass(HWND window) {
@@ -43,7 +43,7 @@ std::string DialogItemText(HWND dialog, int id) {
 }
 
 void DialogItemSetText(HWND dialog, int id, std::string_view text) {
-    ::SetDlgItemTextW(dialog, id, platform::widen(text).c_str());
+    ::SetDlgItemTextW(dialog, id, platform::Widen(text).c_str());
 }
 
 void DialogFocus(HWND dialog, HWND control) {
@@ -84,7 +84,7 @@ void ComboClear(HWND combo) {
 
 int ComboAdd(HWND combo, std::string_view text, LPARAM data) {
     const auto index = static_cast<int>(
-        ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::widen(text).c_str())));
+        ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(text).c_str())));
     if (index >= 0) ::SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), data);
     return index;
 }

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <random>
 
+#include "core/Words.h"
 #include "dialog/ControlTexts.h"
 #include "dialog/panels/RenameDlg.h"
 #include "dialog/win32/Controls.h"
@@ -43,37 +44,17 @@ std::string LibraryFolder() {
     std::wstring folder(path, n);
     const auto slash = folder.find_last_of(L"\\/");
     folder.resize(slash == std::wstring::npos ? 0 : slash + 1);
-    return platform::narrow(folder);
+    return platform::Narrow(folder);
 }
 
 bool Inside(const RECT& r, POINT p) {
     return r.right > r.left && ::PtInRect(&r, p);
 }
 
-// The Status column: empty for a row that renames as shown.
+// The Status column: empty for a row that renames as shown, so that the
+// rows that need a look stand out.
 const char* StatusText(CRowStatus status) {
-    switch (status) {
-        case CRowStatus::kRenamed:
-            return "";
-        case CRowStatus::kUnchanged:
-            return "unchanged";
-        case CRowStatus::kDuplicate:
-            return "duplicate";
-        case CRowStatus::kExists:
-            return "name taken";
-        case CRowStatus::kInvalidName:
-            return "invalid name";
-        case CRowStatus::kTooLong:
-            return "too long";
-    }
-    return "";
-}
-
-// "1 item", "12,345 items".
-std::string Count(size_t n, const char* one, const char* many) {
-    std::string digits = std::to_string(n);
-    for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-    return digits + " " + (n == 1 ? one : many);
+    return status == CRowStatus::kRenamed ? "" : StatusWord(status);
 }
 
 }  // namespace
@@ -155,7 +136,9 @@ CMainDlg::CMainDlg(std::vector<std::string> paths, HWND parent)
     : parent_(parent),
       instance_(ModuleOfThisCode()),
       store_(CSettingsStore::kDialogSubKey),
-      model_(std::move(paths), store_, std::random_device{}() ^ (static_cast<uint64_t>(::GetTickCount64()) << 20)) {
+      prompts_(nullptr, instance_),
+      model_(std::move(paths), store_, std::random_device{}() ^ (static_cast<uint64_t>(::GetTickCount64()) << 20),
+             platform::RealFileSystem(), prompts_) {
     for (const auto& [templateId, headerId] :
          {std::pair{IDD_SECTION_INTERACTION, IDC_HEADER_INTERACTION}, {IDD_SECTION_PROCESSING, IDC_HEADER_PROCESSING},
           {IDD_SECTION_PREVIEW, IDC_HEADER_PREVIEW}, {IDD_SECTION_SORTING, IDC_HEADER_SORTING}})
@@ -179,8 +162,7 @@ bool CMainDlg::OnInitDialog() {
                                ::GetSystemMetrics(SM_CYSMICON), LR_SHARED);
     if (icon) ::SendMessageW(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 
-    prompts_ = std::make_unique<Win32Prompts>(window(), instance_);
-    model_.SetPrompts(*prompts_);
+    prompts_.SetOwner(window());
 
     // A missing picture is reported once, and its arrows stay empty.
     const std::string folder = LibraryFolder();
@@ -327,39 +309,37 @@ void CMainDlg::FillActions() {
 // The section controls show the model's options.
 void CMainDlg::FillOptions() {
     const CDialogOptions& o = model_.options();
-    HWND interaction = sections_[0]->window();
-    HWND processing = sections_[1]->window();
-    HWND preview = sections_[2]->window();
-    HWND sorting = sections_[3]->window();
-    ButtonSetChecked(interaction, IDC_OPTION_CONFIRM, o.confirm != 0);
-    ButtonSetChecked(processing, IDC_OPTION_FILES, o.files != 0);
-    ButtonSetChecked(processing, IDC_OPTION_FOLDERS, o.folders != 0);
-    ButtonSetChecked(processing, IDC_OPTION_SUBFOLDERS, o.subfolders != 0);
-    ButtonSetChecked(preview, IDC_OPTION_PREVIEW, o.preview != 0);
-    const HWND order = ::GetDlgItem(sorting, IDC_OPTION_ORDER);
+    const HWND order = ::GetDlgItem(sections_[3]->window(), IDC_OPTION_ORDER);
     ComboClear(order);
     for (const char* text : SortOrderTexts()) ComboAdd(order, text);
-    ComboSelect(order, o.sort);
-    ButtonSetChecked(sorting, IDC_OPTION_SORT_FOLDERS, o.sortFolders != 0);
+    for (const CSectionOption& option : SectionOptions()) {
+        const HWND section = sections_[option.section]->window();
+        if (option.controlId == IDC_OPTION_ORDER)
+            ComboSelect(order, o.*option.member);
+        else
+            ButtonSetChecked(section, option.controlId, o.*option.member != 0);
+    }
 }
 
 // The model's options follow the section controls.
 void CMainDlg::ReadOptions() {
     CDialogOptions& o = model_.options();
-    o.confirm = ButtonChecked(sections_[0]->window(), IDC_OPTION_CONFIRM) ? 1 : 0;
-    o.files = ButtonChecked(sections_[1]->window(), IDC_OPTION_FILES) ? 1 : 0;
-    o.folders = ButtonChecked(sections_[1]->window(), IDC_OPTION_FOLDERS) ? 1 : 0;
-    o.subfolders = ButtonChecked(sections_[1]->window(), IDC_OPTION_SUBFOLDERS) ? 1 : 0;
-    o.preview = ButtonChecked(sections_[2]->window(), IDC_OPTION_PREVIEW) ? 1 : 0;
-    const int order = ComboSelection(::GetDlgItem(sections_[3]->window(), IDC_OPTION_ORDER));
-    if (order >= 0) o.sort = order;
-    o.sortFolders = ButtonChecked(sections_[3]->window(), IDC_OPTION_SORT_FOLDERS) ? 1 : 0;
+    for (const CSectionOption& option : SectionOptions()) {
+        const HWND section = sections_[option.section]->window();
+        if (option.controlId == IDC_OPTION_ORDER) {
+            const int chosen = ComboSelection(::GetDlgItem(section, IDC_OPTION_ORDER));
+            if (chosen >= 0) o.*option.member = chosen;
+        } else {
+            o.*option.member = ButtonChecked(section, option.controlId) ? 1 : 0;
+        }
+    }
 }
 
 void CMainDlg::SectionChanged(int id, int code) {
-    const bool click = code == BN_CLICKED &&
-                       (id == IDC_OPTION_CONFIRM || id == IDC_OPTION_FILES || id == IDC_OPTION_FOLDERS ||
-                        id == IDC_OPTION_SUBFOLDERS || id == IDC_OPTION_PREVIEW || id == IDC_OPTION_SORT_FOLDERS);
+    const auto options = SectionOptions();
+    const bool click = code == BN_CLICKED && std::any_of(options.begin(), options.end(), [&](const CSectionOption& o) {
+                           return o.controlId == id && id != IDC_OPTION_ORDER;
+                       });
     const bool order = id == IDC_OPTION_ORDER && code == CBN_SELCHANGE;
     if (!click && !order) return;
     ReadOptions();
@@ -508,8 +488,8 @@ void CMainDlg::ShowRows() {
     } else {
         // What OK will do, and what it will have to ask about.
         const CPreviewCounts& counts = model_.counts();
-        status = Count(counts.rows, "item", "items") + ", " + std::to_string(counts.renamed) + " to rename";
-        if (counts.unchanged) status += ", " + std::to_string(counts.unchanged) + " unchanged";
+        status = Count(counts.rows, "item", "items") + ", " + GroupedNumber(counts.renamed) + " to rename";
+        if (counts.unchanged) status += ", " + GroupedNumber(counts.unchanged) + " unchanged";
         if (counts.conflicts) status += ", " + Count(counts.conflicts, "conflict", "conflicts");
     }
     DialogItemSetText(window(), IDC_MAIN_STATUS, status);
@@ -527,13 +507,13 @@ LRESULT CMainDlg::ListNotify(const NMHDR& header) {
     const CPreviewRow& row = rows[index];
     switch (info.item.iSubItem) {
         case 0:
-            cell_ = platform::widen(row.item->name());
+            cell_ = platform::Widen(row.item->name());
             break;
         case 1:
-            cell_ = platform::widen(row.newName);
+            cell_ = platform::Widen(row.newName);
             break;
         default:
-            cell_ = platform::widen(StatusText(row.status));
+            cell_ = platform::Widen(StatusText(row.status));
             break;
     }
     const size_t n = std::min(cell_.size(), static_cast<size_t>(info.item.cchTextMax - 1));
@@ -584,8 +564,8 @@ void CMainDlg::ShowJournalFailure(const char* what) {
                              " stopped before its next rename: its journal cannot be written, and nothing is "
                              "renamed that the journal does not know of.\n\n" +
                              (model_.journalPath().empty() ? std::string("%LOCALAPPDATA%\\Quorlin") : model_.journalPath()) +
-                             "\n" + platform::errorMessage(model_.journalError());
-    ::MessageBoxW(window(), platform::widen(text).c_str(), L"Cannot write the journal", MB_OK | MB_ICONERROR);
+                             "\n" + platform::ErrorMessage(model_.journalError());
+    ::MessageBoxW(window(), platform::Widen(text).c_str(), L"Cannot write the journal", MB_OK | MB_ICONERROR);
 }
 
 void CMainDlg::UpdateUndo() {
@@ -603,7 +583,7 @@ void CMainDlg::UndoLastRun() {
     if (!run.refusal.empty()) {
         const std::string text = "The journal of the last run cannot be trusted, so nothing is renamed back.\n\n" +
                                  run.path + "\n" + run.refusal;
-        ::MessageBoxW(window(), platform::widen(text).c_str(), L"Undo last run", MB_OK | MB_ICONERROR);
+        ::MessageBoxW(window(), platform::Widen(text).c_str(), L"Undo last run", MB_OK | MB_ICONERROR);
         return;
     }
     std::string question = "Rename " + Count(UndoCount(run), "item", "items") +
@@ -613,7 +593,7 @@ void CMainDlg::UndoLastRun() {
         question += "\n\nThe run was cut short: " + Count(run.unsure, "item", "items") +
                     " may not have been renamed. Each is renamed back only when it is found under its new name.";
     if (!run.whole) question += "\n\nIts journal is damaged: only what it holds whole is taken back.";
-    if (::MessageBoxW(window(), platform::widen(question).c_str(), L"Undo last run",
+    if (::MessageBoxW(window(), platform::Widen(question).c_str(), L"Undo last run",
                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
     // The preview's rows point at items whose names the undo changes.
@@ -634,7 +614,7 @@ void CMainDlg::UndoLastRun() {
     if (result.notes.size() > kNotesShown)
         summary += "\n... and " + Count(result.notes.size() - kNotesShown, "more", "more");
     const bool clean = !result.leftAlone && !result.failed && !result.stopped;
-    ::MessageBoxW(window(), platform::widen(summary).c_str(), L"Undo finished",
+    ::MessageBoxW(window(), platform::Widen(summary).c_str(), L"Undo finished",
                   MB_OK | (clean ? MB_ICONINFORMATION : MB_ICONWARNING));
     // The dialog stays open over the same items under the names they have
     // now: its preview reads them afresh.
@@ -645,7 +625,7 @@ void CMainDlg::UndoLastRun() {
 void CMainDlg::SaveFileList() {
     ReadOptions();
     model_.SaveFileList([this](std::string& fileName) {
-        std::wstring buffer = platform::widen(fileName);
+        std::wstring buffer = platform::Widen(fileName);
         buffer.resize(32768, L'\0');
         OPENFILENAMEW dialog{};
         dialog.lStructSize = sizeof dialog;
@@ -656,7 +636,7 @@ void CMainDlg::SaveFileList() {
         dialog.lpstrDefExt = L"txt";
         dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
         if (!::GetSaveFileNameW(&dialog)) return false;
-        fileName = platform::narrow(buffer.c_str());
+        fileName = platform::Narrow(buffer.c_str());
         return true;
     });
 }

@@ -107,8 +107,8 @@ private:
     HWND parent_;
     HINSTANCE instance_;
     CSettingsStore store_;
+    Win32Prompts prompts_;
     CMainDlgModel model_;
-    std::unique_ptr<Win32Prompts> prompts_;
 
     std::map<const CRenameDlg*, std::unique_ptr<CPanelHost>> hosts_;
     CPanelHost* shownHost_ = nullptr;

@@ -4,6 +4,8 @@
 // sections. Shared by MainDlg.rc and the C++ side, so it holds nothing but
 // #defines.
 
+#include "dialog/OptionIds.h"
+
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif
@@ -39,14 +41,7 @@
 #define IDC_HEADER_PREVIEW 1056
 #define IDC_HEADER_SORTING 1063
 // Their controls.
-#define IDC_OPTION_CONFIRM 1006
-#define IDC_OPTION_FILES 1002
-#define IDC_OPTION_FOLDERS 1003
-#define IDC_OPTION_SUBFOLDERS 1004
-#define IDC_OPTION_PREVIEW 1062
 #define IDC_OPTION_ORDER_LABEL 1065
-#define IDC_OPTION_ORDER 1021
-#define IDC_OPTION_SORT_FOLDERS 1064
 #define IDC_PREVIEW_LIST 1068
 
 // Tab and Shift+Tab move the focus through the dialog and its panel.

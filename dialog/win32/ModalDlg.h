@@ -8,15 +8,15 @@
 /// shown by DoModal, ended with the code of the button pressed.
 class CModalDlg : public CDialog {
 public:
-    explicit CModalDlg(int templateId) : m_templateId(templateId) {}
+    explicit CModalDlg(int templateId) : templateId_(templateId) {}
 
     /// Shows the dialog from template `templateId()` of `instance`, owned by
     /// `owner` (may be null), and returns the code it ended with, or kFailed.
-    INT_PTR DoModal(HINSTANCE instance, HWND owner = nullptr) { return RunModal(instance, m_templateId, owner); }
+    INT_PTR DoModal(HINSTANCE instance, HWND owner = nullptr) { return RunModal(instance, templateId_, owner); }
 
     /// Resource id of the dialog template.
-    int templateId() const { return m_templateId; }
+    int templateId() const { return templateId_; }
 
 private:
-    int m_templateId;
+    int templateId_;
 };

@@ -15,11 +15,11 @@ static_assert(IDC_RENAME_ALL == kAnswerRenameAll && IDC_SKIP_ALL == kAnswerSkipA
 namespace {
 
 // The edit control counts UTF-16 units; a character beyond the BMP takes two.
-WPARAM utf16Offset(const std::string& s, size_t chars) {
-    return static_cast<WPARAM>(platform::widen(std::string_view(s).substr(0, text::byteOffset(s, chars))).size());
+WPARAM Utf16Offset(const std::string& s, size_t chars) {
+    return static_cast<WPARAM>(platform::Widen(std::string_view(s).substr(0, text::ByteOffset(s, chars))).size());
 }
 
-bool isAnswerButton(int id) {
+bool IsAnswerButton(int id) {
     switch (id) {
         case IDC_RENAME_ALL:
         case IDC_SKIP_ALL:
@@ -41,18 +41,18 @@ bool CNameDlg::OnInitDialog() {
     // A long old name shows its end, where the part that changes usually is.
     EditRevealEnd(item(IDC_OLD_NAME));
     DialogFocus(window(), item(IDC_NEW_NAME));
-    selectNewName();
+    SelectNewName();
     ::SendDlgItemMessageW(window(), IDC_NEW_NAME, EM_SCROLLCARET, 0, 0);
     return false;  // the focus is placed
 }
 
-void CNameDlg::selectNewName() {
+void CNameDlg::SelectNewName() {
     EditSelect(item(IDC_NEW_NAME), 0, -1);
 }
 
-void CNameDlg::selectNewNameChars(size_t first, size_t last) {
-    EditSelect(item(IDC_NEW_NAME), static_cast<int>(utf16Offset(newName, first)),
-               static_cast<int>(utf16Offset(newName, last)));
+void CNameDlg::SelectNewNameChars(size_t first, size_t last) {
+    EditSelect(item(IDC_NEW_NAME), static_cast<int>(Utf16Offset(newName, first)),
+               static_cast<int>(Utf16Offset(newName, last)));
 }
 
 void CNameDlg::OnCommand(int id, int code) {
@@ -62,12 +62,12 @@ void CNameDlg::OnCommand(int id, int code) {
     }
     // Edits notify through WM_COMMAND too, and each template has only some of
     // the buttons: only a click on one of this dialog's own buttons ends it.
-    if (code != BN_CLICKED || !isAnswerButton(id) || !::GetDlgItem(window(), id)) return;
+    if (code != BN_CLICKED || !IsAnswerButton(id) || !::GetDlgItem(window(), id)) return;
     // The other two edits are read-only: only New name can come back changed.
     if (reads(id)) newName = DialogItemText(window(), IDC_NEW_NAME);
     End(id);
 }
 
 bool CNameDlg::reads(int id) const {
-    return std::find(m_readers.begin(), m_readers.end(), id) != m_readers.end();
+    return std::find(readers_.begin(), readers_.end(), id) != readers_.end();
 }

@@ -20,12 +20,12 @@ public:
 
 protected:
     /// `readers` are the buttons that copy New name back before ending.
-    CNameDlg(int templateId, std::initializer_list<int> readers) : CModalDlg(templateId), m_readers(readers) {}
+    CNameDlg(int templateId, std::initializer_list<int> readers) : CModalDlg(templateId), readers_(readers) {}
 
     /// Selects what New name should offer for typing over, once it has the focus.
-    virtual void selectNewName();
+    virtual void SelectNewName();
     /// Selects characters [first, last) of New name (code points, as the run counts).
-    void selectNewNameChars(size_t first, size_t last);
+    void SelectNewNameChars(size_t first, size_t last);
 
     bool OnInitDialog() override;
     void OnCommand(int id, int code) override;
@@ -33,5 +33,5 @@ protected:
 private:
     bool reads(int id) const;
 
-    std::vector<int> m_readers;
+    std::vector<int> readers_;
 };

@@ -17,27 +17,27 @@ bool IsEdit(HWND window) {
 
 }  // namespace
 
-CPanelHost::CPanelHost(CRenameDlg& panel) : m_panel(panel), m_beep([] { ::MessageBeep(MB_ICONEXCLAMATION); }) {}
+CPanelHost::CPanelHost(CRenameDlg& panel) : panel_(panel), beep_([] { ::MessageBeep(MB_ICONEXCLAMATION); }) {}
 
 CPanelHost::~CPanelHost() {
-    m_panel.SetChangeListener({});
+    panel_.SetChangeListener({});
 }
 
 bool CPanelHost::Create(HINSTANCE instance, HWND parent) {
     if (window()) return true;
-    m_instance = instance;
-    m_parent = parent;
-    m_panel.SetChangeListener([this](CRenameDlg& changed) {
-        ::PostMessageW(m_parent, WM_PANEL_CHANGED, 0, reinterpret_cast<LPARAM>(&changed));
+    instance_ = instance;
+    parent_ = parent;
+    panel_.SetChangeListener([this](CRenameDlg& changed) {
+        ::PostMessageW(parent_, WM_PANEL_CHANGED, 0, reinterpret_cast<LPARAM>(&changed));
     });
-    const bool created = CreateModeless(instance, m_panel.templateId(), parent);
-    if (!created) m_panel.SetChangeListener({});
+    const bool created = CreateModeless(instance, panel_.templateId(), parent);
+    if (!created) panel_.SetChangeListener({});
     return created;
 }
 
 bool CPanelHost::OnInitDialog() {
-    FillPanelLists(window(), m_instance, m_panel.templateId());
-    for (const CPanelBinding& b : m_panel.bindings())
+    FillPanelLists(window(), instance_, panel_.templateId());
+    for (const CPanelBinding& b : panel_.bindings())
         if (b.kind == ValueKind::kEditText && b.maxChars > 0)
             ::SendDlgItemMessageW(window(), b.controlId, EM_LIMITTEXT, static_cast<WPARAM>(b.maxChars), 0);
     PushValues();
@@ -46,8 +46,8 @@ bool CPanelHost::OnInitDialog() {
 }
 
 void CPanelHost::OnCommand(int id, int code) {
-    if (m_quiet) return;
-    const CPanelBinding* b = m_panel.FindControl(id);
+    if (quiet_) return;
+    const CPanelBinding* b = panel_.FindControl(id);
     if (code == EN_CHANGE && b && b->kind == ValueKind::kEditText) {
         OnEditChange(id);
     } else if (code == CBN_SELCHANGE && b && b->kind == ValueKind::kComboIndex) {
@@ -64,20 +64,20 @@ void CPanelHost::OnEditChange(int id) {
     const HWND edit = item(id);
     const std::string typed = WindowText(edit);
     std::string kept = typed;
-    if (m_panel.FilterText(id, kept)) {
+    if (panel_.FilterText(id, kept)) {
         // Keep the caret where it was, counted from the end, so that typing
         // goes on where it stopped.
         DWORD selEnd = 0;
         ::SendMessageW(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&selEnd));
         const long before = ::GetWindowTextLengthW(edit);
-        ++m_quiet;
+        ++quiet_;
         WindowSetText(edit, kept);
-        --m_quiet;
+        --quiet_;
         const long after = ::GetWindowTextLengthW(edit);
         const long caret = std::clamp(after - (before - static_cast<long>(selEnd)), 0L, after);
         ::SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(caret), caret);
-        m_beep();
-        const CPanelBinding* b = m_panel.FindControl(id);
+        beep_();
+        const CPanelBinding* b = panel_.FindControl(id);
         // Nothing of what was typed was kept: the value did not change.
         if (b && b->text && *b->text == kept) return;
     }
@@ -85,14 +85,14 @@ void CPanelHost::OnEditChange(int id) {
 }
 
 void CPanelHost::OnRadioClick(int id) {
-    m_panel.CheckRadio(id);
+    panel_.CheckRadio(id);
     ShowRadios();
     UpdateEnabling();
     Changed();
 }
 
 bool CPanelHost::IsRadio(int id) const {
-    for (const CPanelBinding& b : m_panel.bindings())
+    for (const CPanelBinding& b : panel_.bindings())
         if (b.kind == ValueKind::kRadioGroup)
             for (const CRadioChoice& r : b.radios)
                 if (r.radioId == id) return true;
@@ -101,8 +101,8 @@ bool CPanelHost::IsRadio(int id) const {
 
 void CPanelHost::PushValues() {
     if (!window()) return;
-    ++m_quiet;
-    for (const CPanelBinding& b : m_panel.bindings()) {
+    ++quiet_;
+    for (const CPanelBinding& b : panel_.bindings()) {
         switch (b.kind) {
             case ValueKind::kEditText:
                 DialogItemSetText(window(), b.controlId, *b.text);
@@ -117,14 +117,14 @@ void CPanelHost::PushValues() {
                 break;
         }
     }
-    --m_quiet;
+    --quiet_;
     ShowRadios();
     UpdateEnabling();
 }
 
 void CPanelHost::PullValues() {
     if (!window()) return;
-    for (const CPanelBinding& b : m_panel.bindings()) {
+    for (const CPanelBinding& b : panel_.bindings()) {
         switch (b.kind) {
             case ValueKind::kEditText:
                 *b.text = DialogItemText(window(), b.controlId);
@@ -147,31 +147,31 @@ void CPanelHost::PullValues() {
 }
 
 void CPanelHost::ShowRadios() {
-    for (const CPanelBinding& b : m_panel.bindings())
+    for (const CPanelBinding& b : panel_.bindings())
         if (b.kind == ValueKind::kRadioGroup)
             for (const CRadioChoice& r : b.radios)
                 ButtonSetChecked(window(), r.radioId, r.radioId == *b.number);
 }
 
 void CPanelHost::UpdateEnabling() {
-    for (const auto& [id, enabled] : m_panel.ControlStates())
+    for (const auto& [id, enabled] : panel_.ControlStates())
         if (const HWND control = item(id)) ::EnableWindow(control, enabled);
 }
 
 void CPanelHost::Changed() {
     PullValues();
-    m_panel.NotifyChanged();
+    panel_.NotifyChanged();
 }
 
 void CPanelHost::FocusFirstField() {
-    if (!window() || m_panel.focusKind() == FocusKind::kNone) return;
-    const int id = m_panel.focusControl();
+    if (!window() || panel_.focusKind() == FocusKind::kNone) return;
+    const int id = panel_.focusControl();
     HWND field = id ? item(id) : nullptr;
     // The field may be off with its radio button: the first field that is on
     // takes the focus instead.
     if (!field || !::IsWindowEnabled(field)) field = ::GetNextDlgTabItem(window(), nullptr, FALSE);
     if (!field) return;
-    switch (m_panel.focusKind()) {
+    switch (panel_.focusKind()) {
         case FocusKind::kNextControl: {
             // As tabbing does: through the dialog that holds the panel, which
             // also moves its default button and selects an edit's text.
@@ -190,7 +190,7 @@ void CPanelHost::FocusFirstField() {
             break;
         case FocusKind::kCombo: {
             ::SetFocus(field);
-            const CPanelBinding* b = m_panel.FindControl(::GetDlgCtrlID(field));
+            const CPanelBinding* b = panel_.FindControl(::GetDlgCtrlID(field));
             if (b && b->kind == ValueKind::kComboIndex) ComboSelect(field, *b->number);
             break;
         }

@@ -33,7 +33,7 @@ public:
     /// already; false when it cannot be created.
     bool Create(HINSTANCE instance, HWND parent);
 
-    CRenameDlg& panel() const { return m_panel; }
+    CRenameDlg& panel() const { return panel_; }
 
     /// Shows the model's values in the controls and enables the controls of
     /// the checked radio buttons. Posts nothing.
@@ -45,7 +45,7 @@ public:
 
     /// Replaces the exclamation beep that sounds when a field refused what was
     /// typed (tests count the beeps with it).
-    void SetBeep(std::function<void()> beep) { m_beep = std::move(beep); }
+    void SetBeep(std::function<void()> beep) { beep_ = std::move(beep); }
 
 protected:
     bool OnInitDialog() override;
@@ -64,11 +64,11 @@ private:
     void Changed();
     bool IsRadio(int id) const;
 
-    CRenameDlg& m_panel;
-    HINSTANCE m_instance = nullptr;
-    HWND m_parent = nullptr;
+    CRenameDlg& panel_;
+    HINSTANCE instance_ = nullptr;
+    HWND parent_ = nullptr;
     // While the host itself writes into controls, their notifications are not
     // the user's changes.
-    int m_quiet = 0;
-    std::function<void()> m_beep;
+    int quiet_ = 0;
+    std::function<void()> beep_;
 };

@@ -51,7 +51,7 @@ bool FillPanelLists(HWND panel, HINSTANCE instance, int templateId) {
         }
         ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
         for (const std::string& entry : list.entries)
-            ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::widen(entry).c_str()));
+            ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(entry).c_str()));
     }
     return complete;
 }

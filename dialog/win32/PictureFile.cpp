@@ -36,12 +36,12 @@ HGLOBAL ReadAll(HANDLE file) {
 bool CPictureFile::Load(const std::string& path, HWND owner) {
     picture_.reset();
     // Others may read the file meanwhile, but not change it under the loader.
-    win::ScopedHandle file(::CreateFileW(platform::widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    win::ScopedHandle file(::CreateFileW(platform::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const DWORD error = ::GetLastError();
-        ::MessageBoxW(owner, platform::widen(platform::errorMessage(error)).c_str(),
-                      platform::widen("Error opening file: " + path).c_str(), MB_OK);
+        ::MessageBoxW(owner, platform::Widen(platform::ErrorMessage(error)).c_str(),
+                      platform::Widen("Error opening file: " + path).c_str(), MB_OK);
         return false;
     }
     HGLOBAL memory = ReadAll(file.get());

@@ -7,7 +7,7 @@
 #include "platform/win32/Wide.h"
 
 std::string GetProductVersion(const std::string& moduleName) {
-    const HMODULE module = ::GetModuleHandleW(platform::widen(moduleName).c_str());
+    const HMODULE module = ::GetModuleHandleW(platform::Widen(moduleName).c_str());
     if (!module) return {};
     wchar_t path[MAX_PATH + 1] = {};
     if (!::GetModuleFileNameW(module, path, MAX_PATH)) return {};
@@ -27,5 +27,5 @@ std::string GetProductVersion(const std::string& moduleName) {
         if (value[i] == L' ') continue;
         version += value[i] == L',' ? L'.' : value[i];
     }
-    return platform::narrow(version);
+    return platform::Narrow(version);
 }

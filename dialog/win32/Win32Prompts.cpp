@@ -26,29 +26,29 @@ int ask(CNameDlg& dialog, CNameRequest& request, HINSTANCE instance, HWND owner)
 }  // namespace
 
 Win32Prompts::Win32Prompts(HWND owner, HINSTANCE instance)
-    : m_owner(owner), m_instance(instance ? instance : ModuleOfThisCode()) {}
+    : owner_(owner), instance_(instance ? instance : ModuleOfThisCode()) {}
 
 int Win32Prompts::Confirm(CNameRequest& request) {
     CConfirmDlg dialog;
     dialog.highlight = request.highlight;
     dialog.highlightStart = request.highlightStart;
     dialog.highlightSpan = request.highlightSpan;
-    return ask(dialog, request, m_instance, m_owner);
+    return ask(dialog, request, instance_, owner_);
 }
 
 int Win32Prompts::Duplicate(CNameRequest& request) {
     CDuplicateErrorDlg dialog;
-    return ask(dialog, request, m_instance, m_owner);
+    return ask(dialog, request, instance_, owner_);
 }
 
 int Win32Prompts::Illegal(CNameRequest& request) {
     CIllegalErrorDlg dialog;
-    return ask(dialog, request, m_instance, m_owner);
+    return ask(dialog, request, instance_, owner_);
 }
 
 int Win32Prompts::TooLong(CNameRequest& request) {
     CTooLongErrorDlg dialog;
-    return ask(dialog, request, m_instance, m_owner);
+    return ask(dialog, request, instance_, owner_);
 }
 
 int Win32Prompts::DefaultError(CErrorReport& report) {
@@ -59,5 +59,5 @@ int Win32Prompts::DefaultError(CErrorReport& report) {
     dialog.errorCode = std::to_string(report.errorCode);
     dialog.headline = report.headline;
     dialog.explanation = report.explanation;
-    return answer(dialog.DoModal(m_instance, m_owner));
+    return answer(dialog.DoModal(instance_, owner_));
 }

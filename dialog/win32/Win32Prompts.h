@@ -12,6 +12,9 @@ public:
     /// Dialogs come from the templates of `instance` (null: the module this
     /// code is linked into) and are owned by `owner` (may be null).
     explicit Win32Prompts(HWND owner = nullptr, HINSTANCE instance = nullptr);
+    /// The window that owns the dialogs from now on: the main dialog, once
+    /// it has one.
+    void SetOwner(HWND owner) { owner_ = owner; }
 
     int Confirm(CNameRequest& request) override;
     int Duplicate(CNameRequest& request) override;
@@ -20,6 +23,6 @@ public:
     int DefaultError(CErrorReport& report) override;
 
 private:
-    HWND m_owner;
-    HINSTANCE m_instance;
+    HWND owner_;
+    HINSTANCE instance_;
 };

@@ -24,7 +24,7 @@ int descriptor(StandardStream stream) {
     return STDERR_FILENO;
 }
 
-std::string realFolder(const std::string& folder) {
+std::string RealFolder(const std::string& folder) {
     std::unique_ptr<char, decltype(&::free)> real(::realpath(folder.c_str(), nullptr), &::free);
     return real ? std::string(real.get()) : folder;
 }
@@ -48,11 +48,11 @@ std::string tidy(const std::string& path) {
 
 }  // namespace
 
-bool isTerminal(StandardStream stream) {
+bool IsTerminal(StandardStream stream) {
     return ::isatty(descriptor(stream)) == 1;
 }
 
-bool readLine(std::string& line) {
+bool ReadLine(std::string& line) {
     line.clear();
     for (;;) {
         char c;
@@ -66,7 +66,7 @@ bool readLine(std::string& line) {
     return true;
 }
 
-void writeText(StandardStream stream, std::string_view text) {
+void WriteText(StandardStream stream, std::string_view text) {
     const int fd = descriptor(stream);
     while (!text.empty()) {
         const ssize_t n = ::write(fd, text.data(), text.size());
@@ -76,13 +76,13 @@ void writeText(StandardStream stream, std::string_view text) {
     }
 }
 
-int terminalColumns() {
+int TerminalColumns() {
     struct winsize size;
     if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) != 0) return 0;
     return size.ws_col;
 }
 
-std::string fullPathName(const std::string& path) {
+std::string FullPathName(const std::string& path) {
     std::string full = path;
     if (full.empty() || full[0] != '/') {
         std::unique_ptr<char, decltype(&::free)> cwd(::getcwd(nullptr, 0), &::free);
@@ -93,8 +93,8 @@ std::string fullPathName(const std::string& path) {
     if (full == "/") return full;
     const size_t slash = full.find_last_of('/');
     const std::string name = full.substr(slash + 1);
-    if (name == "..") return realFolder(full);
-    const std::string folder = realFolder(slash == 0 ? "/" : full.substr(0, slash));
+    if (name == "..") return RealFolder(full);
+    const std::string folder = RealFolder(slash == 0 ? "/" : full.substr(0, slash));
     return (folder == "/" ? "" : folder) + "/" + name;
 }
 

@@ -25,25 +25,25 @@ std::string folderOf(const std::string& path) {
 
 // A user who keeps the settings file as a symbolic link into a dotfiles folder
 // expects the link to stay; the rename must then replace the link's target.
-std::string resolveLink(const std::string& path) {
+std::string ResolveLink(const std::string& path) {
     struct stat st;
     if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
     std::unique_ptr<char, decltype(&::free)> real(::realpath(path.c_str(), nullptr), &::free);
     return real ? std::string(real.get()) : path;
 }
 
-bool makeFolders(const std::string& folder) {
+bool MakeFolders(const std::string& folder) {
     struct stat st;
     if (::stat(folder.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
     const std::string parent = folderOf(folder);
-    if (parent != folder && !makeFolders(parent)) return false;
+    if (parent != folder && !MakeFolders(parent)) return false;
     // Settings are private to the user, like the registry hive.
     return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
 // Reads the whole file; false with errno set when it cannot be read (ENOENT
 // when it is not there).
-bool readWhole(const std::string& path, std::string& out) {
+bool ReadWhole(const std::string& path, std::string& out) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     out.clear();
@@ -64,7 +64,7 @@ bool readWhole(const std::string& path, std::string& out) {
     return true;
 }
 
-bool writeAll(int fd, const std::string& data) {
+bool WriteAll(int fd, const std::string& data) {
     size_t done = 0;
     while (done < data.size()) {
         const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
@@ -77,17 +77,17 @@ bool writeAll(int fd, const std::string& data) {
     return true;
 }
 
-bool isBlank(const std::string& s) {
+bool IsBlank(const std::string& s) {
     return s.find_first_not_of(" \t\r\n") == std::string::npos;
 }
 
 enum class Parsed { kMissing, kObject, kUnreadable, kCorrupt };
 
 // What is on disk now: the object, or why there is none.
-Parsed parseFile(const std::string& path, json& out) {
+Parsed ParseFile(const std::string& path, json& out) {
     std::string contents;
-    if (!readWhole(path, contents)) return errno == ENOENT ? Parsed::kMissing : Parsed::kUnreadable;
-    if (isBlank(contents)) {
+    if (!ReadWhole(path, contents)) return errno == ENOENT ? Parsed::kMissing : Parsed::kUnreadable;
+    if (IsBlank(contents)) {
         out = json::object();
         return Parsed::kObject;
     }
@@ -98,7 +98,7 @@ Parsed parseFile(const std::string& path, json& out) {
 
 // Moves an unreadable file out of the way under a name that is not taken yet,
 // so that neither it nor an earlier one is lost: the user may want to repair it.
-std::string keepAside(const std::string& path) {
+std::string KeepAside(const std::string& path) {
     char stamp[32];
     const std::time_t now = std::time(nullptr);
     struct tm local;
@@ -125,11 +125,11 @@ std::string keepAside(const std::string& path) {
 }  // namespace
 
 CJsonSettings::CJsonSettings(std::string filePath, std::string subKey)
-    : path_(resolveLink(filePath)), subKey_(std::move(subKey)) {
+    : path_(ResolveLink(filePath)), subKey_(std::move(subKey)) {
     json root;
-    switch (parseFile(path_, root)) {
+    switch (ParseFile(path_, root)) {
         case Parsed::kCorrupt:
-            keptAside_ = keepAside(path_);
+            keptAside_ = KeepAside(path_);
             break;
         case Parsed::kObject: {
             const auto key = root.find(subKey_);
@@ -156,31 +156,31 @@ CJsonSettings::~CJsonSettings() {
     if (!unsaved_.empty()) save();
 }
 
-std::optional<int32_t> CJsonSettings::readNumber(const std::string& name) {
+std::optional<int32_t> CJsonSettings::ReadNumber(const std::string& name) {
     const auto it = values_.find(name);
     if (it == values_.end() || !std::holds_alternative<int32_t>(it->second)) return std::nullopt;
     return std::get<int32_t>(it->second);
 }
 
-std::optional<std::string> CJsonSettings::readText(const std::string& name) {
+std::optional<std::string> CJsonSettings::ReadText(const std::string& name) {
     const auto it = values_.find(name);
     if (it == values_.end() || !std::holds_alternative<std::string>(it->second)) return std::nullopt;
     return std::get<std::string>(it->second);
 }
 
-bool CJsonSettings::writeNumber(const std::string& name, int32_t value) {
+bool CJsonSettings::WriteNumber(const std::string& name, int32_t value) {
     values_[name] = value;
     unsaved_.insert(name);
     return true;
 }
 
-bool CJsonSettings::writeText(const std::string& name, const std::string& value) {
+bool CJsonSettings::WriteText(const std::string& name, const std::string& value) {
     values_[name] = value;
     unsaved_.insert(name);
     return true;
 }
 
-void CJsonSettings::flush() {
+void CJsonSettings::Flush() {
     if (!unsaved_.empty()) save();
 }
 
@@ -188,12 +188,12 @@ bool CJsonSettings::save() {
     // Nothing may escape: this also runs from the destructor.
     try {
         const std::string folder = folderOf(path_);
-        if (!makeFolders(folder)) {
+        if (!MakeFolders(folder)) {
             lastErrno_ = errno;
             return false;
         }
         json root;
-        switch (parseFile(path_, root)) {
+        switch (ParseFile(path_, root)) {
             case Parsed::kMissing:
                 root = json::object();
                 break;
@@ -201,7 +201,7 @@ bool CJsonSettings::save() {
                 break;
             case Parsed::kCorrupt:
                 // Damaged since we read it: keep it for the user, start afresh.
-                if (keptAside_.empty()) keptAside_ = keepAside(path_);
+                if (keptAside_.empty()) keptAside_ = KeepAside(path_);
                 root = json::object();
                 break;
             case Parsed::kUnreadable:
@@ -228,7 +228,7 @@ bool CJsonSettings::save() {
             lastErrno_ = errno;
             return false;
         }
-        if (!writeAll(fd, data) || ::fsync(fd) != 0) {
+        if (!WriteAll(fd, data) || ::fsync(fd) != 0) {
             lastErrno_ = errno;
             ::close(fd);
             ::unlink(temporary.c_str());
@@ -260,7 +260,7 @@ bool CJsonSettings::save() {
     }
 }
 
-std::string settingsLocation(const std::string& subKey, const std::string& location) {
+std::string SettingsLocation(const std::string& subKey, const std::string& location) {
     (void)subKey;  // one file holds every sub key
     if (!location.empty()) return location;
     if (const char* env = std::getenv(kSettingsLocationVariable); env && *env) return env;
@@ -277,8 +277,8 @@ std::string settingsLocation(const std::string& subKey, const std::string& locat
     return home + "/.config/quorlin/settings.json";
 }
 
-std::unique_ptr<ISettingsBackend> openSettings(const std::string& subKey, const std::string& location) {
-    const std::string path = settingsLocation(subKey, location);
+std::unique_ptr<ISettingsBackend> OpenSettings(const std::string& subKey, const std::string& location) {
+    const std::string path = SettingsLocation(subKey, location);
     if (path.empty()) return nullptr;
     return std::make_unique<CJsonSettings>(path, subKey);
 }

@@ -30,17 +30,17 @@ public:
     CJsonSettings(const CJsonSettings&) = delete;
     CJsonSettings& operator=(const CJsonSettings&) = delete;
 
-    std::optional<int32_t> readNumber(const std::string& name) override;
-    std::optional<std::string> readText(const std::string& name) override;
-    bool writeNumber(const std::string& name, int32_t value) override;
-    bool writeText(const std::string& name, const std::string& value) override;
+    std::optional<int32_t> ReadNumber(const std::string& name) override;
+    std::optional<std::string> ReadText(const std::string& name) override;
+    bool WriteNumber(const std::string& name, int32_t value) override;
+    bool WriteText(const std::string& name, const std::string& value) override;
     /// Saves when something was written since the last save.
-    void flush() override;
+    void Flush() override;
 
     /// Where an unreadable settings file was moved; empty when none was.
     const std::string& keptAside() const { return keptAside_; }
     /// 0, or the errno of the last save that failed.
-    int lastErrno() const { return lastErrno_; }
+    int LastErrno() const { return lastErrno_; }
 
 protected:
     /// Called when the new contents are complete in the temporary file and

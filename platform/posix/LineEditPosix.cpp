@@ -51,10 +51,10 @@ bool HasControlCharacters(const std::string& text) {
 
 }  // namespace
 
-bool editLine(std::string_view prompt, const std::string& initial, std::string& line) {
+bool EditTerminalLine(std::string_view prompt, const std::string& initial, std::string& line) {
     if (!::isatty(STDIN_FILENO)) {
-        writeText(StandardStream::kError, prompt);
-        if (!readLine(line)) return false;
+        WriteText(StandardStream::kError, prompt);
+        if (!ReadLine(line)) return false;
         if (line.empty()) line = initial;
         return true;
     }
@@ -63,8 +63,8 @@ bool editLine(std::string_view prompt, const std::string& initial, std::string& 
     // output carries only results.
     std::unique_ptr<EditLine, EditLineCloser> el(el_init("quorlin", stdin, stderr, stderr));
     if (!el) {
-        writeText(StandardStream::kError, prompt);
-        return readLine(line);
+        WriteText(StandardStream::kError, prompt);
+        return ReadLine(line);
     }
     g_prompt.assign(prompt);
     el_set(el.get(), EL_PROMPT, &Prompt);

@@ -2,8 +2,8 @@
 
 namespace platform {
 
-const NameRules& nameRules() {
-    static const NameRules rules = posixNameRules();
+const NameRules& SystemNameRules() {
+    static const NameRules rules = PosixNameRules();
     return rules;
 }
 

@@ -6,7 +6,7 @@
 
 namespace platform {
 
-bool toLocalTime(int64_t seconds, std::tm& out) {
+bool ToLocalTime(int64_t seconds, std::tm& out) {
     if (seconds < std::numeric_limits<time_t>::min() || seconds > std::numeric_limits<time_t>::max()) return false;
     const time_t t = static_cast<time_t>(seconds);
     // localtime_r need not look at TZ again; tzset makes a changed zone count.
@@ -14,8 +14,8 @@ bool toLocalTime(int64_t seconds, std::tm& out) {
     return ::localtime_r(&t, &out) != nullptr;
 }
 
-bool fromLocalTime(const std::tm& local, int64_t& seconds) {
-    if (!isValidCalendarTime(local)) return false;
+bool FromLocalTime(const std::tm& local, int64_t& seconds) {
+    if (!IsValidCalendarTime(local)) return false;
     std::tm copy = local;
     copy.tm_isdst = -1;
     // mktime answers -1 both for failure and for 1969-12-31 23:59:59 UTC; it

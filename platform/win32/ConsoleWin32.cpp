@@ -22,28 +22,28 @@ HANDLE handle(StandardStream stream) {
     return INVALID_HANDLE_VALUE;
 }
 
-bool isConsole(HANDLE h) {
+bool IsConsole(HANDLE h) {
     DWORD mode = 0;
     return h != INVALID_HANDLE_VALUE && h != nullptr && ::GetConsoleMode(h, &mode) != 0;
 }
 
 }  // namespace
 
-bool isTerminal(StandardStream stream) {
-    return isConsole(handle(stream));
+bool IsTerminal(StandardStream stream) {
+    return IsConsole(handle(stream));
 }
 
-bool readLine(std::string& line) {
+bool ReadLine(std::string& line) {
     line.clear();
     HANDLE in = handle(StandardStream::kInput);
-    if (isConsole(in)) {
+    if (IsConsole(in)) {
         // The console hands out UTF-16 whatever its code page.
         std::wstring wide;
         for (;;) {
             wchar_t c;
             DWORD read = 0;
             if (!::ReadConsoleW(in, &c, 1, &read, nullptr) || read == 0) {
-                line = narrow(wide);
+                line = Narrow(wide);
                 return !wide.empty();
             }
             if (c == L'\n') break;
@@ -51,7 +51,7 @@ bool readLine(std::string& line) {
             wide += c;
         }
         if (!wide.empty() && wide.back() == L'\r') wide.pop_back();
-        line = narrow(wide);
+        line = Narrow(wide);
         return true;
     }
     for (;;) {
@@ -65,10 +65,10 @@ bool readLine(std::string& line) {
     return true;
 }
 
-void writeText(StandardStream stream, std::string_view text) {
+void WriteText(StandardStream stream, std::string_view text) {
     HANDLE out = handle(stream);
-    if (isConsole(out)) {
-        const std::wstring wide = widen(text);
+    if (IsConsole(out)) {
+        const std::wstring wide = Widen(text);
         size_t done = 0;
         while (done < wide.size()) {
             DWORD written = 0;
@@ -86,14 +86,14 @@ void writeText(StandardStream stream, std::string_view text) {
     }
 }
 
-int terminalColumns() {
+int TerminalColumns() {
     CONSOLE_SCREEN_BUFFER_INFO info;
     if (!::GetConsoleScreenBufferInfo(handle(StandardStream::kError), &info)) return 0;
     return info.srWindow.Right - info.srWindow.Left + 1;
 }
 
-std::string fullPathName(const std::string& path) {
-    const std::wstring wide = widen(path.empty() ? "." : path);
+std::string FullPathName(const std::string& path) {
+    const std::wstring wide = Widen(path.empty() ? "." : path);
     const DWORD size = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (size == 0) return {};
     std::vector<wchar_t> buffer(size);
@@ -102,7 +102,7 @@ std::string fullPathName(const std::string& path) {
     std::wstring full(buffer.data(), n);
     // "C:\" keeps its separator; every other folder loses a trailing one.
     while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/')) full.pop_back();
-    return narrow(full);
+    return Narrow(full);
 }
 
 }  // namespace platform

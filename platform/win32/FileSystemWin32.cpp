@@ -15,7 +15,7 @@ namespace {
 // The wide calls, converted at this one place: they carry UTF-8 names intact
 // whether or not the system honours the UTF-8 code page of our manifest.
 
-int64_t toUnixSeconds(const FILETIME& ft) {
+int64_t ToUnixSeconds(const FILETIME& ft) {
     const uint64_t ticks = (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
     // 100-ns ticks since 1601; floor so that times before 1970 stay ordered.
     const int64_t since1601 = static_cast<int64_t>(ticks / 10000000ULL);
@@ -25,7 +25,7 @@ int64_t toUnixSeconds(const FILETIME& ft) {
 class Win32ReadStream final : public IReadStream {
 public:
     explicit Win32ReadStream(win::ScopedHandle file) : handle_(std::move(file)) {}
-    size_t read(void* buffer, size_t size) override {
+    size_t Read(void* buffer, size_t size) override {
         size_t done = 0;
         while (done < size) {
             const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30));
@@ -44,7 +44,7 @@ private:
 class Win32AppendStream final : public IAppendStream {
 public:
     explicit Win32AppendStream(win::ScopedHandle file) : handle_(std::move(file)) {}
-    uint32_t append(const void* data, size_t size) override {
+    uint32_t Append(const void* data, size_t size) override {
         const char* at = static_cast<const char*>(data);
         while (size > 0) {
             const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1u << 30));
@@ -56,20 +56,20 @@ public:
         }
         return kErrorSuccess;
     }
-    uint32_t flush() override { return ::FlushFileBuffers(handle_.get()) ? kErrorSuccess : ::GetLastError(); }
+    uint32_t Flush() override { return ::FlushFileBuffers(handle_.get()) ? kErrorSuccess : ::GetLastError(); }
 
 private:
     win::ScopedHandle handle_;
 };
 
 // Makes `folder` and the folders above it that are missing.
-uint32_t makeFolders(const std::wstring& folder) {
+uint32_t MakeFolders(const std::wstring& folder) {
     if (::CreateDirectoryW(folder.c_str(), nullptr)) return kErrorSuccess;
     DWORD err = ::GetLastError();
     if (err == ERROR_PATH_NOT_FOUND) {
         const auto sep = folder.find_last_of(L"\\/");
         if (sep == std::wstring::npos || sep < 3) return err;  // no parent to make below a drive's root
-        if (const uint32_t code = makeFolders(folder.substr(0, sep))) return code;
+        if (const uint32_t code = MakeFolders(folder.substr(0, sep))) return code;
         if (::CreateDirectoryW(folder.c_str(), nullptr)) return kErrorSuccess;
         err = ::GetLastError();
     }
@@ -80,7 +80,7 @@ uint32_t makeFolders(const std::wstring& folder) {
                                                                                   : kErrorAlreadyExists;
 }
 
-std::wstring environmentValue(const wchar_t* name) {
+std::wstring EnvironmentValue(const wchar_t* name) {
     const DWORD need = ::GetEnvironmentVariableW(name, nullptr, 0);
     if (need == 0) return {};
     std::wstring value(need, L'\0');
@@ -89,19 +89,19 @@ std::wstring environmentValue(const wchar_t* name) {
     return value;
 }
 
-uint32_t lastMoveError() {
+uint32_t LastMoveError() {
     const DWORD err = ::GetLastError();
     return err == ERROR_FILE_EXISTS ? kErrorAlreadyExists : err;
 }
 
 // The name of the entry `path` as the folder spells it; empty when there is none.
-std::wstring spelledName(const std::wstring& path) {
+std::wstring SpelledName(const std::wstring& path) {
     WIN32_FIND_DATAW data;
     win::ScopedFind find(::FindFirstFileW(path.c_str(), &data));
     return find ? std::wstring(data.cFileName) : std::wstring();
 }
 
-std::wstring_view lastComponent(std::wstring_view path) {
+std::wstring_view LastComponent(std::wstring_view path) {
     const auto sep = path.find_last_of(L"\\/");
     return sep == std::wstring_view::npos ? path : path.substr(sep + 1);
 }
@@ -109,8 +109,8 @@ std::wstring_view lastComponent(std::wstring_view path) {
 // A name for the intermediate step of a case-only rename: free, in the same
 // folder, and no longer than the item's own name, so that a name near the
 // length limit does not fail only because of the step.
-bool freeStepName(const std::wstring& source, unsigned attempt, std::wstring& step) {
-    const std::wstring_view name = lastComponent(source);
+bool FreeStepName(const std::wstring& source, unsigned attempt, std::wstring& step) {
+    const std::wstring_view name = LastComponent(source);
     const std::wstring folder(source.substr(0, source.size() - name.size()));
     static constexpr wchar_t kDigits[] = L"0123456789abcdefghijklmnopqrstuvwxyz";
     uint64_t seed = (static_cast<uint64_t>(::GetCurrentProcessId()) << 20) ^ (attempt * 2654435761u);
@@ -129,20 +129,20 @@ bool freeStepName(const std::wstring& source, unsigned attempt, std::wstring& st
 // volume that reports success but keeps the old spelling (seen where the file
 // system below is case-sensitive) gets it through a free intermediate name.
 // MoveFile still refuses to replace anything.
-uint32_t moveCaseOnly(const std::wstring& source, const std::wstring& target) {
-    if (!::MoveFileW(source.c_str(), target.c_str())) return lastMoveError();
-    const std::wstring wanted(lastComponent(target));
-    if (spelledName(target) == wanted) return kErrorSuccess;
+uint32_t MoveCaseOnly(const std::wstring& source, const std::wstring& target) {
+    if (!::MoveFileW(source.c_str(), target.c_str())) return LastMoveError();
+    const std::wstring wanted(LastComponent(target));
+    if (SpelledName(target) == wanted) return kErrorSuccess;
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         std::wstring step;
-        if (!freeStepName(target, attempt, step)) continue;
+        if (!FreeStepName(target, attempt, step)) continue;
         if (!::MoveFileW(target.c_str(), step.c_str())) {
             const DWORD err = ::GetLastError();
             if (err == ERROR_ALREADY_EXISTS || err == ERROR_FILE_EXISTS) continue;
             return err;
         }
         if (::MoveFileW(step.c_str(), target.c_str())) return kErrorSuccess;
-        const uint32_t err = lastMoveError();
+        const uint32_t err = LastMoveError();
         ::MoveFileW(step.c_str(), source.c_str());  // put it back under its own name
         return err;
     }
@@ -155,7 +155,7 @@ uint32_t moveCaseOnly(const std::wstring& source, const std::wstring& target) {
 // again under longer paths. For the Files/Folders choice it is a folder.
 // Other reparse points (cloud placeholders and the like) are real folders.
 // Wine gives no tag (0) for its links.
-EntryKind entryKind(DWORD attrs, DWORD tag) {
+EntryKind KindOf(DWORD attrs, DWORD tag) {
     if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) return EntryKind::kFile;
     if (!(attrs & FILE_ATTRIBUTE_REPARSE_POINT)) return EntryKind::kFolder;
     return tag != IO_REPARSE_TAG_MOUNT_POINT && tag != IO_REPARSE_TAG_SYMLINK && tag != 0 ? EntryKind::kFolder
@@ -164,8 +164,8 @@ EntryKind entryKind(DWORD attrs, DWORD tag) {
 
 class Win32FileSystem final : public IFileSystem {
 public:
-    uint32_t getAttributes(const std::string& path, Attributes& out) override {
-        const std::wstring wide = widen(path);
+    uint32_t GetAttributes(const std::string& path, Attributes& out) override {
+        const std::wstring wide = Widen(path);
         const DWORD attrs = ::GetFileAttributesW(wide.c_str());
         if (attrs == INVALID_FILE_ATTRIBUTES) return ::GetLastError();
         DWORD tag = 0;
@@ -175,15 +175,15 @@ public:
             win::ScopedFind find(::FindFirstFileW(wide.c_str(), &data));
             if (find) tag = data.dwReserved0;
         }
-        out.kind = entryKind(attrs, tag);
+        out.kind = KindOf(attrs, tag);
         return kErrorSuccess;
     }
 
     // The listing carries each entry's attributes, so no entry needs a status
     // call of its own.
-    uint32_t listFolderEntries(const std::string& folder,
+    uint32_t ListFolderEntries(const std::string& folder,
                                const std::function<void(const std::string&, EntryKind)>& each) override {
-        std::wstring pattern = widen(folder);
+        std::wstring pattern = Widen(folder);
         if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
         pattern += L'*';
         WIN32_FIND_DATAW data;
@@ -196,8 +196,8 @@ public:
         do {
             const wchar_t* n = data.cFileName;
             if (n[0] == L'.' && (n[1] == 0 || (n[1] == L'.' && n[2] == 0))) continue;
-            name = narrow(n);
-            each(name, entryKind(data.dwFileAttributes, data.dwReserved0));
+            name = Narrow(n);
+            each(name, KindOf(data.dwFileAttributes, data.dwReserved0));
         } while (::FindNextFileW(find.get(), &data));
         const DWORD err = ::GetLastError();
         if (err != ERROR_NO_MORE_FILES) return err;
@@ -205,44 +205,44 @@ public:
         return kErrorSuccess;
     }
 
-    uint32_t move(const std::string& from, const std::string& to) override {
-        const std::wstring source = widen(from), target = widen(to);
+    uint32_t Move(const std::string& from, const std::string& to) override {
+        const std::wstring source = Widen(from), target = Widen(to);
         if (source != target && ::CompareStringOrdinal(source.c_str(), -1, target.c_str(), -1, TRUE) == CSTR_EQUAL)
-            return moveCaseOnly(source, target);
+            return MoveCaseOnly(source, target);
         // MoveFile without MOVEFILE_REPLACE_EXISTING never replaces a target.
         if (::MoveFileW(source.c_str(), target.c_str())) return kErrorSuccess;
-        return lastMoveError();
+        return LastMoveError();
     }
 
     // Renames go by full paths here: nothing is kept between calls.
-    void paused() override {}
+    void Paused() override {}
 
-    uint32_t getCurrentDirectory(std::string& out) override {
+    uint32_t GetWorkingFolder(std::string& out) override {
         const DWORD need = ::GetCurrentDirectoryW(0, nullptr);
         if (need == 0) return ::GetLastError();
         std::wstring buffer(need, L'\0');
         const DWORD got = ::GetCurrentDirectoryW(need, buffer.data());
         if (got == 0 || got >= need) return ::GetLastError();
         buffer.resize(got);
-        out = narrow(buffer);
+        out = Narrow(buffer);
         return kErrorSuccess;
     }
 
-    uint32_t setCurrentDirectory(const std::string& path) override {
-        return ::SetCurrentDirectoryW(widen(path).c_str()) ? kErrorSuccess : ::GetLastError();
+    uint32_t SetWorkingFolder(const std::string& path) override {
+        return ::SetCurrentDirectoryW(Widen(path).c_str()) ? kErrorSuccess : ::GetLastError();
     }
 
-    uint32_t getTimes(const std::string& path, FileTimes& out) override {
+    uint32_t GetTimes(const std::string& path, FileTimes& out) override {
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!::GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return ::GetLastError();
-        out.creation = toUnixSeconds(data.ftCreationTime);
-        out.modification = toUnixSeconds(data.ftLastWriteTime);
-        out.lastAccess = toUnixSeconds(data.ftLastAccessTime);
+        if (!::GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return ::GetLastError();
+        out.creation = ToUnixSeconds(data.ftCreationTime);
+        out.modification = ToUnixSeconds(data.ftLastWriteTime);
+        out.lastAccess = ToUnixSeconds(data.ftLastAccessTime);
         return kErrorSuccess;
     }
 
-    std::unique_ptr<IReadStream> openRead(const std::string& path, uint32_t& error) override {
-        win::ScopedHandle file(::CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    std::unique_ptr<IReadStream> OpenRead(const std::string& path, uint32_t& error) override {
+        win::ScopedHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (!file) {
             error = ::GetLastError();
@@ -252,10 +252,10 @@ public:
         return std::make_unique<Win32ReadStream>(std::move(file));
     }
 
-    uint32_t writeFile(const std::string& path, const std::string& data) override {
+    uint32_t WriteFile(const std::string& path, const std::string& data) override {
         // A new file beside the old, moved over it: the name is replaced,
         // whatever it names, and a crash leaves one of the two whole.
-        const std::wstring target = widen(path);
+        const std::wstring target = Widen(path);
         const auto sep = target.find_last_of(L"\\/");
         const std::wstring folder = sep == std::wstring::npos ? L"." : target.substr(0, sep);
         std::wstring temporary;
@@ -287,9 +287,9 @@ public:
         return code;
     }
 
-    uint32_t getIdentity(const std::string& path, bool followLinks, FileIdentity& out) override {
+    uint32_t GetIdentity(const std::string& path, bool followLinks, FileIdentity& out) override {
         const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
-        win::ScopedHandle file(::CreateFileW(widen(path).c_str(), 0,
+        win::ScopedHandle file(::CreateFileW(Widen(path).c_str(), 0,
                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                              OPEN_EXISTING, flags, nullptr));
         if (!file) return ::GetLastError();
@@ -302,8 +302,8 @@ public:
 
     // %LOCALAPPDATA% is the user's own by its access list; what is checked
     // here is that the file is a plain file and not a link to elsewhere.
-    std::unique_ptr<IReadStream> openPrivate(const std::string& path, uint64_t& size, uint32_t& error) override {
-        win::ScopedHandle file(::CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    std::unique_ptr<IReadStream> OpenPrivate(const std::string& path, uint64_t& size, uint32_t& error) override {
+        win::ScopedHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                              nullptr, OPEN_EXISTING,
                                              FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (!file) {
@@ -325,10 +325,10 @@ public:
         return std::make_unique<Win32ReadStream>(std::move(file));
     }
 
-    std::unique_ptr<IAppendStream> createAppend(const std::string& path, uint32_t& error) override {
+    std::unique_ptr<IAppendStream> CreateAppend(const std::string& path, uint32_t& error) override {
         // CREATE_NEW: nothing that is there is ever written over. Others may
         // read the journal while it grows, never write or remove it.
-        win::ScopedHandle file(::CreateFileW(widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+        win::ScopedHandle file(::CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) {
             const DWORD err = ::GetLastError();
@@ -341,27 +341,28 @@ public:
         return std::make_unique<Win32AppendStream>(std::move(file));
     }
 
-    uint32_t removeFile(const std::string& path) override {
-        return ::DeleteFileW(widen(path).c_str()) ? kErrorSuccess : ::GetLastError();
+    uint32_t RemoveFile(const std::string& path) override {
+        return ::DeleteFileW(Widen(path).c_str()) ? kErrorSuccess : ::GetLastError();
     }
 
-    uint32_t getStateFolder(std::string& out) override {
-        std::wstring folder = environmentValue(L"LOCALAPPDATA");
-        if (folder.empty()) {
-            const std::wstring profile = environmentValue(L"USERPROFILE");
-            if (profile.empty()) return ERROR_PATH_NOT_FOUND;
-            folder = profile + L"\\AppData\\Local";
-        }
-        while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
-        folder += L"\\Quorlin";
-        out = narrow(folder);
-        return makeFolders(folder);
-    }
 };
 
 }  // namespace
 
-IFileSystem& realFileSystem() {
+uint32_t StateFolder(std::string& out) {
+    std::wstring folder = EnvironmentValue(L"LOCALAPPDATA");
+    if (folder.empty()) {
+        const std::wstring profile = EnvironmentValue(L"USERPROFILE");
+        if (profile.empty()) return ERROR_PATH_NOT_FOUND;
+        folder = profile + L"\\AppData\\Local";
+    }
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    folder += L"\\Quorlin";
+    out = Narrow(folder);
+    return MakeFolders(folder);
+}
+
+IFileSystem& RealFileSystem() {
     static Win32FileSystem fs;
     return fs;
 }

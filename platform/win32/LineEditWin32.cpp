@@ -10,13 +10,13 @@
 
 namespace platform {
 
-bool editLine(std::string_view prompt, const std::string& initial, std::string& line) {
-    writeText(StandardStream::kError, prompt);
+bool EditTerminalLine(std::string_view prompt, const std::string& initial, std::string& line) {
+    WriteText(StandardStream::kError, prompt);
     HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
     DWORD mode = 0;
     if (in != INVALID_HANDLE_VALUE && in != nullptr && ::GetConsoleMode(in, &mode)) {
         std::vector<INPUT_RECORD> keys;
-        for (const wchar_t c : widen(initial)) {
+        for (const wchar_t c : Widen(initial)) {
             if (c < 0x20) {  // an editing key to the console: such a name is typed anew
                 keys.clear();
                 break;
@@ -32,9 +32,9 @@ bool editLine(std::string_view prompt, const std::string& initial, std::string& 
         }
         DWORD written = 0;
         if (!keys.empty()) ::WriteConsoleInputW(in, keys.data(), static_cast<DWORD>(keys.size()), &written);
-        return readLine(line);
+        return ReadLine(line);
     }
-    if (!readLine(line)) return false;
+    if (!ReadLine(line)) return false;
     if (line.empty()) line = initial;
     return true;
 }

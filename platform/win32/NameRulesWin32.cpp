@@ -10,7 +10,7 @@ namespace {
 // setting; ntdll tells whether both hold. Older systems lack the call and
 // never allow them. Wine keeps no such limit: its paths end only where its
 // host's do.
-bool longPathsEnabled() {
+bool LongPathsEnabled() {
     const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
     if (!ntdll) return false;
     if (::GetProcAddress(ntdll, "wine_get_version")) return true;
@@ -22,8 +22,8 @@ bool longPathsEnabled() {
 
 }  // namespace
 
-const NameRules& nameRules() {
-    static const NameRules rules = windowsNameRules(longPathsEnabled());
+const NameRules& SystemNameRules() {
+    static const NameRules rules = WindowsNameRules(LongPathsEnabled());
     return rules;
 }
 

@@ -22,11 +22,11 @@ public:
     /// False when the key could not be opened or created.
     bool isOpen() const { return key_.valid(); }
 
-    std::optional<int32_t> readNumber(const std::string& name) override;
-    std::optional<std::string> readText(const std::string& name) override;
-    bool writeNumber(const std::string& name, int32_t value) override;
-    bool writeText(const std::string& name, const std::string& value) override;
-    void flush() override;
+    std::optional<int32_t> ReadNumber(const std::string& name) override;
+    std::optional<std::string> ReadText(const std::string& name) override;
+    bool WriteNumber(const std::string& name, int32_t value) override;
+    bool WriteText(const std::string& name, const std::string& value) override;
+    void Flush() override;
 
 private:
     win::ScopedKey key_;

@@ -117,9 +117,9 @@ public:
     ScopedStgMedium(const ScopedStgMedium&) = delete;
     ScopedStgMedium& operator=(const ScopedStgMedium&) = delete;
 
-    /// Where GetData writes; call markFilled() once it succeeded.
+    /// Where GetData writes; call MarkFilled() once it succeeded.
     STGMEDIUM* out() { return &medium_; }
-    void markFilled() { filled_ = true; }
+    void MarkFilled() { filled_ = true; }
     const STGMEDIUM& get() const { return medium_; }
 
 private:

@@ -15,20 +15,20 @@ constexpr int64_t kMaxSecondsSince1601 = INT64_MAX / kTicksPerSecond;
 // The zone's rules for `year`: daylight saving dates have moved over the
 // years, and a date in another year must get that year's dates, not this
 // year's. The system's current rules where it keeps none for that year.
-bool zoneForYear(WORD year, TIME_ZONE_INFORMATION& zone) {
+bool ZoneForYear(WORD year, TIME_ZONE_INFORMATION& zone) {
     if (::GetTimeZoneInformationForYear(year, nullptr, &zone)) return true;
     return ::GetTimeZoneInformation(&zone) != TIME_ZONE_ID_INVALID;
 }
 
-int dayOfYear(int year, int month, int day) {
+int DayOfYear(int year, int month, int day) {
     int days = day - 1;
-    for (int m = 1; m < month; ++m) days += daysInMonth(year, m);
+    for (int m = 1; m < month; ++m) days += DaysInMonth(year, m);
     return days;
 }
 
 }  // namespace
 
-bool toLocalTime(int64_t seconds, std::tm& out) {
+bool ToLocalTime(int64_t seconds, std::tm& out) {
     if (seconds < -kSecondsFrom1601To1970 || seconds > kMaxSecondsSince1601 - kSecondsFrom1601To1970) return false;
     const uint64_t ticks = static_cast<uint64_t>(seconds + kSecondsFrom1601To1970) * kTicksPerSecond;
     FILETIME ft;
@@ -37,7 +37,7 @@ bool toLocalTime(int64_t seconds, std::tm& out) {
     SYSTEMTIME utc, local;
     if (!::FileTimeToSystemTime(&ft, &utc)) return false;
     TIME_ZONE_INFORMATION zone;
-    if (!zoneForYear(utc.wYear, zone)) return false;
+    if (!ZoneForYear(utc.wYear, zone)) return false;
     if (!::SystemTimeToTzSpecificLocalTime(&zone, &utc, &local)) return false;
 
     out = std::tm{};
@@ -48,7 +48,7 @@ bool toLocalTime(int64_t seconds, std::tm& out) {
     out.tm_min = local.wMinute;
     out.tm_sec = local.wSecond;
     out.tm_wday = local.wDayOfWeek;
-    out.tm_yday = dayOfYear(local.wYear, local.wMonth, local.wDay);
+    out.tm_yday = DayOfYear(local.wYear, local.wMonth, local.wDay);
     // Offset actually applied versus the zone's standard offset.
     FILETIME localFt;
     if (::SystemTimeToFileTime(&local, &localFt)) {
@@ -61,8 +61,8 @@ bool toLocalTime(int64_t seconds, std::tm& out) {
     return true;
 }
 
-bool fromLocalTime(const std::tm& local, int64_t& seconds) {
-    if (!isValidCalendarTime(local)) return false;
+bool FromLocalTime(const std::tm& local, int64_t& seconds) {
+    if (!IsValidCalendarTime(local)) return false;
     if (local.tm_year + 1900 < 1601) return false;
     SYSTEMTIME lt{};
     lt.wYear = static_cast<WORD>(local.tm_year + 1900);
@@ -72,7 +72,7 @@ bool fromLocalTime(const std::tm& local, int64_t& seconds) {
     lt.wMinute = static_cast<WORD>(local.tm_min);
     lt.wSecond = static_cast<WORD>(local.tm_sec);
     TIME_ZONE_INFORMATION zone;
-    if (!zoneForYear(lt.wYear, zone)) return false;
+    if (!ZoneForYear(lt.wYear, zone)) return false;
     SYSTEMTIME utc;
     if (!::TzSpecificLocalTimeToSystemTime(&zone, &lt, &utc)) return false;
     FILETIME ft;

@@ -9,7 +9,7 @@ namespace platform {
 
 /// UTF-8 to UTF-16 for the wide Win32 calls. Stray bytes become U+FFFD: a name
 /// that is not UTF-8 cannot name a Windows file anyway.
-inline std::wstring widen(std::string_view s) {
+inline std::wstring Widen(std::string_view s) {
     if (s.empty()) return {};
     const int n = ::MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
     std::wstring out(static_cast<size_t>(n), L'\0');
@@ -18,7 +18,7 @@ inline std::wstring widen(std::string_view s) {
 }
 
 /// UTF-16 to UTF-8.
-inline std::string narrow(std::wstring_view s) {
+inline std::string Narrow(std::wstring_view s) {
     if (s.empty()) return {};
     const int n =
         ::WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "cli/Arguments.h"
+#include "cli/Manual.h"
+#include "cli/Names.h"
+#include "cli/Suggestions.h"
 #include "dialog/ActionCatalogue.h"
 #include "dialog/MainDlgModel.h"
 #include "dialog/MemorySettings.h"
@@ -11,6 +14,7 @@
 #include "dialog/panels/NumberPanels.h"
 #include "dialog/panels/RemovePanels.h"
 #include "dialog/panels/ReplacePanels.h"
+#include "tests/support/Compute.h"
 
 namespace {
 
@@ -83,9 +87,9 @@ TEST(Arguments, TheCommandLineAsTyped) {
     EXPECT_EQ(c.action, "Truncate");
     EXPECT_EQ(c.values, (std::vector<std::string>{"truncate=3", "x=a=b"}));
     EXPECT_EQ(c.paths, (std::vector<std::string>{"dir1", "dir2", "-odd"}));
-    EXPECT_EQ(c.folders, 0);
-    EXPECT_EQ(c.confirm, 1);
-    EXPECT_EQ(c.files, std::nullopt);
+    EXPECT_EQ(SectionGiven(c, &CDialogOptions::folders), 0);
+    EXPECT_EQ(SectionGiven(c, &CDialogOptions::confirm), 1);
+    EXPECT_EQ(SectionGiven(c, &CDialogOptions::files), std::nullopt);
     EXPECT_EQ(c.sort, "random");
     EXPECT_EQ(c.onConflict, "number");
     EXPECT_FALSE(c.preview);
@@ -242,7 +246,8 @@ TEST(Arguments, NamedChoicesAndNegativeSteps) {
     auto op = panel.CreateOperation(CRunOptions{});
     ASSERT_TRUE(op);
     std::vector<std::string> names;
-    for (const char* n : {"a", "b", "c", "d", "e"}) names.push_back(op->compute(CFileDescriptor("/x", n, 0))->name());
+    testing_support::CPass pass(*op);
+    for (const char* n : {"a", "b", "c", "d", "e"}) names.push_back(pass(CFileDescriptor("/x", n, 0))->name());
     EXPECT_EQ(names, (std::vector<std::string>{"a10", "b7", "c4", "d1", "e-2"}));
 }
 
@@ -279,7 +284,7 @@ TEST(Arguments, EveryChoiceNameIsUniqueAndChoosesItsChoice) {
 TEST(Arguments, DescribeRunGivesTheOptionsToRepeatIt) {
     CMemorySettings memory;
     CSettingsStore store(CSettingsStore::kDialogSubKey, CMemorySettings::Borrow(memory));
-    CMainDlgModel model({}, store, 1);
+    CMainDlgModel model({}, store, 1, platform::RealFileSystem(), SkippingPrompts());
     ASSERT_TRUE(model.SetScope(1));
     ASSERT_TRUE(model.SelectAction("Insert anywhere"));
     std::string error;

@@ -71,30 +71,30 @@ TEST(Output, TheTableAlignsByDisplayWidth) {
                     {CRowStatus::kRenamed, CRowStatus::kDuplicate, CRowStatus::kTooLong});
     int writes = 0;
     EXPECT_EQ(Table(rows.rows, {}, &writes),
-              P("Status     Old             New\n"
-                "rename     dir/\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt  x\n"  // 14 columns, 13 characters
-                "duplicate  dir/a           b\n"
-                "too long   dir/tab\\x09x    y\n"));
+              P("Status        Old             New\n"
+                "rename        dir/\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt  x\n"  // 14 columns, 13 characters
+                "duplicate     dir/a           b\n"
+                "too long      dir/tab\\x09x    y\n"));
     EXPECT_EQ(writes, 1);
 }
 
 TEST(Output, UnchangedRowsShowOnlyWhenAllAreAsked) {
     const Rows rows({"a", "bb", "c"}, {"A", "bb", "C"},
                     {CRowStatus::kRenamed, CRowStatus::kUnchanged, CRowStatus::kInvalidName});
-    EXPECT_EQ(Table(rows.rows), P("Status     Old    New\n"
-                                  "rename     dir/a  A\n"
-                                  "invalid    dir/c  C\n"));
-    EXPECT_EQ(Table(rows.rows, {.all = true}), P("Status     Old     New\n"
-                                                 "rename     dir/a   A\n"
-                                                 "unchanged  dir/bb  bb\n"
-                                                 "invalid    dir/c   C\n"));
+    EXPECT_EQ(Table(rows.rows), P("Status        Old    New\n"
+                                  "rename        dir/a  A\n"
+                                  "invalid name  dir/c  C\n"));
+    EXPECT_EQ(Table(rows.rows, {.all = true}), P("Status        Old     New\n"
+                                                 "rename        dir/a   A\n"
+                                                 "unchanged     dir/bb  bb\n"
+                                                 "invalid name  dir/c   C\n"));
 }
 
 TEST(Output, ColourMarksTheStatusOnly) {
     const Rows rows({"a", "b"}, {"A", "A"}, {CRowStatus::kRenamed, CRowStatus::kExists});
-    EXPECT_EQ(Table(rows.rows, {.colour = true}), P("Status     Old    New\n"
-                                                    "\x1b[32mrename\x1b[0m     dir/a  A\n"
-                                                    "\x1b[1;31mexists\x1b[0m     dir/b  A\n"));
+    EXPECT_EQ(Table(rows.rows, {.colour = true}), P("Status        Old    New\n"
+                                                    "\x1b[32mrename\x1b[0m        dir/a  A\n"
+                                                    "\x1b[1;31mname taken\x1b[0m    dir/b  A\n"));
 }
 
 TEST(Output, ALongTableIsWrittenInPieces) {
@@ -104,12 +104,12 @@ TEST(Output, ALongTableIsWrittenInPieces) {
     const std::string out = Table(Rows(names, names).rows, {}, &writes);
     EXPECT_GT(writes, 5);
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 50001);
-    EXPECT_NE(out.find(P("\nrename     dir/file49999  file49999\n")), std::string::npos);
-    EXPECT_EQ(out.rfind("Status     Old            New\n", 0), 0u);
+    EXPECT_NE(out.find(P("\nrename        dir/file49999  file49999\n")), std::string::npos);
+    EXPECT_EQ(out.rfind("Status        Old            New\n", 0), 0u);
 }
 
 TEST(Output, AnEmptyPreviewHasItsHeadings) {
-    EXPECT_EQ(Table({}), "Status     Old  New\n");
+    EXPECT_EQ(Table({}), "Status        Old  New\n");
 }
 
 TEST(Output, TheSummaryCountsEachKind) {

@@ -3,7 +3,6 @@
 
 #include "cli/Progress.h"
 #include "cli/Terminal.h"
-#include "tests/support/NoJournalFileSystem.h"
 
 namespace {
 
@@ -13,26 +12,6 @@ public:
     bool EditLine(const std::string&, const std::string&, std::string&) override { return false; }
     void Write(std::string_view text) override { lines.emplace_back(text); }
     std::vector<std::string> lines;
-};
-
-// Every call succeeds at once.
-class Instant final : public NoJournalFileSystem {
-public:
-    uint32_t getAttributes(const std::string&, platform::Attributes&) override { return 0; }
-    uint32_t listFolderEntries(const std::string&,
-                               const std::function<void(const std::string&, platform::EntryKind)>&) override {
-        return 0;
-    }
-    uint32_t move(const std::string&, const std::string&) override { return 0; }
-    void paused() override {}
-    uint32_t getCurrentDirectory(std::string&) override { return 0; }
-    uint32_t setCurrentDirectory(const std::string&) override { return 0; }
-    uint32_t getTimes(const std::string&, platform::FileTimes&) override { return 0; }
-    std::unique_ptr<platform::IReadStream> openRead(const std::string&, uint32_t& error) override {
-        error = 2;
-        return nullptr;
-    }
-    uint32_t writeFile(const std::string&, const std::string&) override { return 0; }
 };
 
 TEST(Progress, ShownAfterASecondAFewTimesASecond) {
@@ -49,16 +28,16 @@ TEST(Progress, ShownAfterASecondAFewTimesASecond) {
         {1000ms, 64, 1, 64},   // slow renames: shown as the checks allow
     };
     for (const auto& c : cases) {
-        Instant inner;
         Written terminal;
         CStatusLine status(terminal);
-        auto clock = CProgressFileSystem::Clock::time_point{};
-        CProgressFileSystem fs(inner, &status, [&] { return clock; });
+        auto clock = CProgressLine::Clock::time_point{};
+        CProgressLine line(&status, [&] { return clock; });
+        CRunProgress progress;
         for (size_t i = 0; i < c.renames; ++i) {
             clock += c.perRename;
-            fs.move("a", "b");
+            ++progress.renamed;
+            line.Show(progress);
         }
-        EXPECT_EQ(fs.renamed(), static_cast<int>(c.renames));
         EXPECT_GE(terminal.lines.size(), c.fewest) << c.perRename.count() << " ms x " << c.renames;
         EXPECT_LE(terminal.lines.size(), c.most) << c.perRename.count() << " ms x " << c.renames;
         if (!terminal.lines.empty()) {
@@ -67,16 +46,15 @@ TEST(Progress, ShownAfterASecondAFewTimesASecond) {
     }
 }
 
+// Without a status line nothing is shown, and the clock is not even read.
 TEST(Progress, NothingWithoutAStatusLine) {
-    Instant inner;
-    auto clock = CProgressFileSystem::Clock::time_point{};
-    CProgressFileSystem fs(inner, nullptr, [&] {
-        clock += std::chrono::seconds(1);
-        return clock;
+    int reads = 0;
+    CProgressLine line(nullptr, [&] {
+        ++reads;
+        return CProgressLine::Clock::time_point{} + std::chrono::seconds(reads);
     });
-    platform::Attributes attributes;
-    for (int i = 0; i < 100; ++i) fs.getAttributes("a", attributes);
-    EXPECT_EQ(fs.read(), 100);
+    for (size_t i = 0; i < 100; ++i) line.Show({i, 0});
+    EXPECT_EQ(reads, 1);
 }
 
 }  // namespace

@@ -122,8 +122,8 @@ struct World {
     // is none with a whole beginning.
     bool Journal(CJournalRun& run) const {
         std::vector<std::string> journals;
-        ListJournals(platform::realFileSystem(), State() + "/quorlin", journals);
-        return !journals.empty() && ReadJournal(platform::realFileSystem(), journals.front(), run) == 0 &&
+        ListJournals(platform::RealFileSystem(), State() + "/quorlin", journals);
+        return !journals.empty() && ReadJournal(platform::RealFileSystem(), journals.front(), run) == 0 &&
                run.readable;
     }
 

@@ -263,8 +263,8 @@ TEST(QuorlinOnATerminal, ColoursOnlyOnATerminalThatWantsThem) {
         ASSERT_TRUE(s.finished) << c.label;
         EXPECT_EQ(s.status, 1) << c.label << ": a conflict\n" << s.terminal;
         const std::string shown = c.toFile ? s.out : s.terminal;
-        EXPECT_NE(shown.find("exists"), std::string::npos) << c.label << "\n" << shown;
-        EXPECT_EQ(shown.find("\x1b[1;31mexists\x1b[0m") != std::string::npos, c.coloured) << c.label << "\n" << shown;
+        EXPECT_NE(shown.find("name taken"), std::string::npos) << c.label << "\n" << shown;
+        EXPECT_EQ(shown.find("\x1b[1;31mname taken\x1b[0m") != std::string::npos, c.coloured) << c.label << "\n" << shown;
         EXPECT_EQ(shown.find('\x1b') != std::string::npos, c.coloured) << c.label << "\n" << shown;
         EXPECT_EQ(files.Snapshot(), (Snap{"b.txt=a", "B.TXT=b"}));
     }

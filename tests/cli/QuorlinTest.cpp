@@ -50,9 +50,9 @@ TEST(Quorlin, APreviewShowsTheNamesAndRenamesNothing) {
     EXPECT_EQ(r.err, "");
     // Rows in the order of the run; the unchanged one left out.
     EXPECT_EQ(r.out,
-              "Status     Old         New\n"
-              "rename     IMG_1.jpg   Trip-1.jpg\n"
-              "rename     IMG_22.jpg  Trip-22.jpg\n"
+              "Status        Old         New\n"
+              "rename        IMG_1.jpg   Trip-1.jpg\n"
+              "rename        IMG_22.jpg  Trip-22.jpg\n"
               "2 to rename, 1 unchanged, 0 conflicts\n");
     EXPECT_EQ(f.files.Snapshot(), (Snap{"IMG_1.jpg=1", "IMG_22.jpg=2", "notes.txt=n"}));
     EXPECT_FALSE(f.home.Exists("settings.json")) << "a preview stores nothing";
@@ -79,27 +79,27 @@ TEST(Quorlin, APreviewMarksWhatTheRunWillMeet) {
         // the two reports keeps the name, the second meets it.
         {{"-p", "-a", "make-uppercase", "--no-folders", "docs/IMG", "docs/notes.TXT", "docs/q1 report.xlsx",
           "docs/Q1 Report.xlsx"},
-         "Status     Old                    New\n"
-         "rename     docs/IMG/img_0001.jpg  IMG_0001.JPG\n"
-         "rename     docs/notes.TXT         NOTES.TXT\n"
-         "rename     docs/q1 report.xlsx    Q1 REPORT.XLSX\n"
-         "duplicate  docs/Q1 Report.xlsx    Q1 REPORT.XLSX\n"
+         "Status        Old                    New\n"
+         "rename        docs/IMG/img_0001.jpg  IMG_0001.JPG\n"
+         "rename        docs/notes.TXT         NOTES.TXT\n"
+         "rename        docs/q1 report.xlsx    Q1 REPORT.XLSX\n"
+         "duplicate     docs/Q1 Report.xlsx    Q1 REPORT.XLSX\n"
          "3 to rename, 0 unchanged, 1 conflict\n",
          1},
         {{"-p", "-a", "replace-anywhere", "-s", "find=_", "-s", "replace=/", "--no-folders", "docs"},
-         "Status     Old                    New\n"
-         "invalid    docs/IMG/img_0001.jpg  img/0001.jpg\n"
+         "Status        Old                    New\n"
+         "invalid name  docs/IMG/img_0001.jpg  img/0001.jpg\n"
          "0 to rename, 3 unchanged, 1 conflict\n",
          1},
         {{"-p", "--all", "-a", "make-uppercase", "-c", "name", "--no-files", "docs", "docs/notes.TXT"},
-         "Status     Old       New\n"
-         "unchanged  docs/IMG  IMG\n"
-         "rename     docs      DOCS\n"
+         "Status        Old       New\n"
+         "unchanged     docs/IMG  IMG\n"
+         "rename        docs      DOCS\n"
          "1 to rename, 1 unchanged, 0 conflicts\n",
          0},
         {{"-p", "-a", "replace-anywhere", "-s", "find=docs", "-s", "replace=NOTES.TXT", "docs"},
-         "Status     Old   New\n"
-         "exists     docs  NOTES.TXT\n"
+         "Status        Old   New\n"
+         "name taken    docs  NOTES.TXT\n"
          "0 to rename, 5 unchanged, 1 conflict\n",
          1},
     };
@@ -418,25 +418,25 @@ TEST(Quorlin, APreviewFollowsTheConflictPolicy) {
     };
     const Case cases[] = {
         {"number",
-         "Status     Old     New\n"
-         "rename     ab.txt  a.txt\n"
-         "rename     ac.txt  a1.txt\n"
-         "rename     ad.txt  a2.txt\n"
+         "Status        Old     New\n"
+         "rename        ab.txt  a.txt\n"
+         "rename        ac.txt  a1.txt\n"
+         "rename        ad.txt  a2.txt\n"
          "3 to rename, 0 unchanged, 0 conflicts\n",
          0,
          {"a.txt=b", "a1.txt=c", "a2.txt=d"}},
         {"skip",
-         "Status     Old     New\n"
-         "rename     ab.txt  a.txt\n"
-         "duplicate  ac.txt  a.txt\n"
-         "duplicate  ad.txt  a.txt\n"
+         "Status        Old     New\n"
+         "rename        ab.txt  a.txt\n"
+         "duplicate     ac.txt  a.txt\n"
+         "duplicate     ad.txt  a.txt\n"
          "1 to rename, 0 unchanged, 2 conflicts\n",
          1,
          {"a.txt=b", "ac.txt=c", "ad.txt=d"}},
         {"stop",
-         "Status     Old     New\n"
-         "rename     ab.txt  a.txt\n"
-         "duplicate  ac.txt  a.txt\n"
+         "Status        Old     New\n"
+         "rename        ab.txt  a.txt\n"
+         "duplicate     ac.txt  a.txt\n"
          "1 to rename, 0 unchanged, 1 conflict; the run stops there, 1 item not reached\n",
          1,
          {"a.txt=b", "ac.txt=c", "ad.txt=d"}},
@@ -475,12 +475,12 @@ TEST(Quorlin, ContentsFollowAFolderRenamedBeforeThem) {
     const Result p = f.Run(preview, ".");
     EXPECT_EQ(p.status, 0) << p.err;
     EXPECT_EQ(p.out,
-              "Status     Old                New\n"
-              "rename     t/album1           1album1\n"
-              "rename     t/album2           2album2\n"
-              "rename     t/album1/img1.jpg  3img1.jpg\n"
-              "rename     t/album1/img2.jpg  4img2.jpg\n"
-              "rename     t/album2/img3.jpg  5img3.jpg\n"
+              "Status        Old                New\n"
+              "rename        t/album1           1album1\n"
+              "rename        t/album2           2album2\n"
+              "rename        t/album1/img1.jpg  3img1.jpg\n"
+              "rename        t/album1/img2.jpg  4img2.jpg\n"
+              "rename        t/album2/img3.jpg  5img3.jpg\n"
               "5 to rename, 0 unchanged, 0 conflicts\n");
     const Result r = f.Run(args, ".");
     EXPECT_EQ(r.status, 0) << r.err;
@@ -690,8 +690,8 @@ TEST(Quorlin, NamesThatCannotBeShownAreEscaped) {
     const Result r = f.Run({"-p", "-a", "Make UPPERCASE", "--no-folders", "."}, ".");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
-              "Status     Old          New\n"
-              "rename     new\\x0Aline  NEW\\x0ALINE\n"
+              "Status        Old          New\n"
+              "rename        new\\x0Aline  NEW\\x0ALINE\n"
               "1 to rename, 0 unchanged, 0 conflicts\n");
 }
 

@@ -172,7 +172,7 @@ std::string WriteJournal(const std::string& state, const std::string& folder, co
     header.where = where;
     header.time = 1700000000;
     std::filesystem::create_directories(state + "/quorlin");
-    CRunJournal journal(platform::realFileSystem(), state + "/quorlin", header);
+    CRunJournal journal(platform::RealFileSystem(), state + "/quorlin", header);
     const uint32_t item = journal.Reserve();
     journal.Intend(item, folder, "x", "y", false);
     EXPECT_TRUE(journal.Secure());

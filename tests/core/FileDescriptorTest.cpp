@@ -107,7 +107,7 @@ TEST(FileDescriptor, SetNameLeavesPartAndStart) {
 
 TEST(FileDescriptor, CopyIsIndependent) {
     CFileDescriptor fd("dir", "a.txt", 1);
-    fd.setIsFolder(true);
+    fd.SetIsFolder(true);
     CFileDescriptor copy(fd);
     copy.SetPart("b");
     EXPECT_EQ(fd.name(), "a.txt");

@@ -18,7 +18,7 @@ using Snap = std::set<std::string>;
 namespace stdfs = std::filesystem;
 
 platform::IFileSystem& Fs() {
-    return platform::realFileSystem();
+    return platform::RealFileSystem();
 }
 
 // Sets an environment variable for one test, and puts it back after.
@@ -59,7 +59,7 @@ TEST(JournalFileSystem, ANewFileReplacesNothing) {
         if (std::string(name) == "link") continue;
 #endif
         uint32_t error = 0;
-        EXPECT_EQ(Fs().createAppend(dir / name, error), nullptr) << name;
+        EXPECT_EQ(Fs().CreateAppend(dir / name, error), nullptr) << name;
         EXPECT_EQ(error, platform::kErrorAlreadyExists) << name;
     }
     EXPECT_EQ(dir.Snapshot(), before);
@@ -69,15 +69,15 @@ TEST(JournalFileSystem, ANewFileReplacesNothing) {
 TEST(JournalFileSystem, AppendsGoToTheEndInOrder) {
     TempDir dir;
     uint32_t error = 1;
-    auto stream = Fs().createAppend(dir / "j", error);
+    auto stream = Fs().CreateAppend(dir / "j", error);
     ASSERT_TRUE(stream);
     EXPECT_EQ(error, 0u);
     EXPECT_TRUE(dir.Exists("j"));
-    EXPECT_EQ(stream->append("one ", 4), 0u);
-    EXPECT_EQ(stream->flush(), 0u);
-    EXPECT_EQ(stream->append("two", 3), 0u);
-    EXPECT_EQ(stream->append("", 0), 0u);
-    EXPECT_EQ(stream->flush(), 0u);
+    EXPECT_EQ(stream->Append("one ", 4), 0u);
+    EXPECT_EQ(stream->Flush(), 0u);
+    EXPECT_EQ(stream->Append("two", 3), 0u);
+    EXPECT_EQ(stream->Append("", 0), 0u);
+    EXPECT_EQ(stream->Flush(), 0u);
     stream.reset();
     EXPECT_EQ(dir.Read("j"), "one two");
 }
@@ -86,9 +86,9 @@ TEST(JournalFileSystem, RemovesFilesOnly) {
     TempDir dir;
     dir.File("file", "f");
     dir.File("folder/inside", "i");
-    EXPECT_EQ(Fs().removeFile(dir / "file"), 0u);
-    EXPECT_NE(Fs().removeFile(dir / "folder"), 0u);
-    EXPECT_NE(Fs().removeFile(dir / "missing"), 0u);
+    EXPECT_EQ(Fs().RemoveFile(dir / "file"), 0u);
+    EXPECT_NE(Fs().RemoveFile(dir / "folder"), 0u);
+    EXPECT_NE(Fs().RemoveFile(dir / "missing"), 0u);
     EXPECT_EQ(dir.Snapshot(), (Snap{"folder/", "folder/inside=i"}));
 }
 
@@ -97,7 +97,7 @@ TEST(JournalFileSystem, TheStateFolderIsUnderLocalAppData) {
     TempDir home;
     const ScopedVariable local("LOCALAPPDATA", home / "deeper");
     std::string folder;
-    ASSERT_EQ(Fs().getStateFolder(folder), 0u);
+    ASSERT_EQ(platform::StateFolder(folder), 0u);
     EXPECT_EQ(folder, home / "deeper/Quorlin");
     EXPECT_EQ(home.Snapshot(), (Snap{"deeper/", "deeper/Quorlin/"}));
 }
@@ -122,13 +122,13 @@ TEST(JournalFileSystem, TheStateFolderFollowsTheXdgRules) {
                                                        ? std::optional<std::string>(root.str() + *c.xdg)
                                                        : c.xdg);
         std::string folder;
-        ASSERT_EQ(Fs().getStateFolder(folder), 0u) << c.label;
+        ASSERT_EQ(platform::StateFolder(folder), 0u) << c.label;
         EXPECT_EQ(folder, root / c.expected) << c.label;
         EXPECT_TRUE(stdfs::is_directory(folder)) << c.label;
         EXPECT_EQ(stdfs::status(folder).permissions() & stdfs::perms::all, stdfs::perms::owner_all) << c.label;
         // Asked again, the same folder, as it is.
         std::string again;
-        EXPECT_EQ(Fs().getStateFolder(again), 0u);
+        EXPECT_EQ(platform::StateFolder(again), 0u);
         EXPECT_EQ(again, folder);
     }
 }
@@ -138,7 +138,7 @@ TEST(JournalFileSystem, AFileWhereTheStateFolderBelongsIsNamed) {
     root.File("quorlin", "not a folder");
     const ScopedVariable xdg("XDG_STATE_HOME", root.str());
     std::string folder;
-    EXPECT_EQ(Fs().getStateFolder(folder), platform::kErrorAlreadyExists);
+    EXPECT_EQ(platform::StateFolder(folder), platform::kErrorAlreadyExists);
     EXPECT_EQ(folder, root / "quorlin");
     EXPECT_EQ(root.Read("quorlin"), "not a folder");
 }

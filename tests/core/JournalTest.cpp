@@ -29,10 +29,10 @@ CJournalHeader Header() {
 // The journal written by `steps`, as bytes.
 std::string Written(const std::function<void(CRunJournal&)>& steps) {
     TempDir state;
-    CRunJournal journal(platform::realFileSystem(), state.str(), Header());
+    CRunJournal journal(platform::RealFileSystem(), state.str(), Header());
     steps(journal);
     std::vector<std::string> files;
-    ListJournals(platform::realFileSystem(), state.str(), files);
+    ListJournals(platform::RealFileSystem(), state.str(), files);
     return files.empty() ? std::string() : ReadBytes(files.front());
 }
 
@@ -332,7 +332,7 @@ TEST(Journal, NewJournalsReplaceNothingAndTheLastTwentyAreKept) {
     state.File("notes.txt", "n");
     state.File("run-x.qlj", "x");
     auto make = [&] {
-        CRunJournal journal(platform::realFileSystem(), state.str(), Header());
+        CRunJournal journal(platform::RealFileSystem(), state.str(), Header());
         journal.Intend(journal.Reserve(), "/f", "a", "b", false);
         EXPECT_TRUE(journal.Secure());
         EXPECT_TRUE(journal.End(false));
@@ -342,7 +342,7 @@ TEST(Journal, NewJournalsReplaceNothingAndTheLastTwentyAreKept) {
     EXPECT_EQ(state.Read("run-0000000002.qlj"), "not ours");
     for (int i = 0; i < 24; ++i) make();
     std::vector<std::string> files;
-    ASSERT_EQ(ListJournals(platform::realFileSystem(), state.str(), files), 0u);
+    ASSERT_EQ(ListJournals(platform::RealFileSystem(), state.str(), files), 0u);
     ASSERT_EQ(files.size(), kJournalsKept + 1);
     EXPECT_EQ(files.front(), state / "run-0000000028.qlj");
     EXPECT_EQ(files[kJournalsKept - 1], state / "run-0000000009.qlj");
@@ -364,7 +364,7 @@ TEST(Journal, OnlyJournalsOfRunsThatAreOverMakeRoom) {
         CJournalHeader header = Header();
         header.kind = kind;
         header.undone = std::move(undone);
-        CRunJournal journal(platform::realFileSystem(), state.str(), header);
+        CRunJournal journal(platform::RealFileSystem(), state.str(), header);
         const uint32_t item = journal.Reserve();
         journal.Intend(item, "/where/it", "a", "b", false);
         EXPECT_TRUE(journal.Secure());
@@ -414,7 +414,7 @@ TEST(Journal, OnlyJournalsOfRunsThatAreOverMakeRoom) {
         TempDir state;
         for (const auto& kept : c.steps(state)) EXPECT_TRUE(state.Exists(name(kept))) << kept;
         std::vector<std::string> files;
-        ASSERT_EQ(ListJournals(platform::realFileSystem(), state.str(), files), 0u);
+        ASSERT_EQ(ListJournals(platform::RealFileSystem(), state.str(), files), 0u);
         EXPECT_LE(files.size(), 2 * kJournalsKept + 1);
     }
 }
@@ -427,15 +427,15 @@ TEST(Journal, AnOddNumberHidesNoLaterJournal) {
         TempDir state;
         state.File(odd, "not a journal");
         state.File("run-0000000007.qlj", "nor this");
-        CRunJournal journal(platform::realFileSystem(), state.str(), Header());
+        CRunJournal journal(platform::RealFileSystem(), state.str(), Header());
         journal.Intend(journal.Reserve(), "/f", "a", "b", false);
         ASSERT_TRUE(journal.Secure());
         ASSERT_TRUE(journal.End(false));
         std::vector<std::string> files;
-        ASSERT_EQ(ListJournals(platform::realFileSystem(), state.str(), files), 0u);
+        ASSERT_EQ(ListJournals(platform::RealFileSystem(), state.str(), files), 0u);
         EXPECT_NE(std::find(files.begin(), files.end(), journal.path()), files.end()) << journal.path();
         CJournalRun run;
-        ASSERT_EQ(ReadJournal(platform::realFileSystem(), journal.path(), run), 0u);
+        ASSERT_EQ(ReadJournal(platform::RealFileSystem(), journal.path(), run), 0u);
         EXPECT_TRUE(run.readable && run.ended);
     }
 }
@@ -449,7 +449,7 @@ TEST(Journal, AFailedWriteIsTheJournalsLast) {
         bool madeFirst;  // the failure comes with the second batch
     };
     const Case cases[] = {
-        {FS::kGetStateFolder, platform::kErrorAccessDenied, false},
+        {FS::kListFolder, platform::kErrorAccessDenied, false},
         {FS::kCreateAppend, platform::kErrorDiskFull, false},
         {FS::kCreateAppend, platform::kErrorAccessDenied, false},
         {FS::kAppend, platform::kErrorDiskFull, false},
@@ -461,8 +461,7 @@ TEST(Journal, AFailedWriteIsTheJournalsLast) {
         SCOPED_TRACE(testing::Message() << "call " << c.call << " code " << c.code << " second " << c.madeFirst);
         TempDir state;
         FaultyFileSystem fs;
-        fs.SetStateFolder(state.str());
-        CRunJournal journal(fs, "", Header());
+        CRunJournal journal(fs, state.str(), Header());
         journal.Intend(journal.Reserve(), "/f", "a", "b", false);
         if (c.madeFirst) {
             ASSERT_TRUE(journal.Secure());
@@ -481,10 +480,10 @@ TEST(Journal, AFailedWriteIsTheJournalsLast) {
         // What reached the file reads as far as it is whole: the first batch
         // when it was put on the disk, never the half of a record.
         std::vector<std::string> files;
-        ListJournals(platform::realFileSystem(), state.str(), files);
+        ListJournals(platform::RealFileSystem(), state.str(), files);
         if (files.empty()) continue;
         CJournalRun run;
-        ReadJournal(platform::realFileSystem(), files.front(), run);
+        ReadJournal(platform::RealFileSystem(), files.front(), run);
         EXPECT_FALSE(run.ended);
         for (const auto& item : run.items) EXPECT_TRUE(item.oldName == "a" || item.oldName == "c") << item.oldName;
         if (c.madeFirst) {

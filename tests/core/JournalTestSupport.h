@@ -13,6 +13,7 @@
 #include "core/Execute.h"
 #include "core/Journal.h"
 #include "core/JournalUndo.h"
+#include "core/RenameRun.h"
 #include "platform/FileSystem.h"
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/ScriptedPrompts.h"
@@ -32,7 +33,7 @@ class PrefixExecute : public CExecute {
 public:
     PrefixExecute(std::string prefix, const CRunOptions& options, std::map<std::string, std::string> fixed = {})
         : CExecute(options), prefix_(std::move(prefix)), fixed_(std::move(fixed)) {}
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override {
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext&) override {
         const auto it = fixed_.find(fd.name());
         return WithPart(fd, it != fixed_.end() ? it->second : prefix_ + fd.part());
     }
@@ -69,7 +70,6 @@ struct Journaled {
     FaultyFileSystem fs;
     ScriptedPrompts prompts;
 
-    Journaled() { fs.SetStateFolder(state.str()); }
 
     std::vector<std::string> Paths(const std::vector<std::string>& names) const {
         std::vector<std::string> paths;
@@ -82,18 +82,15 @@ struct Journaled {
         header.time = std::time(nullptr);
         header.what = "test run";
         header.where = dir.str();
-        CRunJournal journal(fs, "", header);
-        op.setJournal(&journal);
-        op.setFileSystem(fs);
-        op.setPrompts(prompts);
-        const bool done = op.Run(Paths(names));
+        CRunJournal journal(fs, state.str(), header);
+        result = CRenameRun(op.options(), fs, prompts, &journal).Run(Paths(names), op);
         journalPath = journal.path();
-        return done;
+        return !result.stopped;
     }
     /// The journal files, newest first.
     std::vector<std::string> Files() {
         std::vector<std::string> files;
-        EXPECT_EQ(ListJournals(platform::realFileSystem(), state.str(), files), 0u);
+        EXPECT_EQ(ListJournals(platform::RealFileSystem(), state.str(), files), 0u);
         return files;
     }
     /// Journal `n` (1: the newest) with its items.
@@ -104,7 +101,7 @@ struct Journaled {
             ADD_FAILURE() << "no journal " << n;
             return run;
         }
-        EXPECT_EQ(ReadJournal(platform::realFileSystem(), files[n - 1], run), 0u);
+        EXPECT_EQ(ReadJournal(platform::RealFileSystem(), files[n - 1], run), 0u);
         return run;
     }
     /// Takes `run` back, journaled as an undo.
@@ -112,7 +109,7 @@ struct Journaled {
         CJournalHeader header;
         header.kind = CJournalHeader::kUndo;
         header.what = "\"test run\"";
-        CRunJournal journal(fs, "", header);
+        CRunJournal journal(fs, state.str(), header);
         return UndoRun(run, fs, prompts, journal);
     }
     /// `count` files named f0000, f0001, ... holding their own names.
@@ -128,6 +125,7 @@ struct Journaled {
     }
 
     std::string journalPath;
+    CRunResult result;  ///< of the last Run
 };
 
 }  // namespace journal_test

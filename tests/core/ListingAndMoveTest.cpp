@@ -9,6 +9,7 @@
 #include <map>
 
 #include "core/Execute.h"
+#include "core/RenameRun.h"
 #include "core/Sort.h"
 #include "operations/AddInsert.h"
 #include "platform/FileSystem.h"
@@ -28,7 +29,7 @@ TEST(ListingAndMove, TheListingTellsFilesFromFolders) {
     dir.File("file.txt");
     dir.Folder("folder");
     std::map<std::string, platform::EntryKind> seen;
-    ASSERT_EQ(platform::realFileSystem().listFolderEntries(
+    ASSERT_EQ(platform::RealFileSystem().ListFolderEntries(
                   dir.str(), [&](const std::string& name, platform::EntryKind kind) { seen[name] = kind; }),
               platform::kErrorSuccess);
     ASSERT_EQ(seen.size(), 2u) << "no \".\" or \"..\"";
@@ -36,7 +37,7 @@ TEST(ListingAndMove, TheListingTellsFilesFromFolders) {
     EXPECT_NE(seen.at("file.txt"), platform::EntryKind::kFolder);
     EXPECT_NE(seen.at("folder"), platform::EntryKind::kFile);
     int calls = 0;
-    EXPECT_NE(platform::realFileSystem().listFolderEntries(dir / "missing",
+    EXPECT_NE(platform::RealFileSystem().ListFolderEntries(dir / "missing",
                                                            [&](const std::string&, platform::EntryKind) { ++calls; }),
               platform::kErrorSuccess);
     EXPECT_EQ(calls, 0);
@@ -54,8 +55,7 @@ TEST(ListingAndMove, OnlyEntriesOfUnknownKindAreRead) {
             fs.HideKind(dir / "sub/deep/c.txt");
         }
         CAddAtBeginningExecute op(CRunOptions{.folders = false}, "x_");
-        op.setFileSystem(fs);
-        op.Run({dir.str()});
+        (void)CRenameRun(op.options(), fs, SkippingPrompts()).Run({dir.str()}, op);
         EXPECT_EQ(dir.Snapshot(), (Snap{"x_a.txt=a", "sub/", "sub/x_b.txt=b", "sub/deep/", "sub/deep/x_c.txt=c"}))
             << "hidden: " << hide;
         // The given folder, and the entries that the listing did not tell.
@@ -71,23 +71,23 @@ TEST(ListingAndMove, OnlyEntriesOfUnknownKindAreRead) {
 TEST(ListingAndMove, RenamesInOneFolderAfterTheFolderMoved) {
     TempDir dir;
     for (const char* name : {"a/1", "a/2", "a/3", "a/4"}) dir.File(name, name);
-    platform::IFileSystem& fs = platform::realFileSystem();
-    ASSERT_EQ(fs.move(dir / "a/1", dir / "a/one"), platform::kErrorSuccess);
-    ASSERT_EQ(fs.move(dir / "a/2", dir / "a/two"), platform::kErrorSuccess);
-    EXPECT_EQ(fs.move(dir / "a/two", dir / "a/one"), platform::kErrorAlreadyExists) << "never replaces";
+    platform::IFileSystem& fs = platform::RealFileSystem();
+    ASSERT_EQ(fs.Move(dir / "a/1", dir / "a/one"), platform::kErrorSuccess);
+    ASSERT_EQ(fs.Move(dir / "a/2", dir / "a/two"), platform::kErrorSuccess);
+    EXPECT_EQ(fs.Move(dir / "a/two", dir / "a/one"), platform::kErrorAlreadyExists) << "never replaces";
     // The folder is renamed: its old path leads nowhere any more.
-    ASSERT_EQ(fs.move(dir / "a", dir / "b"), platform::kErrorSuccess);
-    EXPECT_EQ(fs.move(dir / "a/3", dir / "a/three"), platform::kErrorPathNotFound);
-    ASSERT_EQ(fs.move(dir / "b/3", dir / "b/three"), platform::kErrorSuccess);
+    ASSERT_EQ(fs.Move(dir / "a", dir / "b"), platform::kErrorSuccess);
+    EXPECT_EQ(fs.Move(dir / "a/3", dir / "a/three"), platform::kErrorPathNotFound);
+    ASSERT_EQ(fs.Move(dir / "b/3", dir / "b/three"), platform::kErrorSuccess);
     // A folder of the same name made anew is that new folder.
     dir.File("a/5", "a/5");
-    ASSERT_EQ(fs.move(dir / "a/5", dir / "a/five"), platform::kErrorSuccess);
-    ASSERT_EQ(fs.move(dir / "b/4", dir / "b/four"), platform::kErrorSuccess);
-    EXPECT_EQ(fs.move(dir / "b/gone", dir / "b/x"), platform::kErrorFileNotFound);
+    ASSERT_EQ(fs.Move(dir / "a/5", dir / "a/five"), platform::kErrorSuccess);
+    ASSERT_EQ(fs.Move(dir / "b/4", dir / "b/four"), platform::kErrorSuccess);
+    EXPECT_EQ(fs.Move(dir / "b/gone", dir / "b/x"), platform::kErrorFileNotFound);
     // Moved by someone else, and made anew: the path names the new folder.
     std::filesystem::rename(testing_support::U8(dir / "b"), testing_support::U8(dir / "c"));
     dir.File("b/6", "b/6");
-    ASSERT_EQ(fs.move(dir / "b/6", dir / "b/six"), platform::kErrorSuccess);
+    ASSERT_EQ(fs.Move(dir / "b/6", dir / "b/six"), platform::kErrorSuccess);
     EXPECT_EQ(dir.Snapshot(), (Snap{"a/", "a/five=a/5", "b/", "b/six=b/6", "c/", "c/one=a/1", "c/two=a/2",
                                     "c/three=a/3", "c/four=a/4"}));
 }
@@ -95,13 +95,13 @@ TEST(ListingAndMove, RenamesInOneFolderAfterTheFolderMoved) {
 // Everything below `folder` as relative paths, folders ending in '/', links
 // to folders in '@', at most `depth` levels down.
 void Walk(const std::string& folder, const std::string& prefix, int depth, std::vector<std::string>& out) {
-    platform::IFileSystem& fs = platform::realFileSystem();
+    platform::IFileSystem& fs = platform::RealFileSystem();
     std::vector<std::string> names;
     ASSERT_EQ(testing_support::ListNames(fs, folder, names), platform::kErrorSuccess) << folder;
     for (const auto& name : names) {
         const std::string path = folder + platform::kPathSeparator + name;
         platform::Attributes attributes;
-        ASSERT_EQ(fs.getAttributes(path, attributes), platform::kErrorSuccess) << path;
+        ASSERT_EQ(fs.GetAttributes(path, attributes), platform::kErrorSuccess) << path;
         const bool folderItself = attributes.kind == platform::EntryKind::kFolder;
         const bool link = attributes.kind == platform::EntryKind::kFolderLink;
         out.push_back(prefix + name + (folderItself ? "/" : link ? "@" : ""));
@@ -148,7 +148,8 @@ TEST(ListingAndMove, LinksToFoldersAreRenamedAsFoldersAndNotEntered) {
             root = made.str();
         }
         CAddAtBeginningExecute op(CRunOptions{.files = c.files, .folders = c.folders, .sortEachFolder = false}, "x_");
-        op.Run({root + platform::kPathSeparator + "tree"});
+        (void)CRenameRun(op.options(), platform::RealFileSystem(), SkippingPrompts())
+            .Run({root + platform::kPathSeparator + "tree"}, op);
         std::vector<std::string> seen;
         Walk(root, "", 3, seen);
         std::sort(seen.begin(), seen.end());
@@ -166,33 +167,33 @@ public:
     std::vector<std::pair<std::string, platform::EntryKind>> entries;
     std::map<std::string, int64_t> modified;  // by name
 
-    uint32_t getAttributes(const std::string& path, platform::Attributes& out) override {
+    uint32_t GetAttributes(const std::string& path, platform::Attributes& out) override {
         const bool folder = path == top || path == top + platform::kPathSeparator + "unsure";
         out.kind = folder ? platform::EntryKind::kFolder : platform::EntryKind::kFile;
         return platform::kErrorSuccess;
     }
-    uint32_t listFolderEntries(const std::string& folder,
+    uint32_t ListFolderEntries(const std::string& folder,
                                const std::function<void(const std::string&, platform::EntryKind)>& each) override {
         if (folder == top)
             for (const auto& [name, kind] : entries) each(name, kind);
         return platform::kErrorSuccess;
     }
-    uint32_t move(const std::string&, const std::string&) override { return platform::kErrorAccessDenied; }
-    void paused() override {}
-    uint32_t getCurrentDirectory(std::string& out) override {
+    uint32_t Move(const std::string&, const std::string&) override { return platform::kErrorAccessDenied; }
+    void Paused() override {}
+    uint32_t GetWorkingFolder(std::string& out) override {
         out = top;
         return platform::kErrorSuccess;
     }
-    uint32_t setCurrentDirectory(const std::string&) override { return platform::kErrorSuccess; }
-    uint32_t getTimes(const std::string& path, platform::FileTimes& out) override {
+    uint32_t SetWorkingFolder(const std::string&) override { return platform::kErrorSuccess; }
+    uint32_t GetTimes(const std::string& path, platform::FileTimes& out) override {
         out.modification = modified[path.substr(path.find_last_of(platform::kPathSeparator) + 1)];
         return platform::kErrorSuccess;
     }
-    std::unique_ptr<platform::IReadStream> openRead(const std::string&, uint32_t& error) override {
+    std::unique_ptr<platform::IReadStream> OpenRead(const std::string&, uint32_t& error) override {
         error = platform::kErrorAccessDenied;
         return nullptr;
     }
-    uint32_t writeFile(const std::string&, const std::string&) override { return platform::kErrorAccessDenied; }
+    uint32_t WriteFile(const std::string&, const std::string&) override { return platform::kErrorAccessDenied; }
 };
 
 TEST(ListingAndMove, EntriesKeepTheirKindsInEveryOrder) {
@@ -225,9 +226,9 @@ TEST(ListingAndMove, EntriesKeepTheirKindsInEveryOrder) {
         if (c.reversed) std::reverse(fs.entries.begin(), fs.entries.end());
         for (size_t i = 0; i < listed.size(); ++i) fs.modified[listed[i].first] = static_cast<int64_t>(i);
         CAddAtBeginningExecute op(CRunOptions{.sortOrder = c.order}, "x_");
-        op.setFileSystem(fs);
-        CSelection selection = op.Collect({fs.top});
-        op.Arrange(selection);
+        CRenameRun run(op.options(), fs, SkippingPrompts());
+        CSelection selection = run.Collect(std::vector<std::string>{fs.top});
+        run.Arrange(selection);
         std::vector<std::string> seen;
         for (const auto& fd : selection.lists()[0])
             seen.push_back(fd->name() + (fd->isEnterable() ? " d" : fd->isFolder() ? " l" : " f"));

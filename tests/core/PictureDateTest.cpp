@@ -369,18 +369,18 @@ public:
     size_t bytesRead = 0;
     int opens = 0;
 
-    uint32_t getAttributes(const std::string&, platform::Attributes&) override { return platform::kErrorNotSupported; }
-    uint32_t listFolderEntries(const std::string&,
+    uint32_t GetAttributes(const std::string&, platform::Attributes&) override { return platform::kErrorNotSupported; }
+    uint32_t ListFolderEntries(const std::string&,
                                const std::function<void(const std::string&, platform::EntryKind)>&) override {
         return platform::kErrorNotSupported;
     }
-    uint32_t move(const std::string&, const std::string&) override { return platform::kErrorNotSupported; }
-    void paused() override {}
-    uint32_t getCurrentDirectory(std::string&) override { return platform::kErrorNotSupported; }
-    uint32_t setCurrentDirectory(const std::string&) override { return platform::kErrorNotSupported; }
-    uint32_t getTimes(const std::string&, platform::FileTimes&) override { return platform::kErrorNotSupported; }
-    uint32_t writeFile(const std::string&, const std::string&) override { return platform::kErrorNotSupported; }
-    std::unique_ptr<platform::IReadStream> openRead(const std::string& path, uint32_t& error) override {
+    uint32_t Move(const std::string&, const std::string&) override { return platform::kErrorNotSupported; }
+    void Paused() override {}
+    uint32_t GetWorkingFolder(std::string&) override { return platform::kErrorNotSupported; }
+    uint32_t SetWorkingFolder(const std::string&) override { return platform::kErrorNotSupported; }
+    uint32_t GetTimes(const std::string&, platform::FileTimes&) override { return platform::kErrorNotSupported; }
+    uint32_t WriteFile(const std::string&, const std::string&) override { return platform::kErrorNotSupported; }
+    std::unique_ptr<platform::IReadStream> OpenRead(const std::string& path, uint32_t& error) override {
         const auto it = files.find(path);
         if (it == files.end()) {
             error = platform::kErrorFileNotFound;
@@ -394,7 +394,7 @@ private:
     class Stream final : public platform::IReadStream {
     public:
         Stream(const std::string& data, size_t& counter) : data_(data), counter_(counter) {}
-        size_t read(void* buffer, size_t size) override {
+        size_t Read(void* buffer, size_t size) override {
             const size_t n = std::min(size, data_.size() - pos_);
             std::copy_n(data_.data() + pos_, n, static_cast<char*>(buffer));
             pos_ += n;
@@ -417,7 +417,7 @@ std::string At(const std::string& name) {
 // The expected time stamps below are UTC ones; the test run sets TZ=UTC.
 bool UtcZone() {
     std::tm t{};
-    return platform::toLocalTime(0, t) && t.tm_year == 70 && t.tm_hour == 0 && platform::toLocalTime(15552000, t) &&
+    return platform::ToLocalTime(0, t) && t.tm_year == 70 && t.tm_hour == 0 && platform::ToLocalTime(15552000, t) &&
            t.tm_hour == 0;
 }
 
@@ -500,10 +500,10 @@ TEST(PictureInfo, ReadsThroughTheRealFileSystem) {
     CFileDescriptor notes(dir.str(), "notes.jpg", 1);
     dir.Folder("album.jpg");
     CFileDescriptor folder(dir.str(), "album.jpg", 1);
-    EXPECT_TRUE(HasPictureInfo(photo, platform::realFileSystem()));
+    EXPECT_TRUE(HasPictureInfo(photo, platform::RealFileSystem()));
     EXPECT_NE(PictureDate(photo), 0);
-    EXPECT_FALSE(HasPictureInfo(notes, platform::realFileSystem()));
-    EXPECT_FALSE(HasPictureInfo(folder, platform::realFileSystem()));
+    EXPECT_FALSE(HasPictureInfo(notes, platform::RealFileSystem()));
+    EXPECT_FALSE(HasPictureInfo(folder, platform::RealFileSystem()));
 }
 
 }  // namespace

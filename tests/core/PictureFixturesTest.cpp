@@ -34,7 +34,7 @@ std::map<std::string, std::string> ExiftoolDates() {
 // The reader's date text, empty when the file has no picture information.
 std::string ReaderDate(const std::string& name) {
     CFileDescriptor fd(kFixtures, name, 0);
-    if (!HasPictureInfo(fd, platform::realFileSystem())) return "";
+    if (!HasPictureInfo(fd, platform::RealFileSystem())) return "";
     return fd.pictureInfo()->dateTime;
 }
 
@@ -79,13 +79,13 @@ TEST(PictureFixtures, InformationAndDate) {
     };
     for (const auto& c : cases) {
         CFileDescriptor fd(kFixtures, c.name, 1);
-        EXPECT_EQ(HasPictureInfo(fd, platform::realFileSystem()), c.info) << c.name;
+        EXPECT_EQ(HasPictureInfo(fd, platform::RealFileSystem()), c.info) << c.name;
         EXPECT_EQ(PictureDate(fd) != 0, c.date) << c.name;
     }
     CFileDescriptor le(kFixtures, "exif-le.jpg", 0);
     CFileDescriptor be(kFixtures, "exif-be.jpg", 0);
-    ASSERT_TRUE(HasPictureInfo(le, platform::realFileSystem()));
-    ASSERT_TRUE(HasPictureInfo(be, platform::realFileSystem()));
+    ASSERT_TRUE(HasPictureInfo(le, platform::RealFileSystem()));
+    ASSERT_TRUE(HasPictureInfo(be, platform::RealFileSystem()));
     EXPECT_EQ(PictureDate(le), PictureDate(be));
 }
 

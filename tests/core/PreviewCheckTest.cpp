@@ -8,6 +8,7 @@
 
 #include "core/Execute.h"
 #include "core/PreviewCheck.h"
+#include "core/RenameRun.h"
 #include "platform/FileSystem.h"
 #include "platform/NameRules.h"
 #include "tests/support/FaultyFileSystem.h"
@@ -28,7 +29,7 @@ class MapExecute final : public CExecute {
 public:
     MapExecute(std::map<std::string, std::string> names, const CRunOptions& options)
         : CExecute(options), names_(std::move(names)) {}
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override {
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext&) override {
         const auto it = names_.find(fd.name());
         return WithPart(fd, it == names_.end() ? fd.name() : it->second);
     }
@@ -81,13 +82,13 @@ struct Scene {
 Marks MarkScene(const Scene& scene, const TempDir& dir, const platform::NameRules& rules, FS& fs,
                 CPreviewCheck* reuse = nullptr) {
     MapExecute op(scene.names, scene.options);
-    op.setFileSystem(fs);
+    CRenameRun run(scene.options, fs, SkippingPrompts());
     std::vector<std::string> paths;
     for (const auto& g : scene.given) paths.push_back(dir / g);
-    CSelection selection = op.Collect(paths);
-    op.Arrange(selection);
+    CSelection selection = run.Collect(paths);
+    run.Arrange(selection);
     CPreview rows;
-    op.Preview(selection, rows);
+    run.Preview(selection, op, rows);
     CPreviewCheck own(rules);
     CPreviewCheck& check = reuse ? *reuse : own;
     check.Prepare(selection, scene.options.subfolders);
@@ -204,7 +205,7 @@ TEST(PreviewCheck, TheMarksOfEachScene) {
             FS fs;
             // Long paths on: the temporary folder's own path would leave too
             // little room under 259 units for the long names here.
-            const auto rules = windows ? platform::windowsNameRules(true) : platform::posixNameRules();
+            const auto rules = windows ? platform::WindowsNameRules(true) : platform::PosixNameRules();
             const Marks& want = windows && !scene.windows.empty() ? scene.windows : scene.posix;
             EXPECT_EQ(MarkScene(scene, dir, rules, fs), want) << scene.label << (windows ? " (Windows)" : " (POSIX)");
         }
@@ -219,9 +220,9 @@ TEST(PreviewCheck, APathTooLongForWindowsWithoutLongPaths) {
     Scene scene{"deep", {}, {deep + "/a"}, {{"a", "bb"}}, {}};
     const size_t folder = (dir / deep).size();
     FS fs;
-    const Marks windows = MarkScene(scene, dir, platform::windowsNameRules(false), fs);
-    const Marks longPaths = MarkScene(scene, dir, platform::windowsNameRules(true), fs);
-    const Marks posix = MarkScene(scene, dir, platform::posixNameRules(), fs);
+    const Marks windows = MarkScene(scene, dir, platform::WindowsNameRules(false), fs);
+    const Marks longPaths = MarkScene(scene, dir, platform::WindowsNameRules(true), fs);
+    const Marks posix = MarkScene(scene, dir, platform::PosixNameRules(), fs);
     EXPECT_EQ(windows, (Marks{deep + "/a:" + (folder + 3 > 259 ? "too long" : "renamed")}));
     EXPECT_EQ(longPaths, (Marks{deep + "/a:renamed"}));
     EXPECT_EQ(posix, (Marks{deep + "/a:renamed"}));
@@ -235,15 +236,15 @@ TEST(PreviewCheck, EachFolderIsReadOnce) {
     const Scene scene{"reads", {}, {"d", "e1", "e2"}, {{"a", "b"}, {"c", "z"}, {"e1", "other"}, {"e2", "x"}}, {}};
     FS fs;
     MapExecute op(scene.names, scene.options);
-    op.setFileSystem(fs);
-    CSelection selection = op.Collect({dir / "d", dir / "e1", dir / "e2"});
-    op.Arrange(selection);
+    CRenameRun run(scene.options, fs, SkippingPrompts());
+    CSelection selection = run.Collect(std::vector<std::string>{dir / "d", dir / "e1", dir / "e2"});
+    run.Arrange(selection);
     const int collected = fs.Count(FS::kListFolder);
-    CPreviewCheck check(platform::posixNameRules());
+    CPreviewCheck check(platform::PosixNameRules());
     check.Prepare(selection, true);
     for (int round = 0; round < 3; ++round) {
         CPreview rows;
-        op.Preview(selection, rows);
+        run.Preview(selection, op, rows);
         check.Mark(rows, fs);
         Marks marks;
         for (const auto& r : rows) marks.push_back(r.item->name() + ":" + StatusName(r.status));
@@ -307,7 +308,7 @@ TEST(PreviewCheck, TheMarksAreWhatTheRunMeets) {
                     names[n] = Repeat("z", 250 + static_cast<int>(random() % 10));  // too long from 256 on
                     break;
                 case 3:
-                    names[n] = n + (platform::nameRules().ignoreCase ? ":" : "");  // invalid on Windows only
+                    names[n] = n + (platform::SystemNameRules().ignoreCase ? ":" : "");  // invalid on Windows only
                     break;
                 default:
                     names[n] = name(1 + random() % 5);
@@ -324,11 +325,11 @@ TEST(PreviewCheck, TheMarksAreWhatTheRunMeets) {
 
         FS previewFs;
         MapExecute preview(names, options);
-        preview.setFileSystem(previewFs);
-        CSelection selection = preview.Collect(paths);
-        preview.Arrange(selection);
+        CRenameRun previewRun(options, previewFs, SkippingPrompts());
+        CSelection selection = previewRun.Collect(paths);
+        previewRun.Arrange(selection);
         CPreview rows;
-        preview.Preview(selection, rows);
+        previewRun.Preview(selection, preview, rows);
         CPreviewCheck check;
         check.Prepare(selection, true);
         check.Mark(rows, previewFs, numbered);
@@ -346,9 +347,7 @@ TEST(PreviewCheck, TheMarksAreWhatTheRunMeets) {
             prompts.Otherwise(kind, kAnswerSkip);
         if (numbered) prompts.Otherwise(ScriptedPrompts::kDuplicate, kAnswerAddNumber);
         MapExecute run(names, options);
-        run.setFileSystem(fs);
-        run.setPrompts(prompts);
-        ASSERT_TRUE(run.Run(paths));
+        ASSERT_FALSE(CRenameRun(options, fs, prompts).Run(paths, run).stopped);
         // Where the folder went, when it went before what it holds: the run
         // reaches its items there, the preview names them as they were read.
         const std::string in = dir / "0in";
@@ -413,14 +412,12 @@ TEST(PreviewCheck, TheRunAsksAboutANameTooLongBeforeTryingIt) {
     TempDir dir;
     dir.File("a", "a");
     dir.File("b", "b");
-    const std::string longest = Repeat("x", static_cast<int>(platform::nameRules().maxName));
+    const std::string longest = Repeat("x", static_cast<int>(platform::SystemNameRules().maxName));
     MapExecute op({{"a", longest + "y"}, {"b", longest}}, {.subfolders = false, .scope = CFileDescriptor::kEntireName});
     FS fs;
     ScriptedPrompts prompts;
     prompts.Then(ScriptedPrompts::kTooLong, kAnswerSkip);
-    op.setFileSystem(fs);
-    op.setPrompts(prompts);
-    ASSERT_TRUE(op.Run({dir / "a", dir / "b"}));
+    ASSERT_FALSE(CRenameRun(op.options(), fs, prompts).Run({dir / "a", dir / "b"}, op).stopped);
     EXPECT_TRUE(prompts.Done());
     EXPECT_EQ(prompts.First(ScriptedPrompts::kTooLong)->name.oldName, dir / "a");
     EXPECT_EQ(fs.Count(FS::kMove, dir / "a"), 0) << "asked before any call";

@@ -30,9 +30,9 @@ private:
         EXPECT_FALSE(unflushed_) << "appended but not flushed before " << r.path;
         CJournalRun run;
         std::vector<std::string> files;
-        ListJournals(platform::realFileSystem(), j_.state.str(), files);
+        ListJournals(platform::RealFileSystem(), j_.state.str(), files);
         ASSERT_FALSE(files.empty()) << "no journal before " << r.path;
-        ReadJournal(platform::realFileSystem(), files.front(), run);
+        ReadJournal(platform::RealFileSystem(), files.front(), run);
         bool announced = false;
         for (const auto& item : run.items)
             announced = announced || (item.state == CItemState::kUnsure && run.OldPath(item) == r.path &&
@@ -75,7 +75,7 @@ TEST(RunJournal, EveryRenameIsOnTheDiskBeforeItIsTried) {
 // Nothing is renamed unannounced: when the journal cannot be made or its
 // first batch cannot be written, the run stops before its first rename.
 TEST(RunJournal, AJournalThatCannotBeWrittenStopsTheRunBeforeAnyRename) {
-    for (const FS::Call call : {FS::kGetStateFolder, FS::kCreateAppend, FS::kAppend, FS::kFlush})
+    for (const FS::Call call : {FS::kListFolder, FS::kCreateAppend, FS::kAppend, FS::kFlush})
         for (const uint32_t code : {platform::kErrorDiskFull, platform::kErrorAccessDenied}) {
             SCOPED_TRACE(testing::Message() << "call " << call << ", code " << code);
             Journaled j;
@@ -84,7 +84,7 @@ TEST(RunJournal, AJournalThatCannotBeWrittenStopsTheRunBeforeAnyRename) {
             j.fs.Fail(call, "", code);
             PrefixExecute op("x_", Options());
             EXPECT_FALSE(j.Run(op, names));
-            EXPECT_TRUE(op.journalFailed());
+            EXPECT_TRUE(j.result.journalFailed());
             EXPECT_EQ(j.fs.Count(FS::kMove), 0);
             EXPECT_EQ(j.dir.Snapshot(), before);
         }
@@ -103,7 +103,7 @@ TEST(RunJournal, AFullDiskMidRunStopsBeforeTheNextRename) {
         j.fs.Fail(call, "", platform::kErrorDiskFull, 1);
         PrefixExecute op("x_", Options());
         EXPECT_FALSE(j.Run(op, names));
-        EXPECT_TRUE(op.journalFailed());
+        EXPECT_TRUE(j.result.journalFailed());
         EXPECT_EQ(j.fs.Count(FS::kMove), 64);
 
         const CJournalRun run = j.Read();
@@ -129,7 +129,7 @@ TEST(RunJournal, ASecondNameThatCannotBeAnnouncedIsNotTried) {
     j.fs.Fail(FS::kFlush, "", platform::kErrorDiskFull, 1);
     PrefixExecute op("x_", Options());
     EXPECT_FALSE(j.Run(op, names));
-    EXPECT_TRUE(op.journalFailed());
+    EXPECT_TRUE(j.result.journalFailed());
     EXPECT_EQ(j.fs.Count(FS::kMoveTo, j.dir / "x_f00031"), 0);
     EXPECT_EQ(j.fs.Count(FS::kMove), 4) << "three renames and the one that met the taken name";
     const CUndoResult undo = j.Undo(j.Read());

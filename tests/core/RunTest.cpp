@@ -11,6 +11,7 @@
 #include <set>
 
 #include "core/Execute.h"
+#include "core/RenameRun.h"
 #include "core/Sort.h"
 #include "operations/AddInsert.h"
 #include "platform/FileSystem.h"
@@ -38,13 +39,6 @@ constexpr bool kWindows = false;
 
 }  // namespace
 
-/// Reaches into the run's state where a test needs a state no run reaches
-/// in reasonable time.
-class CExecuteTestAccess {
-public:
-    static void SetDuplicateNumber(CExecute& op, int n) { op.duplicateNumber_ = n; }
-};
-
 namespace {
 
 constexpr CRunOptions kPlain{.subfolders = false, .scope = CFileDescriptor::kNameOnly, .sortEachFolder = false};
@@ -64,7 +58,7 @@ public:
                               const CRunOptions& options = kPlain)
         : CExecute(options), parts_(parts) {}
     void OfferEveryItem() { CExecute::OfferEveryItem(); }
-    std::unique_ptr<CFileDescriptor> compute(const CFileDescriptor& fd) override {
+    std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext&) override {
         computed.push_back(fd.name());
         const auto it = parts_.find(fd.name());
         return WithPart(fd, it == parts_.end() ? fd.part() : it->second);
@@ -86,16 +80,19 @@ struct Bench {
         for (const auto& n : names) paths.push_back(dir / n);
         return paths;
     }
-    void Run(CExecute& op, const std::vector<std::string>& names, const std::string* listFile = nullptr) {
-        op.setFileSystem(fs);
-        op.setPrompts(prompts);
-        op.Run(Paths(names), listFile);
+    /// A run of `op` over `names`; with `listFile`, the list it writes
+    /// instead of renaming.
+    CRunResult Run(CExecute& op, const std::vector<std::string>& names, const std::string* listFile = nullptr) {
+        CRenameRun run(op.options(), fs, prompts);
+        if (!listFile) return run.Run(Paths(names), op);
+        CSelection selection = run.Collect(Paths(names));
+        CRunResult result;
+        result.stopped = !selection.complete() || !run.WriteList(selection, *listFile);
+        return result;
     }
     // Old and new names of a preview over `names`.
     testing_support::NamePairs Preview(CExecute& op, const std::vector<std::string>& names) {
-        op.setFileSystem(fs);
-        op.setPrompts(prompts);
-        return testing_support::PreviewNames(op, Paths(names));
+        return testing_support::PreviewNames(op, Paths(names), fs, prompts);
     }
     // No rename may leave the folder it started in.
     void ExpectMovesStayInTheirFolder() const {
@@ -177,7 +174,7 @@ TEST(Run, EachFailureCodeOpensItsPrompt) {
             EXPECT_EQ(r.error.headline, "The file cannot be renamed.");
             EXPECT_EQ(r.error.fileName, b.dir / "a.txt");
             EXPECT_EQ(r.error.errorCode, c.injected);
-            EXPECT_EQ(r.error.explanation, platform::errorMessage(c.injected));
+            EXPECT_EQ(r.error.explanation, platform::ErrorMessage(c.injected));
         } else {
             EXPECT_EQ(r.name.oldName, b.dir / "a.txt") << c.label;
             EXPECT_EQ(r.name.computed, std::string(c.part) + ".txt") << c.label;
@@ -221,14 +218,14 @@ TEST(Run, AnswersOfTheNameConflictPrompts) {
                 .Then(kinds[k], c.answer, c.edit ? std::optional<std::string>(c.edit) : std::nullopt)
                 .Otherwise(P::kConfirm, kAnswerRename)
                 .Otherwise(kinds[k], kAnswerSkip);
-            b.Run(op, {"a.txt", "c.txt"});
+            const CRunResult result = b.Run(op, {"a.txt", "c.txt"});
             const std::string label = std::string(c.label) + " in prompt " + std::to_string(kinds[k]);
             EXPECT_EQ(b.dir.Snapshot(),
                       (Snap{std::string(c.aAfter[k]) + "=a", "b.txt=b", std::string(c.cAfter) + "=c"}))
                 << label;
             EXPECT_EQ(b.prompts.Count(P::kConfirm), c.confirms) << label;
             EXPECT_EQ(b.prompts.Count(kinds[k]), c.prompts[k]) << label;
-            EXPECT_EQ(op.stopped(), c.answer == kAnswerSkipAll) << label;
+            EXPECT_EQ(result.stopped, c.answer == kAnswerSkipAll) << label;
             b.ExpectMovesStayInTheirFolder();
         }
     }
@@ -316,18 +313,15 @@ TEST(Run, AddNumberEndsWhenEveryNumberIsTaken) {
     EXPECT_GT(std::stoi(again.substr(1)), 1) << again;
 }
 
+// A number past the largest is never added: the item keeps its name instead.
 TEST(Run, AddNumberStopsBeforeTheNumberOverflows) {
-    Bench b;
-    b.dir.File("a.txt", "a");
-    b.dir.File("b.txt", "b");
-    b.dir.File("b" + std::to_string(INT_MAX - 1) + ".txt", "last");
-    FixedPartExecute op({{"a.txt", "b"}});
-    b.prompts.Then(P::kDuplicate, kAnswerAddNumber, {}, [&op] { CExecuteTestAccess::SetDuplicateNumber(op, INT_MAX - 1); })
-        .Then(P::kDuplicate, kAnswerAddNumber);
-    b.Run(op, {"a.txt"});
-    EXPECT_EQ(b.dir.Snapshot(), (Snap{"a.txt=a", "b.txt=b", "b" + std::to_string(INT_MAX - 1) + ".txt=last"}));
-    EXPECT_TRUE(b.prompts.Done());
-    EXPECT_EQ(b.prompts.requests.size(), 2u);
+    CFileDescriptor fd("dir", "b.txt", CFileDescriptor::kNameOnly);
+    CDuplicateNumber number(INT_MAX - 1);
+    number.Start(fd);
+    ASSERT_TRUE(number.AddTo(fd));
+    EXPECT_EQ(fd.name(), "b" + std::to_string(INT_MAX - 1) + ".txt");
+    EXPECT_FALSE(number.AddTo(fd));
+    EXPECT_EQ(fd.name(), "b" + std::to_string(INT_MAX - 1) + ".txt") << "left as it was";
 }
 
 TEST(Run, BadNamesAreRefusedBeforeAnyCall) {
@@ -728,8 +722,8 @@ TEST(Run, CaseOnlyRenames) {
 // Puts the process back where it was, whatever a test did to it.
 class CurrentDirectoryGuard {
 public:
-    CurrentDirectoryGuard() { platform::realFileSystem().getCurrentDirectory(saved_); }
-    ~CurrentDirectoryGuard() { platform::realFileSystem().setCurrentDirectory(saved_); }
+    CurrentDirectoryGuard() { platform::RealFileSystem().GetWorkingFolder(saved_); }
+    ~CurrentDirectoryGuard() { platform::RealFileSystem().SetWorkingFolder(saved_); }
 
 private:
     std::string saved_;
@@ -779,13 +773,13 @@ TEST(Run, CurrentDirectoryRestored) {
         Bench b;
         CurrentDirectoryGuard guard;  // restores before the folders are removed
         b.dir.File("dir/sub/deep/f", "f");
-        ASSERT_EQ(platform::realFileSystem().setCurrentDirectory(start.str()), 0u);
+        ASSERT_EQ(platform::RealFileSystem().SetWorkingFolder(start.str()), 0u);
         if (failInside) b.fs.Fail(FS::kSetCurrentDirectory, b.dir / "dir/sub/deep", platform::kErrorAccessDenied);
         b.prompts.Otherwise(P::kError, kAnswerSkip);
         CAddAtBeginningExecute op(CRunOptions{}, "x_");
         b.Run(op, {"dir"});
         std::string now;
-        ASSERT_EQ(platform::realFileSystem().getCurrentDirectory(now), 0u);
+        ASSERT_EQ(platform::RealFileSystem().GetWorkingFolder(now), 0u);
         EXPECT_TRUE(std::filesystem::equivalent(testing_support::U8(now), testing_support::U8(start.str())));
         // Expansion did walk into the folders.
         EXPECT_EQ(b.fs.Count(FS::kSetCurrentDirectory, b.dir / "dir/sub"), 1);

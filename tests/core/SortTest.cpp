@@ -6,6 +6,7 @@
 #include <random>
 #include <set>
 
+#include "core/RenameRun.h"
 #include "core/Sort.h"
 #include "operations/AddInsert.h"
 #include "operations/Numbers.h"
@@ -40,37 +41,37 @@ public:
     int timeQueries = 0;
     int opens = 0;
 
-    uint32_t getAttributes(const std::string& p, platform::Attributes& out) override {
-        return real().getAttributes(p, out);
+    uint32_t GetAttributes(const std::string& p, platform::Attributes& out) override {
+        return real().GetAttributes(p, out);
     }
-    uint32_t listFolderEntries(const std::string& f,
+    uint32_t ListFolderEntries(const std::string& f,
                                const std::function<void(const std::string&, platform::EntryKind)>& each) override {
-        return real().listFolderEntries(f, each);
+        return real().ListFolderEntries(f, each);
     }
-    uint32_t move(const std::string&, const std::string&) override { return platform::kErrorAccessDenied; }
-    void paused() override {}
-    uint32_t getCurrentDirectory(std::string& out) override { return real().getCurrentDirectory(out); }
-    uint32_t setCurrentDirectory(const std::string& p) override { return real().setCurrentDirectory(p); }
-    uint32_t getTimes(const std::string& path, platform::FileTimes& out) override {
+    uint32_t Move(const std::string&, const std::string&) override { return platform::kErrorAccessDenied; }
+    void Paused() override {}
+    uint32_t GetWorkingFolder(std::string& out) override { return real().GetWorkingFolder(out); }
+    uint32_t SetWorkingFolder(const std::string& p) override { return real().SetWorkingFolder(p); }
+    uint32_t GetTimes(const std::string& path, platform::FileTimes& out) override {
         ++timeQueries;
         const auto it = times.find(path.substr(path.find_last_of(platform::kPathSeparator) + 1));
         if (it == times.end()) return platform::kErrorAccessDenied;
         out = it->second;
         return 0;
     }
-    std::unique_ptr<platform::IReadStream> openRead(const std::string& p, uint32_t& error) override {
+    std::unique_ptr<platform::IReadStream> OpenRead(const std::string& p, uint32_t& error) override {
         ++opens;
-        return real().openRead(p, error);
+        return real().OpenRead(p, error);
     }
-    uint32_t writeFile(const std::string&, const std::string&) override { return platform::kErrorAccessDenied; }
+    uint32_t WriteFile(const std::string&, const std::string&) override { return platform::kErrorAccessDenied; }
 
 private:
-    static platform::IFileSystem& real() { return platform::realFileSystem(); }
+    static platform::IFileSystem& real() { return platform::RealFileSystem(); }
 };
 
 Names Sorted(const Names& names, int order, int scope = 0, uint64_t seed = 0) {
     CFileList list = ListOf(names, scope);
-    SortFileList(list, order, seed, platform::realFileSystem());
+    SortFileList(list, order, seed, platform::RealFileSystem());
     return NamesOf(list);
 }
 
@@ -201,7 +202,7 @@ TEST(Sort, ByModificationTimeOnDisk) {
     }
     names.push_back("vanished");
     CFileList list = ListOf(names, 0, dir.str());
-    SortFileList(list, kSortModifiedNewerFirst, 0, platform::realFileSystem());
+    SortFileList(list, kSortModifiedNewerFirst, 0, platform::RealFileSystem());
     EXPECT_EQ(NamesOf(list), (Names{"c", "b", "a", "vanished"}));
 }
 
@@ -270,26 +271,26 @@ TEST(Sort, UnknownOrdersLeaveTheList) {
     for (int order : {-1, static_cast<int>(kSortOrderCount), 99}) EXPECT_EQ(Sorted(names, order), names) << order;
 }
 
-TEST(Sort, EveryOperationSortsByItsOrder) {
-    CAddAtBeginningExecute plain(CRunOptions{.sortOrder = kSortExistingNumber}, "x");
-    CFileList a = ListOf({"file10", "file9"});
-    plain.sort(a);
-    EXPECT_EQ(NamesOf(a), (Names{"file9", "file10"}));
-}
-
-TEST(Sort, TheNumberingFamilySortsByItsOrder) {
-    CAddNumberAtBeginningExecute numbering(CRunOptions{.sortOrder = kSortNameDescending}, "1", "1", "0");
-    CFileList b = ListOf({"a", "c", "b"});
-    numbering.sort(b);
-    EXPECT_EQ(NamesOf(b), (Names{"c", "b", "a"}));
-
+// The run sorts by the order of its options, whatever the action, reading
+// the keys through its own file system.
+TEST(Sort, TheRunSortsByTheOrderOfItsOptions) {
     TimesFileSystem fs;
     fs.times = {{"old", {1000, 0, 1000}}, {"new", {2000, 0, 2000}}};
-    CAddNumberAtBeginningExecute byTime(CRunOptions{.sortOrder = kSortModifiedOlderFirst}, "1", "1", "0");
-    byTime.setFileSystem(fs);
-    CFileList c = ListOf({"new", "old"});
-    byTime.sort(c);
-    EXPECT_EQ(NamesOf(c), (Names{"old", "new"}));
+    const std::pair<int, Names> cases[] = {
+        {kSortNameDescending, {"old", "new"}},
+        {kSortModifiedOlderFirst, {"old", "new"}},
+        {kSortModifiedNewerFirst, {"new", "old"}},
+    };
+    for (const auto& [order, expected] : cases) {
+        CRenameRun run(CRunOptions{.subfolders = false, .sortOrder = order, .sortEachFolder = false}, fs,
+                       SkippingPrompts());
+        const std::string folder = std::string("x") + platform::kPathSeparator;
+        CSelection selection = run.Collect(std::vector<std::string>{folder + "new", folder + "old"});
+        run.Arrange(selection);
+        Names seen;
+        for (const auto& fd : selection.lists()[1]) seen.push_back(fd->name());
+        EXPECT_EQ(seen, expected) << order;
+    }
 }
 
 }  // namespace

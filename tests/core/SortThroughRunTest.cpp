@@ -31,7 +31,7 @@ void SetModified(const TempDir& dir, const std::string& name, int64_t when) {
 }
 
 void RunOn(CExecute& op, const TempDir& dir, const Names& names) {
-    op.Run(Paths(dir, names));
+    (void)CRenameRun(op.options(), platform::RealFileSystem(), SkippingPrompts()).Run(Paths(dir, names), op);
 }
 
 TEST(SortThroughRun, NumberingFollowsTheOrder) {

@@ -144,7 +144,7 @@ TEST(Undo, OfARunCutShortAsksTheDiskAboutEachItem) {
     /* item 4: at neither name */       // gone since
     j.dir.File("O5", "5");              // renamed, case only
     {
-        CRunJournal journal(platform::realFileSystem(), j.state.str(), CJournalHeader{});
+        CRunJournal journal(platform::RealFileSystem(), j.state.str(), CJournalHeader{});
         for (int i = 1; i <= 5; ++i) {
             const std::string n = std::to_string(i);
             journal.Intend(journal.Reserve(), j.dir.str(), "o" + n, (i == 5 ? "O" : "n") + n, false);
@@ -226,7 +226,7 @@ TEST(Undo, RefusesNamesThatWouldLeaveTheFolder) {
     j.dir.File("sub/y", "y");
     const Snap before = j.dir.Snapshot();
     {
-        CRunJournal journal(platform::realFileSystem(), j.state.str(), CJournalHeader{});
+        CRunJournal journal(platform::RealFileSystem(), j.state.str(), CJournalHeader{});
         journal.Intend(journal.Reserve(), j.dir.str(), ".." + std::string(1, platform::kPathSeparator) + "escaped", "x", false);
         journal.Intend(journal.Reserve(), j.dir.str(), "here", std::string("sub") + platform::kPathSeparator + "y", false);
         journal.Intend(journal.Reserve(), j.dir.str(), "..", "x", false);

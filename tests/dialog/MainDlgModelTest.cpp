@@ -37,10 +37,9 @@ std::vector<int> Marks(const CPreview& rows) {
 // and the journals of its runs in `journals` (its own folder when null).
 struct Dialog {
     Dialog(CMemorySettings& memory, std::vector<std::string> paths, uint64_t seed = 7, const TempDir* journals = nullptr)
-        : store(CSettingsStore::kDialogSubKey, CMemorySettings::Borrow(memory)), model(std::move(paths), store, seed) {
-        fs.SetStateFolder((journals ? *journals : state).str());
-        model.SetFileSystem(fs);
-        model.SetPrompts(prompts);
+        : store(CSettingsStore::kDialogSubKey, CMemorySettings::Borrow(memory)),
+          model(std::move(paths), store, seed, fs, prompts) {
+        model.SetJournalFolder((journals ? *journals : state).str());
     }
     // The texts of the "Action:" combo, "" for a blank line.
     Names Lines() const {
@@ -472,13 +471,14 @@ TEST(MainDlgModel, EveryRefreshAgreesWithAFreshPreview) {
         EXPECT_EQ(NewNames(d.model.rows()), testing_support::NewNames(fresh)) << "round " << round;
         // And the same marks as a check of its own.
         auto again = panel.CreateOperation(o.RunOptions(d.model.scope(), 7));
-        CSelection selection = again->Collect(paths);
-        again->Arrange(selection);
+        CRenameRun run(again->options(), platform::RealFileSystem(), SkippingPrompts());
+        CSelection selection = run.Collect(paths);
+        run.Arrange(selection);
         CPreview rows;
-        again->Preview(selection, rows);
+        run.Preview(selection, *again, rows);
         CPreviewCheck check;
         check.Prepare(selection, o.subfolders != 0);
-        check.Mark(rows, platform::realFileSystem());
+        check.Mark(rows, platform::RealFileSystem());
         EXPECT_EQ(Marks(d.model.rows()), Marks(rows)) << "round " << round;
     }
     EXPECT_LT(d.DiskReads(), 40) << "the selection was read once";
@@ -607,14 +607,14 @@ TEST(MainDlgModel, ThePreviewMarksWhatTheRunWillMeet) {
         dir.File("IMG_0001.JPG", "i");
         dir.File("notes.txt", "n");
         dir.File("keep.TXT", "k");  // beside the selection
-        if (platform::nameRules().ignoreCase) {
+        if (platform::SystemNameRules().ignoreCase) {
             dir.File("q1 report.xlsx", "q");
         } else {
             dir.File("q1 report.xlsx", "q");
             dir.File("Q1 Report.xlsx", "Q");
         }
         std::vector<std::string> paths = {dir / "IMG_0001.JPG", dir / "notes.txt", dir / "q1 report.xlsx"};
-        if (!platform::nameRules().ignoreCase) paths.push_back(dir / "Q1 Report.xlsx");
+        if (!platform::SystemNameRules().ignoreCase) paths.push_back(dir / "Q1 Report.xlsx");
         CMemorySettings memory;
         Dialog d(memory, paths);
         d.Choose(c.action, c.values);
@@ -625,7 +625,7 @@ TEST(MainDlgModel, ThePreviewMarksWhatTheRunWillMeet) {
         auto want = c.marks;
         auto after = c.after;
         size_t renamed = c.renamed, conflicts = c.conflicts, unchanged = c.unchanged;
-        if (platform::nameRules().ignoreCase) {
+        if (platform::SystemNameRules().ignoreCase) {
             // One spelling of the report only: Windows keeps no second.
             want.pop_back();
             after.erase("Q1 Report.xlsx=Q");
@@ -778,18 +778,16 @@ TEST(MainDlgModel, TheUndoOfTheLastRunAndTheItemsThatFollowIt) {
 
 // A run whose journal cannot be written renames nothing, and says why.
 TEST(MainDlgModel, OkRenamesNothingWithoutAJournal) {
-    for (const FS::Call call : {FS::kGetStateFolder, FS::kCreateAppend, FS::kFlush}) {
+    for (const FS::Call call : {FS::kListFolder, FS::kCreateAppend, FS::kFlush}) {
         TempDir dir;
         dir.File("a.txt", "a");
         CMemorySettings memory;
         Dialog d(memory, {dir / "a.txt"});
         d.Choose("Add to beginning", {{"add", "x_"}});
-        d.fs.Fail(call, "", platform::kErrorDiskFull);
+        d.fs.Fail(call, call == FS::kListFolder ? d.state.str() : "", platform::kErrorDiskFull);
         EXPECT_EQ(d.model.Ok(), CFinish::kJournalFailed) << call;
         EXPECT_EQ(d.model.journalError(), platform::kErrorDiskFull);
-        if (call != FS::kGetStateFolder) {
-            EXPECT_NE(d.model.journalPath().find(d.state.str()), std::string::npos);
-        }
+        EXPECT_NE(d.model.journalPath().find(d.state.str()), std::string::npos);
         EXPECT_EQ(d.fs.Count(FS::kMove), 0);
         EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"a.txt=a"}));
     }

@@ -7,6 +7,7 @@
 #include "dialog/MemorySettings.h"
 #include "dialog/SettingsStore.h"
 #include "dialog/StringTable.h"
+#include "tests/support/Compute.h"
 
 namespace {
 
@@ -150,7 +151,7 @@ TEST(PanelScenarios, TheSequenceStartsAtTheTypedLetters) {
         auto op = panel.CreateOperation(CRunOptions{});
         ASSERT_TRUE(op);
         const CFileDescriptor fd(std::string("dir"), std::string("_x"), 0);
-        EXPECT_EQ(op->compute(fd)->name(), std::string(first) + "_x") << letters;
+        EXPECT_EQ(testing_support::CPass(*op)(fd)->name(), std::string(first) + "_x") << letters;
     }
 }
 

@@ -24,6 +24,7 @@
 #include "operations/Replace.h"
 #include "platform/FileSystem.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Compute.h"
 
 namespace {
 
@@ -574,11 +575,18 @@ public:
         std::filesystem::last_write_time(testing_support::U8(dir_ / ("Trip/" + name)),
                                          std::chrono::file_clock::from_sys(time));
         const CFileDescriptor fd(dir_ / "Trip", name, scope);
-        return op.compute(fd)->name();
+        // The items of one operation are one pass, in order.
+        if (&op != op_) {
+            op_ = &op;
+            position_ = 0;
+        }
+        return op.Compute(fd, {position_++, platform::RealFileSystem()})->name();
     }
 
 private:
     testing_support::TempDir dir_;
+    const CExecute* op_ = nullptr;
+    size_t position_ = 0;
 };
 
 TEST(Panels, EveryActionOfTheCatalogueHasARow) {

@@ -62,7 +62,7 @@ TEST(IsListFileName, OnlyQlnAndDigits) {
         {L"", false},
     };
     for (const auto& [name, expected] : cases)
-        EXPECT_EQ(launcher::IsListFileName(name), expected) << platform::narrow(name);
+        EXPECT_EQ(launcher::IsListFileName(name), expected) << platform::Narrow(name);
 }
 
 // TMP pointed at a folder of the test's for as long as the object lives.
@@ -120,7 +120,7 @@ TEST(IsListFile, AListNameDirectlyInTheTemporaryFolder) {
         {temp / L"notes", false},
     };
     for (const auto& [path, expected] : cases)
-        EXPECT_EQ(launcher::IsListFile(path), expected) << platform::narrow(path);
+        EXPECT_EQ(launcher::IsListFile(path), expected) << platform::Narrow(path);
 }
 
 // TMP may name the folder by its short name; the extension writes whatever
@@ -160,8 +160,8 @@ TEST(ParseCommandLine, ModesAndArguments) {
     };
     for (const auto& c : cases) {
         const CommandLine parsed = launcher::ParseCommandLine(c.commandLine.c_str());
-        EXPECT_EQ(parsed.mode, c.mode) << platform::narrow(c.commandLine);
-        EXPECT_EQ(parsed.arguments, c.arguments) << platform::narrow(c.commandLine);
+        EXPECT_EQ(parsed.mode, c.mode) << platform::Narrow(c.commandLine);
+        EXPECT_EQ(parsed.arguments, c.arguments) << platform::Narrow(c.commandLine);
     }
 }
 
@@ -177,7 +177,7 @@ TEST(FullPath, BackslashesAndNoRelativeParts) {
         {L"\\\\server\\share\\x", L"\\\\server\\share\\x"},
     };
     for (const auto& [given, expected] : cases)
-        EXPECT_EQ(launcher::FullPath(given), expected) << platform::narrow(given);
+        EXPECT_EQ(launcher::FullPath(given), expected) << platform::Narrow(given);
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ void CloseWindows(const std::vector<HWND>& windows) {
 }  // namespace
 
 std::wstring WindowsPath(const char* path) {
-    std::wstring out = platform::widen(path);
+    std::wstring out = platform::Widen(path);
     for (auto& c : out)
         if (c == L'/') c = L'\\';
     return out;
@@ -79,7 +79,7 @@ CFolder::~CFolder() {
 void CFolder::Write(const std::wstring& name, const std::string& bytes) const {
     const HANDLE file =
         ::CreateFileW((path_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << platform::narrow(path_ + name);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << platform::Narrow(path_ + name);
     DWORD written = 0;
     EXPECT_TRUE(::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
     ::CloseHandle(file);
@@ -127,7 +127,7 @@ CProcess::CProcess(const std::wstring& program, const std::wstring& arguments, c
         id_ = info.dwProcessId;
         ::CloseHandle(info.hThread);
     } else {
-        ADD_FAILURE() << "cannot start " << platform::narrow(program) << ": error " << ::GetLastError();
+        ADD_FAILURE() << "cannot start " << platform::Narrow(program) << ": error " << ::GetLastError();
     }
     if (!temp.empty()) ::SetEnvironmentVariableW(L"TMP", hadTemp ? saved : nullptr);
 }

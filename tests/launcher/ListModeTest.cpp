@@ -156,14 +156,14 @@ TEST(CommandLine, ADocumentIsRenamedNotReadOrDeleted) {
          {documents / L"notes.txt", documents / L"qln123", install.temp() / L"qln123.txt", install.temp() / L"qlnx1"}) {
         CProcess run = install.Start(Quote(document));
         ASSERT_TRUE(run.Wait());
-        EXPECT_TRUE(::GetFileAttributesW(document.c_str()) != INVALID_FILE_ATTRIBUTES) << platform::narrow(document);
+        EXPECT_TRUE(::GetFileAttributesW(document.c_str()) != INVALID_FILE_ATTRIBUTES) << platform::Narrow(document);
     }
     const auto calls = install.Calls();
     ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ(calls[0].paths, Paths{platform::narrow(documents / L"notes.txt")});
-    EXPECT_EQ(calls[1].paths, Paths{platform::narrow(documents / L"qln123")});
-    EXPECT_EQ(calls[2].paths, Paths{platform::narrow(install.temp() / L"qln123.txt")});
-    EXPECT_EQ(calls[3].paths, Paths{platform::narrow(install.temp() / L"qlnx1")});
+    EXPECT_EQ(calls[0].paths, Paths{platform::Narrow(documents / L"notes.txt")});
+    EXPECT_EQ(calls[1].paths, Paths{platform::Narrow(documents / L"qln123")});
+    EXPECT_EQ(calls[2].paths, Paths{platform::Narrow(install.temp() / L"qln123.txt")});
+    EXPECT_EQ(calls[3].paths, Paths{platform::Narrow(install.temp() / L"qlnx1")});
 }
 
 // Split as Windows splits a command line, quotes removed, each made a full
@@ -172,12 +172,12 @@ TEST(CommandLine, ADocumentIsRenamedNotReadOrDeleted) {
 TEST(CommandLine, SeveralPathsReachTheLibraryAsFullPaths) {
     CInstall install;
     CFolder work(L"qln launcher work");
-    const std::string folder = platform::narrow(work.path());
+    const std::string folder = platform::Narrow(work.path());
     std::string forward = folder;
     for (auto& c : forward)
         if (c == '\\') c = '/';
     const std::wstring arguments = Quote(work / L"with blank.txt") + L" \"" + work / L"plain.txt" + L"\" \"" +
-                                   platform::widen(forward) + L"sub/dir/x.txt\" relative.txt \"\" " +
+                                   platform::Widen(forward) + L"sub/dir/x.txt\" relative.txt \"\" " +
                                    Quote(work / L"\x00E9t\x00E9.txt");
     CProcess run = install.Start(arguments, work.path());
     ASSERT_TRUE(run.Wait());
@@ -200,7 +200,7 @@ TEST(CommandLine, AShortNameReachesTheLibraryLong) {
     CProcess run = install.Start(Quote(shortPath));
     ASSERT_TRUE(run.Wait());
     ASSERT_EQ(install.Calls().size(), 1u);
-    EXPECT_EQ(install.Calls()[0].paths, Paths{platform::narrow(longPath)});
+    EXPECT_EQ(install.Calls()[0].paths, Paths{platform::Narrow(longPath)});
 }
 
 }  // namespace

@@ -83,8 +83,8 @@ TEST_F(WholeRoad, AListFileBecomesRenamedFiles) {
     files.Write(L"two words.txt", "2");
     files.Write(L"\x65E5\x672C.txt", "3");
     files.Write(L"left alone.txt", "4");
-    const std::string list = platform::narrow(files / L"one.txt") + "\n" + platform::narrow(files / L"two words.txt") +
-                             "\r\n" + platform::narrow(files / L"\x65E5\x672C.txt") + "\n";
+    const std::string list = platform::Narrow(files / L"one.txt") + "\n" + platform::Narrow(files / L"two words.txt") +
+                             "\r\n" + platform::Narrow(files / L"\x65E5\x672C.txt") + "\n";
     temp.Write(L"qln20240101", list);
     CProcess run(BuiltLauncher(), Quote(temp / L"qln20240101"), temp.path());
     RenameWithPrefix(run, L"x_", [&] { EXPECT_FALSE(temp.Exists(L"qln20240101")) << "deleted before the dialog"; });

@@ -113,7 +113,7 @@ public:
         for (const int page : pages) {
             const std::wstring name = L"wizard" + std::to_wstring(page) + L".jpg";
             EXPECT_TRUE(::CopyFileW((ResourcesFolder() + name).c_str(), (folder_ / name).c_str(), FALSE))
-                << platform::narrow(ResourcesFolder() + name);
+                << platform::Narrow(ResourcesFolder() + name);
         }
         module_ = ::LoadLibraryW((folder_ / L"Qln.dll").c_str());
         EXPECT_TRUE(module_);

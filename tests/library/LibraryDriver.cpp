@@ -70,7 +70,7 @@ BOOL CALLBACK CloseOne(HWND window, LPARAM) {
 }  // namespace
 
 std::wstring LibraryPath() {
-    std::wstring path = platform::widen(QLN_LIBRARY_PATH);
+    std::wstring path = platform::Widen(QLN_LIBRARY_PATH);
     for (auto& c : path)
         if (c == L'/') c = L'\\';
     return path;
@@ -130,7 +130,7 @@ void DriveWhile(const std::function<void()>& call, const std::function<void()>& 
 }
 
 HWND WaitForWindow(const std::string& caption, DWORD timeoutMs) {
-    Search search{platform::widen(caption)};
+    Search search{platform::Widen(caption)};
     const DWORD start = ::GetTickCount();
     do {
         search.found = nullptr;
@@ -154,7 +154,7 @@ std::string Text(HWND window, int id) {
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     const auto got = ::SendMessageW(target, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(got));
-    return platform::narrow(text);
+    return platform::Narrow(text);
 }
 
 std::vector<std::string> ComboEntries(HWND combo) {
@@ -164,7 +164,7 @@ std::vector<std::string> ComboEntries(HWND combo) {
         std::wstring text(static_cast<size_t>(::SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
         const auto got = ::SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
         text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-        out.push_back(platform::narrow(text));
+        out.push_back(platform::Narrow(text));
     }
     return out;
 }
@@ -183,7 +183,7 @@ int ComboFind(HWND combo, const std::string& text) {
 }
 
 void EditSetText(HWND edit, const std::string& text) {
-    ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(platform::widen(text).c_str()));
+    ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(platform::Widen(text).c_str()));
 }
 
 void Click(HWND button) {
@@ -202,7 +202,7 @@ std::string ListCell(HWND list, int row, int column) {
     item.pszText = text;
     item.cchTextMax = 1024;
     ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return platform::narrow(text);
+    return platform::Narrow(text);
 }
 
 std::vector<std::vector<std::string>> ListRows(HWND list) {

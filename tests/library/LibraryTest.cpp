@@ -265,7 +265,7 @@ TEST_F(LibraryTest, TabMovesTheFocusThroughDialogAndPanel) {
 TEST_F(LibraryTest, AMissingArrowPictureIsReportedOnce) {
     TempDir folder;
     std::filesystem::copy_file(LibraryPath(), testing_support::U8(folder / "Qln.dll"));
-    Library copy(platform::widen(folder / "Qln.dll"));
+    Library copy(platform::Widen(folder / "Qln.dll"));
     ASSERT_TRUE(copy.handleRename);
     DriveWhile([&] { copy.handleRename(nullptr, 0, nullptr, 0); },
                [&] {

@@ -34,7 +34,7 @@ protected:
         wchar_t saved[MAX_PATH] = {};
         hadAppData_ = ::GetEnvironmentVariableW(L"LOCALAPPDATA", saved, MAX_PATH) > 0;
         savedAppData_ = saved;
-        ::SetEnvironmentVariableW(L"LOCALAPPDATA", platform::widen(appData_.str()).c_str());
+        ::SetEnvironmentVariableW(L"LOCALAPPDATA", platform::Widen(appData_.str()).c_str());
     }
     void TearDown() override {
         ::SetEnvironmentVariableW(L"LOCALAPPDATA", hadAppData_ ? savedAppData_.c_str() : nullptr);

@@ -52,18 +52,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!argv || argc != 4) return 2;
     const std::wstring scene = argv[1];
     const std::wstring readyFile = argv[2];
-    const std::string folder = platform::narrow(argv[3]);
+    const std::string folder = platform::Narrow(argv[3]);
     ::LocalFree(argv);
 
     // The folder's entries, as Explorer would hand them over.
     std::vector<std::string> paths;
     WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW(platform::widen(folder + "\\*").c_str(), &data);
+    HANDLE find = ::FindFirstFileW(platform::Widen(folder + "\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
             const std::wstring name = data.cFileName;
             if (name != L"." && name != L".." && name.rfind(L"Holiday ", 0) != 0)
-                paths.push_back(folder + "\\" + platform::narrow(name));
+                paths.push_back(folder + "\\" + platform::Narrow(name));
         } while (::FindNextFileW(find, &data));
         ::FindClose(find);
     }

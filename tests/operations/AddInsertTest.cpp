@@ -4,6 +4,7 @@
 #include "operations/Occurrence.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "tests/support/Compute.h"
 
 namespace {
 
@@ -13,11 +14,11 @@ const std::string S(1, platform::kPathSeparator);
 std::string Apply(CExecute& op, const std::string& name, int scope = 0, const std::string& folder = "dir") {
     CFileDescriptor fd(folder, name, scope);
     const CFileDescriptor before(fd);
-    auto out = op.compute(fd);
+    auto out = testing_support::CPass(op)(fd);
     // compute never touches what it was given
     EXPECT_EQ(fd.name(), before.name());
     EXPECT_EQ(fd.part(), before.part());
-    EXPECT_TRUE(text::isValid(out->name()) || !text::isValid(name)) << out->name();
+    EXPECT_TRUE(text::IsValid(out->name()) || !text::IsValid(name)) << out->name();
     return out->name();
 }
 
@@ -150,12 +151,12 @@ TEST(AddInsert, AddFolderAtBeginning) {
 TEST(AddInsert, ManuallyRenameOffersEveryItemWithThePartSelected) {
     CManuallyExecute op(CRunOptions{.scope = 1}, "typed");
     EXPECT_TRUE(op.options().confirm);
-    EXPECT_TRUE(op.alwaysOffer());
+    EXPECT_TRUE(op.OffersEveryItem());
     CFileDescriptor fd("dir", "\xC3\xA9t\xC3\xA9.draft.txt", 3);
-    auto out = op.compute(fd);
+    auto out = testing_support::CPass(op)(fd);
     EXPECT_EQ(out->name(), fd.name());
     CNameRequest request;
-    op.fillDialog(request, fd, *out);
+    op.FillDialog(request, fd, *out);
     EXPECT_EQ(request.oldName, "dir" + S + "\xC3\xA9t\xC3\xA9.draft.txt");
     EXPECT_EQ(request.computed, fd.name());
     EXPECT_EQ(request.newName, fd.name());
@@ -167,9 +168,9 @@ TEST(AddInsert, ManuallyRenameOffersEveryItemWithThePartSelected) {
 TEST(AddInsert, DefaultDialogFilling) {
     CAddAtEndExecute op(CRunOptions{.confirm = true, .scope = 1}, "!");
     CFileDescriptor fd("dir", "a.txt", 1);
-    auto out = op.compute(fd);
+    auto out = testing_support::CPass(op)(fd);
     CNameRequest request;
-    op.fillDialog(request, fd, *out);
+    op.FillDialog(request, fd, *out);
     EXPECT_EQ(request.oldName, fd.path());
     EXPECT_EQ(request.computed, "a!.txt");
     EXPECT_EQ(request.newName, "a!.txt");

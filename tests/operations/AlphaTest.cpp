@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "operations/Alpha.h"
+#include "tests/support/Compute.h"
 
 namespace {
 
@@ -11,7 +12,8 @@ using Names = std::vector<std::string>;
 
 Names Sequence(CExecute& op, const Names& names, int scope = 0) {
     Names out;
-    for (const auto& name : names) out.push_back(op.compute(CFileDescriptor("dir", name, scope))->name());
+    testing_support::CPass pass(op);
+    for (const auto& name : names) out.push_back(pass(CFileDescriptor("dir", name, scope))->name());
     return out;
 }
 
@@ -67,7 +69,8 @@ TEST(Alpha, Sequences) {
 TEST(Alpha, TheTwentySeventhFileGetsBa) {
     CAddAlphaAtBeginningExecute op(CRunOptions{.scope = 1}, "0", "1", "0", 0);
     Names names;
-    for (int i = 0; i < 27; ++i) names.push_back(op.compute(CFileDescriptor("dir", "pic.jpg", 1))->name());
+    testing_support::CPass pass(op);
+    for (int i = 0; i < 27; ++i) names.push_back(pass(CFileDescriptor("dir", "pic.jpg", 1))->name());
     EXPECT_EQ(names[0], "apic.jpg");
     EXPECT_EQ(names[25], "zpic.jpg");
     EXPECT_EQ(names[26], "bapic.jpg");

@@ -15,6 +15,7 @@
 #include "tests/support/Jpeg.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/NoJournalFileSystem.h"
+#include "tests/support/Compute.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ std::tm Calendar(int year, int month, int day, int hour = 0, int minute = 0, int
 // calendar times, so they hold in whatever zone the tests run.
 int64_t Local(int year, int month, int day, int hour, int minute, int second) {
     int64_t s = 0;
-    EXPECT_TRUE(platform::fromLocalTime(Calendar(year, month, day, hour, minute, second), s));
+    EXPECT_TRUE(platform::FromLocalTime(Calendar(year, month, day, hour, minute, second), s));
     return s;
 }
 
@@ -49,33 +50,33 @@ public:
     std::map<std::string, uint32_t> failures;
     int opens = 0;
 
-    uint32_t getAttributes(const std::string& p, platform::Attributes& out) override {
-        return real().getAttributes(p, out);
+    uint32_t GetAttributes(const std::string& p, platform::Attributes& out) override {
+        return real().GetAttributes(p, out);
     }
-    uint32_t listFolderEntries(const std::string& f,
+    uint32_t ListFolderEntries(const std::string& f,
                                const std::function<void(const std::string&, platform::EntryKind)>& each) override {
-        return real().listFolderEntries(f, each);
+        return real().ListFolderEntries(f, each);
     }
-    uint32_t move(const std::string& a, const std::string& b) override { return real().move(a, b); }
-    void paused() override { real().paused(); }
-    uint32_t getCurrentDirectory(std::string& out) override { return real().getCurrentDirectory(out); }
-    uint32_t setCurrentDirectory(const std::string& p) override { return real().setCurrentDirectory(p); }
-    uint32_t getTimes(const std::string& p, platform::FileTimes& out) override {
+    uint32_t Move(const std::string& a, const std::string& b) override { return real().Move(a, b); }
+    void Paused() override { real().Paused(); }
+    uint32_t GetWorkingFolder(std::string& out) override { return real().GetWorkingFolder(out); }
+    uint32_t SetWorkingFolder(const std::string& p) override { return real().SetWorkingFolder(p); }
+    uint32_t GetTimes(const std::string& p, platform::FileTimes& out) override {
         if (const auto f = failures.find(p); f != failures.end()) return f->second;
         if (const auto t = times.find(p); t != times.end()) {
             out = t->second;
             return platform::kErrorSuccess;
         }
-        return real().getTimes(p, out);
+        return real().GetTimes(p, out);
     }
-    std::unique_ptr<platform::IReadStream> openRead(const std::string& p, uint32_t& error) override {
+    std::unique_ptr<platform::IReadStream> OpenRead(const std::string& p, uint32_t& error) override {
         ++opens;
-        return real().openRead(p, error);
+        return real().OpenRead(p, error);
     }
-    uint32_t writeFile(const std::string& p, const std::string& data) override { return real().writeFile(p, data); }
+    uint32_t WriteFile(const std::string& p, const std::string& data) override { return real().WriteFile(p, data); }
 
 private:
-    static platform::IFileSystem& real() { return platform::realFileSystem(); }
+    static platform::IFileSystem& real() { return platform::RealFileSystem(); }
 };
 
 const std::string kFolder = "photos";
@@ -136,9 +137,8 @@ struct OpCase {
 
 void RunToDate(TimesFileSystem& fs, const OpCase& c) {
     CToDateExecute op(CRunOptions{.scope = c.scope}, c.source, c.date, c.clock, c.separator);
-    op.setFileSystem(fs);
     const CFileDescriptor fd(kFolder, c.name, c.scope);
-    const auto out = op.compute(fd);
+    const auto out = testing_support::CPass(op, fs)(fd);
     EXPECT_EQ(out->name(), c.newName) << c.what;
     EXPECT_EQ(fd.name(), c.name) << c.what << ": the given descriptor is untouched";
 }
@@ -194,9 +194,8 @@ TEST(ToDate, PictureTakenDate) {
     };
     for (const auto& c : cases) {
         CToDateExecute op(CRunOptions{.scope = 1}, kDatePictureTaken, 20, 12, "_");
-        op.setFileSystem(fs);
         const CFileDescriptor fd(dir, c.name, 1);
-        EXPECT_EQ(op.compute(fd)->name(), c.newName) << c.name;
+        EXPECT_EQ(testing_support::CPass(op, fs)(fd)->name(), c.newName) << c.name;
     }
 }
 
@@ -205,10 +204,10 @@ TEST(ToDate, PictureIsReadOnceAndCachedOnTheDescriptor) {
     dir.File("shot.jpg", CameraJpeg("2012:08:09 10:11:12", true));
     TimesFileSystem fs;
     CToDateExecute op(CRunOptions{.scope = 1}, kDatePictureTaken, 18, 6, "-");
-    op.setFileSystem(fs);
+    testing_support::CPass pass(op, fs);
     const CFileDescriptor fd(dir.str(), "shot.jpg", 1);
-    EXPECT_EQ(op.compute(fd)->name(), "20120809-10 11 12.jpg");
-    EXPECT_EQ(op.compute(fd)->name(), "20120809-10 11 12.jpg");
+    EXPECT_EQ(pass(fd)->name(), "20120809-10 11 12.jpg");
+    EXPECT_EQ(pass(fd)->name(), "20120809-10 11 12.jpg");
     EXPECT_EQ(fs.opens, 1);
     ASSERT_TRUE(fd.pictureInfo());
     EXPECT_EQ(fd.pictureInfo()->dateTime, "2012:08:09 10:11:12");
@@ -221,7 +220,7 @@ TEST(ToDate, ModificationTimeFromDisk) {
     const auto sys = std::chrono::system_clock::time_point(std::chrono::seconds(when));
     std::filesystem::last_write_time(U8(dir / "scan.tif"), std::chrono::file_clock::from_sys(sys));
     CToDateExecute op(CRunOptions{.scope = 1}, kDateModification, 20, 12, "_");
-    EXPECT_EQ(op.compute(CFileDescriptor(dir.str(), "scan.tif", 1))->name(), "2041-06-07_08-09-10.tif");
+    EXPECT_EQ(testing_support::CPass(op)(CFileDescriptor(dir.str(), "scan.tif", 1))->name(), "2041-06-07_08-09-10.tif");
 }
 
 #ifndef _WIN32
@@ -232,8 +231,7 @@ TEST(ToDate, WritesLocalTime) {
     TimesFileSystem fs;
     fs.times[At("epoch.txt")] = {0, 0, 0};
     CToDateExecute op(CRunOptions{.scope = 1}, kDateModification, 20, 12, "_");
-    op.setFileSystem(fs);
-    EXPECT_EQ(op.compute(CFileDescriptor(kFolder, "epoch.txt", 1))->name(), "1970-01-01_09-00-00.txt");
+    EXPECT_EQ(testing_support::CPass(op, fs)(CFileDescriptor(kFolder, "epoch.txt", 1))->name(), "1970-01-01_09-00-00.txt");
     if (old)
         ::setenv("TZ", saved.c_str(), 1);
     else
@@ -275,8 +273,7 @@ TEST(AddDate, BeginningAndEnd) {
         else
             op = std::make_unique<CAddDateAtBeginningExecute>(CRunOptions{.scope = c.scope}, c.source, c.date, c.clock,
                                                               c.space, "_");
-        op->setFileSystem(fs);
-        EXPECT_EQ(op->compute(CFileDescriptor(kFolder, c.name, c.scope))->name(), c.newName) << c.what;
+        EXPECT_EQ(testing_support::CPass(*op, fs)(CFileDescriptor(kFolder, c.name, c.scope))->name(), c.newName) << c.what;
     }
 }
 
@@ -284,9 +281,9 @@ TEST(AddDate, PictureDateOfAFixture) {
     TimesFileSystem fs;
     const std::string dir = std::string(QLN_FIXTURE_DIR) + "/jpeg";
     CAddDateAtBeginningExecute op(CRunOptions{.scope = 1}, kDatePictureTaken, 18, 0, 1, "_");
-    op.setFileSystem(fs);
-    EXPECT_EQ(op.compute(CFileDescriptor(dir, "exif-be.jpg", 1))->name(), "20040305 exif-be.jpg");
-    EXPECT_EQ(op.compute(CFileDescriptor(dir, "sections-20.jpg", 1))->name(), "sections-20.jpg");
+    testing_support::CPass pass(op, fs);
+    EXPECT_EQ(pass(CFileDescriptor(dir, "exif-be.jpg", 1))->name(), "20040305 exif-be.jpg");
+    EXPECT_EQ(pass(CFileDescriptor(dir, "sections-20.jpg", 1))->name(), "sections-20.jpg");
 }
 
 }  // namespace

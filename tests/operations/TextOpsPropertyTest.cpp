@@ -11,6 +11,7 @@
 #include "operations/Replace.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "tests/support/Compute.h"
 
 namespace {
 
@@ -43,12 +44,12 @@ std::string RandomText(Rng& rng, int maxChars, bool allowDot = true) {
 // A text to look for: mostly a piece of the name itself, so that matches happen.
 std::string Needle(Rng& rng, const std::string& name) {
     if (Pick(rng, 0, 3) == 0) return RandomText(rng, 3);
-    const size_t chars = text::charCount(name);
+    const size_t chars = text::CharCount(name);
     const size_t from = static_cast<size_t>(Pick(rng, 0, static_cast<int>(chars)));
     const size_t len = static_cast<size_t>(Pick(rng, 0, 3));
-    const size_t a = text::byteOffset(name, from);
-    const size_t b = text::byteOffset(name, from + len);
-    return Pick(rng, 0, 1) ? text::toUpper(name.substr(a, b - a)) : name.substr(a, b - a);
+    const size_t a = text::ByteOffset(name, from);
+    const size_t b = text::ByteOffset(name, from + len);
+    return Pick(rng, 0, 1) ? text::ToUpper(name.substr(a, b - a)) : name.substr(a, b - a);
 }
 
 std::string Number(Rng& rng) {
@@ -131,7 +132,7 @@ TEST(TextOpsProperty, RandomNamesAndParameters) {
             for (const auto& [label, factory] : Factories()) {
                 const CFileDescriptor fd("dir", name, scope);
                 auto op = factory(rng, name, scope);
-                auto out = op->compute(fd);
+                auto out = testing_support::CPass(*op)(fd);
                 SCOPED_TRACE(std::string(label) + " on '" + name + "' scope " + std::to_string(scope));
                 ASSERT_TRUE(out);
                 // The given descriptor is exactly as it was.
@@ -141,7 +142,7 @@ TEST(TextOpsProperty, RandomNamesAndParameters) {
                 EXPECT_EQ(fd.folder(), "dir");
                 EXPECT_EQ(fd.scope(), scope);
                 // The result is whole characters and keeps what lies outside the scope.
-                EXPECT_TRUE(text::isValid(out->name())) << out->name();
+                EXPECT_TRUE(text::IsValid(out->name())) << out->name();
                 EXPECT_EQ(out->name(), prefix + out->part() + suffix);
                 EXPECT_EQ(out->path(), "dir" + sep + out->name());
                 EXPECT_EQ(out->folder(), "dir");

@@ -6,6 +6,7 @@
 
 #include "core/Execute.h"
 #include "platform/Text.h"
+#include "tests/support/Compute.h"
 
 namespace textops {
 
@@ -19,9 +20,9 @@ Op Make(Args&&... args) {
 /// left its argument alone.
 inline std::string Apply(CExecute& op, const std::string& name, int scope = 0) {
     const CFileDescriptor fd("dir", name, scope);
-    auto out = op.compute(fd);
+    auto out = testing_support::CPass(op)(fd);
     EXPECT_EQ(fd.name(), name);
-    EXPECT_TRUE(text::isValid(out->name()) || !text::isValid(name)) << out->name();
+    EXPECT_TRUE(text::IsValid(out->name()) || !text::IsValid(name)) << out->name();
     return out->name();
 }
 

@@ -18,10 +18,10 @@ int Reference(std::string_view a, std::string_view b) {
     while (i < a.size() && j < b.size()) {
         char32_t ca, cb;
         bool va, vb;
-        i += text::decode(a, i, ca, &va);
-        j += text::decode(b, j, cb, &vb);
-        const uint32_t ka = va ? text::upper(ca) : 0x110000u + ca;
-        const uint32_t kb = vb ? text::upper(cb) : 0x110000u + cb;
+        i += text::Decode(a, i, ca, &va);
+        j += text::Decode(b, j, cb, &vb);
+        const uint32_t ka = va ? text::Upper(ca) : 0x110000u + ca;
+        const uint32_t kb = vb ? text::Upper(cb) : 0x110000u + cb;
         if (ka != kb) return ka < kb ? -1 : 1;
     }
     return i < a.size() ? 1 : (j < b.size() ? -1 : 0);
@@ -43,13 +43,13 @@ TEST(CompareNoCase, AgreesWithTheComparisonByCodePoints) {
     auto name = [&] { return RandomName(random, pieces, 6); };
     for (int round = 0; round < 20000; ++round) {
         const std::string a = name(), b = round % 3 ? name() : a + name();
-        ASSERT_EQ(Sign(text::compareNoCase(a, b)), Reference(a, b)) << a << " | " << b;
-        ASSERT_EQ(Sign(text::compareNoCase(b, a)), Reference(b, a)) << b << " | " << a;
+        ASSERT_EQ(Sign(text::CompareNoCase(a, b)), Reference(a, b)) << a << " | " << b;
+        ASSERT_EQ(Sign(text::CompareNoCase(b, a)), Reference(b, a)) << b << " | " << a;
     }
     for (int c = 0; c < 128; ++c)
         for (int d = 0; d < 128; ++d) {
             const std::string a(1, static_cast<char>(c)), b(1, static_cast<char>(d));
-            ASSERT_EQ(Sign(text::compareNoCase(a, b)), Reference(a, b)) << c << " " << d;
+            ASSERT_EQ(Sign(text::CompareNoCase(a, b)), Reference(a, b)) << c << " " << d;
         }
 }
 
@@ -65,7 +65,7 @@ TEST(CompareNoCase, NameKeysThatDifferOrderAsTheNames) {
     const int rounds = 40000;
     for (int round = 0; round < rounds; ++round) {
         const std::string a = name(), b = round % 3 ? name() : a + name();
-        const auto ka = text::noCaseKey(a), kb = text::noCaseKey(b);
+        const auto ka = text::MakeNoCaseKey(a), kb = text::MakeNoCaseKey(b);
         if (ka == kb) continue;
         ++decided;
         ASSERT_EQ(ka < kb ? -1 : 1, Reference(a, b)) << a << " | " << b;
@@ -88,7 +88,7 @@ TEST(CompareNoCase, NameKeysThatDifferOrderAsTheNames) {
         {"holiday-2026-08-01.jpg", "holiday-2026-08-02.jpg", 0},
     };
     for (const auto& c : cases) {
-        const auto ka = text::noCaseKey(c.a), kb = text::noCaseKey(c.b);
+        const auto ka = text::MakeNoCaseKey(c.a), kb = text::MakeNoCaseKey(c.b);
         EXPECT_EQ(ka == kb ? 0 : (ka < kb ? -1 : 1), c.order) << c.a << " | " << c.b;
     }
 }

@@ -20,20 +20,20 @@ TEST(FileNames, WindowsRules) {
         {"PRN", false},         {"COM\xC2\xB9", false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(platform::checkWindowsFileName(c.name), c.ok ? 0u : platform::kErrorInvalidName) << c.name;
+        EXPECT_EQ(platform::CheckWindowsFileName(c.name), c.ok ? 0u : platform::kErrorInvalidName) << c.name;
 }
 
 TEST(FileNames, PlatformRulesRefuseWhatWouldLeaveTheFolder) {
     for (const char* bad : {"", ".", "..", "x/y", "../up"})
-        EXPECT_EQ(platform::checkFileName(bad), platform::kErrorInvalidName) << bad;
-    EXPECT_EQ(platform::checkFileName("fine.txt"), 0u);
+        EXPECT_EQ(platform::CheckFileName(bad), platform::kErrorInvalidName) << bad;
+    EXPECT_EQ(platform::CheckFileName("fine.txt"), 0u);
     std::string withNul("a\0b", 3);
-    EXPECT_EQ(platform::checkFileName(withNul), platform::kErrorInvalidName);
+    EXPECT_EQ(platform::CheckFileName(withNul), platform::kErrorInvalidName);
 #ifdef _WIN32
-    EXPECT_EQ(platform::checkFileName("x\\y"), platform::kErrorInvalidName);
-    EXPECT_EQ(platform::checkFileName("CON"), platform::kErrorInvalidName);
+    EXPECT_EQ(platform::CheckFileName("x\\y"), platform::kErrorInvalidName);
+    EXPECT_EQ(platform::CheckFileName("CON"), platform::kErrorInvalidName);
 #else
-    EXPECT_EQ(platform::checkFileName("x\\y"), 0u);  // an ordinary character on POSIX
+    EXPECT_EQ(platform::CheckFileName("x\\y"), 0u);  // an ordinary character on POSIX
 #endif
 }
 

@@ -10,7 +10,7 @@
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TempDir.h"
 
-using platform::realFileSystem;
+using platform::RealFileSystem;
 using testing_support::TempDir;
 
 namespace {
@@ -24,7 +24,7 @@ TEST(FileSystem, MoveNeverReplacesAnExistingFile) {
     TempDir dir;
     dir.File("a.txt", "alpha");
     dir.File("b.txt", "beta");
-    EXPECT_EQ(realFileSystem().move(dir / "a.txt", dir / "b.txt"), platform::kErrorAlreadyExists);
+    EXPECT_EQ(RealFileSystem().Move(dir / "a.txt", dir / "b.txt"), platform::kErrorAlreadyExists);
     EXPECT_EQ(dir.Read("a.txt"), "alpha");
     EXPECT_EQ(dir.Read("b.txt"), "beta");
 }
@@ -33,7 +33,7 @@ TEST(FileSystem, MoveNeverReplacesAnExistingFolder) {
     TempDir dir;
     dir.File("one/x", "1");
     dir.Folder("two");
-    EXPECT_EQ(realFileSystem().move(dir / "one", dir / "two"), platform::kErrorAlreadyExists);
+    EXPECT_EQ(RealFileSystem().Move(dir / "one", dir / "two"), platform::kErrorAlreadyExists);
     EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"one/", "one/x=1", "two/"}));
 }
 
@@ -47,7 +47,7 @@ TEST(FileSystem, MoveOntoAHardLinkOfTheSameFileIsRefused) {
         TempDir dir;
         dir.File("a.txt", "alpha");
         std::filesystem::create_hard_link(testing_support::U8(dir / "a.txt"), testing_support::U8(dir / target));
-        EXPECT_EQ(realFileSystem().move(dir / "a.txt", dir / target), platform::kErrorAlreadyExists) << target;
+        EXPECT_EQ(RealFileSystem().Move(dir / "a.txt", dir / target), platform::kErrorAlreadyExists) << target;
         EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"a.txt=alpha", std::string(target) + "=alpha"})) << target;
     }
 }
@@ -62,7 +62,7 @@ TEST(FileSystem, CaseOnlyRenameOfALongName) {
         std::string upper = name;
         for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
         dir.File(name, "x");
-        EXPECT_EQ(realFileSystem().move(dir / name, dir / upper), platform::kErrorSuccess) << length;
+        EXPECT_EQ(RealFileSystem().Move(dir / name, dir / upper), platform::kErrorSuccess) << length;
         EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{upper + "=x"})) << length;
     }
 }
@@ -81,7 +81,7 @@ TEST(FileSystem, MoveErrorCodes) {
     for (const auto& c : cases) {
         TempDir dir;
         dir.File("a.txt", "alpha");
-        EXPECT_EQ(realFileSystem().move(dir / c.from, dir / c.to), c.code) << c.from << " -> " << c.to;
+        EXPECT_EQ(RealFileSystem().Move(dir / c.from, dir / c.to), c.code) << c.from << " -> " << c.to;
         EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"a.txt=alpha"}));
     }
 }
@@ -89,8 +89,8 @@ TEST(FileSystem, MoveErrorCodes) {
 TEST(FileSystem, MoveRenamesAndChangesCaseOnly) {
     TempDir dir;
     dir.File("a.txt", "alpha");
-    ASSERT_EQ(realFileSystem().move(dir / "a.txt", dir / "b.txt"), 0u);
-    ASSERT_EQ(realFileSystem().move(dir / "b.txt", dir / "B.txt"), 0u);
+    ASSERT_EQ(RealFileSystem().Move(dir / "a.txt", dir / "b.txt"), 0u);
+    ASSERT_EQ(RealFileSystem().Move(dir / "b.txt", dir / "B.txt"), 0u);
     EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"B.txt=alpha"}));
 }
 
@@ -100,15 +100,15 @@ TEST(FileSystem, Utf8NamesRoundTripThroughListingAndMoving) {
                                             "smile \xF0\x9F\x98\x80.png"};
     for (const auto& n : names) dir.File(n, n);
     std::vector<std::string> listed;
-    ASSERT_EQ(testing_support::ListNames(realFileSystem(), dir.str(), listed), 0u);
+    ASSERT_EQ(testing_support::ListNames(RealFileSystem(), dir.str(), listed), 0u);
     EXPECT_EQ(Sorted(listed), Sorted(names));
 
     const std::string target = "\xF0\x9F\x98\x80 \xC3\x89T\xC3\x89.txt";
-    ASSERT_EQ(realFileSystem().move(dir / names[0], dir / target), 0u);
+    ASSERT_EQ(RealFileSystem().Move(dir / names[0], dir / target), 0u);
     EXPECT_EQ(dir.Read(target), names[0]);
     platform::Attributes attrs;
-    EXPECT_EQ(realFileSystem().getAttributes(dir / target, attrs), 0u);
-    EXPECT_EQ(realFileSystem().getAttributes(dir / names[0], attrs), platform::kErrorFileNotFound);
+    EXPECT_EQ(RealFileSystem().GetAttributes(dir / target, attrs), 0u);
+    EXPECT_EQ(RealFileSystem().GetAttributes(dir / names[0], attrs), platform::kErrorFileNotFound);
 }
 
 TEST(FileSystem, ListingSkipsDotEntriesAndReportsMissingFolders) {
@@ -116,10 +116,10 @@ TEST(FileSystem, ListingSkipsDotEntriesAndReportsMissingFolders) {
     dir.File("f");
     dir.Folder("sub");
     std::vector<std::string> listed;
-    ASSERT_EQ(testing_support::ListNames(realFileSystem(), dir.str(), listed), 0u);
+    ASSERT_EQ(testing_support::ListNames(RealFileSystem(), dir.str(), listed), 0u);
     EXPECT_EQ(Sorted(listed), (std::vector<std::string>{"f", "sub"}));
     listed.clear();
-    EXPECT_NE(testing_support::ListNames(realFileSystem(), dir / "nothere", listed), 0u);
+    EXPECT_NE(testing_support::ListNames(RealFileSystem(), dir / "nothere", listed), 0u);
     EXPECT_TRUE(listed.empty());
 }
 
@@ -138,7 +138,7 @@ TEST(FileSystem, Attributes) {
                           {"nofolder/missing", platform::kErrorPathNotFound, false}};
     for (const auto& c : cases) {
         platform::Attributes attrs;
-        EXPECT_EQ(realFileSystem().getAttributes(dir / c.rel, attrs), c.code) << c.rel;
+        EXPECT_EQ(RealFileSystem().GetAttributes(dir / c.rel, attrs), c.code) << c.rel;
         if (c.code == 0) {
             EXPECT_EQ(attrs.isFolder(), c.folder) << c.rel;
         }
@@ -160,13 +160,13 @@ TEST(FileSystem, LinksAreTheirOwnKind) {
         {"to-folder", platform::EntryKind::kFolderLink}, {"to-file", platform::EntryKind::kFile},
         {"dangling", platform::EntryKind::kFile}};
     std::map<std::string, platform::EntryKind> listed;
-    ASSERT_EQ(realFileSystem().listFolderEntries(
+    ASSERT_EQ(RealFileSystem().ListFolderEntries(
                   dir.str(), [&](const std::string& name, platform::EntryKind kind) { listed[name] = kind; }),
               0u);
     EXPECT_EQ(listed, expected);
     for (const auto& [name, kind] : expected) {
         platform::Attributes attrs;
-        ASSERT_EQ(realFileSystem().getAttributes(dir / name, attrs), 0u) << name;
+        ASSERT_EQ(RealFileSystem().GetAttributes(dir / name, attrs), 0u) << name;
         EXPECT_EQ(attrs.kind, kind) << name;
     }
 }
@@ -176,14 +176,14 @@ TEST(FileSystem, CurrentDirectoryRoundTrip) {
     TempDir dir;
     dir.Folder("\xC3\xA9l\xC3\xA8ve");
     std::string before;
-    ASSERT_EQ(realFileSystem().getCurrentDirectory(before), 0u);
-    ASSERT_EQ(realFileSystem().setCurrentDirectory(dir / "\xC3\xA9l\xC3\xA8ve"), 0u);
+    ASSERT_EQ(RealFileSystem().GetWorkingFolder(before), 0u);
+    ASSERT_EQ(RealFileSystem().SetWorkingFolder(dir / "\xC3\xA9l\xC3\xA8ve"), 0u);
     std::string now;
-    ASSERT_EQ(realFileSystem().getCurrentDirectory(now), 0u);
+    ASSERT_EQ(RealFileSystem().GetWorkingFolder(now), 0u);
     EXPECT_EQ(std::filesystem::equivalent(testing_support::U8(now), testing_support::U8(dir / "\xC3\xA9l\xC3\xA8ve")),
               true);
-    EXPECT_NE(realFileSystem().setCurrentDirectory(dir / "missing"), 0u);
-    ASSERT_EQ(realFileSystem().setCurrentDirectory(before), 0u);
+    EXPECT_NE(RealFileSystem().SetWorkingFolder(dir / "missing"), 0u);
+    ASSERT_EQ(RealFileSystem().SetWorkingFolder(before), 0u);
 }
 
 TEST(FileSystem, TimesAreSecondsSince1970) {
@@ -195,33 +195,33 @@ TEST(FileSystem, TimesAreSecondsSince1970) {
         const auto sys = std::chrono::system_clock::time_point(std::chrono::seconds(when));
         stdfs::last_write_time(testing_support::U8(dir / "f"), stdfs::file_time_type::clock::from_sys(sys));
         platform::FileTimes times;
-        ASSERT_EQ(realFileSystem().getTimes(dir / "f", times), 0u);
+        ASSERT_EQ(RealFileSystem().GetTimes(dir / "f", times), 0u);
         EXPECT_EQ(times.modification, when);
     }
     platform::FileTimes times;
-    EXPECT_EQ(realFileSystem().getTimes(dir / "missing", times), platform::kErrorFileNotFound);
+    EXPECT_EQ(RealFileSystem().GetTimes(dir / "missing", times), platform::kErrorFileNotFound);
 }
 
 TEST(FileSystem, WriteReplacesAndReadReturnsTheBytes) {
     TempDir dir;
     dir.File("list.txt", "old contents that are longer");
     const std::string data = "a\r\nb\r\n\xC3\xA9\r\n";
-    ASSERT_EQ(realFileSystem().writeFile(dir / "list.txt", data), 0u);
+    ASSERT_EQ(RealFileSystem().WriteFile(dir / "list.txt", data), 0u);
     uint32_t err = 1;
-    auto in = realFileSystem().openRead(dir / "list.txt", err);
+    auto in = RealFileSystem().OpenRead(dir / "list.txt", err);
     ASSERT_TRUE(in);
     EXPECT_EQ(err, 0u);
     std::string back(64, '\0');
-    back.resize(in->read(back.data(), back.size()));
+    back.resize(in->Read(back.data(), back.size()));
     EXPECT_EQ(back, data);
-    EXPECT_FALSE(realFileSystem().openRead(dir / "missing", err));
+    EXPECT_FALSE(RealFileSystem().OpenRead(dir / "missing", err));
     EXPECT_EQ(err, platform::kErrorFileNotFound);
-    EXPECT_EQ(realFileSystem().writeFile(dir / "nofolder/x.txt", data), platform::kErrorPathNotFound);
+    EXPECT_EQ(RealFileSystem().WriteFile(dir / "nofolder/x.txt", data), platform::kErrorPathNotFound);
 }
 
 TEST(FileSystem, ErrorMessagesAreText) {
     for (const uint32_t code : {2u, 3u, 5u, 123u, 183u, 206u}) {
-        const std::string text = platform::errorMessage(code);
+        const std::string text = platform::ErrorMessage(code);
         EXPECT_FALSE(text.empty()) << code;
         EXPECT_NE(text.back(), '\n') << code;
     }

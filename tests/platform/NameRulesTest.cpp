@@ -11,7 +11,7 @@ namespace {
 
 std::string Key(const platform::NameRules& rules, const std::string& name) {
     std::string key;
-    rules.appendKey(name, key);
+    rules.AppendKey(name, key);
     return key;
 }
 
@@ -39,8 +39,8 @@ TEST(NameRules, OneEntryOrTwo) {
          true},  // a stray byte stays as it is
         {"\xFF", "\xFE", false},
     };
-    const auto posix = platform::posixNameRules();
-    const auto windows = platform::windowsNameRules(false);
+    const auto posix = platform::PosixNameRules();
+    const auto windows = platform::WindowsNameRules(false);
     for (const auto& c : cases) {
         EXPECT_EQ(Key(windows, c.a) == Key(windows, c.b), c.windowsSame) << c.a << " / " << c.b;
         EXPECT_EQ(Key(posix, c.a) == Key(posix, c.b), std::string(c.a) == c.b) << c.a << " / " << c.b;
@@ -65,19 +65,19 @@ TEST(NameRules, LengthsInTheUnitsOfEachPlatform) {
          3, 3},  // a stray byte is one unit
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(platform::posixNameRules().length(c.text), c.bytes) << c.text;
-        EXPECT_EQ(platform::windowsNameRules(true).length(c.text), c.units) << c.text;
+        EXPECT_EQ(platform::PosixNameRules().length(c.text), c.bytes) << c.text;
+        EXPECT_EQ(platform::WindowsNameRules(true).length(c.text), c.units) << c.text;
     }
 }
 
 TEST(NameRules, LimitsAndNameChecks) {
-    const auto posix = platform::posixNameRules();
-    const auto windows = platform::windowsNameRules(false);
+    const auto posix = platform::PosixNameRules();
+    const auto windows = platform::WindowsNameRules(false);
     EXPECT_EQ(posix.maxName, 255u);
     EXPECT_EQ(posix.maxPath, 4095u);
     EXPECT_EQ(windows.maxName, 255u);
     EXPECT_EQ(windows.maxPath, 259u);
-    EXPECT_EQ(platform::windowsNameRules(true).maxPath, 32767u);
+    EXPECT_EQ(platform::WindowsNameRules(true).maxPath, 32767u);
     for (const char* bad : {"", ".", "..", "a/b"}) {
         EXPECT_EQ(posix.check(bad), platform::kErrorInvalidName) << bad;
         EXPECT_EQ(windows.check(bad), platform::kErrorInvalidName) << bad;
@@ -87,10 +87,10 @@ TEST(NameRules, LimitsAndNameChecks) {
         EXPECT_EQ(windows.check(windowsOnly), platform::kErrorInvalidName) << windowsOnly;
     }
 #ifdef _WIN32
-    EXPECT_TRUE(platform::nameRules().ignoreCase);
+    EXPECT_TRUE(platform::SystemNameRules().ignoreCase);
     EXPECT_EQ(platform::kLineEnd, std::string("\r\n"));
 #else
-    EXPECT_FALSE(platform::nameRules().ignoreCase);
+    EXPECT_FALSE(platform::SystemNameRules().ignoreCase);
     EXPECT_EQ(platform::kLineEnd, std::string("\n"));
 #endif
 }
@@ -115,7 +115,7 @@ TEST(ErrorMessages, ThePosixWordsForEachCode) {
         {platform::kErrorPosixFlag | EIO, "Input/output error"},
         {4711, "Unknown error 4711"},
     };
-    for (const auto& c : cases) EXPECT_EQ(platform::errorMessage(c.code), c.text) << c.code;
+    for (const auto& c : cases) EXPECT_EQ(platform::ErrorMessage(c.code), c.text) << c.code;
 }
 
 #endif

@@ -23,7 +23,7 @@ std::tm Calendar(int year, int month, int day, int hour = 0, int minute = 0, int
 
 bool IsUtc() {
     std::tm t{};
-    return platform::toLocalTime(0, t) && t.tm_hour == 0 && platform::toLocalTime(15552000, t) && t.tm_hour == 0;
+    return platform::ToLocalTime(0, t) && t.tm_hour == 0 && platform::ToLocalTime(15552000, t) && t.tm_hour == 0;
 }
 
 // Known instants, checked in UTC (the test run sets TZ=UTC; Wine follows it).
@@ -47,7 +47,7 @@ TEST(Time, KnownInstantsInUtc) {
     };
     for (const auto& c : cases) {
         std::tm t{};
-        ASSERT_TRUE(platform::toLocalTime(c.seconds, t)) << c.seconds;
+        ASSERT_TRUE(platform::ToLocalTime(c.seconds, t)) << c.seconds;
         EXPECT_EQ(t.tm_year + 1900, c.year) << c.seconds;
         EXPECT_EQ(t.tm_mon + 1, c.month) << c.seconds;
         EXPECT_EQ(t.tm_mday, c.day) << c.seconds;
@@ -57,7 +57,7 @@ TEST(Time, KnownInstantsInUtc) {
         EXPECT_EQ(t.tm_wday, c.weekday) << c.seconds;
         EXPECT_EQ(t.tm_yday, c.yearDay) << c.seconds;
         int64_t back = 0;
-        ASSERT_TRUE(platform::fromLocalTime(Calendar(c.year, c.month, c.day, c.hour, c.minute, c.second), back));
+        ASSERT_TRUE(platform::FromLocalTime(Calendar(c.year, c.month, c.day, c.hour, c.minute, c.second), back));
         EXPECT_EQ(back, c.seconds);
     }
 }
@@ -72,9 +72,9 @@ TEST(Time, RoundTripInAnyZone) {
     };
     for (const auto& c : cases) {
         int64_t seconds = 0;
-        ASSERT_TRUE(platform::fromLocalTime(c, seconds)) << c.tm_year + 1900;
+        ASSERT_TRUE(platform::FromLocalTime(c, seconds)) << c.tm_year + 1900;
         std::tm back{};
-        ASSERT_TRUE(platform::toLocalTime(seconds, back));
+        ASSERT_TRUE(platform::ToLocalTime(seconds, back));
         EXPECT_EQ(back.tm_year, c.tm_year);
         EXPECT_EQ(back.tm_mon, c.tm_mon);
         EXPECT_EQ(back.tm_mday, c.tm_mday);
@@ -83,8 +83,8 @@ TEST(Time, RoundTripInAnyZone) {
         EXPECT_EQ(back.tm_sec, c.tm_sec);
     }
     int64_t a = 0, b = 0;
-    ASSERT_TRUE(platform::fromLocalTime(Calendar(2100, 1, 1, 12), a));
-    ASSERT_TRUE(platform::fromLocalTime(Calendar(2100, 1, 2, 12), b));
+    ASSERT_TRUE(platform::FromLocalTime(Calendar(2100, 1, 1, 12), a));
+    ASSERT_TRUE(platform::FromLocalTime(Calendar(2100, 1, 2, 12), b));
     EXPECT_EQ(b - a, 86400) << "64-bit seconds, no wrap";
 }
 
@@ -95,14 +95,14 @@ TEST(Time, RefusesImpossibleCalendarTimes) {
         Calendar(2004, 3, 5, 0, 0, 60), Calendar(0, 1, 1),     Calendar(10000, 1, 1),    Calendar(2004, 3, 5, -1),
     };
     for (const auto& c : cases) {
-        EXPECT_FALSE(platform::isValidCalendarTime(c)) << c.tm_year + 1900 << "-" << c.tm_mon + 1 << "-" << c.tm_mday;
+        EXPECT_FALSE(platform::IsValidCalendarTime(c)) << c.tm_year + 1900 << "-" << c.tm_mon + 1 << "-" << c.tm_mday;
         int64_t seconds = 12345;
-        EXPECT_FALSE(platform::fromLocalTime(c, seconds));
+        EXPECT_FALSE(platform::FromLocalTime(c, seconds));
         EXPECT_EQ(seconds, 12345) << "nothing written on failure";
     }
-    EXPECT_TRUE(platform::isValidCalendarTime(Calendar(2000, 2, 29, 23, 59, 59)));
-    EXPECT_TRUE(platform::isValidCalendarTime(Calendar(1, 1, 1)));
-    EXPECT_TRUE(platform::isValidCalendarTime(Calendar(9999, 12, 31)));
+    EXPECT_TRUE(platform::IsValidCalendarTime(Calendar(2000, 2, 29, 23, 59, 59)));
+    EXPECT_TRUE(platform::IsValidCalendarTime(Calendar(1, 1, 1)));
+    EXPECT_TRUE(platform::IsValidCalendarTime(Calendar(9999, 12, 31)));
 }
 
 #ifndef _WIN32
@@ -140,16 +140,16 @@ TEST(Time, FollowsTheZoneAndItsDaylightSavingRules) {
     };
     for (const auto& c : cases) {
         int64_t seconds = 0;
-        ASSERT_TRUE(platform::fromLocalTime(c.local, seconds));
+        ASSERT_TRUE(platform::FromLocalTime(c.local, seconds));
         EXPECT_EQ(seconds, c.utc);
         std::tm back{};
-        ASSERT_TRUE(platform::toLocalTime(c.utc, back));
+        ASSERT_TRUE(platform::ToLocalTime(c.utc, back));
         EXPECT_EQ(back.tm_hour, c.local.tm_hour);
         EXPECT_EQ(back.tm_isdst, c.local.tm_mon == 6 ? 1 : 0);
     }
     // 02:30 on the spring day does not exist; the system picks a neighbour.
     int64_t gap = 0;
-    EXPECT_TRUE(platform::fromLocalTime(Calendar(2004, 3, 14, 2, 30, 0), gap));
+    EXPECT_TRUE(platform::FromLocalTime(Calendar(2004, 3, 14, 2, 30, 0), gap));
 }
 #endif
 
@@ -159,7 +159,7 @@ TEST(Time, DaysInMonth) {
     };
     const Case cases[] = {{2004, 2, 29}, {2003, 2, 28},  {1900, 2, 28}, {2000, 2, 29}, {2100, 2, 28},
                           {2004, 4, 30}, {2004, 12, 31}, {2004, 0, 0},  {2004, 13, 0}};
-    for (const auto& c : cases) EXPECT_EQ(platform::daysInMonth(c.year, c.month), c.days) << c.year << "-" << c.month;
+    for (const auto& c : cases) EXPECT_EQ(platform::DaysInMonth(c.year, c.month), c.days) << c.year << "-" << c.month;
 }
 
 }  // namespace

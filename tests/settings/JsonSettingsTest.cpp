@@ -113,12 +113,12 @@ TEST(JsonSettings, AFileThatCannotBeParsedIsKeptAsideAndTheStoreStartsEmpty) {
         dir.File("settings.json", contents);
         {
             platform::CJsonSettings backend(dir / "settings.json", "A Quorlin");
-            EXPECT_EQ(backend.readNumber("files"), std::nullopt) << contents;
+            EXPECT_EQ(backend.ReadNumber("files"), std::nullopt) << contents;
             ASSERT_FALSE(backend.keptAside().empty()) << contents;
             EXPECT_EQ(testing_support::FromPath(testing_support::U8(backend.keptAside()).parent_path()), dir.str());
-            backend.writeNumber("files", 0);
-            backend.flush();
-            EXPECT_EQ(backend.lastErrno(), 0);
+            backend.WriteNumber("files", 0);
+            backend.Flush();
+            EXPECT_EQ(backend.LastErrno(), 0);
         }
         // The damaged file is there for the user to repair, byte for byte.
         const auto entries = Entries(dir);
@@ -171,9 +171,9 @@ TEST(JsonSettings, ACrashBetweenWriteAndRenameLeavesTheOldSettings) {
     EXPECT_EXIT(
         {
             CrashBeforeRename backend(path, "A Quorlin");
-            backend.writeText("add", "new");
-            backend.writeText("lastSelection", "Truncate");
-            backend.flush();
+            backend.WriteText("add", "new");
+            backend.WriteText("lastSelection", "Truncate");
+            backend.Flush();
         },
         testing::ExitedWithCode(3), "");
 
@@ -236,9 +236,9 @@ TEST(JsonSettings, AFileThatCannotBeReadIsNeverReplaced) {
     TempDir dir;
     dir.Folder("settings.json/inside");
     platform::CJsonSettings backend(dir / "settings.json", "A Quorlin");
-    backend.writeNumber("files", 1);
-    backend.flush();
-    EXPECT_NE(backend.lastErrno(), 0);
+    backend.WriteNumber("files", 1);
+    backend.Flush();
+    EXPECT_NE(backend.LastErrno(), 0);
     EXPECT_TRUE(stdfs::is_directory(dir / "settings.json/inside"));
     EXPECT_EQ(Entries(dir), std::vector<std::string>{"settings.json"}) << "no temporary file is left behind";
 }
@@ -287,23 +287,23 @@ TEST(JsonSettings, TheLocationFollowsArgumentVariableAndXdg) {
     {
         ScopedEnv q(platform::kSettingsLocationVariable, nullptr);
         ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
-        EXPECT_EQ(platform::settingsLocation("A Quorlin"), "/home/someone/.config/quorlin/settings.json");
+        EXPECT_EQ(platform::SettingsLocation("A Quorlin"), "/home/someone/.config/quorlin/settings.json");
     }
     {
         ScopedEnv q(platform::kSettingsLocationVariable, nullptr);
         ScopedEnv xdg("XDG_CONFIG_HOME", "/xdg");
-        EXPECT_EQ(platform::settingsLocation("A Quorlin"), "/xdg/quorlin/settings.json");
+        EXPECT_EQ(platform::SettingsLocation("A Quorlin"), "/xdg/quorlin/settings.json");
     }
     {
         ScopedEnv q(platform::kSettingsLocationVariable, nullptr);
         ScopedEnv xdg("XDG_CONFIG_HOME", "relative/is/ignored");
-        EXPECT_EQ(platform::settingsLocation("A Quorlin"), "/home/someone/.config/quorlin/settings.json");
+        EXPECT_EQ(platform::SettingsLocation("A Quorlin"), "/home/someone/.config/quorlin/settings.json");
     }
     {
         ScopedEnv q(platform::kSettingsLocationVariable, "/tmp/elsewhere.json");
         ScopedEnv xdg("XDG_CONFIG_HOME", "/xdg");
-        EXPECT_EQ(platform::settingsLocation("A Quorlin"), "/tmp/elsewhere.json");
-        EXPECT_EQ(platform::settingsLocation("A Quorlin", "/given.json"), "/given.json");
+        EXPECT_EQ(platform::SettingsLocation("A Quorlin"), "/tmp/elsewhere.json");
+        EXPECT_EQ(platform::SettingsLocation("A Quorlin", "/given.json"), "/given.json");
     }
 }
 

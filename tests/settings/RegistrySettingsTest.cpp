@@ -26,14 +26,14 @@ public:
         std::random_device rd;
         base_ = "Software\\QuorlinTests\\run-" + std::to_string(std::mt19937_64(rd())());
     }
-    ~TestKey() { ::RegDeleteTreeW(HKEY_CURRENT_USER, platform::widen(base_).c_str()); }
+    ~TestKey() { ::RegDeleteTreeW(HKEY_CURRENT_USER, platform::Widen(base_).c_str()); }
     TestKey(const TestKey&) = delete;
     TestKey& operator=(const TestKey&) = delete;
 
     /// What takes the place of "Software\Tavrel".
     const std::string& base() const { return base_; }
     /// The key of the dialog's values.
-    std::wstring key() const { return platform::widen(base_ + "\\" + CSettingsStore::kDialogSubKey); }
+    std::wstring key() const { return platform::Widen(base_ + "\\" + CSettingsStore::kDialogSubKey); }
 
 private:
     std::string base_;
@@ -120,9 +120,9 @@ TEST(RegistrySettings, NumbersAreDwordsAndTextsAreTerminatedStrings) {
     };
     for (const auto& c : cases) {
         const RawValue v = Query(key.key(), c.name);
-        ASSERT_EQ(v.status, ERROR_SUCCESS) << platform::narrow(c.name);
-        EXPECT_EQ(v.type, c.type) << platform::narrow(c.name);
-        EXPECT_EQ(v.data, c.data) << platform::narrow(c.name);
+        ASSERT_EQ(v.status, ERROR_SUCCESS) << platform::Narrow(c.name);
+        EXPECT_EQ(v.type, c.type) << platform::Narrow(c.name);
+        EXPECT_EQ(v.data, c.data) << platform::Narrow(c.name);
     }
     // Ids outside the table never reach the key's default value.
     CSettingsStore(CSettingsStore::kDialogSubKey, key.base()).WriteNumber(0, 1);
@@ -164,17 +164,17 @@ TEST(RegistrySettings, TheLocationIsTheCompanyKeyUnlessPointedElsewhere) {
     wchar_t saved[4096];
     const DWORD had = ::GetEnvironmentVariableW(L"QUORLIN_SETTINGS", saved, 4096);
     ::SetEnvironmentVariableW(L"QUORLIN_SETTINGS", nullptr);
-    EXPECT_EQ(platform::settingsLocation("A Quorlin"), "Software\\Tavrel\\A Quorlin");
-    EXPECT_EQ(platform::settingsLocation("A Quorlin", "Software\\Given\\"), "Software\\Given\\A Quorlin");
+    EXPECT_EQ(platform::SettingsLocation("A Quorlin"), "Software\\Tavrel\\A Quorlin");
+    EXPECT_EQ(platform::SettingsLocation("A Quorlin", "Software\\Given\\"), "Software\\Given\\A Quorlin");
     ::SetEnvironmentVariableW(L"QUORLIN_SETTINGS", L"Software\\FromVariable");
-    EXPECT_EQ(platform::settingsLocation("A Quorlin"), "Software\\FromVariable\\A Quorlin");
-    EXPECT_EQ(platform::settingsLocation("A Quorlin", "Software\\Given"), "Software\\Given\\A Quorlin");
+    EXPECT_EQ(platform::SettingsLocation("A Quorlin"), "Software\\FromVariable\\A Quorlin");
+    EXPECT_EQ(platform::SettingsLocation("A Quorlin", "Software\\Given"), "Software\\Given\\A Quorlin");
     ::SetEnvironmentVariableW(L"QUORLIN_SETTINGS", had ? saved : nullptr);
 }
 
 TEST(RegistrySettings, TheVariablePointsTheDefaultStoreElsewhere) {
     TestKey key;
-    ::SetEnvironmentVariableW(L"QUORLIN_SETTINGS", platform::widen(key.base()).c_str());
+    ::SetEnvironmentVariableW(L"QUORLIN_SETTINGS", platform::Widen(key.base()).c_str());
     {
         CSettingsStore store(CSettingsStore::kDialogSubKey);
         store.WriteNumber(kStrRenameKind, 3);

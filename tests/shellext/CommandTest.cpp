@@ -22,7 +22,7 @@ using ext_test::COwnerWindow;
 using ext_test::CSeenBox;
 using ext_test::CTempFolder;
 using ext_test::DropAnswer;
-using platform::narrow;
+using platform::Narrow;
 
 constexpr DWORD kLauncherWaitMs = 20000;
 
@@ -103,10 +103,10 @@ protected:
         ASSERT_TRUE(ext_test::WaitForFile(install_.path() + L"done", kLauncherWaitMs)) << "the launcher never ran";
         const std::vector<std::string> args = launcherArguments();
         ASSERT_EQ(args.size(), 2u);
-        EXPECT_EQ(args[0], narrow(launcher()));
-        EXPECT_TRUE(IsListFileIn(args[1], narrow(tempFolder))) << args[1];
+        EXPECT_EQ(args[0], Narrow(launcher()));
+        EXPECT_TRUE(IsListFileIn(args[1], Narrow(tempFolder))) << args[1];
         std::string expected;
-        for (const std::wstring& path : paths) expected += narrow(path) + "\n";
+        for (const std::wstring& path : paths) expected += Narrow(path) + "\n";
         EXPECT_EQ(win_test::ReadWholeFile(install_.path() + L"list.txt"), expected);
     }
 
@@ -135,7 +135,7 @@ TEST_F(LaunchTest, TheLauncherGetsTheSelectionWholeInUtf8) {
     ASSERT_GT(paths[2].size(), 300u);
     ASSERT_EQ(plainTemp_.path().find(L' '), std::wstring::npos);
     for (const CTempFolder* tempFolder : {&temp_, &plainTemp_}) {
-        SCOPED_TRACE(narrow(tempFolder->path()));
+        SCOPED_TRACE(Narrow(tempFolder->path()));
         useTempFolder(tempFolder->path());
         ::DeleteFileW((install_.path() + L"done").c_str());
         CFakeDataObject data(DropAnswer::Paths, paths);
@@ -196,9 +196,9 @@ TEST_F(LaunchTest, AListFileThatCannotBeCreatedIsReportedToTheInvokingWindow) {
     EXPECT_TRUE(FAILED(shown.result));
     ASSERT_EQ(shown.boxes.size(), 1u);
     EXPECT_EQ(shown.boxes[0].caption, L"Error");
-    const std::string text = narrow(shown.boxes[0].text);
+    const std::string text = Narrow(shown.boxes[0].text);
     const std::string prefix = "Unable to open ";
-    EXPECT_TRUE(text.rfind(prefix, 0) == 0 && IsListFileIn(text.substr(prefix.size()), narrow(missing))) << text;
+    EXPECT_TRUE(text.rfind(prefix, 0) == 0 && IsListFileIn(text.substr(prefix.size()), Narrow(missing))) << text;
     EXPECT_EQ(shown.boxes[0].owner, owner_.hwnd());
 
     const CLaunch quiet = invoke(&data, CMIC_MASK_FLAG_NO_UI);

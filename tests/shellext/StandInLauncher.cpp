@@ -37,7 +37,7 @@ int wmain() {
     int count = 0;
     wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     std::string lines;
-    for (int i = 0; i < count; ++i) lines += platform::narrow(args[i]) + "\n";
+    for (int i = 0; i < count; ++i) lines += platform::Narrow(args[i]) + "\n";
     Write(folder + L"args.txt", lines);
     if (count > 1) {
         std::string bytes;

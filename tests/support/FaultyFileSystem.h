@@ -12,7 +12,7 @@ namespace testing_support {
 
 /// The names of `folder`'s entries, appended to `out`, as a listing gives them.
 inline uint32_t ListNames(platform::IFileSystem& fs, const std::string& folder, std::vector<std::string>& out) {
-    return fs.listFolderEntries(folder, [&](const std::string& name, platform::EntryKind) { out.push_back(name); });
+    return fs.ListFolderEntries(folder, [&](const std::string& name, platform::EntryKind) { out.push_back(name); });
 }
 
 /// A file system in front of another that forwards every call, records it,
@@ -38,7 +38,6 @@ public:
         kAppend,  ///< an append to a file made by createAppend, by that file's path
         kFlush,   ///< a flush of such a file, likewise
         kRemoveFile,
-        kGetStateFolder,
     };
 
     struct Record {
@@ -47,7 +46,7 @@ public:
         std::string target;  ///< move only
     };
 
-    explicit FaultyFileSystem(platform::IFileSystem& inner = platform::realFileSystem()) : inner_(inner) {}
+    explicit FaultyFileSystem(platform::IFileSystem& inner = platform::RealFileSystem()) : inner_(inner) {}
 
     /// `call` on `path` ("" for every path) returns `code`, `times` times (-1:
     /// always). kMove matches the source of a move, kMoveTo its target. A
@@ -80,80 +79,71 @@ public:
         return n;
     }
 
-    uint32_t getAttributes(const std::string& path, platform::Attributes& out) override {
+    uint32_t GetAttributes(const std::string& path, platform::Attributes& out) override {
         if (const uint32_t code = Enter(kGetAttributes, path)) return code;
-        return inner_.getAttributes(path, out);
+        return inner_.GetAttributes(path, out);
     }
-    uint32_t listFolderEntries(const std::string& folder,
+    uint32_t ListFolderEntries(const std::string& folder,
                                const std::function<void(const std::string&, platform::EntryKind)>& each) override {
         const uint32_t code = Enter(kListFolder, folder);
-        const uint32_t inner = inner_.listFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
+        const uint32_t inner = inner_.ListFolderEntries(folder, [&](const std::string& name, platform::EntryKind kind) {
             if (!hiddenKinds_.empty() && hiddenKinds_.count(folder + platform::kPathSeparator + name))
                 kind = platform::EntryKind::kUnknown;
             each(name, kind);
         });
         return code ? code : inner;
     }
-    uint32_t move(const std::string& from, const std::string& to) override {
+    uint32_t Move(const std::string& from, const std::string& to) override {
         RunHooks(kMove, from);
         calls.push_back({kMove, from, to});
         if (watcher_) watcher_(Record(calls.back()));
         if (const uint32_t code = Fault(kMove, from)) return code;
         if (const uint32_t code = Fault(kMoveTo, to)) return code;
-        return inner_.move(from, to);
+        return inner_.Move(from, to);
     }
-    void paused() override {
+    void Paused() override {
         Enter(kPaused, "");
-        inner_.paused();
+        inner_.Paused();
     }
-    uint32_t getCurrentDirectory(std::string& out) override {
+    uint32_t GetWorkingFolder(std::string& out) override {
         if (const uint32_t code = Enter(kGetCurrentDirectory, "")) return code;
-        return inner_.getCurrentDirectory(out);
+        return inner_.GetWorkingFolder(out);
     }
-    uint32_t setCurrentDirectory(const std::string& path) override {
+    uint32_t SetWorkingFolder(const std::string& path) override {
         if (const uint32_t code = Enter(kSetCurrentDirectory, path)) return code;
-        return inner_.setCurrentDirectory(path);
+        return inner_.SetWorkingFolder(path);
     }
-    uint32_t getTimes(const std::string& path, platform::FileTimes& out) override {
+    uint32_t GetTimes(const std::string& path, platform::FileTimes& out) override {
         if (const uint32_t code = Enter(kGetTimes, path)) return code;
-        return inner_.getTimes(path, out);
+        return inner_.GetTimes(path, out);
     }
-    std::unique_ptr<platform::IReadStream> openRead(const std::string& path, uint32_t& error) override {
+    std::unique_ptr<platform::IReadStream> OpenRead(const std::string& path, uint32_t& error) override {
         if ((error = Enter(kOpenRead, path)) != 0) return nullptr;
-        return inner_.openRead(path, error);
+        return inner_.OpenRead(path, error);
     }
-    uint32_t writeFile(const std::string& path, const std::string& data) override {
+    uint32_t WriteFile(const std::string& path, const std::string& data) override {
         if (const uint32_t code = Enter(kWriteFile, path)) return code;
-        return inner_.writeFile(path, data);
+        return inner_.WriteFile(path, data);
     }
-    uint32_t getIdentity(const std::string& path, bool followLinks, platform::FileIdentity& out) override {
+    uint32_t GetIdentity(const std::string& path, bool followLinks, platform::FileIdentity& out) override {
         if (const uint32_t code = Enter(kGetIdentity, path)) return code;
-        return inner_.getIdentity(path, followLinks, out);
+        return inner_.GetIdentity(path, followLinks, out);
     }
-    std::unique_ptr<platform::IReadStream> openPrivate(const std::string& path, uint64_t& size,
+    std::unique_ptr<platform::IReadStream> OpenPrivate(const std::string& path, uint64_t& size,
                                                        uint32_t& error) override {
         if ((error = Enter(kOpenPrivate, path)) != 0) return nullptr;
-        return inner_.openPrivate(path, size, error);
+        return inner_.OpenPrivate(path, size, error);
     }
-    std::unique_ptr<platform::IAppendStream> createAppend(const std::string& path, uint32_t& error) override {
+    std::unique_ptr<platform::IAppendStream> CreateAppend(const std::string& path, uint32_t& error) override {
         if ((error = Enter(kCreateAppend, path)) != 0) return nullptr;
-        auto inner = inner_.createAppend(path, error);
+        auto inner = inner_.CreateAppend(path, error);
         if (!inner) return nullptr;
         return std::make_unique<Stream>(*this, path, std::move(inner));
     }
-    uint32_t removeFile(const std::string& path) override {
+    uint32_t RemoveFile(const std::string& path) override {
         if (const uint32_t code = Enter(kRemoveFile, path)) return code;
-        return inner_.removeFile(path);
+        return inner_.RemoveFile(path);
     }
-    /// Answers `folder` without asking the inner file system, when one was set.
-    void SetStateFolder(const std::string& folder) { stateFolder_ = folder; }
-    uint32_t getStateFolder(std::string& out) override {
-        if (const uint32_t code = Enter(kGetStateFolder, "")) return code;
-        if (stateFolder_.empty()) return inner_.getStateFolder(out);
-        out = stateFolder_;
-        return platform::kErrorSuccess;
-    }
-
     std::vector<Record> calls;
 
 private:
@@ -163,16 +153,16 @@ private:
     public:
         Stream(FaultyFileSystem& fs, std::string path, std::unique_ptr<platform::IAppendStream> inner)
             : fs_(fs), path_(std::move(path)), inner_(std::move(inner)) {}
-        uint32_t append(const void* data, size_t size) override {
+        uint32_t Append(const void* data, size_t size) override {
             if (const uint32_t code = fs_.Enter(kAppend, path_)) {
-                inner_->append(data, size / 2);
+                inner_->Append(data, size / 2);
                 return code;
             }
-            return inner_->append(data, size);
+            return inner_->Append(data, size);
         }
-        uint32_t flush() override {
+        uint32_t Flush() override {
             if (const uint32_t code = fs_.Enter(kFlush, path_)) return code;
-            return inner_->flush();
+            return inner_->Flush();
         }
 
     private:
@@ -224,7 +214,6 @@ private:
     std::vector<FaultRule> faults_;
     std::vector<Hook> hooks_;
     std::set<std::string> hiddenKinds_;
-    std::string stateFolder_;
     std::function<void(const Record&)> watcher_;
 };
 

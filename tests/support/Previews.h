@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "core/Execute.h"
+#include "core/RenameRun.h"
+#include "platform/FileSystem.h"
 
 namespace testing_support {
 
@@ -12,11 +14,14 @@ using NamePairs = std::vector<std::pair<std::string, std::string>>;
 
 /// The old and new name of each row of a preview of `paths` by `op`, through
 /// the steps every front end takes.
-inline NamePairs PreviewNames(CExecute& op, const std::vector<std::string>& paths) {
-    CSelection selection = op.Collect(paths);
-    op.Arrange(selection);
+inline NamePairs PreviewNames(CExecute& op, const std::vector<std::string>& paths,
+                              platform::IFileSystem& fs = platform::RealFileSystem(),
+                              IPrompts& prompts = SkippingPrompts()) {
+    CRenameRun run(op.options(), fs, prompts);
+    CSelection selection = run.Collect(paths);
+    run.Arrange(selection);
     CPreview rows;
-    op.Preview(selection, rows);
+    run.Preview(selection, op, rows);
     NamePairs out;
     for (const auto& r : rows) out.emplace_back(r.item->name(), r.newName);
     return out;

@@ -86,7 +86,7 @@ std::string Text(HWND dialog, int id) {
     if (!window) return "<no control " + std::to_string(id) + ">";
     std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return platform::narrow(text);
+    return platform::Narrow(text);
 }
 
 std::vector<std::string> ChildTexts(HWND dialog) {
@@ -94,7 +94,7 @@ std::vector<std::string> ChildTexts(HWND dialog) {
     for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(child)) + 1, L'\0');
         text.resize(static_cast<size_t>(::GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
-        texts.push_back(platform::narrow(text));
+        texts.push_back(platform::Narrow(text));
     }
     return texts;
 }
@@ -108,11 +108,11 @@ std::pair<DWORD, DWORD> Selection(HWND dialog, int id) {
 
 void Type(HWND dialog, int id, const std::string& text) {
     const HWND edit = ::GetDlgItem(dialog, id);
-    for (const wchar_t unit : platform::widen(text)) ::SendMessageW(edit, WM_CHAR, unit, 1);
+    for (const wchar_t unit : platform::Widen(text)) ::SendMessageW(edit, WM_CHAR, unit, 1);
 }
 
 void Paste(HWND dialog, int id, const std::string& text) {
-    ::SendDlgItemMessageW(dialog, id, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(platform::widen(text).c_str()));
+    ::SendDlgItemMessageW(dialog, id, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(platform::Widen(text).c_str()));
 }
 
 bool ShowsItsEnd(HWND dialog, int id) {

@@ -29,7 +29,7 @@ public:
         Binding(kStrStart).lowercase = lowercase;
         Restore();
     }
-    std::unique_ptr<CExecute> CreateOperation(const CRunOptions&) override { return nullptr; }
+    std::unique_ptr<CExecute> Build(const CRunOptions&) const override { return nullptr; }
 
 private:
     std::string step_, start_, digits_;

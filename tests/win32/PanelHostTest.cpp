@@ -362,7 +362,7 @@ TEST(PanelHost, AMissingTemplateIsReported) {
     class CNoTemplateDlg : public CRenameDlg {
     public:
         CNoTemplateDlg() : CRenameDlg(nullptr, kStrFiles, ScopeRule::kAlways, FocusKind::kNone, 0) {}
-        std::unique_ptr<CExecute> CreateOperation(const CRunOptions&) override { return nullptr; }
+        std::unique_ptr<CExecute> Build(const CRunOptions&) const override { return nullptr; }
     };
     CParentDialog parent;
     CNoTemplateDlg panel;

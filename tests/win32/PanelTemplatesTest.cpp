@@ -26,15 +26,15 @@ INT_PTR CALLBACK BareProc(HWND, UINT, WPARAM, LPARAM) {
 class CBarePanel {
 public:
     CBarePanel(int templateId, HWND parent)
-        : m_hwnd(::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), parent, BareProc, 0)) {
+        : hwnd_(::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), parent, BareProc, 0)) {
     }
     ~CBarePanel() {
-        if (m_hwnd) ::DestroyWindow(m_hwnd);
+        if (hwnd_) ::DestroyWindow(hwnd_);
     }
-    HWND hwnd() const { return m_hwnd; }
+    HWND hwnd() const { return hwnd_; }
 
 private:
-    HWND m_hwnd;
+    HWND hwnd_;
 };
 
 std::vector<std::string> ComboEntries(HWND combo) {
@@ -44,7 +44,7 @@ std::vector<std::string> ComboEntries(HWND combo) {
         std::wstring text(static_cast<size_t>(::SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
         const auto n = ::SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
         text.resize(static_cast<size_t>(n < 0 ? 0 : n));
-        entries.push_back(platform::narrow(text));
+        entries.push_back(platform::Narrow(text));
     }
     return entries;
 }

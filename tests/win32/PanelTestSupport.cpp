@@ -21,11 +21,11 @@ CParentDialog::CParentDialog(bool visible) {
     tpl.dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | (visible ? WS_VISIBLE : 0);
     tpl.dialog.cx = 320;
     tpl.dialog.cy = 200;
-    m_hwnd = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), &tpl.dialog, nullptr, ParentProc, 0);
+    hwnd_ = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), &tpl.dialog, nullptr, ParentProc, 0);
 }
 
 CParentDialog::~CParentDialog() {
-    if (m_hwnd) ::DestroyWindow(m_hwnd);
+    if (hwnd_) ::DestroyWindow(hwnd_);
     TakeChanges(nullptr);
 }
 

@@ -20,10 +20,10 @@ public:
     ~CParentDialog();
     CParentDialog(const CParentDialog&) = delete;
     CParentDialog& operator=(const CParentDialog&) = delete;
-    HWND hwnd() const { return m_hwnd; }
+    HWND hwnd() const { return hwnd_; }
 
 private:
-    HWND m_hwnd = nullptr;
+    HWND hwnd_ = nullptr;
 };
 
 /// Removes the WM_PANEL_CHANGED messages posted to `parent` and returns

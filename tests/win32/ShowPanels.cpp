@@ -40,7 +40,7 @@ HWND CreateFrame(const std::string& caption) {
     tpl.dialog.cx = 100;
     tpl.dialog.cy = 50;
     const HWND frame = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), &tpl.dialog, nullptr, FrameProc, 0);
-    if (frame) ::SetWindowTextW(frame, platform::widen(caption).c_str());
+    if (frame) ::SetWindowTextW(frame, platform::Widen(caption).c_str());
     return frame;
 }
 
@@ -53,7 +53,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const int templateId = std::stoi(argv[1]);
     const std::wstring readyFile = argv[2];
     std::vector<std::string> settings;
-    for (int i = 3; i < argc; ++i) settings.push_back(platform::narrow(argv[i]));
+    for (int i = 3; i < argc; ++i) settings.push_back(platform::Narrow(argv[i]));
     ::LocalFree(argv);
 
     const CCatalogueSlot* slot = nullptr;
