@@ -17,6 +17,20 @@ std::string FirstLine(const std::string& s) {
     return s.substr(0, s.find('\n'));
 }
 
+// Options that do not go together, or not without another.
+const char* Clash(const CCommandLine& command) {
+    if (command.undo && !command.paths.empty())
+        return "--undo takes no paths: it works on the runs kept in the journals";
+    if (command.history && !command.paths.empty())
+        return "--history takes no paths: it works on the runs kept in the journals";
+    if (command.undo && command.history) return "--undo and --history do not go together";
+    if (command.last && command.action) return "--last repeats the last action: give --action or --last, not both";
+    if (command.all && !command.preview) return "--all goes with --preview";
+    if (command.force && !command.saveList) return "--force goes with --save-list";
+    if (command.nulls && !command.saveList) return "--null goes with --save-list";
+    return nullptr;
+}
+
 }  // namespace
 
 std::optional<int> SectionGiven(const CCommandLine& command, int CDialogOptions::*member) {
@@ -85,29 +99,8 @@ CParsed ParseCommandLine(const std::vector<std::string>& args, CCommandLine& com
         command.undo = n;
         command.undoNumbered = !p.undo.empty();
     }
-    if ((command.undo || command.history) && !command.paths.empty()) {
-        message = std::string(command.undo ? "--undo" : "--history") +
-                  " takes no paths: it works on the runs kept in the journals";
-        return CParsed::kError;
-    }
-    if (command.undo && command.history) {
-        message = "--undo and --history do not go together";
-        return CParsed::kError;
-    }
-    if (command.last && command.action) {
-        message = "--last repeats the last action: give --action or --last, not both";
-        return CParsed::kError;
-    }
-    if (command.all && !command.preview) {
-        message = "--all goes with --preview";
-        return CParsed::kError;
-    }
-    if (command.force && !command.saveList) {
-        message = "--force goes with --save-list";
-        return CParsed::kError;
-    }
-    if (command.nulls && !command.saveList) {
-        message = "--null goes with --save-list";
+    if (const char* clash = Clash(command)) {
+        message = clash;
         return CParsed::kError;
     }
     return CParsed::kRun;

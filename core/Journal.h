@@ -183,14 +183,14 @@ void ParseJournal(std::string_view data, CJournalRun& run, bool withItems = true
 /// cannot be read (gone since it was listed, say); a damaged file is no
 /// error, it is read as far as it is whole, and one that is not trusted has
 /// its `refusal`.
-uint32_t ReadJournal(platform::IFileSystem& fs, const std::string& path, CJournalRun& run, bool withItems = true);
+[[nodiscard]] uint32_t ReadJournal(platform::IFileSystem& fs, const std::string& path, CJournalRun& run, bool withItems = true);
 
 /// What to say of a private file refused with `code` (kErrorNotOwner and
 /// its kin), and what to do about it; empty for any other code.
 std::string PrivateRefusal(uint32_t code);
 
 /// The folder of the journals: `folder` when given, else the state folder.
-uint32_t JournalFolder(const std::string& folder, std::string& out);
+[[nodiscard]] uint32_t JournalFolder(const std::string& folder, std::string& out);
 
 /// The journal files of `folder`, newest first, as full paths.
-uint32_t ListJournals(platform::IFileSystem& fs, const std::string& folder, std::vector<std::string>& out);
+[[nodiscard]] uint32_t ListJournals(platform::IFileSystem& fs, const std::string& folder, std::vector<std::string>& out);

@@ -97,7 +97,7 @@ private:
                                      : "a folder now, where the run renamed a file");
             return platform::kErrorAlreadyExists;
         }
-        if (code == platform::kErrorSuccess) code = fs_.Move(from, to);
+        if (code == platform::kErrorSuccess) code = fs_.Move(run_.folders[item.folder], item.newName, item.oldName);
         if (code == platform::kErrorSuccess) {
             ++result_.renamedBack;
             if (moved_) moved_(from, to);

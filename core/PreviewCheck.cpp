@@ -4,91 +4,10 @@
 #include <cstring>
 #include <random>
 
+#include "core/PreviewHash.h"
 #include "platform/FileSystem.h"
 
-namespace {
-
-// A row's new name, once the row is marked renamed, holds its key until the
-// end of the mark; its tag byte has the high bit set, so that one sweep
-// takes every such name away again.
-constexpr uint32_t kRowFlag = 0x80000000u;
-constexpr uint8_t kRowTag = 0x80;
-// Marks, beside an item's folder, an item that is itself a folder holding
-// items: renaming it moves them.
-constexpr uint32_t kSelfFlag = 0x80000000u;
-
-constexpr uint64_t kOnes = 0x0101010101010101ULL;
-constexpr uint64_t kHighs = 0x8080808080808080ULL;
-constexpr uint64_t kSlashes = 0x2F2F2F2F2F2F2F2FULL;
-
-// Non-zero when one of the eight bytes of `v` is zero.
-inline uint64_t ZeroByte(uint64_t v) {
-    return (v - kOnes) & ~v & kHighs;
-}
-
-inline uint64_t Mix(uint64_t h) {
-    h ^= h >> 33;
-    h *= 0xff51afd7ed558ccdULL;
-    h ^= h >> 33;
-    h *= 0xc4ceb9fe1a85ec53ULL;
-    h ^= h >> 33;
-    return h;
-}
-
-inline uint64_t Load(const char* p, size_t n) {
-    uint64_t v = 0;
-    std::memcpy(&v, p, n);
-    return v;
-}
-
-// Eight bytes at a time: names are short, and a mark hashes one per row.
-// The last bytes are read as two loads that may overlap, never past the
-// end. With `bad`, also tells whether the name holds a '/' or a NUL, which
-// no POSIX name may: one pass over the bytes does both.
-inline uint64_t HashBytes(std::string_view s, uint64_t h, bool* bad = nullptr) {
-    const char* p = s.data();
-    const size_t n = s.size();
-    uint64_t found = 0;
-    size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        const uint64_t v = Load(p + i, 8);
-        if (bad) found |= ZeroByte(v) | ZeroByte(v ^ kSlashes);
-        h = (h ^ v) * 0x9E3779B97F4A7C15ULL;
-        h ^= h >> 29;
-    }
-    const size_t rest = n - i;
-    uint64_t v = 0;
-    if (rest >= 4) {
-        v = Load(p + i, 4) | (Load(p + n - 4, 4) << 32);
-    } else if (rest > 0) {
-        // One to three bytes: the first, the middle and the last.
-        v = static_cast<unsigned char>(p[i]) |
-            (static_cast<uint64_t>(static_cast<unsigned char>(p[i + rest / 2])) << 8) |
-            (static_cast<uint64_t>(static_cast<unsigned char>(p[n - 1])) << 16) | (kOnes << 24);
-    } else {
-        v = kOnes;
-    }
-    if (bad) *bad = (found | ZeroByte(v) | ZeroByte(v ^ kSlashes)) != 0;
-    return Mix(h ^ v ^ (static_cast<uint64_t>(n) << 56));
-}
-
-inline uint64_t FolderSeed(uint64_t seed, uint32_t folder) {
-    return seed ^ (static_cast<uint64_t>(folder) * 0xD6E8FEB86659FD93ULL);
-}
-
-// The tag of a name: seven bits of its hash, never zero (a free slot).
-inline uint8_t TagOf(uint64_t hash) {
-    const uint8_t tag = static_cast<uint8_t>(hash >> 57);
-    return tag ? tag : 1;
-}
-
-// More bits of the hash beside each reference, so that two names are
-// compared only when they are almost surely the same.
-inline uint32_t CheckOf(uint64_t hash) {
-    return static_cast<uint32_t>(hash >> 16);
-}
-
-}  // namespace
+using namespace preview_hash;
 
 CPreviewCounts CountRows(const CPreview& rows) {
     CPreviewCounts counts;
@@ -198,7 +117,6 @@ void CPreviewCheck::Prepare(const CSelection& selection, bool subfolders) {
     // One pass over the descriptors, in batches: the names of a batch are
     // hashed and their slots asked for before any goes in, so that the
     // waits for the table overlap.
-    constexpr size_t kBatch = 16;
     uint64_t hashes[kBatch];
     for (const auto& list : selection.lists()) {
         for (size_t start = 0; start < list.size(); start += kBatch) {
@@ -377,118 +295,124 @@ void CPreviewCheck::Mark(CPreview& rows, platform::IFileSystem& fs, bool numberT
     itemRow_.resize(items_.size());
     rowItem_.resize(rows.size());
     mapped_ = 0;
+    nextRow_ = 0;
+    anyMoved_ = false;
+    if (rules_.ignoreCase) batchKeys_.resize(kBatch);
 
     // The rows are a preview of the items, in order: the walk through them
     // learns which item each row is as it goes. In batches: the new names
     // of a batch are checked and hashed, and their slots asked for, before
     // any is looked up, so that the waits for the table overlap.
-    constexpr size_t kBatch = 16;
-    uint64_t hashes[kBatch];
-    size_t lengths[kBatch];
-    bool lookup[kBatch];
-    if (rules_.ignoreCase) batchKeys_.resize(kBatch);
-    bool anyMoved = false, foreign = false;
-    size_t i = 0;
-    nextRow_ = 0;
-    for (size_t start = 0; start < rows.size() && !foreign; start += kBatch) {
-        size_t end = std::min(rows.size(), start + kBatch);
-        for (size_t r = start; r < end; ++r) {
-            CPreviewRow& row = rows[r];
-            lookup[r - start] = false;
-            while (i < items_.size() && items_[i] != row.item) {
-                if (i >= mapped_) itemRow_[i] = -1;
-                ++i;
-            }
-            if (i == items_.size()) {  // not a preview of this selection: nothing can be told
-                foreign = true;
-                end = r;
-                break;
-            }
-            if (i >= mapped_) {
-                itemRow_[i] = static_cast<int32_t>(r);
-                mapped_ = i + 1;
-                nextRow_ = r + 1;
-            }
-            const uint32_t item = static_cast<uint32_t>(i++);
-            rowItem_[r] = item;
-            if (row.status == CRowStatus::kUnchanged) continue;
-            const uint32_t folder = FolderAt(item);
-            const std::string& name = row.newName;
-            uint64_t hash = 0;
-            size_t length;
-            bool bad = false;
-            if (posix_) {
-                hash = HashBytes(name, FolderSeed(seed_, folder), &bad);
-                length = name.size();
-                bad = bad || length == 0 || (length <= 2 && name[0] == '.' && (length == 1 || name[1] == '.'));
-            } else {
-                bad = rules_.check(name) != platform::kErrorSuccess;
-                length = rules_.length(name);
-                if (!bad) {
-                    hash = Hash(folder, name, key_);
-                    batchKeys_[r - start].swap(key_);
-                }
-            }
-            if (bad) {
-                row.status = CRowStatus::kInvalidName;
-                continue;
-            }
-            if (length > rules_.maxName) {
-                row.status = CRowStatus::kTooLong;
-                continue;
-            }
-            hashes[r - start] = hash;
-            lengths[r - start] = length;
-            lookup[r - start] = true;
-#if defined(__GNUC__)
-            __builtin_prefetch(&tags_[Slot(hash)]);
-            __builtin_prefetch(&refs_[Slot(hash)], 1);
-#endif
+    size_t item = 0;
+    for (size_t start = 0; start < rows.size(); start += kBatch) {
+        const size_t end = std::min(rows.size(), start + kBatch);
+        const size_t checked = CheckBatch(rows, start, end, item);
+        LookUpBatch(rows, start, checked, numberTaken);
+        if (checked < end) break;  // not a preview of this selection: nothing more can be told
+    }
+    ForgetNewNames();
+}
+
+size_t CPreviewCheck::CheckBatch(CPreview& rows, size_t start, size_t end, size_t& i) {
+    for (size_t r = start; r < end; ++r) {
+        CPreviewRow& row = rows[r];
+        lookup_[r - start] = false;
+        while (i < items_.size() && items_[i] != row.item) {
+            if (i >= mapped_) itemRow_[i] = -1;
+            ++i;
         }
-        for (size_t r = start; r < end; ++r) {
-            if (!lookup[r - start]) continue;
-            CPreviewRow& row = rows[r];
-            const uint32_t item = rowItem_[r];
-            const uint32_t folder = FolderAt(item);
-            // A folder renamed earlier in the run is reached under its new
-            // name, which may make the path longer or shorter.
-            const size_t folderLength = anyMoved ? LengthNow(folder) : folders_[folder].length;
-            if (folderLength + 1 + lengths[r - start] > rules_.maxPath) {
-                row.status = CRowStatus::kTooLong;
-                continue;
+        if (i == items_.size()) return r;
+        if (i >= mapped_) {
+            itemRow_[i] = static_cast<int32_t>(r);
+            mapped_ = i + 1;
+            nextRow_ = r + 1;
+        }
+        const uint32_t item = static_cast<uint32_t>(i++);
+        rowItem_[r] = item;
+        if (row.status == CRowStatus::kUnchanged) continue;
+        const uint32_t folder = FolderAt(item);
+        const std::string& name = row.newName;
+        uint64_t hash = 0;
+        size_t length;
+        bool bad = false;
+        if (posix_) {
+            hash = HashBytes(name, FolderSeed(seed_, folder), &bad);
+            length = name.size();
+            bad = bad || length == 0 || (length <= 2 && name[0] == '.' && (length == 1 || name[1] == '.'));
+        } else {
+            bad = rules_.check(name) != platform::kErrorSuccess;
+            length = rules_.length(name);
+            if (!bad) {
+                hash = Hash(folder, name, key_);
+                batchKeys_[r - start].swap(key_);
             }
-            const std::string_view key =
-                rules_.ignoreCase ? std::string_view(batchKeys_[r - start]) : std::string_view(row.newName);
-            // Most new names meet no name of their tag: they are free, and
-            // take the slot where the lookup ended.
-            const uint64_t hash = hashes[r - start];
-            const uint8_t tag = TagOf(hash);
-            size_t at = Slot(hash);
-            while (tags_[at] != 0 && (tags_[at] & ~kRowTag) != tag) at = Next(at);
-            if (tags_[at] == 0) {
-                tags_[at] = tag | kRowTag;
-                refs_[at] = {static_cast<uint32_t>(r) | kRowFlag, CheckOf(hash)};
-                row.status = CRowStatus::kRenamed;
-            } else {
-                row.status = Meet(rows, static_cast<uint32_t>(r), item, folder, hash, key);
-                if (numberTaken && (row.status == CRowStatus::kDuplicate || row.status == CRowStatus::kExists))
-                    row.status = Number(rows, static_cast<uint32_t>(r), item, folder);
-            }
-            if (row.status == CRowStatus::kRenamed && (itemFolder_[item] & kSelfFlag)) {
-                const auto self = itemSelf_.find(item);
-                if (self != itemSelf_.end()) {
-                    Folder& moved = folders_[self->second];
-                    moved.moved = true;
-                    moved.delta = static_cast<int64_t>(rules_.length(row.newName)) -
-                                  static_cast<int64_t>(rules_.length(items_[item]->name()));
-                    anyMoved = true;
-                }
+        }
+        if (bad) {
+            row.status = CRowStatus::kInvalidName;
+            continue;
+        }
+        if (length > rules_.maxName) {
+            row.status = CRowStatus::kTooLong;
+            continue;
+        }
+        hashes_[r - start] = hash;
+        lengths_[r - start] = length;
+        lookup_[r - start] = true;
+#if defined(__GNUC__)
+        __builtin_prefetch(&tags_[Slot(hash)]);
+        __builtin_prefetch(&refs_[Slot(hash)], 1);
+#endif
+    }
+    return end;
+}
+
+void CPreviewCheck::LookUpBatch(CPreview& rows, size_t start, size_t end, bool numberTaken) {
+    for (size_t r = start; r < end; ++r) {
+        if (!lookup_[r - start]) continue;
+        CPreviewRow& row = rows[r];
+        const uint32_t item = rowItem_[r];
+        const uint32_t folder = FolderAt(item);
+        // A folder renamed earlier in the run is reached under its new
+        // name, which may make the path longer or shorter.
+        const size_t folderLength = anyMoved_ ? LengthNow(folder) : folders_[folder].length;
+        if (folderLength + 1 + lengths_[r - start] > rules_.maxPath) {
+            row.status = CRowStatus::kTooLong;
+            continue;
+        }
+        const std::string_view key =
+            rules_.ignoreCase ? std::string_view(batchKeys_[r - start]) : std::string_view(row.newName);
+        // Most new names meet no name of their tag: they are free, and
+        // take the slot where the lookup ended.
+        const uint64_t hash = hashes_[r - start];
+        const uint8_t tag = TagOf(hash);
+        size_t at = Slot(hash);
+        while (tags_[at] != 0 && (tags_[at] & ~kRowTag) != tag) at = Next(at);
+        if (tags_[at] == 0) {
+            tags_[at] = tag | kRowTag;
+            refs_[at] = {static_cast<uint32_t>(r) | kRowFlag, CheckOf(hash)};
+            row.status = CRowStatus::kRenamed;
+        } else {
+            row.status = Meet(rows, static_cast<uint32_t>(r), item, folder, hash, key);
+            if (numberTaken && (row.status == CRowStatus::kDuplicate || row.status == CRowStatus::kExists))
+                row.status = Number(rows, static_cast<uint32_t>(r), item, folder);
+        }
+        if (row.status == CRowStatus::kRenamed && (itemFolder_[item] & kSelfFlag)) {
+            const auto self = itemSelf_.find(item);
+            if (self != itemSelf_.end()) {
+                Folder& moved = folders_[self->second];
+                moved.moved = true;
+                moved.delta = static_cast<int64_t>(rules_.length(row.newName)) -
+                              static_cast<int64_t>(rules_.length(items_[item]->name()));
+                anyMoved_ = true;
             }
         }
     }
-    // Back to the names of the selection alone. The new names took the
-    // first free slots, after every name of the selection, so emptying them
-    // leaves every other lookup as it was.
+}
+
+// Back to the names of the selection alone. The new names took the first
+// free slots, after every name of the selection, so emptying them leaves
+// every other lookup as it was.
+void CPreviewCheck::ForgetNewNames() {
     // Eight tags at a time: each byte with its high bit set becomes zero.
     for (size_t at = 0; at + 8 <= tags_.size(); at += 8) {
         uint64_t w;
@@ -496,7 +420,7 @@ void CPreviewCheck::Mark(CPreview& rows, platform::IFileSystem& fs, bool numberT
         w &= ~(((w & kHighs) >> 7) * 0xFF);
         std::memcpy(tags_.data() + at, &w, 8);
     }
-    if (anyMoved)
+    if (anyMoved_)
         for (auto& folder : folders_) {
             folder.moved = false;
             folder.delta = 0;

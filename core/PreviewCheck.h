@@ -89,6 +89,14 @@ private:
     /// The length of `folder`'s path once the folders renamed so far by
     /// the current Mark have their new names.
     size_t LengthNow(uint32_t folder) const;
+    /// Checks and hashes the new names of rows [start, end), asking for
+    /// their slots; returns where it stopped: `end`, or the first row that
+    /// is no item of the selection. `item` walks the items alongside.
+    size_t CheckBatch(CPreview& rows, size_t start, size_t end, size_t& item);
+    /// Marks the rows of a checked batch against the table.
+    void LookUpBatch(CPreview& rows, size_t start, size_t end, bool numberTaken);
+    /// Takes the new names out of the table again.
+    void ForgetNewNames();
     /// Gives a row whose name is taken the first numbered name that is free,
     /// as "Add number and rename" does, and marks it.
     CRowStatus Number(CPreview& rows, uint32_t row, uint32_t item, uint32_t folder);
@@ -146,6 +154,12 @@ private:
     size_t mapped_ = 0;   ///< items whose row itemRow_ holds for the current mark
     size_t nextRow_ = 0;  ///< the first row not mapped to its item yet
     std::string key_, otherKey_;
+    // A batch of rows: hashed and asked for before any is looked up.
+    static constexpr size_t kBatch = 16;
+    uint64_t hashes_[kBatch];
+    size_t lengths_[kBatch];
+    bool lookup_[kBatch];
     std::vector<std::string> batchKeys_;
+    bool anyMoved_ = false;  ///< a folder holding items was renamed by this mark
     int listings_ = 0;
 };

@@ -137,15 +137,14 @@ public:
             if (code == platform::kErrorSuccess) {
                 // Never a rename that the journal does not know of.
                 if (run_.journal_ && !pending_.announced && !run_.Announce(pending_)) return false;
-                pending_.PathTo(run_.from_);
-                run_.to_.assign(pending_.Folder()).append(1, platform::kPathSeparator).append(next->name());
-                code = run_.fs_.Move(run_.from_, run_.to_);
+                code = run_.fs_.Move(pending_.Folder(), entry_.name(), next->name());
             }
             if (code == platform::kErrorSuccess) {
                 run_.number_.Reset();
                 if (entry_.isFolder()) {
-                    entry_.CopyPathTo(run_.from_);
-                    run_.moves_.Renamed(run_.from_, next->name());
+                    std::string path;
+                    entry_.CopyPathTo(path);
+                    run_.moves_.Renamed(path, next->name());
                 }
                 return true;
             }

@@ -162,8 +162,6 @@ private:
     CDuplicateNumber number_;
     CRunResult result_;
     CRunProgress counted_;
-    // Both paths of a rename, made in buffers kept from rename to rename.
-    std::string from_, to_;
     // Without "Sort each subfolder separately" a folder may be renamed
     // before what it holds: those items then reach it under its new name.
     CFolderMoves moves_;

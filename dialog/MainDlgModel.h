@@ -158,12 +158,12 @@ public:
     /// items; a journal that holds nothing readable is no run, one that is
     /// not trusted is listed with its refusal. 0, or the code of a folder
     /// that cannot be listed or is not this user's alone.
-    uint32_t History(std::vector<CJournalRun>& runs);
+    [[nodiscard]] uint32_t History(std::vector<CJournalRun>& runs);
     /// Reads run `n` of History (1: the last) with its items. 0;
     /// kErrorFileNotFound when there is no such run; or the code of a
     /// folder that cannot be listed. A run that is not trusted comes with
     /// its refusal, and must not be taken back.
-    uint32_t ReadRun(size_t n, CJournalRun& run, bool withItems = true);
+    [[nodiscard]] uint32_t ReadRun(size_t n, CJournalRun& run, bool withItems = true);
     /// What "Undo last run..." offers: the newest run that has items to take
     /// back, passing over runs that renamed nothing, with its items too when
     /// `withItems` and its number in History in `number` (may be null).

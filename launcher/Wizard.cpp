@@ -100,10 +100,8 @@ private:
     }
 
     void Paint() {
-        PAINTSTRUCT paint{};
-        const HDC dc = ::BeginPaint(window(), &paint);
-        if (dc && !::IsIconic(::GetParent(window()))) picture_.Draw(dc, item(IDC_WIZARD_PICTURE));
-        ::EndPaint(window(), &paint);
+        const win::ScopedPaint paint(window());
+        if (paint.dc() && !::IsIconic(::GetParent(window()))) picture_.Draw(paint.dc(), item(IDC_WIZARD_PICTURE));
     }
 
     PageInfo info_;

@@ -116,9 +116,12 @@ public:
     [[nodiscard]] virtual uint32_t ListFolderEntries(const std::string& folder,
                                        const std::function<void(const std::string& name, EntryKind kind)>& each) = 0;
 
-    /// Renames `from` to `to`. Never replaces an existing target: that case is
-    /// kErrorAlreadyExists. A case-only rename of the same entry is allowed.
-    [[nodiscard]] virtual uint32_t Move(const std::string& from, const std::string& to) = 0;
+    /// Renames the entry `name` of `folder` to `newName`, in the same folder:
+    /// both are single names, which the caller has checked. Never replaces
+    /// an existing target: that case is kErrorAlreadyExists. A case-only
+    /// rename of the same entry is allowed.
+    [[nodiscard]] virtual uint32_t Move(const std::string& folder, const std::string& name,
+                                        const std::string& newName) = 0;
 
     /// The caller has waited (for a person's answer) since its last call:
     /// whatever the file system keeps between calls to speed up renames in
@@ -179,7 +182,9 @@ public:
                                const std::function<void(const std::string&, EntryKind)>& each) override {
         return inner_->ListFolderEntries(folder, each);
     }
-    uint32_t Move(const std::string& from, const std::string& to) override { return inner_->Move(from, to); }
+    uint32_t Move(const std::string& folder, const std::string& name, const std::string& newName) override {
+        return inner_->Move(folder, name, newName);
+    }
     void Paused() override { inner_->Paused(); }
     uint32_t GetWorkingFolder(std::string& out) override { return inner_->GetWorkingFolder(out); }
     uint32_t SetWorkingFolder(const std::string& path) override { return inner_->SetWorkingFolder(path); }
@@ -240,13 +245,13 @@ inline constexpr char kPathSeparator = '/';
 /// 0 when `name` may be used as one file name on this platform, else
 /// kErrorInvalidName. Refuses what would move an item into another folder
 /// (separators, "." and "..", empty) and, on Windows, what the shell forbids.
-uint32_t CheckFileName(const std::string& name);
+[[nodiscard]] uint32_t CheckFileName(const std::string& name);
 
 /// The Windows rules for a single name, available on every platform so they
 /// can be tested natively.
-uint32_t CheckWindowsFileName(const std::string& name);
+[[nodiscard]] uint32_t CheckWindowsFileName(const std::string& name);
 /// The POSIX rules for a single name, likewise.
-uint32_t CheckPosixFileName(const std::string& name);
+[[nodiscard]] uint32_t CheckPosixFileName(const std::string& name);
 
 /// True when `path` is a full path on this platform: from the root on POSIX;
 /// from a drive's root or a network share on Windows.

@@ -99,7 +99,6 @@ CShellExt::CShellExt() {
 }
 
 CShellExt::~CShellExt() {
-    if (data_) data_->Release();
     ObjectDestroyed();
 }
 
@@ -137,13 +136,10 @@ STDMETHODIMP_(ULONG) CShellExt::Release() {
 // item could do, and the refusal keeps it out of that menu.
 STDMETHODIMP CShellExt::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) {
     Trace("CShellExt::Initialize()\r\n");
-    if (data_) {
-        data_->Release();
-        data_ = nullptr;
-    }
+    data_.reset();
     if (!data) return E_INVALIDARG;
     data->AddRef();
-    data_ = data;
+    data_.reset(data);
     return S_OK;
 }
 

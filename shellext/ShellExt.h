@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include "platform/win32/Scoped.h"
+
 namespace qlnext {
 
 /// The context-menu handler: adds "Quorl&in..." to the menu of a selection
@@ -43,7 +45,7 @@ private:
     HRESULT DoGAKMenu1(HWND owner, bool quiet);
 
     volatile LONG references_ = 0;
-    IDataObject* data_ = nullptr;
+    win::ComPtr<IDataObject> data_;
 };
 
 }  // namespace qlnext

@@ -55,3 +55,8 @@ int ComboCount(HWND combo);
 /// Whether check box `id` of `dialog` is checked.
 bool ButtonChecked(HWND dialog, int id);
 void ButtonSetChecked(HWND dialog, int id, bool checked);
+
+/// True when the rectangle `r` is drawn (not empty) and holds `p`.
+inline bool RectHolds(const RECT& r, POINT p) {
+    return r.right > r.left && ::PtInRect(&r, p);
+}

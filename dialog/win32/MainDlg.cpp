@@ -10,29 +10,15 @@
 #include "dialog/ControlTexts.h"
 #include "dialog/panels/RenameDlg.h"
 #include "dialog/win32/Controls.h"
+#include "dialog/win32/MainDlgGrid.h"
 #include "dialog/win32/MainResource.h"
 #include "dialog/win32/ProductVersion.h"
 #include "platform/win32/Wide.h"
+#include "platform/win32/Scoped.h"
+
+using namespace main_grid;
 
 namespace {
-
-// The grid of the left column, in dialog units.
-constexpr int kMargin = 7;
-constexpr int kColumnWidth = 280;   // as wide as a parameter panel
-constexpr int kSectionLeft = 7;     // sections sit inside the column
-constexpr int kSectionWidth = 266;  // from 7 to 273
-constexpr int kRowGap = 4;
-constexpr int kClosedSection = 10;  // a closed section shows its header only
-constexpr int kButtonWidth = 50;
-constexpr int kWideButtonWidth = 70;
-constexpr int kButtonHeight = 14;
-constexpr int kStatusHeight = 10;
-constexpr int kMinimumListWidth = 200;
-// The buttons under the list: two wide ones at the left, two at the right.
-constexpr int kButtonRowWidth = 2 * kWideButtonWidth + 2 * kButtonWidth + 4 * kRowGap;
-constexpr int kMinimumRightWidth = std::max(kMinimumListWidth, kButtonRowWidth);
-constexpr int kStatusColumnWidth = 56;
-constexpr int kMinimumListHeight = 60;
 
 // The dialog whose accelerators the message filter translates. One rename
 // dialog runs at a time on the one thread that shows it.
@@ -47,9 +33,6 @@ std::string LibraryFolder() {
     return platform::Narrow(folder);
 }
 
-bool Inside(const RECT& r, POINT p) {
-    return r.right > r.left && ::PtInRect(&r, p);
-}
 
 // The Status column: empty for a row that renames as shown, so that the
 // rows that need a look stand out.
@@ -58,77 +41,6 @@ const char* StatusText(CRowStatus status) {
 }
 
 }  // namespace
-
-// ---- Sections ----------------------------------------------------------------
-
-CSectionPanel::CSectionPanel(CMainDlg& owner, int templateId, int headerId)
-    : owner_(owner), templateId_(templateId), headerId_(headerId) {}
-
-bool CSectionPanel::Create(HINSTANCE instance, HWND parent) {
-    if (!CreateModeless(instance, templateId_, parent)) return false;
-    RECT r{};
-    ::GetWindowRect(window(), &r);
-    openHeight_ = r.bottom - r.top;
-    closedHeight_ = DialogUnitsToPixelsY(window(), kClosedSection);
-    return true;
-}
-
-bool CSectionPanel::OnInitDialog() {
-    return false;  // the main dialog places the focus
-}
-
-void CSectionPanel::SetCollapsed(bool collapsed) {
-    collapsed_ = collapsed;
-    // What a closed section hides must not take the focus either.
-    for (HWND child = ::GetWindow(window(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        const int id = ::GetDlgCtrlID(child);
-        if (id == headerId_ || id == IDC_SECTION_ARROW || id == IDC_SECTION_LINE) continue;
-        WindowShow(child, !collapsed);
-    }
-    ::InvalidateRect(window(), nullptr, TRUE);
-}
-
-int CSectionPanel::height() const {
-    return collapsed_ ? closedHeight_ : openHeight_;
-}
-
-void CSectionPanel::SetArrows(const CPictureFile& open, const CPictureFile& closed) {
-    open_ = open.Share();
-    closed_ = closed.Share();
-}
-
-INT_PTR CSectionPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(window(), &ps);
-            if (headerId_) (collapsed_ ? closed_ : open_).Draw(dc, item(IDC_SECTION_ARROW));
-            ::EndPaint(window(), &ps);
-            return TRUE;
-        }
-        case WM_LBUTTONDOWN: {
-            // The arrow's placeholder hides once the picture is drawn: a
-            // click on the picture reaches the section itself.
-            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            if (headerId_ && (Inside(open_.target(), at) || Inside(closed_.target(), at))) owner_.SectionClicked(*this);
-            return TRUE;
-        }
-        default:
-            return CDialog::HandleMessage(message, wParam, lParam);
-    }
-}
-
-void CSectionPanel::OnCommand(int id, int code) {
-    if (headerId_ && (id == headerId_ || id == IDC_SECTION_ARROW) && code == STN_CLICKED) {
-        owner_.SectionClicked(*this);
-        return;
-    }
-    owner_.SectionChanged(id, code);
-}
-
-LRESULT CSectionPanel::OnNotify(const NMHDR& header) {
-    return owner_.ListNotify(header);
-}
 
 // ---- The main dialog -----------------------------------------------------------
 
@@ -228,14 +140,12 @@ INT_PTR CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CMainDlg::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(window(), &ps);
-    (parametersCollapsed_ ? closed_ : open_).Draw(dc, item(IDC_MAIN_PARAMETERS_ARROW));
-    ::EndPaint(window(), &ps);
+    const win::ScopedPaint paint(window());
+    (parametersCollapsed_ ? closed_ : open_).Draw(paint.dc(), item(IDC_MAIN_PARAMETERS_ARROW));
 }
 
 bool CMainDlg::ClickOnArrow(POINT at) {
-    return Inside(open_.target(), at) || Inside(closed_.target(), at);
+    return RectHolds(open_.target(), at) || RectHolds(closed_.target(), at);
 }
 
 void CMainDlg::OnCommand(int id, int code) {
@@ -382,92 +292,6 @@ void CMainDlg::ShowPanel() {
     if (!parametersCollapsed_) host->FocusFirstField();
 }
 
-void CMainDlg::Relayout() {
-    const HWND w = window();
-    auto px = [w](int units) { return DialogUnitsToPixelsX(w, units); };
-    auto py = [w](int units) { return DialogUnitsToPixelsY(w, units); };
-    RECT client{};
-    ::GetClientRect(w, &client);
-
-    // The left column, from the top.
-    int y = py(kMargin);
-    const int comboHeight = py(12);
-    auto row = [&](int labelId, int comboId) {
-        WindowMove(item(labelId), RECT{px(kMargin), y + py(2), px(77), y + py(10)});
-        RECT combo = WindowRectInParent(item(comboId));
-        const int height = combo.bottom - combo.top;
-        WindowMove(item(comboId), RECT{px(80), y, px(273), y + height});
-        y += std::max(comboHeight, height) + py(kRowGap);
-    };
-    row(IDC_MAIN_SCOPE_LABEL, IDC_MAIN_SCOPE);
-    row(IDC_MAIN_ACTION_LABEL, IDC_MAIN_ACTION);
-    y += py(2);
-    WindowMove(item(IDC_MAIN_PARAMETERS_ARROW), RECT{px(kMargin), y, px(kMargin + 8), y + py(8)});
-    WindowMove(item(IDC_MAIN_PARAMETERS), RECT{px(18), y, px(58), y + py(8)});
-    WindowMove(item(IDC_MAIN_SEPARATOR), RECT{px(60), y + py(4), px(273), y + py(4) + 2});
-    y += py(10);
-    if (shownHost_ && !parametersCollapsed_) {
-        RECT panel{};
-        ::GetWindowRect(shownHost_->window(), &panel);
-        const int height = panel.bottom - panel.top;
-        WindowMove(shownHost_->window(), RECT{0, y, px(kColumnWidth), y + height});
-        y += height;
-    }
-    y += py(kRowGap);
-    for (auto& section : sections_) {
-        const int height = section->height();
-        WindowMove(section->window(), RECT{px(kSectionLeft), y, px(kSectionLeft + kSectionWidth), y + height});
-        y += height + py(kRowGap);
-    }
-    const int leftBottom = y + py(kMargin - kRowGap);
-
-    // The right column: the preview list takes what is left, the status line
-    // and the buttons lie under it.
-    const int left = px(kColumnWidth + kMargin);
-    const int right = std::max<int>(client.right - px(kMargin), left + px(kMinimumRightWidth));
-    const int bottom = std::max<int>(client.bottom, leftBottom) - py(kMargin);
-    const int buttonsTop = bottom - py(kButtonHeight);
-    const int statusTop = buttonsTop - py(kRowGap + kStatusHeight);
-    const int listBottom = statusTop - py(kRowGap);
-    WindowMove(list_->window(), RECT{left, py(kMargin), right, listBottom});
-    WindowMove(listView_, RECT{0, 0, right - left, listBottom - py(kMargin)});
-    const int status = px(kStatusColumnWidth);
-    const int half = (right - left - status - ::GetSystemMetrics(SM_CXVSCROLL) - 4) / 2;
-    ListView_SetColumnWidth(listView_, 0, std::max(half, 40));
-    ListView_SetColumnWidth(listView_, 1, std::max(half, 40));
-    ListView_SetColumnWidth(listView_, 2, status);
-    WindowMove(item(IDC_MAIN_STATUS), RECT{left, statusTop, right, statusTop + py(kStatusHeight)});
-    int x = right;
-    for (const int id : {IDOK, IDCANCEL}) {
-        WindowMove(item(id), RECT{x - px(kButtonWidth), buttonsTop, x, bottom});
-        x -= px(kButtonWidth + kRowGap);
-    }
-    WindowMove(item(IDC_MAIN_SAVE_LIST), RECT{left, buttonsTop, left + px(kWideButtonWidth), bottom});
-    const int undoLeft = left + px(kWideButtonWidth + kRowGap);
-    WindowMove(item(IDC_MAIN_UNDO), RECT{undoLeft, buttonsTop, undoLeft + px(kWideButtonWidth), bottom});
-    WindowMove(item(IDC_MAIN_DROPLET), RECT{left, buttonsTop, left + px(kWideButtonWidth), bottom});
-
-    // The smallest window that shows all of it; one that is smaller now
-    // grows to it.
-    RECT needed{0, 0, left + px(kMinimumRightWidth + kMargin),
-                std::max(leftBottom, py(kMargin + kMinimumListHeight + kRowGap + kStatusHeight + kRowGap +
-                                        kButtonHeight + kMargin))};
-    ::AdjustWindowRectEx(&needed, static_cast<DWORD>(::GetWindowLongPtrW(w, GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongPtrW(w, GWL_EXSTYLE)));
-    minimum_ = POINT{needed.right - needed.left, needed.bottom - needed.top};
-    RECT window{};
-    ::GetWindowRect(w, &window);
-    laidOut_ = true;
-    if (window.right - window.left < minimum_.x || window.bottom - window.top < minimum_.y) {
-        ::SetWindowPos(w, nullptr, 0, 0, std::max<int>(window.right - window.left, minimum_.x),
-                       std::max<int>(window.bottom - window.top, minimum_.y), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    // The sections and the panel moved and changed size: each child paints
-    // itself again, or a taller panel leaves the drawings of the old one
-    // under the column.
-    ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
-}
-
 void CMainDlg::RefreshPreview() {
     ReadOptions();
     model_.Changed();
@@ -539,106 +363,6 @@ LRESULT CMainDlg::DrawRow(NMLVCUSTOMDRAW& draw) {
         default:
             return CDRF_DODEFAULT;
     }
-}
-
-void CMainDlg::Ok() {
-    ReadOptions();
-    // The run reads the disk afresh and the preview's items are let go: the
-    // list would only show blank rows while a conflict is asked about.
-    ListView_SetItemCountEx(listView_, 0, 0);
-    DialogItemSetText(window(), IDC_MAIN_STATUS, "Renaming...");
-    ::UpdateWindow(window());
-    running_ = true;
-    const CFinish finish = model_.Ok();
-    running_ = false;
-    if (finish == CFinish::kNoOperation) {  // the panel's fields are not complete
-        ShowRows();
-        return;
-    }
-    if (finish == CFinish::kJournalFailed) ShowJournalFailure("run");
-    End(IDOK);
-}
-
-void CMainDlg::ShowJournalFailure(const char* what) {
-    const std::string text = std::string("The ") + what +
-                             " stopped before its next rename: its journal cannot be written, and nothing is "
-                             "renamed that the journal does not know of.\n\n" +
-                             (model_.journalPath().empty() ? std::string("%LOCALAPPDATA%\\Quorlin") : model_.journalPath()) +
-                             "\n" + platform::ErrorMessage(model_.journalError());
-    ::MessageBoxW(window(), platform::Widen(text).c_str(), L"Cannot write the journal", MB_OK | MB_ICONERROR);
-}
-
-void CMainDlg::UpdateUndo() {
-    CJournalRun run;
-    ::EnableWindow(item(IDC_MAIN_UNDO), model_.LastRun(run, false) ? TRUE : FALSE);
-}
-
-void CMainDlg::UndoLastRun() {
-    ReadOptions();
-    CJournalRun run;
-    if (!model_.LastRun(run)) {  // taken back from elsewhere meanwhile
-        UpdateUndo();
-        return;
-    }
-    if (!run.refusal.empty()) {
-        const std::string text = "The journal of the last run cannot be trusted, so nothing is renamed back.\n\n" +
-                                 run.path + "\n" + run.refusal;
-        ::MessageBoxW(window(), platform::Widen(text).c_str(), L"Undo last run", MB_OK | MB_ICONERROR);
-        return;
-    }
-    std::string question = "Rename " + Count(UndoCount(run), "item", "items") +
-                           " back to the names they had before the last run?\n\n" + JournalRunText(run) +
-                           "\n\nAn item changed since the run is left as it is; nothing is overwritten.";
-    if (run.unsure)
-        question += "\n\nThe run was cut short: " + Count(run.unsure, "item", "items") +
-                    " may not have been renamed. Each is renamed back only when it is found under its new name.";
-    if (!run.whole) question += "\n\nIts journal is damaged: only what it holds whole is taken back.";
-    if (::MessageBoxW(window(), platform::Widen(question).c_str(), L"Undo last run",
-                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
-        return;
-    // The preview's rows point at items whose names the undo changes.
-    ListView_SetItemCountEx(listView_, 0, 0);
-    DialogItemSetText(window(), IDC_MAIN_STATUS, "Renaming back...");
-    ::UpdateWindow(window());
-    running_ = true;
-    const CUndoResult result = model_.Undo(run);
-    running_ = false;
-    if (result.journalFailed) ShowJournalFailure("undo");
-    std::string summary = UndoSummary(result);
-    summary[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(summary[0])));
-    summary += ".";
-    // The first few of what was left alone; the journal keeps them all.
-    constexpr size_t kNotesShown = 10;
-    for (size_t i = 0; i < result.notes.size() && i < kNotesShown; ++i)
-        summary += (i == 0 ? "\n\nLeft alone:\n" : "\n") + result.notes[i].path + ": " + result.notes[i].reason;
-    if (result.notes.size() > kNotesShown)
-        summary += "\n... and " + Count(result.notes.size() - kNotesShown, "more", "more");
-    const bool clean = !result.leftAlone && !result.failed && !result.stopped;
-    ::MessageBoxW(window(), platform::Widen(summary).c_str(), L"Undo finished",
-                  MB_OK | (clean ? MB_ICONINFORMATION : MB_ICONWARNING));
-    // The dialog stays open over the same items under the names they have
-    // now: its preview reads them afresh.
-    UpdateUndo();
-    RefreshPreview();
-}
-
-void CMainDlg::SaveFileList() {
-    ReadOptions();
-    model_.SaveFileList([this](std::string& fileName) {
-        std::wstring buffer = platform::Widen(fileName);
-        buffer.resize(32768, L'\0');
-        OPENFILENAMEW dialog{};
-        dialog.lStructSize = sizeof dialog;
-        dialog.hwndOwner = window();
-        dialog.lpstrFilter = L"Text (*.txt)\0*.txt\0";
-        dialog.lpstrFile = buffer.data();
-        dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-        dialog.lpstrDefExt = L"txt";
-        dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
-        if (!::GetSaveFileNameW(&dialog)) return false;
-        fileName = platform::Narrow(buffer.c_str());
-        return true;
-    });
 }
 
 void CMainDlg::MoveFocus(bool forward) {

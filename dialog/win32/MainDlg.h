@@ -85,6 +85,8 @@ private:
     void ReadOptions();
     void ShowPanel();
     void Relayout();
+    int LayOutLeftColumn();
+    int LayOutRightColumn(int leftBottom);
     void RefreshPreview();
     void ShowRows();
     void ToggleParameters();

@@ -4,6 +4,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/win32/Wide.h"
+#include "platform/win32/Scoped.h"
 
 namespace {
 
@@ -77,10 +78,9 @@ bool CPictureFile::Draw(HDC dc, HWND placeholder) {
         ::MapWindowPoints(HWND_DESKTOP, ::GetParent(placeholder), reinterpret_cast<POINT*>(&box), 2);
         // HIMETRIC is hundredths of a millimetre; the placeholder's screen
         // says how many pixels an inch has.
-        HDC screen = ::GetDC(placeholder);
-        const int pixelsWide = ::MulDiv(width, ::GetDeviceCaps(screen, LOGPIXELSX), 2540);
-        const int pixelsHigh = ::MulDiv(height, ::GetDeviceCaps(screen, LOGPIXELSY), 2540);
-        ::ReleaseDC(placeholder, screen);
+        const win::ScopedDC screen(placeholder);
+        const int pixelsWide = ::MulDiv(width, ::GetDeviceCaps(screen.get(), LOGPIXELSX), 2540);
+        const int pixelsHigh = ::MulDiv(height, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 2540);
         target_.left = box.left + (box.right - box.left - pixelsWide) / 2;
         target_.top = box.top + (box.bottom - box.top - pixelsHigh) / 2;
         target_.right = target_.left + pixelsWide;

@@ -1,6 +1,5 @@
 #include <dirent.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +14,10 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "platform/posix/Errno.h"
+#include "platform/posix/FolderHandle.h"
+#include "platform/posix/ScopedFd.h"
+#include "platform/posix/StatePosix.h"
 
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1 << 0)
@@ -23,105 +26,6 @@
 namespace platform {
 
 namespace {
-
-bool ParentExists(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return true;
-    const std::string parent = slash == 0 ? "/" : path.substr(0, slash);
-    struct stat st;
-    return ::stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-// Windows tells "file not found" from "path not found"; errno does not, so ask
-// whether the folder that should hold the entry is there.
-uint32_t FromErrno(int err, const std::string& path) {
-    switch (err) {
-        case 0:
-            return kErrorSuccess;
-        case ENOENT:
-            return ParentExists(path) ? kErrorFileNotFound : kErrorPathNotFound;
-        case ENOTDIR:
-            return kErrorPathNotFound;
-        case EACCES:
-        case EPERM:
-            return kErrorAccessDenied;
-        case EEXIST:
-        case ENOTEMPTY:
-            return kErrorAlreadyExists;
-        case ENAMETOOLONG:
-            return kErrorFilenameExcedRange;
-        case EILSEQ:
-            return kErrorInvalidName;
-        case EINVAL:
-            return kErrorInvalidParameter;
-        case EBUSY:
-            return kErrorBusy;
-        case EXDEV:
-            return kErrorNotSameDevice;
-        case ENOSPC:
-            return kErrorDiskFull;
-        case EROFS:
-            return kErrorWriteProtect;
-        case EMFILE:
-        case ENFILE:
-            return kErrorTooManyOpenFiles;
-        case ENOMEM:
-            return kErrorNotEnoughMemory;
-        case EISDIR:
-            return kErrorDirectory;
-        case ELOOP:
-            return kErrorCantResolveFilename;
-        case ENOTSUP:
-            return kErrorNotSupported;
-        default:
-            return kErrorPosixFlag | static_cast<uint32_t>(err);
-    }
-}
-
-// The errno that a code stands for, for its message: where several errno
-// values give one code, the one that says most about it.
-int ToErrno(uint32_t code) {
-    if (code & kErrorPosixFlag) return static_cast<int>(code & ~kErrorPosixFlag);
-    switch (code) {
-        case kErrorSuccess:
-            return 0;
-        case kErrorInvalidFunction:
-            return ENOSYS;
-        case kErrorFileNotFound:
-        case kErrorPathNotFound:
-            return ENOENT;
-        case kErrorTooManyOpenFiles:
-            return EMFILE;
-        case kErrorAccessDenied:
-            return EACCES;
-        case kErrorNotEnoughMemory:
-            return ENOMEM;
-        case kErrorWriteProtect:
-            return EROFS;
-        case kErrorNotSameDevice:
-            return EXDEV;
-        case kErrorSharingViolation:
-        case kErrorBusy:
-            return EBUSY;
-        case kErrorNotSupported:
-            return ENOTSUP;
-        case kErrorInvalidParameter:
-        case kErrorInvalidName:
-            return EINVAL;
-        case kErrorDiskFull:
-            return ENOSPC;
-        case kErrorAlreadyExists:
-            return EEXIST;
-        case kErrorFilenameExcedRange:
-            return ENAMETOOLONG;
-        case kErrorDirectory:
-            return EISDIR;
-        case kErrorCantResolveFilename:
-            return ELOOP;
-        default:
-            return -1;
-    }
-}
 
 struct DirCloser {
     void operator()(DIR* d) const { ::closedir(d); }
@@ -156,24 +60,21 @@ uint32_t WriteAll(int fd, const char* data, size_t size, const std::string& path
 
 class PosixAppendStream final : public IAppendStream {
 public:
-    PosixAppendStream(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-    ~PosixAppendStream() override { ::close(fd_); }
-    PosixAppendStream(const PosixAppendStream&) = delete;
-    PosixAppendStream& operator=(const PosixAppendStream&) = delete;
+    PosixAppendStream(ScopedFd fd, std::string path) : fd_(std::move(fd)), path_(std::move(path)) {}
 
     uint32_t Append(const void* data, size_t size) override {
-        return WriteAll(fd_, static_cast<const char*>(data), size, path_);
+        return WriteAll(fd_.get(), static_cast<const char*>(data), size, path_);
     }
     // The size of the file is part of what must last, so fdatasync
     // writes it with the data; the times it leaves are of no use here.
     uint32_t Flush() override {
-        while (::fdatasync(fd_) != 0)
+        while (::fdatasync(fd_.get()) != 0)
             if (errno != EINTR) return FromErrno(errno, path_);
         return kErrorSuccess;
     }
 
 private:
-    int fd_;
+    ScopedFd fd_;
     std::string path_;
 };
 
@@ -181,46 +82,9 @@ private:
 uint32_t FlushFolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return FromErrno(errno, folder);
-    const uint32_t code = ::fsync(fd) == 0 ? kErrorSuccess : FromErrno(errno, folder);
-    ::close(fd);
-    return code;
-}
-
-// Makes `folder` and the folders above it that are missing, for this user
-// alone, as the XDG rules ask of a state folder.
-uint32_t MakeFolders(const std::string& folder) {
-    if (::mkdir(folder.c_str(), 0700) == 0) return kErrorSuccess;
-    int err = errno;
-    if (err == ENOENT) {
-        const auto slash = folder.find_last_of('/');
-        if (slash == std::string::npos || slash == 0) return FromErrno(err, folder);
-        if (const uint32_t code = MakeFolders(folder.substr(0, slash))) return code;
-        if (::mkdir(folder.c_str(), 0700) == 0) return kErrorSuccess;
-        err = errno;
-    }
-    struct stat st;
-    if (err == EEXIST && ::stat(folder.c_str(), &st) == 0)
-        return S_ISDIR(st.st_mode) ? kErrorSuccess : kErrorAlreadyExists;  // a file where the folder belongs
-    return FromErrno(err, folder);
-}
-
-std::string HomeFolder() {
-    const char* home = std::getenv("HOME");
-    if (home && *home == '/') return home;
-    const passwd* user = ::getpwuid(::getuid());
-    return user && user->pw_dir ? user->pw_dir : "";
-}
-
-// A file or folder that this user alone may change: owned by the user and
-// writable by nobody else. Whoever else could write there could make an undo
-// rename whatever they like.
-uint32_t PrivateEntry(const struct stat& st, bool folder) {
-    if (folder ? !S_ISDIR(st.st_mode) : !S_ISREG(st.st_mode)) return kErrorNotRegularFile;
-    if (st.st_uid != ::geteuid()) return kErrorNotOwner;
-    if (st.st_mode & (S_IWGRP | S_IWOTH)) return kErrorOpenToOthers;
-    return kErrorSuccess;
+    const ScopedFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd) return FromErrno(errno, folder);
+    return ::fsync(fd.get()) == 0 ? kErrorSuccess : FromErrno(errno, folder);
 }
 
 bool SameEntry(const struct stat& a, const struct stat& b) {
@@ -250,61 +114,6 @@ bool ListsExactly(const std::string& folder, std::string_view name) {
         if (name == entry->d_name) return true;
     return false;
 }
-
-// A run renames item after item in the same folder. Through a handle on the
-// folder the kernel walks the folder's path once, not twice per rename. The
-// handle is opened on the second rename in a row in one folder and dropped
-// when that folder, or one above it, is renamed. After the caller waited for
-// the user it is checked against the path before its next use: the folder
-// may have been moved and another made under its name meanwhile, and the
-// rename must act on the item at the path that the user was shown.
-class FolderHandle {
-public:
-    ~FolderHandle() { Close(); }
-
-    // The handle of `folder`, or -1 when renames there go by full paths.
-    int For(std::string_view folder) {
-        const bool check = std::exchange(check_, false);
-        if (fd_ >= 0 && folder == path_) {
-            if (!check || StillAt(path_)) return fd_;
-            Close();
-        }
-        if (folder != candidate_) {
-            candidate_.assign(folder);
-            return -1;
-        }
-        Close();
-        const std::string path(folder);
-        fd_ = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (fd_ >= 0) path_ = path;
-        return fd_;
-    }
-    // `moved` is no longer where it was.
-    void Moved(const std::string& moved) {
-        if (fd_ < 0) return;
-        if (path_ == moved ||
-            (path_.size() > moved.size() && path_.compare(0, moved.size(), moved) == 0 && path_[moved.size()] == '/'))
-            Close();
-    }
-    void Paused() { check_ = true; }
-    void Close() {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-        path_.clear();
-        candidate_.clear();
-    }
-
-private:
-    bool StillAt(const std::string& path) const {
-        struct stat held, named;
-        return ::fstat(fd_, &held) == 0 && ::stat(path.c_str(), &named) == 0 && SameEntry(held, named);
-    }
-
-    int fd_ = -1;
-    bool check_ = false;
-    std::string path_;
-    std::string candidate_;
-};
 
 class PosixFileSystem final : public IFileSystem {
 public:
@@ -343,10 +152,23 @@ public:
         return errno == 0 ? kErrorSuccess : FromErrno(errno, folder);
     }
 
-    uint32_t Move(const std::string& from, const std::string& to) override {
+    uint32_t Move(const std::string& folder, const std::string& name, const std::string& newName) override {
         std::lock_guard<std::mutex> lock(mutex_);
-        const uint32_t code = MoveByPath(from, to);
-        if (code == kErrorSuccess) folder_.Moved(from);
+        from_.assign(folder).append(1, '/').append(name);
+        uint32_t code = kErrorInvalidFunction;
+        const int dir = folder_.For(folder);
+        if (dir >= 0) {
+            if (::renameat2(dir, name.c_str(), dir, newName.c_str(), RENAME_NOREPLACE) == 0) code = kErrorSuccess;
+            // Failures take the paths below, which tell them apart; a folder
+            // that is gone is not held on to.
+            else if (errno == ENOENT || errno == ESTALE)
+                folder_.Close();
+        }
+        if (code != kErrorSuccess) {
+            to_.assign(folder).append(1, '/').append(newName);
+            code = MoveByPath(from_, to_);
+        }
+        if (code == kErrorSuccess) folder_.Moved(from_);
         return code;
     }
 
@@ -395,16 +217,16 @@ public:
         const auto slash = path.find_last_of('/');
         const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
         std::string temporary;
-        int fd = -1;
-        for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        ScopedFd fd;
+        for (unsigned attempt = 0; attempt < 100 && !fd; ++attempt) {
             temporary = folder + "/.quorlin-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
-            fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd < 0 && errno != EEXIST) return FromErrno(errno, path);
+            fd.reset(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            if (!fd && errno != EEXIST) return FromErrno(errno, path);
         }
-        if (fd < 0) return kErrorAlreadyExists;
-        uint32_t code = WriteAll(fd, data.data(), data.size(), path);
-        if (code == kErrorSuccess && ::fsync(fd) != 0) code = FromErrno(errno, path);
-        if (::close(fd) != 0 && code == kErrorSuccess) code = FromErrno(errno, path);
+        if (!fd) return kErrorAlreadyExists;
+        uint32_t code = WriteAll(fd.get(), data.data(), data.size(), path);
+        if (code == kErrorSuccess && ::fsync(fd.get()) != 0) code = FromErrno(errno, path);
+        if (fd.reset() != 0 && code == kErrorSuccess) code = FromErrno(errno, path);
         if (code == kErrorSuccess && ::rename(temporary.c_str(), path.c_str()) != 0) code = FromErrno(errno, path);
         if (code != kErrorSuccess) ::unlink(temporary.c_str());
         return code;
@@ -420,35 +242,34 @@ public:
     std::unique_ptr<IReadStream> OpenPrivate(const std::string& path, uint64_t& size, uint32_t& error) override {
         // Without following a link, and without waiting for the writer of
         // a pipe: what the open found is then checked on the open file.
-        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) {
+        ScopedFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (!fd) {
             error = errno == ELOOP ? kErrorNotRegularFile : FromErrno(errno, path);
             return nullptr;
         }
         struct stat st;
-        if (::fstat(fd, &st) != 0)
-            error = FromErrno(errno, path);
-        else
-            error = PrivateEntry(st, false);
-        FILE* f = error == kErrorSuccess ? ::fdopen(fd, "rb") : nullptr;
+        error = ::fstat(fd.get(), &st) != 0 ? FromErrno(errno, path) : PrivateEntry(st, false);
+        if (error != kErrorSuccess) return nullptr;
+        FILE* f = ::fdopen(fd.get(), "rb");
         if (!f) {
-            if (error == kErrorSuccess) error = FromErrno(errno, path);
-            ::close(fd);
+            error = FromErrno(errno, path);
             return nullptr;
         }
+        fd.release();  // the stream closes it now
         size = static_cast<uint64_t>(st.st_size);
         return std::make_unique<PosixReadStream>(f);
     }
+
     std::unique_ptr<IAppendStream> CreateAppend(const std::string& path, uint32_t& error) override {
         // O_EXCL: an existing file, or a link planted under the name, is
         // never written through. The journal names what a user renamed:
         // readable by that user alone.
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600);
-        if (fd < 0) {
+        ScopedFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0600));
+        if (!fd) {
             error = FromErrno(errno, path);
             return nullptr;
         }
-        auto stream = std::make_unique<PosixAppendStream>(fd, path);
+        auto stream = std::make_unique<PosixAppendStream>(std::move(fd), path);
         error = FlushFolderOf(path);
         if (error == kErrorSuccess) return stream;
         stream.reset();
@@ -463,18 +284,6 @@ public:
 
 private:
     uint32_t MoveByPath(const std::string& from, const std::string& to) {
-        const auto slash = from.find_last_of('/');
-        if (slash != std::string::npos && slash > 0 && to.size() > slash && to[slash] == '/' &&
-            to.compare(0, slash, from, 0, slash) == 0 && to.find('/', slash + 1) == std::string::npos) {
-            const int dir = folder_.For(std::string_view(from).substr(0, slash));
-            if (dir >= 0) {
-                if (::renameat2(dir, from.c_str() + slash + 1, dir, to.c_str() + slash + 1, RENAME_NOREPLACE) == 0)
-                    return kErrorSuccess;
-                // Failures take the path below, which tells them apart; a
-                // folder that is gone is not held on to.
-                if (errno == ENOENT || errno == ESTALE) folder_.Close();
-            }
-        }
         if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return kErrorSuccess;
         int err = errno;
         if (err == EEXIST) {
@@ -519,42 +328,15 @@ private:
 
     std::mutex mutex_;
     FolderHandle folder_;
+    // Both paths of a rename, made in buffers kept from rename to rename.
+    std::string from_, to_;
 };
 
 }  // namespace
 
-uint32_t StateFolder(std::string& out) {
-    // The XDG rules: a relative $XDG_STATE_HOME is to be ignored.
-    const char* state = std::getenv("XDG_STATE_HOME");
-    std::string folder;
-    if (state && *state == '/') {
-        folder = state;
-    } else {
-        const std::string home = HomeFolder();
-        if (home.empty()) return kErrorPathNotFound;
-        folder = home + "/.local/state";
-    }
-    while (!folder.empty() && folder.back() == '/') folder.pop_back();
-    folder += "/quorlin";
-    out = folder;
-    if (const uint32_t code = MakeFolders(folder)) return code;
-    // Through a link too: what matters is the folder the journals go to.
-    struct stat st;
-    if (::stat(folder.c_str(), &st) != 0) return FromErrno(errno, folder);
-    return PrivateEntry(st, true);
-}
-
 IFileSystem& RealFileSystem() {
     static PosixFileSystem fs;
     return fs;
-}
-
-std::string ErrorMessage(uint32_t code) {
-    if (const char* own = OwnErrorMessage(code)) return own;
-    // The system's own words, as every other program on it says them.
-    const int err = ToErrno(code);
-    if (err < 0) return "Unknown error " + std::to_string(code);
-    return std::strerror(err);
 }
 
 }  // namespace platform

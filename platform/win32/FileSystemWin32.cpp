@@ -205,8 +205,9 @@ public:
         return kErrorSuccess;
     }
 
-    uint32_t Move(const std::string& from, const std::string& to) override {
-        const std::wstring source = Widen(from), target = Widen(to);
+    uint32_t Move(const std::string& folder, const std::string& name, const std::string& newName) override {
+        const std::wstring place = Widen(folder) + L'\\';
+        const std::wstring source = place + Widen(name), target = place + Widen(newName);
         if (source != target && ::CompareStringOrdinal(source.c_str(), -1, target.c_str(), -1, TRUE) == CSTR_EQUAL)
             return MoveCaseOnly(source, target);
         // MoveFile without MOVEFILE_REPLACE_EXISTING never replaces a target.

@@ -170,6 +170,38 @@ private:
     T* p_ = nullptr;
 };
 
+/// A window's device context from GetDC: ReleaseDC.
+class ScopedDC {
+public:
+    explicit ScopedDC(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ~ScopedDC() {
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    ScopedDC(const ScopedDC&) = delete;
+    ScopedDC& operator=(const ScopedDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+/// The painting of a window between BeginPaint and EndPaint.
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    ~ScopedPaint() { ::EndPaint(window_, &paint_); }
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+    HDC dc() const { return dc_; }
+    const PAINTSTRUCT& paint() const { return paint_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 /// COM (apartment-threaded) initialised on this thread for the object's life.
 /// A thread that had it already keeps it; only a successful call is undone.
 class ScopedCom {

@@ -122,7 +122,7 @@ struct World {
     // is none with a whole beginning.
     bool Journal(CJournalRun& run) const {
         std::vector<std::string> journals;
-        ListJournals(platform::RealFileSystem(), State() + "/quorlin", journals);
+        EXPECT_EQ(ListJournals(platform::RealFileSystem(), State() + "/quorlin", journals), 0u);
         return !journals.empty() && ReadJournal(platform::RealFileSystem(), journals.front(), run) == 0 &&
                run.readable;
     }

@@ -32,7 +32,7 @@ std::string Written(const std::function<void(CRunJournal&)>& steps) {
     CRunJournal journal(platform::RealFileSystem(), state.str(), Header());
     steps(journal);
     std::vector<std::string> files;
-    ListJournals(platform::RealFileSystem(), state.str(), files);
+    EXPECT_EQ(ListJournals(platform::RealFileSystem(), state.str(), files), 0u);
     return files.empty() ? std::string() : ReadBytes(files.front());
 }
 
@@ -480,10 +480,10 @@ TEST(Journal, AFailedWriteIsTheJournalsLast) {
         // What reached the file reads as far as it is whole: the first batch
         // when it was put on the disk, never the half of a record.
         std::vector<std::string> files;
-        ListJournals(platform::RealFileSystem(), state.str(), files);
+        EXPECT_EQ(ListJournals(platform::RealFileSystem(), state.str(), files), 0u);
         if (files.empty()) continue;
         CJournalRun run;
-        ReadJournal(platform::RealFileSystem(), files.front(), run);
+        EXPECT_EQ(ReadJournal(platform::RealFileSystem(), files.front(), run), 0u);
         EXPECT_FALSE(run.ended);
         for (const auto& item : run.items) EXPECT_TRUE(item.oldName == "a" || item.oldName == "c") << item.oldName;
         if (c.madeFirst) {

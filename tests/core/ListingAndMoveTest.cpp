@@ -72,22 +72,22 @@ TEST(ListingAndMove, RenamesInOneFolderAfterTheFolderMoved) {
     TempDir dir;
     for (const char* name : {"a/1", "a/2", "a/3", "a/4"}) dir.File(name, name);
     platform::IFileSystem& fs = platform::RealFileSystem();
-    ASSERT_EQ(fs.Move(dir / "a/1", dir / "a/one"), platform::kErrorSuccess);
-    ASSERT_EQ(fs.Move(dir / "a/2", dir / "a/two"), platform::kErrorSuccess);
-    EXPECT_EQ(fs.Move(dir / "a/two", dir / "a/one"), platform::kErrorAlreadyExists) << "never replaces";
+    ASSERT_EQ(testing_support::MoveByPaths(fs, dir / "a/1", dir / "a/one"), platform::kErrorSuccess);
+    ASSERT_EQ(testing_support::MoveByPaths(fs, dir / "a/2", dir / "a/two"), platform::kErrorSuccess);
+    EXPECT_EQ(testing_support::MoveByPaths(fs, dir / "a/two", dir / "a/one"), platform::kErrorAlreadyExists) << "never replaces";
     // The folder is renamed: its old path leads nowhere any more.
-    ASSERT_EQ(fs.Move(dir / "a", dir / "b"), platform::kErrorSuccess);
-    EXPECT_EQ(fs.Move(dir / "a/3", dir / "a/three"), platform::kErrorPathNotFound);
-    ASSERT_EQ(fs.Move(dir / "b/3", dir / "b/three"), platform::kErrorSuccess);
+    ASSERT_EQ(testing_support::MoveByPaths(fs, dir / "a", dir / "b"), platform::kErrorSuccess);
+    EXPECT_EQ(testing_support::MoveByPaths(fs, dir / "a/3", dir / "a/three"), platform::kErrorPathNotFound);
+    ASSERT_EQ(testing_support::MoveByPaths(fs, dir / "b/3", dir / "b/three"), platform::kErrorSuccess);
     // A folder of the same name made anew is that new folder.
     dir.File("a/5", "a/5");
-    ASSERT_EQ(fs.Move(dir / "a/5", dir / "a/five"), platform::kErrorSuccess);
-    ASSERT_EQ(fs.Move(dir / "b/4", dir / "b/four"), platform::kErrorSuccess);
-    EXPECT_EQ(fs.Move(dir / "b/gone", dir / "b/x"), platform::kErrorFileNotFound);
+    ASSERT_EQ(testing_support::MoveByPaths(fs, dir / "a/5", dir / "a/five"), platform::kErrorSuccess);
+    ASSERT_EQ(testing_support::MoveByPaths(fs, dir / "b/4", dir / "b/four"), platform::kErrorSuccess);
+    EXPECT_EQ(testing_support::MoveByPaths(fs, dir / "b/gone", dir / "b/x"), platform::kErrorFileNotFound);
     // Moved by someone else, and made anew: the path names the new folder.
     std::filesystem::rename(testing_support::U8(dir / "b"), testing_support::U8(dir / "c"));
     dir.File("b/6", "b/6");
-    ASSERT_EQ(fs.Move(dir / "b/6", dir / "b/six"), platform::kErrorSuccess);
+    ASSERT_EQ(testing_support::MoveByPaths(fs, dir / "b/6", dir / "b/six"), platform::kErrorSuccess);
     EXPECT_EQ(dir.Snapshot(), (Snap{"a/", "a/five=a/5", "b/", "b/six=b/6", "c/", "c/one=a/1", "c/two=a/2",
                                     "c/three=a/3", "c/four=a/4"}));
 }
@@ -178,7 +178,9 @@ public:
             for (const auto& [name, kind] : entries) each(name, kind);
         return platform::kErrorSuccess;
     }
-    uint32_t Move(const std::string&, const std::string&) override { return platform::kErrorAccessDenied; }
+    uint32_t Move(const std::string&, const std::string&, const std::string&) override {
+        return platform::kErrorAccessDenied;
+    }
     void Paused() override {}
     uint32_t GetWorkingFolder(std::string& out) override {
         out = top;

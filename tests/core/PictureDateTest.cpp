@@ -374,7 +374,9 @@ public:
                                const std::function<void(const std::string&, platform::EntryKind)>&) override {
         return platform::kErrorNotSupported;
     }
-    uint32_t Move(const std::string&, const std::string&) override { return platform::kErrorNotSupported; }
+    uint32_t Move(const std::string&, const std::string&, const std::string&) override {
+        return platform::kErrorNotSupported;
+    }
     void Paused() override {}
     uint32_t GetWorkingFolder(std::string&) override { return platform::kErrorNotSupported; }
     uint32_t SetWorkingFolder(const std::string&) override { return platform::kErrorNotSupported; }

@@ -30,9 +30,9 @@ private:
         EXPECT_FALSE(unflushed_) << "appended but not flushed before " << r.path;
         CJournalRun run;
         std::vector<std::string> files;
-        ListJournals(platform::RealFileSystem(), j_.state.str(), files);
+        EXPECT_EQ(ListJournals(platform::RealFileSystem(), j_.state.str(), files), 0u);
         ASSERT_FALSE(files.empty()) << "no journal before " << r.path;
-        ReadJournal(platform::RealFileSystem(), files.front(), run);
+        EXPECT_EQ(ReadJournal(platform::RealFileSystem(), files.front(), run), 0u);
         bool announced = false;
         for (const auto& item : run.items)
             announced = announced || (item.state == CItemState::kUnsure && run.OldPath(item) == r.path &&

@@ -431,11 +431,16 @@ TEST(Run, CannotRenameAnswers) {
         b.fs.Fail(FS::kMove, b.dir / "a.txt", platform::kErrorAccessDenied);
         CAddAtBeginningExecute op(CRunOptions{.subfolders = false, .sortEachFolder = false}, "x_");
         b.prompts.Then(P::kError, c.answer);
-        b.Run(op, {"a.txt", "c.txt"});
+        const CRunResult result = b.Run(op, {"a.txt", "c.txt"});
         EXPECT_EQ(b.dir.Snapshot(), c.after) << c.answer;
         EXPECT_TRUE(b.prompts.Done());
         EXPECT_EQ(b.prompts.requests.size(), 1u);
         EXPECT_EQ(b.fs.Count(FS::kMove, b.dir / "a.txt"), 1);  // reported once, not retried
+        // What the run did, as one value.
+        const bool stopped = c.answer == kAnswerSkipAll;
+        EXPECT_EQ(result.renamed, stopped ? 0u : 1u) << c.answer;
+        EXPECT_EQ(result.failed, 1u) << c.answer;
+        EXPECT_EQ(result.stopped, stopped) << c.answer;
     }
 }
 

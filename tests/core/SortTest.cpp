@@ -48,7 +48,9 @@ public:
                                const std::function<void(const std::string&, platform::EntryKind)>& each) override {
         return real().ListFolderEntries(f, each);
     }
-    uint32_t Move(const std::string&, const std::string&) override { return platform::kErrorAccessDenied; }
+    uint32_t Move(const std::string&, const std::string&, const std::string&) override {
+        return platform::kErrorAccessDenied;
+    }
     void Paused() override {}
     uint32_t GetWorkingFolder(std::string& out) override { return real().GetWorkingFolder(out); }
     uint32_t SetWorkingFolder(const std::string& p) override { return real().SetWorkingFolder(p); }

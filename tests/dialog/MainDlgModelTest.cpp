@@ -536,6 +536,43 @@ TEST(MainDlgModel, OkReadsTheDiskAfresh) {
     EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"x_a.txt=a", "x_b.txt=b"}));
 }
 
+// A run reads its selection once: each folder is listed once, whether its
+// contents were given (the command line's ".") or the folder itself, and
+// even when the rows are shown before the first rename; and the run's one
+// result says what it did.
+TEST(MainDlgModel, ARunReadsItsSelectionOnceAndSaysWhatItDid) {
+    struct Case {
+        const char* label;
+        bool contentsOnly;
+        bool arranged;
+    };
+    for (const Case c : {Case{"the folder", false, false}, Case{"its contents", true, false},
+                         Case{"its contents, counted first", true, true}}) {
+        SCOPED_TRACE(c.label);
+        TempDir dir;
+        for (const char* f : {"d/a.txt", "d/b.txt", "d/x_c.txt", "d/c.txt", "d/sub/e.txt"}) dir.File(f, "1");
+        CMemorySettings memory;
+        Dialog d(memory, {});
+        d.model.SetGiven({{dir / "d", c.contentsOnly}});
+        d.Choose("Add to beginning", {{"add", "x_"}});
+        d.model.options().folders = 0;
+        d.prompts.Otherwise(ScriptedPrompts::kDuplicate, kAnswerSkip);
+        size_t shown = 0;
+        std::function<void(const CPreview&)> arranged;
+        if (c.arranged) arranged = [&](const CPreview& rows) { shown = rows.size(); };
+        EXPECT_EQ(d.model.Ok(arranged), CFinish::kDone);
+        EXPECT_EQ(d.fs.Count(FS::kListFolder, dir / "d"), 1);
+        EXPECT_EQ(d.fs.Count(FS::kListFolder, dir / "d/sub"), 1);
+        EXPECT_EQ(shown, c.arranged ? 5u : 0u);
+        const CRunResult& r = d.model.lastRun();
+        // c.txt meets x_c.txt, which is itself renamed later: skipped.
+        EXPECT_EQ(r.renamed, 4u);
+        EXPECT_EQ(r.skipped, 1u);
+        EXPECT_EQ(r.failed, 0u);
+        EXPECT_FALSE(r.stopped || r.journalFailed());
+    }
+}
+
 // The random order is drawn once per dialog: the preview shows the numbers
 // that the run gives.
 TEST(MainDlgModel, TheRunNumbersAsThePreviewShowed) {

@@ -57,7 +57,9 @@ public:
                                const std::function<void(const std::string&, platform::EntryKind)>& each) override {
         return real().ListFolderEntries(f, each);
     }
-    uint32_t Move(const std::string& a, const std::string& b) override { return real().Move(a, b); }
+    uint32_t Move(const std::string& f, const std::string& a, const std::string& b) override {
+        return real().Move(f, a, b);
+    }
     void Paused() override { real().Paused(); }
     uint32_t GetWorkingFolder(std::string& out) override { return real().GetWorkingFolder(out); }
     uint32_t SetWorkingFolder(const std::string& p) override { return real().SetWorkingFolder(p); }

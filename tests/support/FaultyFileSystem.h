@@ -10,6 +10,12 @@
 
 namespace testing_support {
 
+/// Renames `from` to `to`, two full paths in one folder, through `fs`.
+inline uint32_t MoveByPaths(platform::IFileSystem& fs, const std::string& from, const std::string& to) {
+    const auto sep = from.find_last_of(platform::kPathSeparator);
+    return fs.Move(from.substr(0, sep), from.substr(sep + 1), to.substr(to.find_last_of(platform::kPathSeparator) + 1));
+}
+
 /// The names of `folder`'s entries, appended to `out`, as a listing gives them.
 inline uint32_t ListNames(platform::IFileSystem& fs, const std::string& folder, std::vector<std::string>& out) {
     return fs.ListFolderEntries(folder, [&](const std::string& name, platform::EntryKind) { out.push_back(name); });
@@ -93,13 +99,15 @@ public:
         });
         return code ? code : inner;
     }
-    uint32_t Move(const std::string& from, const std::string& to) override {
+    uint32_t Move(const std::string& folder, const std::string& name, const std::string& newName) override {
+        const std::string from = folder + platform::kPathSeparator + name;
+        const std::string to = folder + platform::kPathSeparator + newName;
         RunHooks(kMove, from);
         calls.push_back({kMove, from, to});
         if (watcher_) watcher_(Record(calls.back()));
         if (const uint32_t code = Fault(kMove, from)) return code;
         if (const uint32_t code = Fault(kMoveTo, to)) return code;
-        return inner_.Move(from, to);
+        return inner_.Move(folder, name, newName);
     }
     void Paused() override {
         Enter(kPaused, "");
