@@ -32,11 +32,20 @@ struct CRunOptions {
 
 /// What a run tells a source of names about the item it asks for.
 struct CNameContext {
+    CNameContext(size_t position, platform::IFileSystem& fileSystem, const CFileDescriptor* item = nullptr)
+        : position(position), fileSystem(fileSystem), item(item) {}
+
     /// The item's place among those the source names in this pass, from 0,
     /// in the run's order. A numbering action starts counting afresh at 0.
     size_t position;
     /// Where the run reads what a name does not tell: times, pictures.
     platform::IFileSystem& fileSystem;
+    /// The item as it is on the disk, whose times and picture a name may
+    /// show; null when it is the descriptor the source is given (a later
+    /// step of a chain is given a name that is not on the disk yet).
+    const CFileDescriptor* item;
+
+    const CFileDescriptor& OnDisk(const CFileDescriptor& fd) const { return item ? *item : fd; }
 };
 
 /// Where a run takes its new names from: an action, a chain of actions, or
@@ -55,6 +64,10 @@ public:
     /// True when an item whose name does not change is still offered, and
     /// every rename is confirmed (manual rename).
     virtual bool OffersEveryItem() const { return false; }
+    /// What went wrong with names given so far, for the person to see
+    /// beside the preview (a pattern that took too much work); empty when
+    /// nothing did.
+    virtual std::string Problem() const { return {}; }
 };
 
 /// Base of every rename action: a transform from an item to its new name,

@@ -43,6 +43,13 @@ CFileDescriptor::CFileDescriptor(const CFileDescriptor& other)
 
 CFileDescriptor::~CFileDescriptor() = default;
 
+std::unique_ptr<CFileDescriptor> CFileDescriptor::Rescoped(int scope) const {
+    auto copy = std::make_unique<CFileDescriptor>(folder_, name_, scope);
+    copy->kind_ = kind_;
+    copy->unreadable_ = unreadable_;
+    return copy;
+}
+
 const std::string& CFileDescriptor::path() const {
     if (!havePath_) {
         path_.reserve(folder_->size() + 1 + name_.size());

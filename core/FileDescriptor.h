@@ -28,6 +28,10 @@ public:
     CFileDescriptor& operator=(const CFileDescriptor&) = delete;
     ~CFileDescriptor();
 
+    /// The same item seen through `scope`: its part taken afresh from its
+    /// name, its kind kept.
+    std::unique_ptr<CFileDescriptor> Rescoped(int scope) const;
+
     /// New name; the path follows, part and start are left as they were.
     void SetName(const std::string& name);
     /// New part: the scope range of the current name is replaced by `part`.

@@ -122,7 +122,7 @@ bool CToDateExecute::DateText(const CFileDescriptor& fd, platform::IFileSystem& 
 
 std::unique_ptr<CFileDescriptor> CToDateExecute::Compute(const CFileDescriptor& fd, const CNameContext& context) {
     std::string text;
-    if (!DateText(fd, context.fileSystem, text)) return std::make_unique<CFileDescriptor>(fd);
+    if (!DateText(context.OnDisk(fd), context.fileSystem, text)) return std::make_unique<CFileDescriptor>(fd);
     return WithPart(fd, text);
 }
 
@@ -136,7 +136,7 @@ std::unique_ptr<CFileDescriptor> CAddDateAtBeginningExecute::Compute(const CFile
     std::string text;
     // A part that already reads exactly like the date is passed over, as is a
     // date text with nothing in it (no date and no time chosen).
-    if (!DateText(fd, context.fileSystem, text) || text.empty() || text == fd.part()) return std::make_unique<CFileDescriptor>(fd);
+    if (!DateText(context.OnDisk(fd), context.fileSystem, text) || text.empty() || text == fd.part()) return std::make_unique<CFileDescriptor>(fd);
     return WithPart(fd, text + (space_ ? " " : "") + fd.part());
 }
 
@@ -148,6 +148,6 @@ CAddDateAtEndExecute::CAddDateAtEndExecute(const CRunOptions& options, int sourc
 
 std::unique_ptr<CFileDescriptor> CAddDateAtEndExecute::Compute(const CFileDescriptor& fd, const CNameContext& context) {
     std::string text;
-    if (!DateText(fd, context.fileSystem, text) || text.empty() || text == fd.part()) return std::make_unique<CFileDescriptor>(fd);
+    if (!DateText(context.OnDisk(fd), context.fileSystem, text) || text.empty() || text == fd.part()) return std::make_unique<CFileDescriptor>(fd);
     return WithPart(fd, fd.part() + (space_ ? " " : "") + text);
 }
