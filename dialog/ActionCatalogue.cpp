@@ -27,7 +27,7 @@ constexpr CCatalogueSlot kBlank{};
 
 #define QLN_SLOT(id, tpl, cls) Slot<cls>(id, tpl, #cls)
 
-constexpr std::array<CCatalogueSlot, 37> kCatalogue = {{
+constexpr std::array<CCatalogueSlot, 39> kCatalogue = {{
     QLN_SLOT(kStrAddAnywhere, IDD_PANEL_ADD_ANYWHERE, CAddAnywhereDlg),
     QLN_SLOT(kStrAddAtBeginning, IDD_PANEL_ADD_AT_BEGINNING, CAddAtBeginningDlg),
     QLN_SLOT(kStrAddAtEnd, IDD_PANEL_ADD_AT_END, CAddAtEndDlg),
@@ -65,6 +65,8 @@ constexpr std::array<CCatalogueSlot, 37> kCatalogue = {{
     kBlank,
     QLN_SLOT(kStrToDate, IDD_PANEL_TO_DATE, CToDateDlg),
     QLN_SLOT(kStrManually, IDD_PANEL_MANUALLY, CManuallyDlg),
+    kBlank,
+    QLN_SLOT(kStrReplaceByPattern, IDD_PANEL_REPLACE_BY_PATTERN, CReplaceByPatternDlg),
 }};
 
 #undef QLN_SLOT

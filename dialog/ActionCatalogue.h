@@ -20,8 +20,9 @@ struct CCatalogueSlot {
     bool blank() const { return textId == 0; }
 };
 
-/// The 37 lines of the "Action:" combo in their order: 32 actions and five
-/// blank lines.
+/// The 39 lines of the "Action:" combo in their order: 33 actions and six
+/// blank lines. Actions added later come after the earlier ones, which keep
+/// their places.
 std::span<const CCatalogueSlot> ActionCatalogue();
 
 /// One entry per catalogue line, in combo order: the panel of each action,

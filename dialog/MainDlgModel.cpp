@@ -5,6 +5,7 @@
 
 #include "dialog/ActionCatalogue.h"
 #include "dialog/SettingsStore.h"
+#include "dialog/StringTable.h"
 #include "dialog/panels/RenameDlg.h"
 #include "platform/FileSystem.h"
 #include "platform/NameRules.h"
@@ -153,6 +154,15 @@ CMainDlgModel::CMainDlgModel(std::vector<std::string> paths, CSettingsStore& sto
         if (!options_.lastSelection.empty() && lines_[i].panel->actionName() == options_.lastSelection)
             current_ = static_cast<int>(i);
     Refill();
+    steps_ = {Shown()};
+    // Several steps, when the last run had them; a stored step that this
+    // version cannot show leaves the one action above.
+    std::vector<CStep> stored;
+    size_t shown = 0;
+    storedSteps_ = !store_.ReadLongText(kStrSteps).empty();
+    std::string error;
+    if (ReadSteps(store_.ReadLongText(kStrSteps), stored, shown) && stored.size() > 1 && SetSteps(stored, error))
+        SelectStep(shown);
 }
 
 CMainDlgModel::~CMainDlgModel() {
@@ -236,17 +246,6 @@ void CMainDlgModel::SetRememberListings(bool remember) {
     recorded_.Reset(fs_);
 }
 
-CRunOptions CMainDlgModel::RunOptions() const {
-    return options_.RunOptions(scope_, randomSeed_);
-}
-
-std::unique_ptr<CExecute> CMainDlgModel::BuildOperation() {
-    CRenameDlg* panel = activePanel();
-    if (!panel) return nullptr;
-    panel->SetScope(scope_);
-    return panel->CreateOperation(RunOptions());
-}
-
 // The preview reads through what it recorded, and a failure it reported once
 // is not reported again.
 CRenameRun CMainDlgModel::PreviewRun(const CRunOptions& options) {
@@ -263,7 +262,7 @@ void CMainDlgModel::ClearPreview() {
 // it in the run's order.
 void CMainDlgModel::Prepare(const CExecute& op) {
     const CRunOptions& o = op.options();
-    const CArrangement wanted{o.scope, o.subfolders, o.sortOrder, o.sortEachFolder, typeid(op)};
+    const CArrangement wanted{o.scope, o.subfolders, o.sortOrder, o.sortEachFolder};
     if (haveItems_ && wanted == arranged_) return;
     ReleaseItems();
     ++collections_;
@@ -305,6 +304,7 @@ CFinish CMainDlgModel::Ok(const std::function<void(const CPreview& rows)>& arran
     std::unique_ptr<CExecute> op = BuildOperation();
     if (!op) return CFinish::kNoOperation;
     options_.renameKind = scope_;
+    SaveSteps();
     SaveDialogOptions(store_, options_, true);
     // The dialog closes: what the preview held is of no use any more, and
     // the run reads the disk afresh.
@@ -314,7 +314,7 @@ CFinish CMainDlgModel::Ok(const std::function<void(const CPreview& rows)>& arran
     if (journaling_) {
         CJournalHeader header;
         header.time = std::time(nullptr);
-        header.what = activePanel()->actionName();
+        header.what = RunName();
         header.where = CommonPlace(given_);
         journal = std::make_unique<CRunJournal>(fs_, journalFolder_, std::move(header));
     }

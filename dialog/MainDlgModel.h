@@ -4,7 +4,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <typeindex>
 #include <vector>
 
 #include "core/Execute.h"
@@ -13,6 +12,7 @@
 #include "core/PreviewCheck.h"
 #include "core/RenameRun.h"
 #include "dialog/DialogOptions.h"
+#include "dialog/Presets.h"
 #include "dialog/RecordedFileSystem.h"
 
 class CRenameDlg;
@@ -58,7 +58,7 @@ public:
     CMainDlgModel(const CMainDlgModel&) = delete;
     CMainDlgModel& operator=(const CMainDlgModel&) = delete;
 
-    /// The 37 catalogue slots in combo order: the panel of each action, null
+    /// The 39 catalogue slots in combo order: the panel of each action, null
     /// for a blank line and for an action whose panel this build lacks.
     const std::vector<std::unique_ptr<CRenameDlg>>& panels() const { return panels_; }
     /// The panel of the action named `text`, whatever the scope; null if none.
@@ -82,6 +82,41 @@ public:
     bool SelectLine(int line);
     /// Chooses the action named `text`; false when the list does not offer it.
     bool SelectAction(const std::string& text);
+
+    /// How many steps the rename has (one at least), and which of them the
+    /// "Change:" and "Action:" combos and the panel show. A step's name passes
+    /// through the steps in their order; the run renames each item once.
+    size_t stepCount() const { return steps_.size(); }
+    size_t currentStep() const { return step_; }
+    /// Every step as it stands, the one shown included.
+    std::vector<CStep> Steps() const;
+    /// Shows step `index` in the combos and the panel; false when there is
+    /// none.
+    bool SelectStep(size_t index);
+    /// Adds a step after the one shown and shows it: the same scope, and the
+    /// same action with its built-in values.
+    void AddStep();
+    /// Removes the step shown and shows the one before it (the next, when it
+    /// was the first). False when it is the only one.
+    bool RemoveStep();
+    /// Moves the step shown one place earlier (`later` false) or later; it
+    /// stays shown. False when it is at that end already.
+    bool MoveStep(bool later);
+    /// Replaces the steps with `steps` and shows the first. False, with
+    /// `error` naming the step and what is wrong (an action this version does
+    /// not know, a value it does not take), when one cannot be shown:
+    /// nothing changes then.
+    bool SetSteps(const std::vector<CStep>& steps, std::string& error);
+    /// Why the steps build no operation, when a panel can tell (a pattern
+    /// that does not compile), with the step's number when there are
+    /// several; empty otherwise.
+    std::string Problem();
+
+    /// The steps and the run's options, as a preset named `name` keeps them.
+    CPreset MakePreset(const std::string& name) const;
+    /// Takes the steps and the options of `preset`; nothing runs. False, with
+    /// `error`, as SetSteps.
+    bool ApplyPreset(const CPreset& preset, std::string& error);
 
     /// The section controls (Interaction, Processing, Instant Preview,
     /// Sorting Order). `renameKind` follows the scope when stored.
@@ -195,12 +230,26 @@ private:
         bool subfolders = false;
         int sort = -1;
         bool sortFolders = false;
-        std::type_index type = typeid(void);
         bool operator==(const CArrangement&) const = default;
     };
     class CReplayPrompts;
 
     void Refill();
+    /// The step shown, from the combos and its panel.
+    CStep Shown() const;
+    /// Shows `step`, which Check accepted.
+    void Show(const CStep& step);
+    /// Why `step` cannot be shown; empty when it can.
+    std::string Check(const CStep& step);
+    /// Runs `use` over the panel of the hidden step `step`, holding its
+    /// values for the while; the panel's own come back after.
+    template <class Use>
+    auto WithStep(const CStep& step, Use use);
+    /// What a journal calls the rename: its action, or its actions in order.
+    std::string RunName() const;
+    /// Keeps the steps for the next run, when there are several, or forgets
+    /// those an earlier run kept.
+    void SaveSteps();
     CRenameRun PreviewRun(const CRunOptions& options);
     /// Lists the journal files, newest first, reading each as History does;
     /// `each` takes every run that History lists, with its number, and
@@ -217,6 +266,11 @@ private:
     std::vector<CActionLine> lines_;
     int current_ = -1;
     int scope_ = 0;
+    // The steps; the one shown lives in scope_, the chosen line and its
+    // panel, and its entry here is brought up to date when it is hidden.
+    std::vector<CStep> steps_;
+    size_t step_ = 0;
+    bool storedSteps_ = false;  // an earlier run kept several steps
     CDialogOptions options_;
     std::string lastListFile_;
     size_t listed_ = 0;

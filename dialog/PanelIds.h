@@ -46,6 +46,11 @@
 #define IDD_PANEL_RENUMBER 1035
 #define IDD_PANEL_TO_DATE 1031
 #define IDD_PANEL_MANUALLY 1025
+#define IDD_PANEL_REPLACE_BY_PATTERN 1160
+
+// Where a panel says why its values build nothing (a pattern that does not
+// compile); a panel without it has nothing to say.
+#define IDC_PANEL_PROBLEM 1099
 
 // The single edit of the simple panels.
 #define IDC_PANEL_TEXT 1000
@@ -74,6 +79,9 @@
 #define IDC_PANEL_IGNORE_CASE2 1037
 #define IDC_PANEL_IGNORE_CASE3 1038
 #define IDC_PANEL_OCCURRENCE 1002
+// "Replace by pattern": its pattern and replacement are IDC_PANEL_FIND and
+// IDC_PANEL_REPLACE.
+#define IDC_PANEL_ALL_MATCHES 1037
 
 // Case panels.
 #define IDC_PANEL_DELIMITERS 1000

@@ -25,6 +25,12 @@ std::string CSettingsStore::ReadString(int nameId) {
     return text;
 }
 
+std::string CSettingsStore::ReadLongText(int nameId) {
+    const std::string name = LoadStringText(nameId);
+    if (!backend_ || name.empty()) return {};
+    return backend_->ReadText(name).value_or(std::string());
+}
+
 void CSettingsStore::WriteNumber(int nameId, int value) {
     dirty_ = 1;
     const std::string name = LoadStringText(nameId);

@@ -33,6 +33,9 @@ public:
     /// The text named `nameId`; empty when it is missing, is not a text, or
     /// has kTextCapacity characters or more.
     std::string ReadString(int nameId);
+    /// The text named `nameId` whatever its length, for the values that no
+    /// earlier version wrote (steps, presets); empty when missing.
+    std::string ReadLongText(int nameId);
     void WriteNumber(int nameId, int value);
     /// Stores `text` up to its first NUL, as a registry text ends there.
     void WriteString(int nameId, const std::string& text);

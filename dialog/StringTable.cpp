@@ -7,7 +7,7 @@ namespace {
 
 // Ordered by id. The spellings ("occurence", "seperator", "replace4") are
 // those under which earlier versions stored their values; they must stay.
-constexpr std::array<CStringEntry, 82> kTable = {{
+constexpr std::array<CStringEntry, 89> kTable = {{
     {kStrMakeLowercase, "Make lowercase"},
     {kStrMakeUppercase, "Make UPPERCASE"},
     {kStrAddAtEnd, "Add to end"},
@@ -90,6 +90,13 @@ constexpr std::array<CStringEntry, 82> kTable = {{
     {kStrAddAlphaAtEnd, "Add alphabetical sequence to end"},
     {kStrPreview, "preview"},
     {kStrSortFolders, "sortFolders"},
+    {kStrReplaceByPattern, "Replace by pattern"},
+    {kStrPattern, "pattern"},
+    {kStrWith, "with"},
+    {kStrAllMatches, "all"},
+    {kStrSteps, "steps"},
+    {kStrPresets, "presets"},
+    {kStrPresetNames, "presetNames"},
 }};
 
 constexpr bool OrderedById() {

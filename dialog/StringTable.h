@@ -92,6 +92,14 @@ enum StringId : int {
     kStrSeparator = 84,  ///< stored as "seperator"
     kStrPreview = 86,
     kStrSortFolders = 87,
+    // Added after the earlier versions' table, which ends above.
+    kStrReplaceByPattern = 88,
+    kStrPattern = 89,
+    kStrWith = 90,
+    kStrAllMatches = 91,
+    kStrSteps = 92,  ///< the steps of the last rename, when it had more than one
+    kStrPresets = 93,
+    kStrPresetNames = 94,  ///< one name a line, for the context menu
 };
 
 /// One entry of the shared string table.

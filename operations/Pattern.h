@@ -45,6 +45,9 @@ public:
                              bool ignoreCase, bool all);
     std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
     std::string Problem() const override;
+    /// False when the pattern does not compile: the action then leaves every
+    /// name as it is.
+    bool ok() const { return pattern_.ok(); }
 
 private:
     CPattern pattern_;

@@ -84,11 +84,28 @@ int CRenameDlg::templateId() const {
 }
 
 std::unique_ptr<CExecute> CRenameDlg::CreateOperation(const CRunOptions& options) {
-    CRunOptions scoped = options;
-    scoped.scope = scope_;
-    std::unique_ptr<CExecute> op = Build(scoped);
+    std::unique_ptr<CExecute> op = MakeOperation(options);
     if (op && saves_) Save();
     return op;
+}
+
+std::unique_ptr<CExecute> CRenameDlg::MakeOperation(const CRunOptions& options) const {
+    CRunOptions scoped = options;
+    scoped.scope = scope_;
+    return Build(scoped);
+}
+
+std::vector<std::pair<std::string, std::string>> CRenameDlg::Values() const {
+    std::vector<std::pair<std::string, std::string>> values;
+    for (const auto& b : bindings_) values.emplace_back(b.name(), GetValue(b.name()));
+    return values;
+}
+
+bool CRenameDlg::SetValues(const std::vector<std::pair<std::string, std::string>>& values, std::string* error) {
+    ResetToDefaults();
+    for (const auto& [name, value] : values)
+        if (!SetValue(name, value, error)) return false;
+    return true;
 }
 
 bool CRenameDlg::AppliesToScope(int scope) const {

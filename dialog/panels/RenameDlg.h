@@ -86,6 +86,14 @@ public:
     /// every value; null, with nothing saved, when a required value is
     /// missing.
     std::unique_ptr<CExecute> CreateOperation(const CRunOptions& options);
+    /// The operation the current values make, as CreateOperation builds it,
+    /// without saving anything: a step of a rename that the dialog does not
+    /// show.
+    std::unique_ptr<CExecute> MakeOperation(const CRunOptions& options) const;
+    /// Why the current values build no operation, for the panel to show (a
+    /// pattern that does not compile); empty when they build one, or when a
+    /// value is simply missing.
+    virtual std::string Problem() const { return {}; }
     /// True when the action is offered for the "Change:" scope `scope`.
     virtual bool AppliesToScope(int scope) const;
 
@@ -142,6 +150,13 @@ public:
 
     /// Puts every value back to its built-in default.
     void ResetToDefaults();
+
+    /// Every value by its settings name, as text, in the order of bindings().
+    std::vector<std::pair<std::string, std::string>> Values() const;
+    /// Puts every value back to its default, then sets `values` as SetValue
+    /// does. False, with `error` telling why, at the first that the panel
+    /// does not take; the values are then the defaults with those before it.
+    bool SetValues(const std::vector<std::pair<std::string, std::string>>& values, std::string* error = nullptr);
 
 protected:
     CRenameDlg(CSettingsStore* store, int actionNameId, ScopeRule scopeRule, FocusKind focusKind, int focusControl);

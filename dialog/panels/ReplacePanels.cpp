@@ -2,6 +2,7 @@
 
 #include "dialog/PanelIds.h"
 #include "dialog/StringTable.h"
+#include "operations/Pattern.h"
 #include "operations/Replace.h"
 
 namespace {
@@ -87,4 +88,26 @@ std::unique_ptr<CExecute> CReplaceCharactersDlg::Build(const CRunOptions& option
     return std::make_unique<CReplaceCharactersExecute>(options,
                                                        find_, replace_, ignoreCase_, find2_, replace2_, ignoreCase2_,
                                                        find3_, replace3_, ignoreCase3_);
+}
+
+CReplaceByPatternDlg::CReplaceByPatternDlg(CSettingsStore* store)
+    : CReplacePanel(store, kStrReplaceByPattern, ScopeRule::kAlways) {
+    BindCheck(IDC_PANEL_ALL_MATCHES, kStrAllMatches, all_, 1);
+    BindText(IDC_PANEL_FIND, kStrPattern, find_, "");
+    BindText(IDC_PANEL_REPLACE, kStrWith, replace_, "");
+    Restore();
+}
+
+std::unique_ptr<CExecute> CReplaceByPatternDlg::Build(const CRunOptions& options) const {
+    if (find_.empty()) return nullptr;
+    auto op = std::make_unique<CReplaceByPatternExecute>(options, find_, replace_, ignoreCase_ != 0, all_ != 0);
+    if (!op->ok()) return nullptr;
+    return op;
+}
+
+std::string CReplaceByPatternDlg::Problem() const {
+    if (find_.empty()) return {};
+    const CPattern pattern(find_, ignoreCase_ != 0);
+    if (pattern.ok()) return {};
+    return "Error at character " + std::to_string(pattern.errorPosition()) + ": " + pattern.error();
 }

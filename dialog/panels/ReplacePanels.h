@@ -61,3 +61,15 @@ private:
     std::string find3_;
     std::string replace3_;
 };
+
+/// "Replace by pattern": a regular expression, its replacement with the
+/// groups it names, case and whether every match is replaced.
+class CReplaceByPatternDlg : public CReplacePanel {
+public:
+    explicit CReplaceByPatternDlg(CSettingsStore* store);
+    std::unique_ptr<CExecute> Build(const CRunOptions& options) const override;
+    std::string Problem() const override;
+
+private:
+    int all_ = 1;
+};

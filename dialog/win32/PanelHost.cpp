@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dialog/PanelIds.h"
 #include "dialog/win32/Controls.h"
 #include "dialog/win32/PanelLists.h"
 
@@ -120,6 +121,7 @@ void CPanelHost::PushValues() {
     --quiet_;
     ShowRadios();
     UpdateEnabling();
+    ShowProblem();
 }
 
 void CPanelHost::PullValues() {
@@ -158,8 +160,13 @@ void CPanelHost::UpdateEnabling() {
         if (const HWND control = item(id)) ::EnableWindow(control, enabled);
 }
 
+void CPanelHost::ShowProblem() {
+    if (item(IDC_PANEL_PROBLEM)) DialogItemSetText(window(), IDC_PANEL_PROBLEM, panel_.Problem());
+}
+
 void CPanelHost::Changed() {
     PullValues();
+    ShowProblem();
     panel_.NotifyChanged();
 }
 

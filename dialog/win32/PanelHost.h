@@ -60,6 +60,8 @@ private:
     /// Checks the model's radio button of every group and unchecks the others.
     void ShowRadios();
     void UpdateEnabling();
+    /// Shows the model's problem, where the panel has a place for it.
+    void ShowProblem();
     /// Pulls every value and tells the model's listener.
     void Changed();
     bool IsRadio(int id) const;

@@ -34,7 +34,7 @@ TEST(Arguments, ShortForms) {
             EXPECT_TRUE(forms.insert(ShortForm(LoadStringText(slot.textId))).second);
         }
     }
-    EXPECT_EQ(forms.size(), 32u);
+    EXPECT_EQ(forms.size(), 33u);
 }
 
 TEST(Arguments, ScopesOrdersAndActionsByNumberTextOrShortForm) {

@@ -53,6 +53,8 @@ TEST(ActionCatalogue, TheComboLinesInTheirOrder) {
         {nullptr, 0, nullptr},
         {"Rename to date", 1031, "CToDateDlg"},
         {"Manually rename", 1025, "CManuallyDlg"},
+        {nullptr, 0, nullptr},
+        {"Replace by pattern", 1160, "CReplaceByPatternDlg"},
     };
     const auto catalogue = ActionCatalogue();
     ASSERT_EQ(catalogue.size(), std::size(lines));

@@ -14,16 +14,18 @@
 #include "tests/support/Previews.h"
 #include "tests/support/ScriptedPrompts.h"
 #include "tests/support/TempDir.h"
+#include "tests/dialog/DialogFixture.h"
 
 using testing_support::FaultyFileSystem;
 using testing_support::NewNames;
 using testing_support::OldNames;
 using testing_support::ScriptedPrompts;
 using testing_support::TempDir;
+using testing_support::Dialog;
+using testing_support::FS;
 
 namespace {
 
-using FS = FaultyFileSystem;
 using Names = std::vector<std::string>;
 
 // The mark of each row, as a number.
@@ -33,38 +35,11 @@ std::vector<int> Marks(const CPreview& rows) {
     return out;
 }
 
-// One opening of the dialog over `paths`, with its own store over `memory`,
-// and the journals of its runs in `journals` (its own folder when null).
-struct Dialog {
-    Dialog(CMemorySettings& memory, std::vector<std::string> paths, uint64_t seed = 7, const TempDir* journals = nullptr)
-        : store(CSettingsStore::kDialogSubKey, CMemorySettings::Borrow(memory)),
-          model(std::move(paths), store, seed, fs, prompts) {
-        model.SetJournalFolder((journals ? *journals : state).str());
-    }
-    // The texts of the "Action:" combo, "" for a blank line.
-    Names Lines() const {
-        Names out;
-        for (const auto& line : model.actionLines()) out.push_back(line.panel ? line.panel->actionName() : "");
-        return out;
-    }
-    std::string Current() const { return model.activePanel() ? model.activePanel()->actionName() : ""; }
-    void Choose(const std::string& action, std::initializer_list<std::pair<const char*, const char*>> values = {}) {
-        ASSERT_TRUE(model.SelectAction(action)) << action;
-        for (const auto& [name, value] : values) ASSERT_TRUE(model.activePanel()->SetValue(name, value)) << name;
-    }
-    int DiskReads() const { return fs.Count(FS::kGetAttributes) + fs.Count(FS::kListFolder); }
-
-    TempDir state;
-    FaultyFileSystem fs;
-    ScriptedPrompts prompts;
-    CSettingsStore store;
-    CMainDlgModel model;
-};
 
 // The combo of every scope as the actions' scope rules give it; actions whose
 // panel this build lacks leave no line.
 TEST(MainDlgModel, TheActionListOfEachScope) {
-    const char* all = "ABCDEF|GHIJKL|MNOPQ|RSTUV|WXYZabcd|ef";
+    const char* all = "ABCDEF|GHIJKL|MNOPQ|RSTUV|WXYZabcd|ef|g";
     const char* names[] = {"Insert anywhere",
                            "Add to beginning",
                            "Add to end",
@@ -96,7 +71,8 @@ TEST(MainDlgModel, TheActionListOfEachScope) {
                            "Change numbers",
                            "Renumber existing number sequence",
                            "Rename to date",
-                           "Manually rename"};
+                           "Manually rename",
+                           "Replace by pattern"};
     // The letters of `all` (A = names[0] ...) that each scope leaves out.
     const std::string hidden[4] = {"R", "", "DEFJPeR", "DFJPeR"};
     CMemorySettings memory;

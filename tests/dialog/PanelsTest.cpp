@@ -20,6 +20,7 @@
 #include "operations/Case.h"
 #include "operations/DateTime.h"
 #include "operations/Numbers.h"
+#include "operations/Pattern.h"
 #include "operations/Remove.h"
 #include "operations/Replace.h"
 #include "platform/FileSystem.h"
@@ -284,6 +285,16 @@ const std::vector<Row>& Rows() {
           {{{"find", "AN"}, {"replace", "x"}, {"type", "1"}, {"ignoreCase", "1"}}, 0, {"BaNana"}, {"Bxana"}},
           {{{"find", "AN"}, {"replace", "x"}, {"type", "1"}}, 0, {"BaNana"}, {"BaNana"}},
           {{{"find", "na"}, {"replace", "x"}, {"type", "7"}}, 0, {"bananana"}, {"banaxna"}}}},
+        {kStrReplaceByPattern,
+         {{"ignoreCase", kCheck, 1036, "0"}, {"all", kCheck, 1037, "1"}, {"pattern", kText, 1000, ""},
+          {"with", kText, 1001, ""}},
+         kAll,
+         FocusKind::kSelectAll,
+         1000,
+         Is<CReplaceByPatternExecute>,
+         {{}, {{"with", "x"}}, {{"pattern", "(a"}, {"with", "x"}}},
+         {{{{"pattern", R"((\d+))"}, {"with", "<$1>"}}, 1, {"a1b22.7z"}, {"a<1>b<22>.7z"}},
+          {{{"pattern", "A"}, {"with", "x"}, {"all", "0"}, {"ignoreCase", "1"}}, 0, {"banana"}, {"bxnana"}}}},
         {kStrReplaceAtBeginning,
          {{"ignoreCase", kCheck, 1036, "0"}, {"find", kText, 1000, ""}, {"replace", kText, 1001, ""}},
          kAll,

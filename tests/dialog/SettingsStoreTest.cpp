@@ -97,6 +97,8 @@ TEST(StringTable, IdsAndTextsAreThoseEarlierVersionsStored) {
         {84, "seperator"},
         {86, "preview"},
         {87, "sortFolders"},
+        {89, "pattern"},
+        {92, "steps"},
         {4, "Make lowercase"},
         {7, "Remove anywhere"},
         {22, "Manually rename"},
@@ -115,7 +117,7 @@ TEST(StringTable, IdsAndTextsAreThoseEarlierVersionsStored) {
     // share a stored value.
     std::set<std::string> texts;
     for (const auto& e : StringTable()) EXPECT_TRUE(texts.insert(e.text).second) << e.text;
-    EXPECT_EQ(StringTable().size(), 82u);
+    EXPECT_EQ(StringTable().size(), 89u);
 }
 
 }  // namespace
