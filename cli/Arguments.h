@@ -9,13 +9,22 @@
 
 struct CDialogOptions;
 
+/// One step of a rename as typed: what --then ends.
+struct CCommandStep {
+    std::optional<std::string> action;
+    std::vector<std::string> values;  ///< NAME=VALUE, in the order given
+    std::optional<std::string> scope;
+
+    bool operator==(const CCommandStep&) const = default;
+};
+
 /// What the command line asks for, as typed; nothing here is checked against
 /// the catalogue yet.
 struct CCommandLine {
     std::vector<std::string> paths;
-    std::optional<std::string> action;
-    std::vector<std::string> values;  ///< NAME=VALUE, in the order given
-    std::optional<std::string> scope;
+    /// One step at least: the first holds what comes before the first
+    /// --then.
+    std::vector<CCommandStep> steps{1};
     std::optional<std::string> sort;
     /// The section options given, each with 1 or 0, in the order given.
     std::vector<std::pair<int CDialogOptions::*, int>> sections;
@@ -31,6 +40,16 @@ struct CCommandLine {
     bool undoNumbered = false;   ///< N was given; without it, the newest run that renamed something
     bool history = false;        ///< list the runs that can be taken back
     std::string settings;  ///< where the settings live; empty: the usual place
+    std::optional<std::string> preset;      ///< run the preset of this name, or from this file
+    std::optional<std::string> savePreset;  ///< keep the run's steps and options under this name
+    bool presets = false;                   ///< list the presets kept
+    /// --export-preset NAME FILE: the name and the file.
+    std::optional<std::pair<std::string, std::string>> exportPreset;
+
+    /// True when a step names an action.
+    bool HasAction() const;
+    /// True when some step sets a value or a scope.
+    bool ChangesSteps() const;
 };
 
 /// The value given for the section option `member`, if any.

@@ -162,18 +162,6 @@ std::vector<std::string> ChoiceNames(const CRenameDlg& panel, const CPanelBindin
     return names;
 }
 
-bool SetNegativeStep(const CPanelBinding& b, const std::string& value) {
-    // The counter of a numbering action moves by any whole step; only the
-    // dialog's number field keeps the minus sign out.
-    if (b.kind != ValueKind::kEditText || b.rule != TextRule::kDigitsOnly || b.name() != "step" || !b.text)
-        return false;
-    if (value.size() < 2 || value[0] != '-' || value.size() > 11 ||
-        value.find_first_not_of("0123456789", 1) != std::string::npos)
-        return false;
-    *b.text = value;
-    return true;
-}
-
 bool AssignValue(CRenameDlg& panel, const std::string& assignment, std::string& error) {
     const size_t eq = assignment.find('=');
     if (eq == std::string::npos || eq == 0) {
@@ -258,18 +246,22 @@ std::vector<std::string> MissingValues(const CMainDlgModel& model) {
     return missing;
 }
 
-std::string DescribeRun(const CMainDlgModel& model) {
-    const CRenameDlg* panel = model.activePanel();
-    if (!panel) return {};
-    std::string out = "-a " + ShortForm(panel->actionName());
-    for (const auto& b : panel->bindings()) {
-        const std::string value = panel->GetValue(b.name());
+namespace {
+
+// One step as it would be typed: its action, every value that differs from
+// its default, and its scope.
+std::string DescribeStep(const CRenameDlg& panel, const CStep& step) {
+    std::string out = "-a " + ShortForm(panel.actionName());
+    for (const auto& b : panel.bindings()) {
+        std::string value;
+        for (const auto& [name, v] : step.values)
+            if (name == b.name()) value = v;
         std::string shown = value;
         if (b.kind == ValueKind::kEditText) {
             if (value == b.defaultText) continue;
         } else {
             if (value == std::to_string(b.defaultNumber)) continue;
-            const auto names = ChoiceNames(*panel, b);
+            const auto names = ChoiceNames(panel, b);
             if (b.kind == ValueKind::kComboIndex) {
                 const size_t i = static_cast<size_t>(std::atoi(value.c_str()));
                 if (i < names.size()) shown = names[i];
@@ -280,7 +272,20 @@ std::string DescribeRun(const CMainDlgModel& model) {
         }
         out += " -s " + ShellWord(b.name() + "=" + shown);
     }
-    if (model.scope() != 0) out += std::string(" -c ") + kScopeNames[model.scope()];
+    if (step.scope > 0 && step.scope < static_cast<int>(kScopeNames.size()))
+        out += std::string(" -c ") + kScopeNames[step.scope];
+    return out;
+}
+
+}  // namespace
+
+std::string DescribeRun(const CMainDlgModel& model) {
+    std::string out;
+    for (const CStep& step : model.Steps()) {
+        const CRenameDlg* panel = model.FindPanel(step.action);
+        if (!panel) continue;
+        out += (out.empty() ? "" : " --then ") + DescribeStep(*panel, step);
+    }
     const CDialogOptions& o = model.options();
     if (o.sort != 0 && o.sort < static_cast<int>(kSortOrderNames.size()))
         out += std::string(" --sort ") + kSortOrderNames[o.sort];

@@ -47,11 +47,6 @@ std::vector<std::string> ChoiceNames(const CRenameDlg& panel, const CPanelBindin
 /// when the panel has no such value or the value does not fit it.
 bool AssignValue(CRenameDlg& panel, const std::string& assignment, std::string& error);
 
-/// A step is the one number that may be negative, where the field itself
-/// holds digits only: true when `b` is a step and `value` is a negative
-/// whole number, which is then set.
-bool SetNegativeStep(const CPanelBinding& b, const std::string& value);
-
 /// Why the chosen action builds no operation from its values: the names of
 /// the values that would let it build one. Empty when no single value does.
 std::vector<std::string> MissingValues(const CMainDlgModel& model);

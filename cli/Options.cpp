@@ -3,9 +3,10 @@
 #include "cli/Names.h"
 
 const char* const kDescription =
-    "Renames files and folders in one go with one of the rename actions.\n"
-    "Each run names its action with --action, or repeats the last run with --last; whatever else is not\n"
-    "given takes its default. A run stores what it used, for --last and for the rename dialog.\n"
+    "Renames files and folders in one go with one of the rename actions, or several in turn.\n"
+    "Each run names its action with --action (more, one a step, after --then), runs a preset with --preset,\n"
+    "or repeats the last run with --last; whatever else is not given takes its default. A run stores\n"
+    "what it used, for --last and for the rename dialog.\n"
     "Every run keeps a journal of its renames: --undo renames its items back, even after a crash.";
 
 const std::vector<CExample> kExamples = {
@@ -20,6 +21,15 @@ const std::vector<CExample> kExamples = {
      "-s toOrderType=end -c name ."},
     {"Lower-case every extension, asking before each rename", "quorlin -a make-lowercase -c ext --confirm ~/Downloads"},
     {"Repeat the last run on another folder", "quorlin --last ~/scans2"},
+    {"Two steps in one run: IMG_0042.JPG becomes Photo 0042.jpg",
+     "quorlin -a replace-anywhere -s find=IMG_ -s 'replace=Photo ' -c name --then -a make-lowercase -c ext "
+     "~/Pictures/trip"},
+    {"Swap two words around a dash with a pattern: \"Smith - Anna\" becomes \"Anna Smith\"",
+     "quorlin -a replace-by-pattern -s 'pattern=^(\\w+) - (\\w+)$' -s 'with=$2 $1' -c name ~/Contacts"},
+    {"Keep a run as a preset, run it later, and pass it on as a file",
+     "quorlin --save-preset photos -a make-lowercase -c ext && quorlin --preset photos ~/new && "
+     "quorlin --export-preset photos photos.json"},
+    {"List the presets kept", "quorlin --presets"},
     {"List what a run would take, for another program", "quorlin --save-list - --null -a make-lowercase . | xargs -0 ls -ld"},
     {"Take the last run back, then see the runs that can still be taken back", "quorlin --undo && quorlin --history"},
 };
@@ -50,14 +60,33 @@ void Define(CLI::App& app, CCommandLine& command, Parsing& p) {
     app.add_option("paths", command.paths, "Files and folders to rename (folders: with their contents)")
         ->type_name("PATH");
     p.actionOption =
-        app.add_option("-a,--action", p.action, "The action, by its text (\"Replace anywhere\") or short form")
-            ->type_name("ACTION");
-    app.add_flag("--last", command.last, "Repeat the last run: its action, values, scope and options");
-    app.add_option("-s,--set", command.values, "A value of the action by its name, as find=IMG (repeatable)")
-        ->type_name("NAME=VALUE")
-        ->allow_extra_args(false);
-    p.scopeOption = app.add_option("-c,--change", p.scope, "What part of each name changes: entire, name, ext-dot, ext")
-                        ->type_name("SCOPE");
+        app.add_option("-a,--action", p.actions, "The action, by its text (\"Replace anywhere\") or short form")
+            ->type_name("ACTION")
+            ->allow_extra_args(false);
+    app.add_flag("--last", command.last, "Repeat the last run: its actions, values, scopes and options");
+    p.setOption = app.add_option("-s,--set", p.values, "A value of the action by its name, as find=IMG (repeatable)")
+                      ->type_name("NAME=VALUE")
+                      ->allow_extra_args(false);
+    p.scopeOption =
+        app.add_option("-c,--change", p.scopes, "What part of each name changes: entire, name, ext-dot, ext")
+            ->type_name("SCOPE")
+            ->allow_extra_args(false);
+    p.thenOption = app.add_flag("--then")->description(
+        "End a step and start the next: its --action, --set and --change follow; each name passes through the "
+        "steps in order");
+    p.presetOption = app.add_option("--preset", p.preset, "Run the steps and options of a preset, by its name or file")
+                         ->type_name("NAME|FILE");
+    p.savePresetOption =
+        app.add_option("--save-preset", p.savePreset,
+                       "Keep this run's steps and options as a preset named NAME (without paths: only that)")
+            ->type_name("NAME");
+    app.add_flag("--presets", command.presets, "List the presets kept, with their steps");
+    p.exportOption = app.add_option("--export-preset", p.exported,
+                                    "Write the preset NAME to FILE (- for standard output), for the dialog or "
+                                    "another computer")
+                         ->type_name("NAME FILE")
+                         ->expected(2)
+                         ->allow_extra_args(false);
     p.sortOption =
         app.add_option("--sort", p.sort, "The order of processing and numbering, as name-desc")->type_name("ORDER");
     // The section options, from the one table of them that the dialog and

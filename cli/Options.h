@@ -24,7 +24,10 @@ extern const std::vector<CExample> kExamples;
 /// Every option of the command line, bound to a CCommandLine; what needs
 /// looking at after parsing is kept here.
 struct Parsing {
-    std::string action, scope, sort, saveList, onConflict, undo;
+    /// Every --action, --set and --change in the order typed; the parse
+    /// order puts each in its step.
+    std::vector<std::string> actions, values, scopes, exported;
+    std::string sort, saveList, onConflict, undo, preset, savePreset;
     bool version = false, man = false, completion = false;
     struct Toggle {
         const CSectionOption* option;
@@ -32,8 +35,9 @@ struct Parsing {
         CLI::Option* offOption = nullptr;
     };
     std::vector<Toggle> toggles;
-    CLI::Option *actionOption = nullptr, *scopeOption = nullptr, *sortOption = nullptr, *saveOption = nullptr,
-                *conflictOption = nullptr, *undoOption = nullptr;
+    CLI::Option *actionOption = nullptr, *setOption = nullptr, *scopeOption = nullptr, *thenOption = nullptr,
+                *sortOption = nullptr, *saveOption = nullptr, *conflictOption = nullptr, *undoOption = nullptr,
+                *presetOption = nullptr, *savePresetOption = nullptr, *exportOption = nullptr;
 };
 
 

@@ -9,7 +9,9 @@
 #include "cli/History.h"
 #include "cli/Names.h"
 #include "cli/Output.h"
+#include "cli/PresetModes.h"
 #include "cli/Progress.h"
+#include "cli/Steps.h"
 #include "cli/Suggestions.h"
 #include "cli/Terminal.h"
 #include "cli/TerminalPrompts.h"
@@ -131,13 +133,17 @@ private:
     /// run that renamed something.
     int Undo(std::optional<size_t> number);
     int Actions();
+    int Presets();
+    int ExportPreset();
+    int SavePreset(CMainDlgModel& model);
+    bool GivenRun(CMainDlgModel& model, CSettingsStore& store, std::string& error);
     /// Everything that works on the typed paths: previews, lists, renames.
     int OnPaths();
     int Preview(CMainDlgModel& model, CTerminalPrompts& prompts);
     int SaveList(CMainDlgModel& model, CTerminalPrompts& prompts, const std::string& listFile);
     int Rename(CMainDlgModel& model, CTerminalPrompts& prompts);
 
-    int NoOperation(const CMainDlgModel& model);
+    int NoOperation(CMainDlgModel& model);
     bool Configure(CMainDlgModel& model, std::string& error);
     std::unique_ptr<CSettingsStore> OpenSettings();
     bool CheckListFile(const std::string& file, bool subfolders, std::string& error);
@@ -161,32 +167,7 @@ CConflictPolicy Session::Policy() const {
 }
 
 bool Session::Configure(CMainDlgModel& model, std::string& error) {
-    if (command_.scope) {
-        const auto scope = ParseScope(*command_.scope);
-        if (!scope) {
-            error = "unknown scope \"" + *command_.scope + "\"" +
-                    DidYouMean(*command_.scope, {ScopeNames().begin(), ScopeNames().end()}) +
-                    " (see quorlin --actions)";
-            return false;
-        }
-        model.SetScope(*scope);
-    }
-    if (command_.action) {
-        const std::string text = FindActionText(*command_.action);
-        if (text.empty()) {
-            error = "unknown action \"" + *command_.action + "\"" +
-                    DidYouMean(ShortForm(*command_.action), ActionNames()) + " (see quorlin --actions)";
-            return false;
-        }
-        if (!model.FindPanel(text)) {
-            error = "\"" + text + "\" is not available in this build";
-            return false;
-        }
-        if (!model.SelectAction(text)) {
-            error = "\"" + text + "\" does not apply to \"" + ScopeTexts()[model.scope()] + "\"";
-            return false;
-        }
-    }
+    if (!ConfigureSteps(model, command_, error)) return false;
     CDialogOptions& o = model.options();
     if (command_.sort) {
         const auto sort = ParseSortOrder(*command_.sort);
@@ -199,13 +180,6 @@ bool Session::Configure(CMainDlgModel& model, std::string& error) {
         o.sort = *sort;
     }
     for (const auto& [member, value] : command_.sections) o.*member = value;
-    CRenameDlg* panel = model.activePanel();
-    if (!panel) {
-        error = "no action applies to \"" + std::string(ScopeTexts()[model.scope()]) + "\"";
-        return false;
-    }
-    for (const auto& assignment : command_.values)
-        if (!AssignValue(*panel, assignment, error)) return false;
     return true;
 }
 
@@ -237,16 +211,10 @@ bool Session::CheckListFile(const std::string& file, bool subfolders, std::strin
     return typed_.ListMayReplace(file, *command_.saveList, subfolders, error);
 }
 
-int Session::NoOperation(const CMainDlgModel& model) {
-    const std::string action = model.activePanel()->actionName();
-    const auto missing = MissingValues(model);
-    if (missing.empty()) return Usage("\"" + action + "\" has nothing to do with these values (see quorlin --actions)");
-    std::string names;
-    for (size_t i = 0; i < missing.size(); ++i)
-        names += (i == 0 ? "" : (i + 1 == missing.size() ? " or " : ", ")) + ("\"" + missing[i] + "\"");
-    return Usage("\"" + action + "\" needs a value for " + names + " (--set NAME=VALUE)");
+int Session::NoOperation(CMainDlgModel& model) {
+    const std::string reason = NoOperationReason(model);
+    return Usage(reason.empty() ? "nothing to do" : reason);
 }
-
 
 std::string Session::JournalFailure(const CMainDlgModel& model, const char* what, size_t renamed) const {
     const std::string where = model.journalPath().empty() ? "the state folder" : DisplayName(model.journalPath());
@@ -334,39 +302,113 @@ int Session::Actions() {
 int Session::Run() {
     if (command_.history) return History();
     if (command_.undo) {
-        if (command_.action || command_.last || command_.preview || command_.saveList)
+        if (command_.HasAction() || command_.last || command_.preview || command_.saveList || command_.preset)
             return Usage("--undo goes alone: it takes back a run as it was");
         return Undo(command_.undoNumbered ? command_.undo : std::nullopt);
     }
     if (command_.actions) return Actions();
-    if (command_.paths.empty()) return Usage("no files or folders given (see quorlin --help)");
+    if (command_.presets) return Presets();
+    if (command_.exportPreset) return ExportPreset();
+    if (command_.paths.empty() && !command_.savePreset)
+        return Usage("no files or folders given (see quorlin --help)");
     if (command_.preview && command_.saveList) return Usage("--preview and --save-list do not go together");
     // Nothing is renamed by an action that the command line does not name.
-    if (!command_.action && !command_.last)
+    if (!command_.HasAction() && !command_.last && !command_.preset)
         return Usage(
-            "no action given: name one with --action (see quorlin --actions), or repeat the last run with --last");
+            "no action given: name one with --action (see quorlin --actions), repeat the last run with --last, or "
+            "run a preset with --preset");
     return OnPaths();
+}
+
+int Session::Presets() {
+    CSettingsStore store(CSettingsStore::kDialogSubKey, command_.settings);
+    const CPresetBook book(store);
+    if (book.presets().empty()) {
+        Out("no presets kept yet: keep one with --save-preset NAME\n");
+        return kExitDone;
+    }
+    Out(PresetList(book.presets()));
+    return kExitDone;
+}
+
+int Session::ExportPreset() {
+    const auto& [name, file] = *command_.exportPreset;
+    CSettingsStore store(CSettingsStore::kDialogSubKey, command_.settings);
+    const CPresetBook book(store);
+    const CPreset* preset = book.Find(name);
+    if (!preset) return Usage("no preset named \"" + DisplayName(name) + "\" (see quorlin --presets)");
+    if (file == "-") {
+        Out(PresetText(*preset));
+        return kExitDone;
+    }
+    const std::string path = platform::FullPathName(file);
+    platform::Attributes attrs;
+    if (platform::RealFileSystem().GetAttributes(path, attrs) == platform::kErrorSuccess && !command_.force)
+        return Usage("\"" + DisplayName(file) + "\" exists; add --force to replace it");
+    if (const uint32_t code = platform::RealFileSystem().WriteFile(path, PresetText(*preset))) {
+        terminal_.Write("quorlin: cannot write \"" + DisplayName(file) + "\": " + platform::ErrorMessage(code) + "\n");
+        return kExitIncomplete;
+    }
+    Out("wrote the preset \"" + DisplayName(name) + "\" to " + DisplayName(path) + "\n");
+    return kExitDone;
+}
+
+// Keeps what the model holds now as a preset, when it would rename.
+int Session::SavePreset(CMainDlgModel& model) {
+    const std::string reason = NoOperationReason(model);
+    if (!reason.empty()) return Usage(reason);
+    CSettingsStore store(CSettingsStore::kDialogSubKey, command_.settings);
+    CPresetBook book(store);
+    std::string error;
+    if (!book.Save(model.MakePreset(*command_.savePreset), error)) return Usage(error);
+    const std::string line = "kept the preset \"" + DisplayName(*command_.savePreset) +
+                             "\": " + DisplayName(StepsSummary(model.Steps())) + "\n";
+    if (command_.paths.empty())
+        Out(line);
+    else
+        terminal_.Write("quorlin: " + line);
+    return kExitDone;
+}
+
+// The steps that --last or --preset gives.
+bool Session::GivenRun(CMainDlgModel& model, CSettingsStore& store, std::string& error) {
+    if (command_.last) {
+        if (model.options().lastSelection.empty() || !model.activePanel() ||
+            model.activePanel()->actionName() != model.options().lastSelection) {
+            error = "--last has nothing to repeat: no run was stored yet (give --action)";
+            return false;
+        }
+        // A negative step is kept as typed; the dialog's number field would
+        // not show it, so the panel restores its default instead.
+        if (model.stepCount() == 1)
+            for (const auto& b : model.activePanel()->bindings()) SetNegativeStep(b, store.ReadString(b.nameId));
+    }
+    if (command_.preset) {
+        CSettingsStore kept(CSettingsStore::kDialogSubKey, command_.settings);
+        CPreset preset;
+        if (!FindPreset(*command_.preset, kept, preset, error)) return false;
+        if (!model.ApplyPreset(preset, error)) {
+            error = "the preset \"" + DisplayName(*command_.preset) + "\" cannot be run here: " + error +
+                    "; nothing was renamed";
+            return false;
+        }
+    }
+    return true;
 }
 
 int Session::OnPaths() {
     std::string error;
-    if (!typed_.Resolve(command_.paths, error)) return Usage(error);
+    if (!command_.paths.empty() && !typed_.Resolve(command_.paths, error)) return Usage(error);
     std::unique_ptr<CSettingsStore> store = OpenSettings();
     CTerminalPrompts prompts = Prompts();
     prompts.SetShownPaths(&typed_.shown());
     CMainDlgModel model({}, *store, RandomSeed(), platform::RealFileSystem(), prompts);
     model.SetProgress(progress_.Listener());
-    if (command_.last) {
-        if (model.options().lastSelection.empty() || !model.activePanel() ||
-            model.activePanel()->actionName() != model.options().lastSelection)
-            return Usage("--last has nothing to repeat: no run was stored yet (give --action)");
-        // A negative step is kept as typed; the dialog's number field would
-        // not show it, so the panel restores its default instead.
-        CRenameDlg& panel = *model.activePanel();
-        for (const auto& b : panel.bindings()) SetNegativeStep(b, store->ReadString(b.nameId));
-    }
-    if (!Configure(model, error)) return Usage(error);
+    if (!GivenRun(model, *store, error) || !Configure(model, error)) return Usage(error);
     if (command_.last) terminal_.Write("quorlin: repeating the last run: " + DescribeRun(model) + "\n");
+    if (command_.savePreset) {
+        if (const int code = SavePreset(model); code != kExitDone || command_.paths.empty()) return code;
+    }
     const bool subfolders = model.options().subfolders != 0;
     std::vector<CGivenPath> given;
     if (!typed_.Given(subfolders, given, error)) return Usage(error);

@@ -5,6 +5,7 @@
 
 #include "dialog/SettingsStore.h"
 #include "dialog/StringTable.h"
+#include "platform/FileSystem.h"
 #include "platform/Text.h"
 
 namespace {
@@ -16,6 +17,9 @@ using Json = nlohmann::ordered_json;
 constexpr const char* kFormatKey = "quorlinPreset";
 constexpr int kFormat = 1;
 constexpr size_t kMaxNameChars = 100;
+// A preset of a hundred steps takes a few tens of kilobytes: a file much
+// larger is something else (or endless, as a device may be).
+constexpr size_t kMaxFileBytes = 1 << 20;
 
 // Structural faults: the member at fault and what it should be.
 struct Fault {
@@ -161,6 +165,34 @@ bool ReadPreset(const std::string& text, CPreset& preset, std::string& error) {
         error = fault.where + ": " + fault.what;
         return false;
     }
+}
+
+bool ReadPresetFile(platform::IFileSystem& fs, const std::string& path, CPreset& preset, std::string& error) {
+    uint32_t code = platform::kErrorSuccess;
+    platform::Attributes attributes;
+    code = fs.GetAttributes(path, attributes);
+    if (code == platform::kErrorSuccess && attributes.isFolder()) {
+        error = "it is a folder";
+        return false;
+    }
+    std::unique_ptr<platform::IReadStream> in;
+    if (code == platform::kErrorSuccess) in = fs.OpenRead(path, code);
+    if (!in) {
+        error = platform::ErrorMessage(code);
+        return false;
+    }
+    std::string text;
+    char buffer[16384];
+    while (text.size() <= kMaxFileBytes) {
+        const size_t got = in->Read(buffer, sizeof buffer);
+        if (got == 0) break;
+        text.append(buffer, got);
+    }
+    if (text.size() > kMaxFileBytes) {
+        error = "the file is larger than a preset can be";
+        return false;
+    }
+    return ReadPreset(text, preset, error);
 }
 
 std::string StepsText(const std::vector<CStep>& steps, size_t shown) {

@@ -7,6 +7,9 @@
 #include "dialog/DialogOptions.h"
 
 class CSettingsStore;
+namespace platform {
+class IFileSystem;
+}
 
 /// One step of a rename: an action with its values, seen through its own
 /// "Change:" scope.
@@ -35,6 +38,11 @@ std::string PresetText(const CPreset& preset);
 /// preset whole; `preset` is then left as it was. Whether its actions and
 /// values exist is the dialog's to check.
 bool ReadPreset(const std::string& text, CPreset& preset, std::string& error);
+
+/// Reads the preset file `path` through `fs`, as ReadPreset reads its text.
+/// False, with `error` (why the file cannot be read, or where its text is
+/// wrong), when it is not a preset whole.
+bool ReadPresetFile(platform::IFileSystem& fs, const std::string& path, CPreset& preset, std::string& error);
 
 /// The steps of a rename as the settings store keeps them for the next run
 /// ("steps"), with the step the dialog showed.

@@ -103,8 +103,22 @@ std::vector<std::pair<std::string, std::string>> CRenameDlg::Values() const {
 
 bool CRenameDlg::SetValues(const std::vector<std::pair<std::string, std::string>>& values, std::string* error) {
     ResetToDefaults();
-    for (const auto& [name, value] : values)
-        if (!SetValue(name, value, error)) return false;
+    for (const auto& [name, value] : values) {
+        const CPanelBinding* b = FindValue(name);
+        if (!(b && SetNegativeStep(*b, value)) && !SetValue(name, value, error)) return false;
+    }
+    return true;
+}
+
+bool SetNegativeStep(const CPanelBinding& b, const std::string& value) {
+    // The counter of a numbering action moves by any whole step; only the
+    // dialog's number field keeps the minus sign out.
+    if (b.kind != ValueKind::kEditText || b.rule != TextRule::kDigitsOnly || b.name() != "step" || !b.text)
+        return false;
+    if (value.size() < 2 || value[0] != '-' || value.size() > 11 ||
+        value.find_first_not_of("0123456789", 1) != std::string::npos)
+        return false;
+    *b.text = value;
     return true;
 }
 

@@ -72,6 +72,12 @@ struct CPanelBinding {
     bool Accepts(int value) const;
 };
 
+/// A step is the one number that may be negative, where the field itself
+/// holds digits only: true when `b` is a step and `value` is a negative
+/// whole number, which is then set. The command line and presets set such
+/// steps; the dialog's number field keeps the minus sign out.
+bool SetNegativeStep(const CPanelBinding& b, const std::string& value);
+
 /// The model of one action's parameter panel: its values with their defaults,
 /// their restore and save, the operation it builds and the scopes it is
 /// offered for. Windows are views over it (dialog/win32).
@@ -154,7 +160,7 @@ public:
     /// Every value by its settings name, as text, in the order of bindings().
     std::vector<std::pair<std::string, std::string>> Values() const;
     /// Puts every value back to its default, then sets `values` as SetValue
-    /// does. False, with `error` telling why, at the first that the panel
+    /// does, and a negative step as SetNegativeStep. False, with `error` telling why, at the first that the panel
     /// does not take; the values are then the defaults with those before it.
     bool SetValues(const std::vector<std::pair<std::string, std::string>>& values, std::string* error = nullptr);
 

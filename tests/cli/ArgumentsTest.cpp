@@ -84,8 +84,20 @@ TEST(Arguments, TheCommandLineAsTyped) {
                                c, message),
               CParsed::kRun)
         << message;
-    EXPECT_EQ(c.action, "Truncate");
-    EXPECT_EQ(c.values, (std::vector<std::string>{"truncate=3", "x=a=b"}));
+    ASSERT_EQ(c.steps.size(), 1u);
+    CCommandLine chain;
+    ASSERT_EQ(ParseCommandLine({"-s", "a=1", "d", "-a", "one", "--then", "-c", "ext", "-a", "two", "-s", "b=2", "-s",
+                                "c=3", "--then", "-a", "three", "-p"},
+                               chain, message),
+              CParsed::kRun)
+        << message;
+    const std::vector<CCommandStep> steps = {{"one", {"a=1"}, std::nullopt},
+                                             {"two", {"b=2", "c=3"}, "ext"},
+                                             {"three", {}, std::nullopt}};
+    EXPECT_EQ(chain.steps, steps);
+    EXPECT_EQ(chain.paths, (std::vector<std::string>{"d"}));
+    EXPECT_EQ(c.steps[0].action, "Truncate");
+    EXPECT_EQ(c.steps[0].values, (std::vector<std::string>{"truncate=3", "x=a=b"}));
     EXPECT_EQ(c.paths, (std::vector<std::string>{"dir1", "dir2", "-odd"}));
     EXPECT_EQ(SectionGiven(c, &CDialogOptions::folders), 0);
     EXPECT_EQ(SectionGiven(c, &CDialogOptions::confirm), 1);
@@ -101,7 +113,16 @@ TEST(Arguments, TheCommandLineAsTyped) {
                                             {"--bogus"},
                                             {"--last", "-a", "x", "d"},
                                             {"--all", "d"},
-                                            {"--force", "d"}};
+                                            {"--force", "d"},
+                                            {"--then", "-a", "x", "d"},
+                                            {"-a", "x", "--then", "d"},
+                                            {"-a", "x", "-a", "y", "d"},
+                                            {"-a", "x", "-c", "name", "-c", "ext", "d"},
+                                            {"--last", "--then", "-a", "x", "d"},
+                                            {"--preset", "p", "--last", "d"},
+                                            {"--preset", "p", "-a", "x", "d"},
+                                            {"--presets", "d"},
+                                            {"--export-preset", "p"}};
     for (const auto& args : bad) {
         CCommandLine ignored;
         EXPECT_EQ(ParseCommandLine(args, ignored, message), CParsed::kError) << args[0];

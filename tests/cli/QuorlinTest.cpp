@@ -145,8 +145,8 @@ TEST(Quorlin, NothingIsRenamedWithoutAnActionOrLast) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err,
-              "quorlin: no action given: name one with --action (see quorlin --actions), or repeat the last run with "
-              "--last\n");
+              "quorlin: no action given: name one with --action (see quorlin --actions), repeat the last run with "
+              "--last, or run a preset with --preset\n");
     EXPECT_EQ(f.files.Snapshot(), before);
     EXPECT_EQ(before, (Snap{"music/", "music/SONG.MP3=s"}));
 }
