@@ -278,8 +278,10 @@ bool CMainDlgModel::RefreshPreview() {
     std::unique_ptr<CExecute> op = BuildOperation();
     if (!op) {
         ClearPreview();
+        previewProblem_ = Problem();
         return false;
     }
+    previewProblem_.clear();
     Prepare(*op);
     if (!haveItems_) {
         ClearPreview();
@@ -293,6 +295,7 @@ bool CMainDlgModel::RefreshPreview() {
     }
     counts_ = CountRows(rows_);
     offered_ = op->OffersEveryItem() ? counts_.rows : counts_.rows - counts_.unchanged;
+    previewProblem_ = op->Problem();
     return true;
 }
 

@@ -107,6 +107,8 @@ public:
     /// not know, a value it does not take), when one cannot be shown:
     /// nothing changes then.
     bool SetSteps(const std::vector<CStep>& steps, std::string& error);
+    /// What SetSteps would say of `steps`, changing nothing.
+    bool CheckSteps(const std::vector<CStep>& steps, std::string& error);
     /// Why the steps build no operation, when a panel can tell (a pattern
     /// that does not compile), with the step's number when there are
     /// several; empty otherwise.
@@ -137,6 +139,11 @@ public:
     /// How many rows the preview has, and of each kind: what the status line
     /// counts.
     const CPreviewCounts& counts() const { return counts_; }
+    /// What the last refresh could not do, for the person to see beside the
+    /// preview: why the steps build nothing (a pattern that does not
+    /// compile), or what an action had to pass over (a pattern that took too
+    /// much work). Empty when all went well.
+    const std::string& previewProblem() const { return previewProblem_; }
     /// How many rows the run will offer to rename: those whose name changes,
     /// or every row where the action offers every item (manual rename).
     size_t offered() const { return offered_; }
@@ -301,4 +308,5 @@ private:
     bool previewNumbering_ = false;
     CPreviewCounts counts_;
     size_t offered_ = 0;
+    std::string previewProblem_;
 };

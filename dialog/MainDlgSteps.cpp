@@ -102,7 +102,7 @@ bool CMainDlgModel::MoveStep(bool later) {
     return true;
 }
 
-bool CMainDlgModel::SetSteps(const std::vector<CStep>& steps, std::string& error) {
+bool CMainDlgModel::CheckSteps(const std::vector<CStep>& steps, std::string& error) {
     if (steps.empty()) {
         error = "there are no steps";
         return false;
@@ -113,6 +113,11 @@ bool CMainDlgModel::SetSteps(const std::vector<CStep>& steps, std::string& error
         error = steps.size() > 1 ? "step " + std::to_string(i + 1) + ": " + why : why;
         return false;
     }
+    return true;
+}
+
+bool CMainDlgModel::SetSteps(const std::vector<CStep>& steps, std::string& error) {
+    if (!CheckSteps(steps, error)) return false;
     steps_ = steps;
     step_ = 0;
     Show(steps_[0]);

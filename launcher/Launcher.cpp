@@ -29,45 +29,29 @@ ReadResult ReadWhole(const std::wstring& path, std::string& bytes) {
     return ::CloseHandle(file.release()) ? ReadResult::Read : ReadResult::CloseFailed;
 }
 
-void Call(HandleRenameFunction handleRename, const std::vector<std::string>& paths) {
-    if (!handleRename) return;
+std::vector<const char*> Pointers(const std::vector<std::string>& paths) {
     std::vector<const char*> pointers;
     pointers.reserve(paths.size());
     for (const auto& path : paths) pointers.push_back(path.c_str());
+    return pointers;
+}
+
+void Call(HandleRenameFunction handleRename, const std::vector<std::string>& paths) {
+    if (!handleRename) return;
+    const std::vector<const char*> pointers = Pointers(paths);
     handleRename(nullptr, 0, pointers.data(), static_cast<int>(pointers.size()));
 }
 
-}  // namespace
-
-CommandLine ParseCommandLine(const wchar_t* commandLine) {
-    CommandLine out;
-    int count = 0;
-    wchar_t** arguments = ::CommandLineToArgvW(commandLine, &count);
-    if (!arguments) return out;
-    for (int i = 1; i < count; ++i)
-        if (arguments[i][0]) out.arguments.emplace_back(arguments[i]);
-    ::LocalFree(arguments);
-    if (out.arguments.empty()) {
-        out.mode = CommandLine::Mode::Wizard;
-    } else if (out.arguments.size() == 1 && IsListFile(out.arguments.front())) {
-        out.mode = CommandLine::Mode::ListFile;
-    } else {
-        out.mode = CommandLine::Mode::Paths;
-    }
-    return out;
-}
-
-HandleRenameFunction LoadRenameLibrary() {
+HMODULE RenameLibrary() {
     const std::wstring folder = ModuleFolder(nullptr);
     if (folder.empty()) return nullptr;
     // By its full path, so that no other Qln.dll on the search path is taken.
-    const HMODULE library = ::LoadLibraryExW((folder + L"Qln.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (!library) return nullptr;
-    // Through void*: the export's type is the library's promise, not FARPROC's.
-    return reinterpret_cast<HandleRenameFunction>(reinterpret_cast<void*>(::GetProcAddress(library, "HandleRename")));
+    return ::LoadLibraryExW((folder + L"Qln.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-bool RenameListFile(const std::wstring& listFile, HandleRenameFunction handleRename) {
+// Reads the list file, deletes it and hands its paths to `call`.
+template <class Call>
+bool TakeListFile(const std::wstring& listFile, Call call) {
     std::string bytes;
     const ReadResult read = ReadWhole(listFile, bytes);
     if (read == ReadResult::OpenFailed) {
@@ -83,8 +67,60 @@ bool RenameListFile(const std::wstring& listFile, HandleRenameFunction handleRen
     // The list is ours now: it is gone before the dialog opens, whatever the
     // user does there.
     if (!::DeleteFileW(listFile.c_str())) ShowError(L"Unable to remove", listFile);
-    Call(handleRename, paths);
+    call(paths);
     return true;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const wchar_t* commandLine) {
+    CommandLine out;
+    int count = 0;
+    wchar_t** arguments = ::CommandLineToArgvW(commandLine, &count);
+    if (!arguments) return out;
+    for (int i = 1; i < count; ++i)
+        if (arguments[i][0]) out.arguments.emplace_back(arguments[i]);
+    ::LocalFree(arguments);
+    // The extension's presets menu: "/preset NAME FILE".
+    if (out.arguments.size() == 3 && out.arguments[0] == L"/preset" && IsListFile(out.arguments[2])) {
+        out.preset = out.arguments[1];
+        out.arguments.erase(out.arguments.begin(), out.arguments.begin() + 2);
+        out.mode = CommandLine::Mode::ListFile;
+    } else if (out.arguments.empty()) {
+        out.mode = CommandLine::Mode::Wizard;
+    } else if (out.arguments.size() == 1 && IsListFile(out.arguments.front())) {
+        out.mode = CommandLine::Mode::ListFile;
+    } else {
+        out.mode = CommandLine::Mode::Paths;
+    }
+    return out;
+}
+
+HandleRenameFunction LoadRenameLibrary() {
+    const HMODULE library = RenameLibrary();
+    if (!library) return nullptr;
+    // Through void*: the export's type is the library's promise, not FARPROC's.
+    return reinterpret_cast<HandleRenameFunction>(reinterpret_cast<void*>(::GetProcAddress(library, "HandleRename")));
+}
+
+HandleRenameWithPresetFunction LoadPresetFunction() {
+    const HMODULE library = RenameLibrary();
+    if (!library) return nullptr;
+    return reinterpret_cast<HandleRenameWithPresetFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(library, "HandleRenameWithPreset")));
+}
+
+bool RenameListFile(const std::wstring& listFile, HandleRenameFunction handleRename) {
+    return TakeListFile(listFile, [&](const std::vector<std::string>& paths) { Call(handleRename, paths); });
+}
+
+bool RenameListFileWithPreset(const std::wstring& listFile, const std::wstring& preset,
+                              HandleRenameWithPresetFunction withPreset, HandleRenameFunction handleRename) {
+    return TakeListFile(listFile, [&](const std::vector<std::string>& paths) {
+        if (!withPreset) return Call(handleRename, paths);
+        const std::vector<const char*> pointers = Pointers(paths);
+        withPreset(nullptr, platform::Narrow(preset).c_str(), pointers.data(), static_cast<int>(pointers.size()));
+    });
 }
 
 void RenamePaths(const std::vector<std::wstring>& paths, HandleRenameFunction handleRename) {

@@ -21,7 +21,11 @@ struct CommandLine {
     };
     Mode mode = Mode::Wizard;
     /// The arguments after the program's name, without empty ones, as given.
+    /// For a list file given as "/preset NAME FILE" by the extension's presets
+    /// menu, the file alone.
     std::vector<std::wstring> arguments;
+    /// That preset's name; empty otherwise.
+    std::wstring preset;
 };
 
 /// Splits `commandLine` (all of it, the program's name first).
@@ -32,12 +36,19 @@ CommandLine ParseCommandLine(const wchar_t* commandLine);
 /// the library or its export is missing, which is not reported.
 HandleRenameFunction LoadRenameLibrary();
 
+/// HandleRenameWithPreset of the same library; null when it lacks it.
+HandleRenameWithPresetFunction LoadPresetFunction();
+
 /// Reads the list file `listFile` (as given on the command line), deletes it
 /// and has `handleRename` (may be null) show the rename dialog over its
 /// paths. A list without paths is left where it is and nothing is shown.
 /// Failures are reported in message boxes captioned "Error"; false after one
 /// that ended the work.
 bool RenameListFile(const std::wstring& listFile, HandleRenameFunction handleRename);
+/// The same, with the kept preset `preset` applied as the dialog opens; a
+/// library without presets shows the dialog without it.
+bool RenameListFileWithPreset(const std::wstring& listFile, const std::wstring& preset,
+                              HandleRenameWithPresetFunction withPreset, HandleRenameFunction handleRename);
 
 /// Has `handleRename` (may be null) show the rename dialog over `paths`, made
 /// full paths first. Nothing is deleted.

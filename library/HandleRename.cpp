@@ -37,7 +37,9 @@ CQLNDll& CQLNDll::operator=(const CQLNDll&) {
     return *this;
 }
 
-extern "C" void HandleRename(HWND parent, INT_PTR /*reserved*/, const char* const* paths, int count) {
+namespace {
+
+void ShowDialog(HWND parent, const char* preset, const char* const* paths, int count) {
     // Nothing may leave the library: the caller is a plain C program.
     try {
         std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -49,9 +51,20 @@ extern "C" void HandleRename(HWND parent, INT_PTR /*reserved*/, const char* cons
         }
         {
             CMainDlg dialog(std::move(copied), parent);
+            if (preset && *preset) dialog.SetStartPreset(preset);
             dialog.DoModal();
         }
         RefreshTree(parent);
     } catch (...) {
     }
+}
+
+}  // namespace
+
+extern "C" void HandleRename(HWND parent, INT_PTR /*reserved*/, const char* const* paths, int count) {
+    ShowDialog(parent, nullptr, paths, count);
+}
+
+extern "C" void HandleRenameWithPreset(HWND parent, const char* preset, const char* const* paths, int count) {
+    ShowDialog(parent, preset, paths, count);
 }

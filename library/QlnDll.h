@@ -23,4 +23,8 @@ extern "C" {
 void HandleRename(HWND parent, INT_PTR reserved, const char* const* paths, int count);
 /// The type of HandleRename, for callers that look it up by name.
 typedef void (*HandleRenameFunction)(HWND parent, INT_PTR reserved, const char* const* paths, int count);
+/// As HandleRename, with the kept preset named `preset` (UTF-8) applied as
+/// the dialog opens: the user still sees the preview and presses OK.
+void HandleRenameWithPreset(HWND parent, const char* preset, const char* const* paths, int count);
+typedef void (*HandleRenameWithPresetFunction)(HWND parent, const char* preset, const char* const* paths, int count);
 }

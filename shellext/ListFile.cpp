@@ -150,7 +150,49 @@ ListFileError WriteListFile(const Utf8Text& lines, WideText& path, DWORD& error)
     return ListFileError::None;
 }
 
-DWORD StartLauncher(const wchar_t* listPath) {
+// Appends `argument` as CommandLineToArgvW reads it back: in quotes, with
+// each quote and the backslashes before one escaped.
+static void AppendQuoted(WideText& line, const wchar_t* argument) {
+    line.append(L'"');
+    size_t backslashes = 0;
+    for (const wchar_t* c = argument; *c; ++c) {
+        if (*c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        for (size_t i = 0; i < backslashes * (*c == L'"' ? 2 : 1); ++i) line.append(L'\\');
+        backslashes = 0;
+        if (*c == L'"') line.append(L'\\');
+        line.append(*c);
+    }
+    for (size_t i = 0; i < backslashes * 2; ++i) line.append(L'\\');
+    line.append(L'"');
+}
+
+bool ReadPresetNames(WideText& names) {
+    // Where the rename dialog keeps its settings: its own key, or the one
+    // that the settings variable names in its place (as the tests do).
+    WideText key;
+    wchar_t base[512] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"QUORLIN_SETTINGS", base, 512);
+    key.append(length > 0 && length < 512 ? base : L"Software\\Tavrel");
+    while (key.size() && key.c_str()[key.size() - 1] == L'\\') key.resize(key.size() - 1);
+    key.append(L"\\A Quorlin");
+    if (!key.ok()) return false;
+    DWORD bytes = 0;
+    if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"presetNames", RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+            ERROR_SUCCESS ||
+        bytes < 2 * sizeof(wchar_t))
+        return false;
+    if (!names.resize(bytes / sizeof(wchar_t))) return false;
+    if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"presetNames", RRF_RT_REG_SZ, nullptr, names.data(),
+                       &bytes) != ERROR_SUCCESS)
+        return false;
+    names.resize(WideText::length(names.c_str()));
+    return names.size() > 0;
+}
+
+DWORD StartLauncher(const wchar_t* listPath, const wchar_t* preset) {
     WideText launcher;
     if (!LauncherPath(launcher)) {
         const DWORD error = ::GetLastError();
@@ -162,6 +204,11 @@ DWORD StartLauncher(const wchar_t* listPath) {
     commandLine.append(L'"');
     commandLine.append(launcher.c_str(), launcher.size());
     commandLine.append(L"\" ");
+    if (preset) {
+        commandLine.append(L"/preset ");
+        AppendQuoted(commandLine, preset);
+        commandLine.append(L' ');
+    }
     const bool quote = HasBlank(listPath);
     if (quote) commandLine.append(L'"');
     commandLine.append(listPath);

@@ -30,7 +30,12 @@ enum class ListFileError { None, NoName, Open, Write, Close };
 ListFileError WriteListFile(const Utf8Text& lines, WideText& path, DWORD& error);
 
 /// Starts Qln.exe from this module's folder with the list file's path as its
-/// argument, without waiting for it. Returns 0 or the system error code.
-DWORD StartLauncher(const wchar_t* listPath);
+/// argument, after "/preset NAME" when `preset` is not null, without waiting
+/// for it. Returns 0 or the system error code.
+DWORD StartLauncher(const wchar_t* listPath, const wchar_t* preset = nullptr);
+
+/// Reads the names of the kept presets from the rename dialog's settings
+/// ("presetNames", one a line) into `names`; false when there are none.
+bool ReadPresetNames(WideText& names);
 
 }  // namespace qlnext

@@ -13,6 +13,11 @@ namespace qlnext {
 namespace {
 
 constexpr wchar_t kItemText[] = L"Quorl&in...";
+constexpr wchar_t kPresetsText[] = L"Quorlin presets";
+constexpr char kPresetHelpText[] = "Renames a list of files with a preset";
+constexpr wchar_t kPresetHelpTextW[] = L"Renames a list of files with a preset";
+// A menu is no place for a long list: presets past these stay out of it.
+constexpr UINT kMaxMenuPresets = 50;
 constexpr char kHelpText[] = "Renames a list of files";
 constexpr wchar_t kHelpTextW[] = L"Renames a list of files";
 constexpr wchar_t kErrorCaption[] = L"Error";
@@ -169,10 +174,12 @@ STDMETHODIMP CShellExt::QueryContextMenu(HMENU menu, UINT insertIndex, UINT firs
     if (lastId < firstId) return nothingAdded;
 
     const int siblingPosition = SiblingInsertPosition(menu);
+    UINT itemPosition = 0;
     if (siblingPosition >= 0) {
         if (!::InsertMenuW(menu, static_cast<UINT>(siblingPosition), MF_BYPOSITION | MF_STRING, firstId, kItemText)) {
             return nothingAdded;
         }
+        itemPosition = static_cast<UINT>(siblingPosition);
     } else {
         // Whichever of the three products comes first frames the group.
         ::InsertMenuW(menu, insertIndex, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
@@ -181,8 +188,51 @@ STDMETHODIMP CShellExt::QueryContextMenu(HMENU menu, UINT insertIndex, UINT firs
             return nothingAdded;
         }
         ::InsertMenuW(menu, insertIndex + 2, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+        itemPosition = insertIndex + 1;
     }
-    return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1);
+    const UINT presets = AddPresets(menu, itemPosition + 1, firstId + 1, lastId);
+    return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1 + presets);
+}
+
+UINT CShellExt::AddPresets(HMENU menu, UINT position, UINT firstId, UINT lastId) {
+    presetCount_ = 0;
+    presetNames_.resize(0);
+    if (firstId > lastId || !ReadPresetNames(presetNames_)) return 0;
+    const HMENU submenu = ::CreatePopupMenu();
+    if (!submenu) return 0;
+    UINT count = 0;
+    const wchar_t* line = presetNames_.c_str();
+    while (*line && count < kMaxMenuPresets && firstId + count <= lastId) {
+        const wchar_t* end = line;
+        while (*end && *end != L'\n') ++end;
+        // An ampersand in a name is the name's own, not a shortcut.
+        WideText text;
+        for (const wchar_t* c = line; c < end; ++c) {
+            if (*c == L'&') text.append(L'&');
+            text.append(*c);
+        }
+        if (end > line && text.ok() && ::AppendMenuW(submenu, MF_STRING, firstId + count, text.c_str())) ++count;
+        line = *end ? end + 1 : end;
+    }
+    if (count == 0 || !::InsertMenuW(menu, position, MF_BYPOSITION | MF_POPUP | MF_STRING,
+                                     reinterpret_cast<UINT_PTR>(submenu), kPresetsText)) {
+        ::DestroyMenu(submenu);
+        return 0;
+    }
+    presetCount_ = count;
+    return count;
+}
+
+bool CShellExt::PresetName(UINT index, WideText& name) const {
+    if (index >= presetCount_) return false;
+    const wchar_t* line = presetNames_.c_str();
+    for (UINT i = 0; *line;) {
+        const wchar_t* end = line;
+        while (*end && *end != L'\n') ++end;
+        if (end > line && i++ == index) return name.append(line, static_cast<size_t>(end - line));
+        line = *end ? end + 1 : end;
+    }
+    return false;
 }
 
 STDMETHODIMP CShellExt::InvokeCommand(CMINVOKECOMMANDINFO* info) {
@@ -190,8 +240,14 @@ STDMETHODIMP CShellExt::InvokeCommand(CMINVOKECOMMANDINFO* info) {
     if (!info || info->cbSize < sizeof(CMINVOKECOMMANDINFO)) return E_INVALIDARG;
     // A verb is either a string or a command offset in its low word.
     if (!IS_INTRESOURCE(info->lpVerb)) return E_INVALIDARG;
-    if (LOWORD(reinterpret_cast<ULONG_PTR>(info->lpVerb)) != 0) return E_INVALIDARG;
-    return DoGAKMenu1(info->hwnd, (info->fMask & CMIC_MASK_FLAG_NO_UI) != 0);
+    const UINT offset = LOWORD(reinterpret_cast<ULONG_PTR>(info->lpVerb));
+    const bool quiet = (info->fMask & CMIC_MASK_FLAG_NO_UI) != 0;
+    if (offset == 0) return DoGAKMenu1(info->hwnd, quiet);
+    // An entry of the presets submenu.
+    WideText preset;
+    if (!PresetName(offset - 1, preset)) return E_INVALIDARG;
+    if (!preset.ok()) return E_OUTOFMEMORY;
+    return DoGAKMenu1(info->hwnd, quiet, preset.c_str());
 }
 
 // The only answers are the help text and "the command exists". The item has
@@ -206,13 +262,13 @@ STDMETHODIMP CShellExt::GetCommandString(UINT_PTR offset, UINT type, UINT*, CHAR
     } else {
         *buffer = '\0';
     }
-    if (offset != 0) return E_INVALIDARG;
+    if (offset > presetCount_) return E_INVALIDARG;
     switch (type) {
         case GCS_HELPTEXTA:
-            CopyTruncated(buffer, size, kHelpText);
+            CopyTruncated(buffer, size, offset ? kPresetHelpText : kHelpText);
             return S_OK;
         case GCS_HELPTEXTW:
-            CopyTruncated(reinterpret_cast<wchar_t*>(buffer), size, kHelpTextW);
+            CopyTruncated(reinterpret_cast<wchar_t*>(buffer), size, offset ? kPresetHelpTextW : kHelpTextW);
             return S_OK;
         case GCS_VALIDATEA:
         case GCS_VALIDATEW:
@@ -222,7 +278,7 @@ STDMETHODIMP CShellExt::GetCommandString(UINT_PTR offset, UINT type, UINT*, CHAR
     }
 }
 
-HRESULT CShellExt::DoGAKMenu1(HWND owner, bool quiet) {
+HRESULT CShellExt::DoGAKMenu1(HWND owner, bool quiet, const wchar_t* preset) {
     Trace("CShellExt::DoGAKMenu1()\r\n");
     if (!data_) return S_OK;
     FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
@@ -256,7 +312,7 @@ HRESULT CShellExt::DoGAKMenu1(HWND owner, bool quiet) {
     }
     // From here the launcher owns the list file; one that no launcher will
     // read would stay in the temporary folder for good.
-    error = StartLauncher(listPath.c_str());
+    error = StartLauncher(listPath.c_str(), preset);
     if (error) {
         ::DeleteFileW(listPath.c_str());
         return FromError(error);

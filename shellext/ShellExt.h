@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "platform/win32/Scoped.h"
+#include "shellext/Text.h"
 
 namespace qlnext {
 
@@ -41,11 +42,22 @@ private:
     ~CShellExt();
 
     /// The command: writes the selection to a list file and starts the
-    /// launcher with it. Message boxes are owned by `owner`; `quiet` shows none.
-    HRESULT DoGAKMenu1(HWND owner, bool quiet);
+    /// launcher with it, and with the name of the preset `preset` (null for
+    /// none) to apply. Message boxes are owned by `owner`; `quiet` shows none.
+    HRESULT DoGAKMenu1(HWND owner, bool quiet, const wchar_t* preset = nullptr);
+    /// Adds the "Quorlin presets" submenu at `position` of `menu`, one entry
+    /// per kept preset with the ids from `firstId`, none past `lastId`; the
+    /// number of entries added.
+    UINT AddPresets(HMENU menu, UINT position, UINT firstId, UINT lastId);
+    /// Appends the name of preset `index` of the submenu to `name`; false
+    /// when there is none.
+    bool PresetName(UINT index, WideText& name) const;
 
     volatile LONG references_ = 0;
     win::ComPtr<IDataObject> data_;
+    // The names the submenu shows, one a line, as read when it was made.
+    WideText presetNames_;
+    UINT presetCount_ = 0;
 };
 
 }  // namespace qlnext

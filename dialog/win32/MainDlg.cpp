@@ -105,11 +105,19 @@ bool CMainDlg::OnInitDialog() {
     filter_ = ::SetWindowsHookExW(WH_MSGFILTER, &CMainDlg::MessageFilter, nullptr, ::GetCurrentThreadId());
 
     ShowPanel();
+    ShowStepStrip();
     for (auto& section : sections_) WindowShow(section->window(), true);
     WindowShow(list_->window(), true);
     Relayout();
     RefreshPreview();
     UpdateUndo();
+    if (!startPreset_.empty()) {
+        const CPresetBook book(store_);
+        if (const CPreset* preset = book.Find(startPreset_))
+            ApplyPreset(*preset, startPreset_);
+        else
+            Say("There is no preset \"" + startPreset_ + "\" any more.", "Presets", MB_OK | MB_ICONWARNING);
+    }
     return false;  // the panel's first field has the focus
 }
 
@@ -183,6 +191,17 @@ void CMainDlg::OnCommand(int id, int code) {
         case IDC_MAIN_UNDO:
             if (code == BN_CLICKED && !running_) UndoLastRun();
             return;
+        case IDC_MAIN_STEP_PREVIOUS:
+        case IDC_MAIN_STEP_NEXT:
+        case IDC_MAIN_STEP_ADD:
+        case IDC_MAIN_STEP_REMOVE:
+        case IDC_MAIN_STEP_EARLIER:
+        case IDC_MAIN_STEP_LATER:
+            if (code == BN_CLICKED && !running_) StepCommand(id);
+            return;
+        case IDC_MAIN_PRESETS:
+            if (code == BN_CLICKED && !running_) ShowPresetsMenu();
+            return;
         case IDOK:
             Ok();
             return;
@@ -195,6 +214,7 @@ void CMainDlg::OnCommand(int id, int code) {
             MoveFocus(id == ID_NEXT_CONTROL);
             return;
         default:
+            if (!running_) PresetCommand(id);
             return;
     }
 }
@@ -296,6 +316,7 @@ void CMainDlg::RefreshPreview() {
     ReadOptions();
     model_.Changed();
     ShowRows();
+    UpdateOk();
 }
 
 void CMainDlg::ShowRows() {
@@ -308,7 +329,8 @@ void CMainDlg::ShowRows() {
     if (!on) {
         status = "The preview is off.";
     } else if (!model_.activePanel() || rows.empty()) {
-        status = model_.activePanel() ? "Nothing to rename." : "";
+        // A step that builds nothing says why instead.
+        status = model_.activePanel() && model_.previewProblem().empty() ? "Nothing to rename." : "";
     } else {
         // What OK will do, and what it will have to ask about.
         const CPreviewCounts& counts = model_.counts();
@@ -316,6 +338,10 @@ void CMainDlg::ShowRows() {
         if (counts.unchanged) status += ", " + GroupedNumber(counts.unchanged) + " unchanged";
         if (counts.conflicts) status += ", " + Count(counts.conflicts, "conflict", "conflicts");
     }
+    // Said only where a rename has them: one step is as the dialog always was.
+    if (model_.stepCount() > 1 && !status.empty())
+        status += " (" + std::to_string(model_.stepCount()) + " steps)";
+    if (!model_.previewProblem().empty()) status += (status.empty() ? "" : " ") + model_.previewProblem();
     DialogItemSetText(window(), IDC_MAIN_STATUS, status);
 }
 

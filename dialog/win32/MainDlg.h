@@ -67,6 +67,9 @@ public:
     INT_PTR DoModal();
 
     CMainDlgModel& model() { return model_; }
+    /// The preset the dialog applies as it opens (from the context menu's
+    /// presets); nothing runs until OK.
+    void SetStartPreset(std::string name) { startPreset_ = std::move(name); }
 
     // Called by the sections.
     void SectionClicked(CSectionPanel& section);
@@ -98,6 +101,31 @@ private:
     void UpdateUndo();
     /// Why a run or an undo stopped for its journal, in a message box.
     void ShowJournalFailure(const char* what);
+    /// The step strip: which step shows, and which of its buttons can act.
+    void ShowStepStrip();
+    /// A button of the step strip.
+    void StepCommand(int id);
+    /// Every control shows the model again: after another step is shown or
+    /// a preset applied.
+    void ShowModel();
+    /// OK can act unless a step cannot be built for a reason the panel
+    /// shows (a pattern that does not compile).
+    void UpdateOk();
+    /// The Presets button's menu, under the button.
+    void ShowPresetsMenu();
+    /// A command of that menu; false for another command.
+    bool PresetCommand(int id);
+    void ApplyPreset(const CPreset& preset, const std::string& name);
+    void SavePresetAs();
+    void RenamePreset(const std::string& name);
+    void DeletePreset(const std::string& name);
+    void ImportPreset();
+    void ExportPreset(const std::string& name);
+    /// Asks for a name in the "Save preset"/"Rename preset" box until it
+    /// is one a preset may have; false when the user cancels.
+    bool AskPresetName(const char* caption, std::string& name);
+    /// A message box over the dialog.
+    int Say(const std::string& text, const char* caption, UINT type);
     void MoveFocus(bool forward);
     void Paint();
     LRESULT DrawRow(NMLVCUSTOMDRAW& draw);
@@ -126,4 +154,5 @@ private:
     POINT minimum_{};  // the smallest window that shows every control
     bool laidOut_ = false;
     bool running_ = false;  // OK's run is at work
+    std::string startPreset_;
 };

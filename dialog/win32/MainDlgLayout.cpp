@@ -95,6 +95,19 @@ int CMainDlg::LayOutLeftColumn() {
         WindowMove(item(comboId), RECT{px(80), y, px(273), y + height});
         y += std::max(comboHeight, height) + py(kRowGap);
     };
+    // The step strip: a label, then its buttons from left to right, and the
+    // Presets button at the column's right edge.
+    WindowMove(item(IDC_MAIN_STEP), RECT{px(kMargin), y + py(3), px(kMargin + 48), y + py(11)});
+    struct StripButton {
+        int id, left, width;
+    };
+    const StripButton strip[] = {{IDC_MAIN_STEP_PREVIOUS, 57, 12}, {IDC_MAIN_STEP_NEXT, 71, 12},
+                                 {IDC_MAIN_STEP_ADD, 87, 26},      {IDC_MAIN_STEP_REMOVE, 115, 32},
+                                 {IDC_MAIN_STEP_EARLIER, 149, 32}, {IDC_MAIN_STEP_LATER, 183, 28},
+                                 {IDC_MAIN_PRESETS, 229, 44}};
+    for (const auto& b : strip)
+        WindowMove(item(b.id), RECT{px(b.left), y, px(b.left + b.width), y + py(kButtonHeight)});
+    y += py(kButtonHeight + kRowGap);
     row(IDC_MAIN_SCOPE_LABEL, IDC_MAIN_SCOPE);
     row(IDC_MAIN_ACTION_LABEL, IDC_MAIN_ACTION);
     y += py(2);

@@ -25,6 +25,30 @@
 #define IDC_MAIN_ACTION_LABEL 1083
 // Under the preview: how many items there are and how many names change.
 #define IDC_MAIN_STATUS 1080
+// The step strip above "Change:": which step is shown, the buttons that
+// choose, add, remove and move steps, and the Presets button.
+#define IDC_MAIN_STEP 1090
+#define IDC_MAIN_STEP_PREVIOUS 1091
+#define IDC_MAIN_STEP_NEXT 1092
+#define IDC_MAIN_STEP_ADD 1093
+#define IDC_MAIN_STEP_REMOVE 1094
+#define IDC_MAIN_STEP_EARLIER 1095
+#define IDC_MAIN_STEP_LATER 1096
+#define IDC_MAIN_PRESETS 1097
+
+// The commands of the Presets button's menu: the fixed ones, then one per
+// kept preset of each kind, by the preset's place in the list.
+#define ID_PRESET_SAVE_AS 40010
+#define ID_PRESET_IMPORT 40011
+#define ID_PRESET_APPLY 41000
+#define ID_PRESET_RENAME 42000
+#define ID_PRESET_DELETE 43000
+#define ID_PRESET_EXPORT 44000
+#define QLN_PRESET_COMMANDS 1000
+
+// The box that asks for a preset's name.
+#define IDD_PRESET_NAME 1161
+#define IDC_PRESET_NAME 1000
 
 // The option sections and the preview list, each a frameless child panel.
 #define IDD_SECTION_INTERACTION 1153

@@ -142,6 +142,7 @@ TEST(ParseCommandLine, ModesAndArguments) {
         std::wstring commandLine;
         CommandLine::Mode mode;
         std::vector<std::wstring> arguments;
+        std::wstring preset = {};
     };
     const Case cases[] = {
         {L"Qln.exe", CommandLine::Mode::Wizard, {}},
@@ -157,11 +158,16 @@ TEST(ParseCommandLine, ModesAndArguments) {
         {L"Qln.exe \"C:\\My Files\\a.txt\" \"C:\\b\\\\\"",
          CommandLine::Mode::Paths,
          {L"C:\\My Files\\a.txt", L"C:\\b\\"}},
+        // The extension's presets menu; anything else that starts so is paths.
+        {L"Qln.exe /preset \"My \\\"best\\\"\" " + list, CommandLine::Mode::ListFile, {list}, L"My \"best\""},
+        {L"Qln.exe /preset x C:\\a.txt", CommandLine::Mode::Paths, {L"/preset", L"x", L"C:\\a.txt"}},
+        {L"Qln.exe /preset " + list, CommandLine::Mode::Paths, {L"/preset", list}},
     };
     for (const auto& c : cases) {
         const CommandLine parsed = launcher::ParseCommandLine(c.commandLine.c_str());
         EXPECT_EQ(parsed.mode, c.mode) << platform::Narrow(c.commandLine);
         EXPECT_EQ(parsed.arguments, c.arguments) << platform::Narrow(c.commandLine);
+        EXPECT_EQ(parsed.preset, c.preset) << platform::Narrow(c.commandLine);
     }
 }
 

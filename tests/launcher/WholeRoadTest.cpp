@@ -11,6 +11,7 @@
 #include "dialog/win32/MainResource.h"
 #include "platform/win32/Wide.h"
 #include "tests/launcher/LauncherTestSupport.h"
+#include "tests/shellext/ExtensionTestSupport.h"
 
 using namespace launcher_test;
 
@@ -111,6 +112,85 @@ TEST_F(WholeRoad, PathsOnTheCommandLineBecomeRenamedFiles) {
     EXPECT_EQ(files.Read(L"y_c.txt"), "c");
     EXPECT_FALSE(files.Exists(L"a b.txt"));
     EXPECT_FALSE(files.Exists(L"c.txt"));
+}
+
+// The top-level rename dialog of any process, whose caption begins with
+// "Quorlin"; waits up to `timeoutMs`.
+HWND WaitForRenameDialog(DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            found = nullptr;
+            ::EnumWindows(
+                [](HWND window, LPARAM data) -> BOOL {
+                    if (!::IsWindowVisible(window) || Text(window).rfind(L"Quorlin", 0) != 0 ||
+                        !::GetDlgItem(window, IDC_MAIN_STEP))
+                        return TRUE;
+                    *reinterpret_cast<HWND*>(data) = window;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&found));
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+// Explorer's road to a preset: the real extension, installed beside the
+// real launcher and library, shows the kept preset in its submenu; the
+// entry starts the launcher, whose dialog opens with the preset applied,
+// and OK renames.
+TEST_F(WholeRoad, APresetChosenInTheContextMenuOpensTheDialogWithIt) {
+    CFolder install(L"qln road install");
+    CFolder files(L"qln road preset");
+    files.Write(L"a.txt", "a");
+    files.Write(L"b.txt", "b");
+    const std::wstring built = BuiltLauncher().substr(0, BuiltLauncher().find_last_of(L'\\') + 1);
+    for (const wchar_t* name : {L"Qln.exe", L"Qln.dll", L"bitmap1.gif", L"bitmap2.gif"})
+        ASSERT_TRUE(::CopyFileW((built + name).c_str(), (install / name).c_str(), FALSE)) << platform::Narrow(name);
+    ASSERT_TRUE(::CopyFileW(ext_test::BuiltDll().c_str(), (install / L"QlnExt.dll").c_str(), FALSE));
+    const std::wstring preset =
+        LR"([{"quorlinPreset":1,"name":"road","steps":[{"scope":1,"action":"Add to beginning","values":{"add":"p_"}},)"
+        LR"({"scope":3,"action":"Make UPPERCASE"}],"options":{"folders":0}}])";
+    for (const auto& [name, value] : {std::pair{L"presets", preset}, {L"presetNames", std::wstring(L"road\n")}})
+        ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Tavrel\\A Quorlin", name, REG_SZ, value.c_str(),
+                                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+
+    win::ScopedCom com;
+    {
+        ext_test::CLoadedExtension extension(install / L"QlnExt.dll");
+        const win::ComPtr<IContextMenu> menu = extension.create();
+        ASSERT_TRUE(menu);
+        win::ComPtr<IShellExtInit> init;
+        ASSERT_EQ(menu->QueryInterface(IID_IShellExtInit, init.outVoid()), S_OK);
+        ext_test::CFakeDataObject data(ext_test::DropAnswer::Paths, {files / L"a.txt", files / L"b.txt"});
+        ASSERT_EQ(init->Initialize(nullptr, &data, nullptr), S_OK);
+        const HMENU popup = ::CreatePopupMenu();
+        EXPECT_EQ(menu->QueryContextMenu(popup, 0, 1, 100, CMF_NORMAL), MAKE_HRESULT(SEVERITY_SUCCESS, 0, 2));
+        wchar_t entry[32] = {};
+        ::GetMenuStringW(::GetSubMenu(popup, 2), 2, entry, 32, MF_BYCOMMAND);
+        EXPECT_EQ(std::wstring(entry), L"road");
+        ::DestroyMenu(popup);
+        CMINVOKECOMMANDINFO info{};
+        info.cbSize = sizeof info;
+        info.lpVerb = MAKEINTRESOURCEA(1);
+        ASSERT_EQ(menu->InvokeCommand(&info), S_OK);
+    }
+    const HWND dialog = WaitForRenameDialog(30000);
+    ASSERT_TRUE(dialog) << "the rename dialog did not open";
+    EXPECT_TRUE(WaitUntil([&] { return Text(::GetDlgItem(dialog, IDC_MAIN_STEP)) == L"Step 1 of 2"; }));
+    EXPECT_EQ(Text(::GetDlgItem(dialog, IDC_MAIN_ACTION)), L"Add to beginning");
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(dialog, &processId);
+    const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+    if (process) {
+        EXPECT_EQ(::WaitForSingleObject(process, 30000), WAIT_OBJECT_0) << "Qln.exe did not end after OK";
+        ::CloseHandle(process);
+    }
+    EXPECT_EQ(files.Read(L"p_a.TXT"), "a");
+    EXPECT_EQ(files.Read(L"p_b.TXT"), "b");
 }
 
 }  // namespace

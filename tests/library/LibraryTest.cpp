@@ -128,9 +128,9 @@ TEST_F(LibraryTest, TheActionListFollowsTheScopeAndKeepsTheChoice) {
     dir.File("a.txt", "a");
     Rename(library, {dir / "a.txt"}, [](MainDialog& d) {
         ComboChoose(d.scope, 0);
-        EXPECT_EQ(ComboEntries(d.action).size(), 36u) << "all but the one that changes the name only";
+        EXPECT_EQ(ComboEntries(d.action).size(), 38u) << "all but the one that changes the name only";
         ComboChoose(d.scope, 1);
-        EXPECT_EQ(ComboEntries(d.action).size(), 37u);
+        EXPECT_EQ(ComboEntries(d.action).size(), 39u);
         ComboChoose(d.scope, 0);
         ASSERT_TRUE(d.Choose("Add date/time to beginning"));
         ComboChoose(d.scope, 2);  // extension with its separator

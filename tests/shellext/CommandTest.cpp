@@ -67,7 +67,7 @@ protected:
 
     // Does what Explorer does when the item is chosen: initialise, build the
     // menu, invoke the item's command offset.
-    CLaunch invoke(IDataObject* data, DWORD mask = 0) {
+    CLaunch invoke(IDataObject* data, DWORD mask = 0, UINT offset = 0) {
         CLaunch launch;
         const win::ComPtr<IContextMenu> extension = extension_->create();
         win::ComPtr<IShellExtInit> init;
@@ -80,7 +80,7 @@ protected:
         info.cbSize = sizeof info;
         info.fMask = mask;
         info.hwnd = owner_.hwnd();
-        info.lpVerb = MAKEINTRESOURCEA(0);
+        info.lpVerb = MAKEINTRESOURCEA(offset);
         CBoxWatcher watcher;
         launch.result = extension->InvokeCommand(&info);
         launch.boxes = watcher.stop();
@@ -231,6 +231,29 @@ TEST_F(LaunchTest, NoFileListMeansNothingHappens) {
     EXPECT_EQ(invoke(nullptr).result, S_OK) << "never initialised";
     EXPECT_EQ(temp_.entries(), std::vector<std::wstring>{});
     EXPECT_FALSE(launcherRan());
+}
+
+// A preset's entry starts the launcher with "/preset", the name as typed
+// (quotes, backslashes and all), then the list file.
+TEST_F(LaunchTest, APresetsEntryNamesItsPresetToTheLauncher) {
+    const std::wstring names[] = {L"Plain", L"Two words \"quoted\" \\ end\\", L"Été 日本"};
+    ext_test::CKeptPresets kept(std::wstring(names[0]) + L"\n" + names[1] + L"\n" + names[2] + L"\n");
+    for (UINT i = 0; i < 3; ++i) {
+        SCOPED_TRACE(Narrow(names[i]));
+        ::DeleteFileW((install_.path() + L"done").c_str());
+        CFakeDataObject data(DropAnswer::Paths, {L"C:\\Photos\\a.jpg"});
+        const CLaunch launch = invoke(&data, 0, 1 + i);
+        ASSERT_EQ(launch.result, S_OK);
+        ASSERT_TRUE(ext_test::WaitForFile(install_.path() + L"done", kLauncherWaitMs)) << "the launcher never ran";
+        const std::vector<std::string> args = launcherArguments();
+        ASSERT_EQ(args.size(), 4u);
+        EXPECT_EQ(args[1], "/preset");
+        EXPECT_EQ(args[2], Narrow(names[i]));
+        EXPECT_TRUE(IsListFileIn(args[3], Narrow(temp_.path()))) << args[3];
+        EXPECT_EQ(win_test::ReadWholeFile(install_.path() + L"list.txt"), "C:\\Photos\\a.jpg\n");
+    }
+    CFakeDataObject data(DropAnswer::Paths, {L"C:\\Photos\\a.jpg"});
+    EXPECT_EQ(invoke(&data, 0, 4).result, E_INVALIDARG) << "no fourth preset";
 }
 
 }  // namespace

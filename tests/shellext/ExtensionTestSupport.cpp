@@ -179,4 +179,20 @@ bool WaitForFile(const std::wstring& path, DWORD timeoutMs) {
                                timeoutMs);
 }
 
+namespace {
+constexpr wchar_t kPresetsKey[] = L"Software\\QuorlinTests\\shellext";
+}  // namespace
+
+CKeptPresets::CKeptPresets(const std::wstring& names) {
+    ::SetEnvironmentVariableW(L"QUORLIN_SETTINGS", kPresetsKey);
+    const std::wstring key = std::wstring(kPresetsKey) + L"\\A Quorlin";
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"presetNames", REG_SZ, names.c_str(),
+                      static_cast<DWORD>((names.size() + 1) * sizeof(wchar_t)));
+}
+
+CKeptPresets::~CKeptPresets() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kPresetsKey);
+    ::SetEnvironmentVariableW(L"QUORLIN_SETTINGS", nullptr);
+}
+
 }  // namespace ext_test

@@ -151,6 +151,17 @@ private:
     std::wstring path_;
 };
 
+/// Kept presets, as the rename dialog lists them for the menu: the names
+/// (one a line) in a settings key of the test's own, which the extension
+/// finds through the settings variable for as long as the object lives.
+class CKeptPresets {
+public:
+    explicit CKeptPresets(const std::wstring& names);
+    ~CKeptPresets();
+    CKeptPresets(const CKeptPresets&) = delete;
+    CKeptPresets& operator=(const CKeptPresets&) = delete;
+};
+
 /// Waits until `path` exists, at most `timeoutMs`.
 bool WaitForFile(const std::wstring& path, DWORD timeoutMs);
 

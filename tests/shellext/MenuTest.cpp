@@ -250,4 +250,48 @@ TEST_F(ExtensionTest, InvokeCommandRunsOnlyTheOneCommandOffset) {
     }
 }
 
+// With presets kept, a submenu under the item holds one entry per preset,
+// each with the next command id; without them the menu is as it was.
+TEST_F(ExtensionTest, KeptPresetsGetASubmenuUnderTheItem) {
+    const struct {
+        const char* name;
+        std::wstring kept;
+        UINT lastId;
+        std::vector<std::wstring> entries;
+    } cases[] = {
+        {"two presets", L"Holiday & trip\nScans\n", kLastId, {L"Holiday && trip", L"Scans"}},
+        {"blank lines and no end", L"\nOne\n\nTwo", kLastId, {L"One", L"Two"}},
+        {"ids for one only", L"One\nTwo\n", kFirstId + 1, {L"One"}},
+        {"no id for any", L"One\n", kFirstId, {}},
+        {"nothing kept", L"", kLastId, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ext_test::CKeptPresets kept(c.kept);
+        const win::ComPtr<IContextMenu> extension = extension_.create();
+        ASSERT_TRUE(extension);
+        CMenu menu({L"Open"});
+        const UINT added = 1 + static_cast<UINT>(c.entries.size());
+        EXPECT_EQ(extension->QueryContextMenu(menu.get(), 1, kFirstId, c.lastId, CMF_NORMAL),
+                  MAKE_HRESULT(SEVERITY_SUCCESS, 0, added));
+        std::vector<std::wstring> expected = {L"Open", L"-", kItem, L"-"};
+        if (!c.entries.empty()) expected.insert(expected.begin() + 3, L"Quorlin presets");
+        EXPECT_EQ(menu.items(), expected);
+        const HMENU sub = ::GetSubMenu(menu.get(), 3);
+        if (c.entries.empty()) continue;
+        ASSERT_NE(sub, nullptr);
+        ASSERT_EQ(::GetMenuItemCount(sub), static_cast<int>(c.entries.size()));
+        for (int i = 0; i < ::GetMenuItemCount(sub); ++i) {
+            wchar_t text[64] = {};
+            ::GetMenuStringW(sub, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+            EXPECT_EQ(text, c.entries[i]);
+            EXPECT_EQ(::GetMenuItemID(sub, i), kFirstId + 1 + static_cast<UINT>(i));
+        }
+        char help[64] = {};
+        EXPECT_EQ(extension->GetCommandString(1, GCS_HELPTEXTA, nullptr, help, 64), S_OK);
+        EXPECT_STREQ(help, "Renames a list of files with a preset");
+        EXPECT_EQ(extension->GetCommandString(added, GCS_HELPTEXTA, nullptr, help, 64), E_INVALIDARG);
+    }
+}
+
 }  // namespace

@@ -39,11 +39,13 @@ int wmain() {
     std::string lines;
     for (int i = 0; i < count; ++i) lines += platform::Narrow(args[i]) + "\n";
     Write(folder + L"args.txt", lines);
-    if (count > 1) {
+    // "/preset NAME LIST" from the presets submenu, or the list alone.
+    const int list = count == 4 && std::wstring(args[1]) == L"/preset" ? 3 : 1;
+    if (count > list) {
         std::string bytes;
-        if (!win_test::ReadWholeFile(args[1], bytes)) bytes = "<cannot open>";
+        if (!win_test::ReadWholeFile(args[list], bytes)) bytes = "<cannot open>";
         Write(folder + L"list.txt", bytes);
-        ::DeleteFileW(args[1]);
+        ::DeleteFileW(args[list]);
     }
     ::LocalFree(args);
     Write(folder + L"done", "");
