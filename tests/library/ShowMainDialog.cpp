@@ -1,7 +1,9 @@
 // Shows the rename dialog of Qln.dll over a folder, for screenshots and for
 // looking at it by hand:
 //   ShowMainDialog <scene> <ready-file> <folder>
-// Scenes: first, collapsed, conflict, large; and for the pictures of the
+// Scenes: first, collapsed, conflict, large, steps (three steps), presets
+// (the Presets button's menu open over two kept presets), pattern ("Replace
+// by pattern" with a pattern that does not compile); and for the pictures of the
 // info wizard: scope and actions (the focus on that list), replace ("Replace
 // anywhere" filled in) and ready (the dialog at its smallest height, the
 // focus on OK).
@@ -110,6 +112,51 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             // old places are not all drawn again yet: the whole dialog is.
             ::Sleep(300);
             ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        } else if (scene == L"steps" || scene == L"presets") {
+            // "Holiday " at the front, then a number at the end of the name,
+            // then the extension in lower case.
+            const HWND action = ::GetDlgItem(main, IDC_MAIN_ACTION);
+            const HWND scope = ::GetDlgItem(main, IDC_MAIN_SCOPE);
+            ComboChoose(scope, 1);
+            ComboChoose(action, ComboFind(action, "Replace anywhere"));
+            EditSetText(PanelField(main, IDC_PANEL_FIND), "IMG_");
+            EditSetText(PanelField(main, IDC_PANEL_REPLACE), "Holiday ");
+            Click(::GetDlgItem(main, IDC_MAIN_STEP_ADD));
+            ComboChoose(action, ComboFind(action, "Add number to end"));
+            EditSetText(PanelField(main, IDC_PANEL_DIGITS), "2");
+            Click(::GetDlgItem(main, IDC_MAIN_STEP_ADD));
+            ComboChoose(scope, 3);
+            ComboChoose(action, ComboFind(action, "Make lowercase"));
+            ::Sleep(300);
+            ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            if (scene == L"presets") {
+                // Two kept, as the Save as... box keeps them, then the menu.
+                for (const char* name : {"Holiday photos", "Scans, numbered"}) {
+                    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(ID_PRESET_SAVE_AS, 0), 0);
+                    const HWND box = WaitForWindow("Save preset", 10000);
+                    if (!box) break;
+                    EditSetText(::GetDlgItem(box, IDC_PRESET_NAME), name);
+                    Click(::GetDlgItem(box, IDOK));
+                    WaitUntil([&] { return !::IsWindow(box); });
+                }
+                ClickLater(::GetDlgItem(main, IDC_MAIN_PRESETS));
+                HWND menu = nullptr;
+                WaitUntil([&] { return (menu = ::FindWindowW(L"#32768", nullptr)) != nullptr; });
+                if (menu) {
+                    const RECT front = Bounds(menu);
+                    shot = RECT{std::min(shot.left, front.left), std::min(shot.top, front.top),
+                                std::max(shot.right, front.right), std::max(shot.bottom, front.bottom)};
+                }
+            }
+        } else if (scene == L"pattern") {
+            const HWND action = ::GetDlgItem(main, IDC_MAIN_ACTION);
+            ComboChoose(::GetDlgItem(main, IDC_MAIN_SCOPE), 1);
+            ComboChoose(action, ComboFind(action, "Replace by pattern"));
+            EditSetText(PanelField(main, IDC_PANEL_REPLACE), "Holiday $1");
+            EditSetText(PanelField(main, IDC_PANEL_FIND), "IMG_(\\d+");
+            ::PostMessageW(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(PanelField(main, IDC_PANEL_FIND)), TRUE);
+            ::Sleep(300);
+            ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         } else if (scene == L"ready") {
             // As short as the dialog goes: the preview's rows, then OK.
             const RECT r = Bounds(main);
@@ -124,6 +171,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         while (::GetFileAttributesW(readyFile.c_str()) != INVALID_FILE_ATTRIBUTES && ::GetTickCount() - start < 120000)
             ::Sleep(100);
         while (!done) {
+            ::PostMessageW(main, WM_CANCELMODE, 0, 0);  // a menu that is open
             CloseEverything();
             ::Sleep(200);
         }
