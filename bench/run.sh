@@ -9,6 +9,8 @@
 #     listing (find -printf) and against the preview of the names alone;
 #   - the model's refresh after a parameter change against its first preview,
 #     and against the same refresh without the marks;
+#   - a preview of three steps (--then) against one step, and "Replace by
+#     pattern" against "Replace anywhere" making the same names;
 #   - peak memory per file (/usr/bin/time -v) beyond the process baseline;
 #   - with --files 1000000 or more, the preview of N files against N/10.
 # Each round runs every contender once, in an order that turns from round to
@@ -23,7 +25,7 @@ while [ $# -gt 0 ]; do
     case $1 in
         --files) files=$2; shift 2 ;;
         --rounds) rounds=$2; shift 2 ;;
-        -h | --help) sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h | --help) sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) echo "bench/run.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -126,11 +128,20 @@ preview_quorlin() { "$quorlin" --preview -a "Add to beginning" -s add=x_ --no-fo
 # The names alone, unmarked: what the preview cost before it checked.
 preview_unchecked() { QUORLIN_UNCHECKED_PREVIEW=1 "$quorlin" --preview -a "Add to beginning" -s add=x_ --no-folders "$1"; }
 listing() { find "$1" -maxdepth 1 -printf '%f\n'; }
+# One step, three steps, and a pattern that makes the same names as the one
+# step: every name changes in each.
+preview_one_step() { "$quorlin" --preview -a replace-anywhere -s find=f0 -s replace=g0 --no-folders "$1"; }
+preview_three_steps() {
+    "$quorlin" --preview -a replace-anywhere -s find=f0 -s replace=g0 --then -a add-to-end -s add=_x \
+        --then -a make-uppercase --no-folders "$1"
+}
+preview_pattern() { "$quorlin" --preview -a replace-by-pattern -s pattern=f0 -s with=g0 --no-folders "$1"; }
 
 contenders=(raw sorted quorlin unjournaled perl mmv)
 declare -A took
 for c in "${contenders[@]}"; do took[$c]=""; done
 preview_ms="" listing_ms="" unchecked_ms="" first_ms="" refresh_ms="" unmarked_ms=""
+one_step_ms="" three_steps_ms="" pattern_ms=""
 
 echo "Rounds: $rounds, $files empty files in one folder, $(findmnt -n -o FSTYPE -T "$work" 2>/dev/null || stat -f -c %T "$work") at $work" >&2
 fill "$dir" "$files"
@@ -154,6 +165,16 @@ for ((round = 0; round < rounds; round++)); do
         unchecked_ms+=" $(timed preview_unchecked "$dir")"
         preview_ms+=" $(timed preview_quorlin "$dir")"
     fi
+    # In an order that turns from round to round.
+    steps=(one_step three_steps pattern)
+    for ((k = 0; k < 3; k++)); do
+        s=${steps[$(((k + round) % 3))]}
+        case $s in
+            one_step) one_step_ms+=" $(timed preview_one_step "$dir")" ;;
+            three_steps) three_steps_ms+=" $(timed preview_three_steps "$dir")" ;;
+            pattern) pattern_ms+=" $(timed preview_pattern "$dir")" ;;
+        esac
+    done
     read -r _ rows _ first _ again _ unmarked < <("$refresh" "$dir" 1)
     [ "$rows" -eq "$files" ] || { echo "refresh_bench saw $rows rows" >&2; exit 1; }
     first_ms+=" $first"
@@ -198,6 +219,10 @@ paired "quorlin without its journal" "${took[unjournaled]}" "quorlin with its jo
 printf '\nPreview (marked: what the run will meet)\n'
 against "find DIR -maxdepth 1 -printf '%f\\n'" "$listing_ms" "quorlin --preview" "$preview_ms" 2.5
 paired "quorlin --preview, names alone" "$unchecked_ms" "quorlin --preview" "$preview_ms" 1.2
+
+printf '\nSteps and patterns (quorlin --preview, every name changed)\n'
+paired "one step (Replace anywhere)" "$one_step_ms" "three steps (--then, --then)" "$three_steps_ms" 1.5
+paired "Replace anywhere (f0 -> g0)" "$one_step_ms" "Replace by pattern (f0 -> g0)" "$pattern_ms" 2
 
 printf '\nModel preview (bench/refresh_bench)\n'
 against "first preview" "$first_ms" "refresh after a parameter change" "$refresh_ms" 0.25
