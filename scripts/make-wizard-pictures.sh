@@ -28,8 +28,10 @@ for scene in first scope actions replace ready; do
 done
 
 # Where the parts lie in a screenshot of the dialog (988 pixels wide, as Wine
-# draws it): the left column with the scope, the action, the panel and the
-# sections is 490 pixels wide, the preview list begins at 505.
+# draws it): the left column with the step strip, the scope, the action, the
+# panel and the sections is 490 pixels wide, the preview list begins at 505;
+# under the caption, the step strip ends 55 pixels down, and the pages of one
+# step begin below it.
 fit() {  # picture in, JPEG out: shrunk to fit the page, never enlarged
     convert "$1" -resize '478x358>' "${@:3}" -strip -quality 90 "$2"
 }
@@ -41,14 +43,14 @@ background=$(convert "$shots/first.png" -format '%[pixel:p{300,450}]' info:)
 # 1: the whole dialog as it opens.
 fit "$shots/first.png" "$pictures/wizard1.jpg"
 # 2: the scope to change and the Processing section under it.
-convert "$shots/scope.png" -crop 490x282+0+0 +repage "$shots/2.png"
+convert "$shots/scope.png" -crop 490x262+0+57 +repage "$shots/2.png"
 fit "$shots/2.png" "$pictures/wizard2.jpg" "${framed[@]}"
 # 3: the action list and the panel of its action.
-convert "$shots/actions.png" -crop 490x150+0+0 +repage "$shots/3.png"
+convert "$shots/actions.png" -crop 490x122+0+57 +repage "$shots/3.png"
 fit "$shots/3.png" "$pictures/wizard3.jpg" "${framed[@]}"
 # 4: the panel filled in, and the first rows of the preview it gives, one
 # under the other: side by side they would be too small to read.
-convert "$shots/replace.png" -crop 490x193+0+22 +repage "$shots/4-panel.png"
+convert "$shots/replace.png" -crop 490x193+0+57 +repage "$shots/4-panel.png"
 convert "$shots/replace.png" -crop 470x145+505+35 +repage "$shots/4-preview.png"
 convert -background "$background" "$shots/4-panel.png" -size 490x8 "xc:$background" "$shots/4-preview.png" \
     -gravity center -append "$shots/4.png"
