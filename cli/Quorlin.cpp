@@ -364,6 +364,9 @@ int Session::OnPaths() {
     prompts.SetShownPaths(&typed_.shown());
     CMainDlgModel model({}, *store, RandomSeed(), platform::RealFileSystem(), prompts);
     model.SetProgress(progress_.Listener());
+    // The run's store reads nothing of an earlier run, whose steps must not
+    // come back with --last after this one.
+    if (!command_.last) model.AssumeStoredSteps();
     if (!GivenRun(model, *store, error) || !Configure(model, error)) return Usage(error);
     if (command_.last) terminal_.Write("quorlin: repeating the last run: " + DescribeRun(model) + "\n");
     if (command_.savePreset) {

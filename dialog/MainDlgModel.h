@@ -114,6 +114,11 @@ public:
     /// several; empty otherwise.
     std::string Problem();
 
+    /// For a store that hides what it holds (a run that starts from the
+    /// defaults): steps an earlier run kept may be there unseen, and a run of
+    /// one step clears them, so that they never come back with it.
+    void AssumeStoredSteps() { storedSteps_ = true; }
+
     /// The steps and the run's options, as a preset named `name` keeps them.
     CPreset MakePreset(const std::string& name) const;
     /// Takes the steps and the options of `preset`; nothing runs. False, with

@@ -70,6 +70,11 @@ TEST(QuorlinSteps, AChainRenamesOnceToWhatItsStepsGiveOneAfterAnother) {
         EXPECT_EQ(chained.Snapshot(), original);
         ASSERT_EQ(RunQuorlin(home2, {"--last", "."}, chained.str()).status, 0);
         EXPECT_EQ(chained.Snapshot(), stepwise.Snapshot());
+        // A run of one step after it: --last repeats that one alone.
+        ASSERT_EQ(RunQuorlin(home2, {"-a", "make-uppercase", "-c", "ext", "."}, chained.str()).status, 0);
+        const Result last = RunQuorlin(home2, {"--last", "-p", "."}, chained.str());
+        EXPECT_EQ(last.err.substr(0, last.err.find('\n')),
+                  "quorlin: repeating the last run: -a make-uppercase -c ext");
     }
 }
 
