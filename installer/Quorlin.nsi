@@ -62,6 +62,14 @@ SetCompressor /SOLID lzma
 !define QLN_CREATED_PARENT_DIR 256
 ; Windows' "elevation required": /ALLUSERS without administrator rights.
 !define QLN_ERROR_ELEVATION_REQUIRED 740
+; Windows' "the operation was cancelled": the user declined the elevation.
+!define QLN_ERROR_CANCELLED 1223
+; SHELLEXECUTEINFOW, whose size follows the setup program's pointers.
+!if ${NSIS_PTR_SIZE} > 4
+  !define QLN_SHELLEXECUTEINFO_SIZE 112
+!else
+  !define QLN_SHELLEXECUTEINFO_SIZE 60
+!endif
 !define SHCNE_ASSOCCHANGED 0x08000000
 !define SHCNF_IDLIST 0
 
@@ -127,6 +135,26 @@ Var WelcomeWhat     ; and for what setup is about to do
 ; watches (Apps & features starts the uninstaller without them) hands over
 ; to a copy that Windows starts with them after asking; a silent run ends
 ; with ERROR_ELEVATION_REQUIRED.
+; Starts this program again as administrator with "/ELEVATED" and the
+; parameters in $R8, and waits for it: pushes its exit code, or "declined"
+; when it could not start (the user said no to the elevation).
+Function ${UN}RunElevated
+  ; SHELLEXECUTEINFO, with SEE_MASK_NOCLOSEPROCESS for the process handle.
+  System::Call '*(&i${QLN_SHELLEXECUTEINFO_SIZE})p.r0'
+  System::Call '*$0(i ${QLN_SHELLEXECUTEINFO_SIZE}, i 0x40, p $HWNDPARENT, w "runas", w "$EXEPATH", w "/ELEVATED $R8", p 0, i 1)'
+  System::Call 'shell32::ShellExecuteExW(p r0) i.r1'
+  ${If} $1 == 0
+    Push "declined"
+  ${Else}
+    System::Call '*$0(i, i, p, p, p, p, p, i, p, p, p, p, i, p, p.r2)'
+    System::Call 'kernel32::WaitForSingleObject(p r2, i -1)'
+    System::Call 'kernel32::GetExitCodeProcess(p r2, *i.r3)'
+    System::Call 'kernel32::CloseHandle(p r2)'
+    Push $3
+  ${EndIf}
+  System::Free $0
+FunctionEnd
+
 Function ${UN}SelectMode
   SetRegView 64
   ${If} $AllUsers == 1
@@ -138,8 +166,17 @@ Function ${UN}SelectMode
     ${If} $R9 != "Admin"
     ${AndIfNot} ${Silent}
     ${AndIf} ${Errors}
-      ; First, as the uninstaller's "_?=" must stay last.
-      ExecShellWait "runas" "$EXEPATH" "/ELEVATED $R8"
+      ; First, as the uninstaller's "_?=" must stay last. The elevated copy's
+      ; exit code is this run's; declined, nothing was done, and that is no
+      ; success.
+      Call ${UN}RunElevated
+      Pop $R9
+      ${If} $R9 == "declined"
+        MessageBox MB_OK|MB_ICONSTOP "Installing or removing ${QLN_NAME} for all users needs administrator rights, which were not given. Nothing was changed." /SD IDOK
+        SetErrorLevel ${QLN_ERROR_CANCELLED}
+      ${Else}
+        SetErrorLevel $R9
+      ${EndIf}
       Quit
     ${EndIf}
     ClearErrors

@@ -2,7 +2,10 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "launcher/ListFile.h"
+#include "platform/FileSystem.h"
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Wide.h"
 
@@ -36,17 +39,18 @@ std::vector<const char*> Pointers(const std::vector<std::string>& paths) {
     return pointers;
 }
 
-void Call(HandleRenameFunction handleRename, const std::vector<std::string>& paths) {
-    if (!handleRename) return;
+// Shows the dialog over `paths`; a library that cannot is reported.
+bool Call(const RenameLibrary& library, const std::vector<std::string>& paths, const std::wstring& preset = {}) {
+    if (!library.handleRename) {
+        ::MessageBoxW(nullptr, library.problem.c_str(), L"Error", MB_OK | MB_ICONERROR);
+        return false;
+    }
     const std::vector<const char*> pointers = Pointers(paths);
-    handleRename(nullptr, 0, pointers.data(), static_cast<int>(pointers.size()));
-}
-
-HMODULE RenameLibrary() {
-    const std::wstring folder = ModuleFolder(nullptr);
-    if (folder.empty()) return nullptr;
-    // By its full path, so that no other Qln.dll on the search path is taken.
-    return ::LoadLibraryExW((folder + L"Qln.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!preset.empty() && library.withPreset)
+        library.withPreset(nullptr, platform::Narrow(preset).c_str(), pointers.data(), static_cast<int>(pointers.size()));
+    else
+        library.handleRename(nullptr, 0, pointers.data(), static_cast<int>(pointers.size()));
+    return true;
 }
 
 // Reads the list file, deletes it and hands its paths to `call`.
@@ -67,26 +71,97 @@ bool TakeListFile(const std::wstring& listFile, Call call) {
     // The list is ours now: it is gone before the dialog opens, whatever the
     // user does there.
     if (!::DeleteFileW(listFile.c_str())) ShowError(L"Unable to remove", listFile);
-    call(paths);
-    return true;
+    return call(paths);
+}
+
+}  // namespace
+
+namespace {
+
+// The command line after the program's name, as Windows finds that name: up
+// to the next quote when it begins with one, else up to the first blank.
+std::wstring_view AfterProgramName(std::wstring_view line) {
+    size_t end = 0;
+    if (!line.empty() && line[0] == L'"') {
+        end = line.find(L'"', 1);
+        end = end == std::wstring_view::npos ? line.size() : end + 1;
+    } else {
+        end = std::min(line.find_first_of(L" \t"), line.size());
+    }
+    line.remove_prefix(end);
+    const size_t first = line.find_first_not_of(L" \t");
+    if (first == std::wstring_view::npos) return {};
+    const size_t last = line.find_last_not_of(L" \t");
+    return line.substr(first, last - first + 1);
+}
+
+// Splits at blanks outside quotes, as Windows does, with one difference: no
+// path holds a quote, so a quote always opens or closes, and a backslash
+// before it stays a backslash. Send To hands a drive over as "D:\", which
+// would otherwise end in a quote and swallow what follows.
+std::vector<std::wstring> SplitPaths(std::wstring_view line) {
+    std::vector<std::wstring> out;
+    std::wstring current;
+    bool quoted = false, started = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const wchar_t c = line[i];
+        if (c == L'\\') {
+            size_t n = 0;
+            while (i + n < line.size() && line[i + n] == L'\\') ++n;
+            // Before a quote the standard rule halves them; an odd one left
+            // over stays, as the path's own.
+            const bool beforeQuote = i + n < line.size() && line[i + n] == L'"';
+            current.append(beforeQuote ? (n + 1) / 2 : n, L'\\');
+            i += n - 1;
+            started = true;
+        } else if (c == L'"') {
+            quoted = !quoted;
+            started = true;
+        } else if ((c == L' ' || c == L'\t') && !quoted) {
+            if (started) out.push_back(std::move(current));
+            current.clear();
+            started = false;
+        } else {
+            current += c;
+            started = true;
+        }
+    }
+    if (started) out.push_back(std::move(current));
+    return out;
 }
 
 }  // namespace
 
 CommandLine ParseCommandLine(const wchar_t* commandLine) {
     CommandLine out;
-    int count = 0;
-    wchar_t** arguments = ::CommandLineToArgvW(commandLine, &count);
-    if (!arguments) return out;
-    for (int i = 1; i < count; ++i)
-        if (arguments[i][0]) out.arguments.emplace_back(arguments[i]);
-    ::LocalFree(arguments);
-    // The extension's presets menu: "/preset NAME FILE".
-    if (out.arguments.size() == 3 && out.arguments[0] == L"/preset" && IsListFile(out.arguments[2])) {
-        out.preset = out.arguments[1];
-        out.arguments.erase(out.arguments.begin(), out.arguments.begin() + 2);
-        out.mode = CommandLine::Mode::ListFile;
-    } else if (out.arguments.empty()) {
+    const std::wstring_view tail = AfterProgramName(commandLine ? commandLine : L"");
+    if (tail.rfind(L"/preset ", 0) == 0) {
+        // The extension's presets menu: "/preset NAME FILE", quoted as
+        // Windows reads it back, since a preset's name may hold a quote.
+        int count = 0;
+        if (wchar_t** arguments = ::CommandLineToArgvW(commandLine, &count)) {
+            for (int i = 1; i < count; ++i) out.arguments.emplace_back(arguments[i]);
+            ::LocalFree(arguments);
+        }
+        if (out.arguments.size() == 3 && IsListFile(out.arguments[2])) {
+            out.preset = out.arguments[1];
+            out.arguments.erase(out.arguments.begin(), out.arguments.begin() + 2);
+            out.mode = CommandLine::Mode::ListFile;
+            return out;
+        }
+        out.arguments.clear();
+    }
+    // One unquoted path with blanks in it is that one path, when it names an
+    // item: a list file in a temporary folder under a user name with a blank
+    // comes so from older callers.
+    const std::wstring whole(tail);
+    if (!whole.empty() && whole.find(L'"') == std::wstring::npos &&
+        ::GetFileAttributesW(whole.c_str()) != INVALID_FILE_ATTRIBUTES)
+        out.arguments = {whole};
+    else
+        out.arguments = SplitPaths(tail);
+    std::erase_if(out.arguments, [](const std::wstring& a) { return a.empty(); });
+    if (out.arguments.empty()) {
         out.mode = CommandLine::Mode::Wizard;
     } else if (out.arguments.size() == 1 && IsListFile(out.arguments.front())) {
         out.mode = CommandLine::Mode::ListFile;
@@ -96,38 +171,34 @@ CommandLine ParseCommandLine(const wchar_t* commandLine) {
     return out;
 }
 
-HandleRenameFunction LoadRenameLibrary() {
-    const HMODULE library = RenameLibrary();
-    if (!library) return nullptr;
+RenameLibrary LoadRenameLibrary() {
+    RenameLibrary out;
+    const std::wstring path = ModuleFolder(nullptr) + L"Qln.dll";
+    // By its full path, so that no other Qln.dll on the search path is taken.
+    const HMODULE library = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!library) {
+        out.problem = L"Unable to load " + path + L"\n\n" +
+                      platform::Widen(platform::ErrorMessage(static_cast<uint32_t>(::GetLastError())));
+        return out;
+    }
     // Through void*: the export's type is the library's promise, not FARPROC's.
-    return reinterpret_cast<HandleRenameFunction>(reinterpret_cast<void*>(::GetProcAddress(library, "HandleRename")));
-}
-
-HandleRenameWithPresetFunction LoadPresetFunction() {
-    const HMODULE library = RenameLibrary();
-    if (!library) return nullptr;
-    return reinterpret_cast<HandleRenameWithPresetFunction>(
+    out.handleRename =
+        reinterpret_cast<HandleRenameFunction>(reinterpret_cast<void*>(::GetProcAddress(library, "HandleRename")));
+    out.withPreset = reinterpret_cast<HandleRenameWithPresetFunction>(
         reinterpret_cast<void*>(::GetProcAddress(library, "HandleRenameWithPreset")));
+    if (!out.handleRename) out.problem = L"Unable to find HandleRename in " + path;
+    return out;
 }
 
-bool RenameListFile(const std::wstring& listFile, HandleRenameFunction handleRename) {
-    return TakeListFile(listFile, [&](const std::vector<std::string>& paths) { Call(handleRename, paths); });
+bool RenameListFile(const std::wstring& listFile, const RenameLibrary& library, const std::wstring& preset) {
+    return TakeListFile(listFile, [&](const std::vector<std::string>& paths) { return Call(library, paths, preset); });
 }
 
-bool RenameListFileWithPreset(const std::wstring& listFile, const std::wstring& preset,
-                              HandleRenameWithPresetFunction withPreset, HandleRenameFunction handleRename) {
-    return TakeListFile(listFile, [&](const std::vector<std::string>& paths) {
-        if (!withPreset) return Call(handleRename, paths);
-        const std::vector<const char*> pointers = Pointers(paths);
-        withPreset(nullptr, platform::Narrow(preset).c_str(), pointers.data(), static_cast<int>(pointers.size()));
-    });
-}
-
-void RenamePaths(const std::vector<std::wstring>& paths, HandleRenameFunction handleRename) {
+bool RenamePaths(const std::vector<std::wstring>& paths, const RenameLibrary& library) {
     std::vector<std::string> full;
     full.reserve(paths.size());
     for (const auto& path : paths) full.push_back(platform::Narrow(FullPath(path)));
-    Call(handleRename, full);
+    return Call(library, full);
 }
 
 std::wstring ModuleFolder(HMODULE module) {

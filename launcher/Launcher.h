@@ -31,28 +31,29 @@ struct CommandLine {
 /// Splits `commandLine` (all of it, the program's name first).
 CommandLine ParseCommandLine(const wchar_t* commandLine);
 
-/// HandleRename of the Qln.dll beside this program, loaded once and never
-/// unloaded: the dialogs it shows run inside it until it returns. Null when
-/// the library or its export is missing, which is not reported.
-HandleRenameFunction LoadRenameLibrary();
-
-/// HandleRenameWithPreset of the same library; null when it lacks it.
-HandleRenameWithPresetFunction LoadPresetFunction();
+/// The Qln.dll beside this program and its exports, loaded once and never
+/// unloaded: the dialogs it shows run inside it until it returns.
+struct RenameLibrary {
+    HandleRenameFunction handleRename = nullptr;
+    /// Null in a library without presets: the dialog then opens without one.
+    HandleRenameWithPresetFunction withPreset = nullptr;
+    /// Why there is no HandleRename: where the program looked and what went
+    /// wrong; empty when it is there.
+    std::wstring problem;
+};
+RenameLibrary LoadRenameLibrary();
 
 /// Reads the list file `listFile` (as given on the command line), deletes it
-/// and has `handleRename` (may be null) show the rename dialog over its
-/// paths. A list without paths is left where it is and nothing is shown.
-/// Failures are reported in message boxes captioned "Error"; false after one
-/// that ended the work.
-bool RenameListFile(const std::wstring& listFile, HandleRenameFunction handleRename);
-/// The same, with the kept preset `preset` applied as the dialog opens; a
-/// library without presets shows the dialog without it.
-bool RenameListFileWithPreset(const std::wstring& listFile, const std::wstring& preset,
-                              HandleRenameWithPresetFunction withPreset, HandleRenameFunction handleRename);
+/// and has `library` show the rename dialog over its paths, with the kept
+/// preset `preset` applied when it is not empty. A list without paths is
+/// left where it is and nothing is shown. Failures are reported in message
+/// boxes captioned "Error", a library without HandleRename too; false after
+/// one that ended the work, or kept the dialog from showing.
+bool RenameListFile(const std::wstring& listFile, const RenameLibrary& library, const std::wstring& preset = {});
 
-/// Has `handleRename` (may be null) show the rename dialog over `paths`, made
-/// full paths first. Nothing is deleted.
-void RenamePaths(const std::vector<std::wstring>& paths, HandleRenameFunction handleRename);
+/// Has `library` show the rename dialog over `paths`, made full paths first.
+/// Nothing is deleted. False when the library could not (and said so).
+bool RenamePaths(const std::vector<std::wstring>& paths, const RenameLibrary& library);
 
 /// The folder of `module` (null: this program), ending in a backslash;
 /// empty when the system does not say.

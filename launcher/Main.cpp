@@ -36,16 +36,11 @@ int Run() {
     const CommandLine command = launcher::ParseCommandLine(::GetCommandLineW());
     switch (command.mode) {
         case CommandLine::Mode::ListFile:
-            if (!command.preset.empty())
-                return launcher::RenameListFileWithPreset(command.arguments.front(), command.preset,
-                                                          launcher::LoadPresetFunction(),
-                                                          launcher::LoadRenameLibrary())
-                           ? 0
-                           : 1;
-            return launcher::RenameListFile(command.arguments.front(), launcher::LoadRenameLibrary()) ? 0 : 1;
+            return launcher::RenameListFile(command.arguments.front(), launcher::LoadRenameLibrary(), command.preset)
+                       ? 0
+                       : 1;
         case CommandLine::Mode::Paths:
-            launcher::RenamePaths(command.arguments, launcher::LoadRenameLibrary());
-            return 0;
+            return launcher::RenamePaths(command.arguments, launcher::LoadRenameLibrary()) ? 0 : 1;
         case CommandLine::Mode::Wizard:
             break;
     }

@@ -192,8 +192,7 @@ bool ReadPresetNames(WideText& names) {
     return names.size() > 0;
 }
 
-DWORD StartLauncher(const wchar_t* listPath, const wchar_t* preset) {
-    WideText launcher;
+DWORD StartLauncher(const wchar_t* listPath, const wchar_t* preset, WideText& launcher) {
     if (!LauncherPath(launcher)) {
         const DWORD error = ::GetLastError();
         return error ? error : ERROR_NOT_ENOUGH_MEMORY;

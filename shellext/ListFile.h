@@ -31,8 +31,9 @@ ListFileError WriteListFile(const Utf8Text& lines, WideText& path, DWORD& error)
 
 /// Starts Qln.exe from this module's folder with the list file's path as its
 /// argument, after "/preset NAME" when `preset` is not null, without waiting
-/// for it. Returns 0 or the system error code.
-DWORD StartLauncher(const wchar_t* listPath, const wchar_t* preset = nullptr);
+/// for it. Returns 0 or the system error code; `launcher` gets the program's
+/// path as soon as it is known.
+DWORD StartLauncher(const wchar_t* listPath, const wchar_t* preset, WideText& launcher);
 
 /// Reads the names of the kept presets from the rename dialog's settings
 /// ("presetNames", one a line) into `names`; false when there are none.

@@ -25,6 +25,7 @@ constexpr wchar_t kNoTempName[] = L"Unable to create temporary file";
 constexpr wchar_t kCannotOpen[] = L"Unable to open %s";
 constexpr wchar_t kCannotWrite[] = L"Unable to write to %s";
 constexpr wchar_t kCannotClose[] = L"Unable to close %s";
+constexpr wchar_t kCannotStart[] = L"Unable to start %s";
 
 // The maker's two other products frame one group with us: we go after the
 // attributes product's item and before the selection product's.
@@ -312,9 +313,12 @@ HRESULT CShellExt::DoGAKMenu1(HWND owner, bool quiet, const wchar_t* preset) {
     }
     // From here the launcher owns the list file; one that no launcher will
     // read would stay in the temporary folder for good.
-    error = StartLauncher(listPath.c_str(), preset);
+    WideText launcher;
+    error = StartLauncher(listPath.c_str(), preset, launcher);
     if (error) {
         ::DeleteFileW(listPath.c_str());
+        // A click that does nothing would say all went well.
+        ShowError(owner, quiet, kCannotStart, launcher.c_str());
         return FromError(error);
     }
     return S_OK;

@@ -138,6 +138,8 @@ TEST(ParseCommandLine, ModesAndArguments) {
     CFolder temp;
     CTemporaryFolder tmp(temp.path());
     const std::wstring list = temp / L"qln8";
+    temp.Write(L"with blanks.txt", "x");
+    const std::wstring spaced = temp / L"with blanks.txt";
     struct Case {
         std::wstring commandLine;
         CommandLine::Mode mode;
@@ -158,6 +160,12 @@ TEST(ParseCommandLine, ModesAndArguments) {
         {L"Qln.exe \"C:\\My Files\\a.txt\" \"C:\\b\\\\\"",
          CommandLine::Mode::Paths,
          {L"C:\\My Files\\a.txt", L"C:\\b\\"}},
+        // Send To hands a drive over with its backslash before the quote.
+        {L"Qln.exe \"D:\\\" \"E:\\x\\\"", CommandLine::Mode::Paths, {L"D:\\", L"E:\\x\\"}},
+        // One unquoted path with blanks that names an item is that one path;
+        // one that names nothing is split.
+        {L"Qln.exe " + spaced, CommandLine::Mode::Paths, {spaced}},
+        {L"Qln.exe " + spaced + L"x", CommandLine::Mode::Paths, {temp.path() + L"with", L"blanks.txtx"}},
         // The extension's presets menu; anything else that starts so is paths.
         {L"Qln.exe /preset \"My \\\"best\\\"\" " + list, CommandLine::Mode::ListFile, {list}, L"My \"best\""},
         {L"Qln.exe /preset x C:\\a.txt", CommandLine::Mode::Paths, {L"/preset", L"x", L"C:\\a.txt"}},

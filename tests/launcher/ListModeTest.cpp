@@ -10,6 +10,7 @@
 
 #include "platform/win32/Wide.h"
 #include "tests/launcher/LauncherTestSupport.h"
+#include "tests/shellext/ExtensionTestSupport.h"
 
 using namespace launcher_test;
 
@@ -83,12 +84,34 @@ TEST(ListFile, AnEmptyListStaysOnDiskAndTheLibraryIsNotCalled) {
     }
 }
 
-TEST(ListFile, AMissingLibraryStillDeletesTheList) {
-    CInstall install(CInstall::Library::None);
-    install.temp().Write(L"qln5", "C:\\a\\one.txt\n");
-    CProcess run = install.Start(install.temp() / L"qln5");
-    ASSERT_TRUE(run.Wait()) << "a missing library is not reported";
-    EXPECT_FALSE(install.temp().Exists(L"qln5"));
+// A library that cannot show the dialog is named, with where the program
+// looked, and the list is still deleted; the program ends with an error.
+TEST(ListFile, ALibraryThatCannotShowTheDialogIsNamed) {
+    struct Case {
+        const char* name;
+        bool withoutExport;
+        std::wstring text;  // after the library's path
+    };
+    const Case cases[] = {{"no library", false, L"Unable to load "}, {"no export", true, L"Unable to find HandleRename in "}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CInstall install(CInstall::Library::None);
+        const std::wstring library = install.folder() / L"Qln.dll";
+        // A DLL, but not the rename library.
+        if (c.withoutExport) {
+            ASSERT_TRUE(::CopyFileW(ext_test::BuiltDll().c_str(), library.c_str(), FALSE));
+        }
+        install.temp().Write(L"qln5", "C:\\a\\one.txt\n");
+        CProcess run = install.Start(install.temp() / L"qln5");
+        const HWND box = run.WaitForWindow(L"Error");
+        ASSERT_TRUE(box) << "no message";
+        const std::wstring text = BoxText(box);
+        EXPECT_EQ(text.substr(0, c.text.size() + library.size()), c.text + library) << platform::Narrow(text);
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(run.Wait());
+        EXPECT_EQ(run.exitCode(), 1u);
+        EXPECT_FALSE(install.temp().Exists(L"qln5"));
+    }
 }
 
 // The test holds the list open without sharing it, so Qln.exe cannot.
@@ -130,16 +153,19 @@ TEST(ListFile, AListThatCannotBeRemovedIsReportedAndStillRenamed) {
     EXPECT_EQ(calls[0].paths, Paths{"C:\\a\\one.txt"});
 }
 
-// The extension quotes a list path that holds a blank; it is still a list.
+// The extension quotes a list path that holds a blank; older callers hand
+// it over unquoted, whole. Either way it is one list.
 TEST(ListFile, ATemporaryFolderWithBlanksAndOtherScripts) {
-    CInstall install(CInstall::Library::StandIn, L"Temp folder \xC3\xBC");
-    const std::wstring list = install.temp() / L"qln9";
-    install.temp().Write(L"qln9", "C:\\a\\one.txt\n");
-    CProcess run = install.Start(Quote(list));
-    ASSERT_TRUE(run.Wait());
-    EXPECT_FALSE(install.temp().Exists(L"qln9"));
-    ASSERT_EQ(install.Calls().size(), 1u);
-    EXPECT_EQ(install.Calls()[0].paths, Paths{"C:\\a\\one.txt"});
+    for (const bool quoted : {true, false}) {
+        CInstall install(CInstall::Library::StandIn, L"Temp folder \xC3\xBC");
+        const std::wstring list = install.temp() / L"qln9";
+        install.temp().Write(L"qln9", "C:\\a\\one.txt\n");
+        CProcess run = install.Start(quoted ? Quote(list) : list);
+        ASSERT_TRUE(run.Wait());
+        EXPECT_FALSE(install.temp().Exists(L"qln9")) << quoted;
+        ASSERT_EQ(install.Calls().size(), 1u) << quoted;
+        EXPECT_EQ(install.Calls()[0].paths, Paths{"C:\\a\\one.txt"});
+    }
 }
 
 // Dropped on the program, sent to it or opened with it, a document is one of

@@ -178,13 +178,17 @@ TEST_F(LaunchTest, ASelectionFromTheShellKeepsItsOrder) {
     ::ILFree(folder);
 }
 
-TEST_F(LaunchTest, WithoutALauncherTheListFileGoesAgain) {
+TEST_F(LaunchTest, WithoutALauncherTheListFileGoesAgainAndTheUserIsTold) {
     ASSERT_TRUE(::DeleteFileW(launcher().c_str()));
     CFakeDataObject data(DropAnswer::Paths, {L"C:\\a.txt"});
     const CLaunch launch = invoke(&data);
     EXPECT_EQ(launch.result, HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-    EXPECT_TRUE(launch.boxes.empty());
+    ASSERT_EQ(launch.boxes.size(), 1u);
+    EXPECT_EQ(launch.boxes[0].caption, L"Error");
+    EXPECT_EQ(launch.boxes[0].text, L"Unable to start " + launcher());
+    EXPECT_EQ(launch.boxes[0].owner, owner_.hwnd());
     EXPECT_EQ(temp_.entries(), std::vector<std::wstring>{}) << "no list file is left behind";
+    EXPECT_TRUE(invoke(&data, CMIC_MASK_FLAG_NO_UI).boxes.empty()) << "the caller asked for no message";
 }
 
 TEST_F(LaunchTest, AListFileThatCannotBeCreatedIsReportedToTheInvokingWindow) {
