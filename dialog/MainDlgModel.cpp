@@ -171,9 +171,32 @@ CMainDlgModel::~CMainDlgModel() {
 
 void CMainDlgModel::ReleaseItems() {
     ClearPreview();
+    shownFolders_.clear();
     check_.Clear();
     selection_ = CSelection();
     haveItems_ = false;
+}
+
+std::string CMainDlgModel::ShownOld(const CFileDescriptor& item) {
+    const std::string& folder = item.folder();
+    auto [it, added] = shownFolders_.try_emplace(&folder);
+    if (added) {
+        // Below the folder of the given item that holds it most closely.
+        size_t best = std::string::npos;
+        for (const auto& g : given_) {
+            const auto sep = g.path.find_last_of(platform::kPathSeparator);
+            const size_t parent = sep == std::string::npos ? 0 : sep;
+            const bool below = folder.size() > parent && folder.compare(0, parent, g.path, 0, parent) == 0 &&
+                               folder[parent] == platform::kPathSeparator;
+            if ((folder.size() == parent && folder.compare(0, parent, g.path, 0, parent) == 0) || below)
+                if (best == std::string::npos || parent > best) best = parent;
+        }
+        if (best == std::string::npos)
+            it->second = folder + platform::kPathSeparator;
+        else if (best + 1 < folder.size())
+            it->second = folder.substr(best + 1) + platform::kPathSeparator;
+    }
+    return it->second + item.name();
 }
 
 CRenameDlg* CMainDlgModel::FindPanel(const std::string& text) const {

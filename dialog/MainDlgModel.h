@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/Execute.h"
@@ -141,6 +142,10 @@ public:
     /// Files/Folders choice takes, with its new name and its mark. Empty when
     /// there is no operation.
     const CPreview& rows() const { return rows_; }
+    /// How the "Old" column shows the item of a row: its path below the
+    /// folder it was selected in ("Trip\\IMG_0001.JPG"), so that two items
+    /// of one name in different folders can be told apart.
+    std::string ShownOld(const CFileDescriptor& item);
     /// How many rows the preview has, and of each kind: what the status line
     /// counts.
     const CPreviewCounts& counts() const { return counts_; }
@@ -314,4 +319,7 @@ private:
     CPreviewCounts counts_;
     size_t offered_ = 0;
     std::string previewProblem_;
+    // What ShownOld puts before the names of each folder's items, by the
+    // folder's text, which the selection's items share.
+    std::unordered_map<const std::string*, std::string> shownFolders_;
 };

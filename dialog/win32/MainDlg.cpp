@@ -357,7 +357,7 @@ LRESULT CMainDlg::ListNotify(const NMHDR& header) {
     const CPreviewRow& row = rows[index];
     switch (info.item.iSubItem) {
         case 0:
-            cell_ = platform::Widen(row.item->name());
+            cell_ = platform::Widen(model_.ShownOld(*row.item));
             break;
         case 1:
             cell_ = platform::Widen(row.newName);
@@ -381,6 +381,14 @@ LRESULT CMainDlg::DrawRow(NMLVCUSTOMDRAW& draw) {
             const CPreview& rows = model_.rows();
             const size_t index = draw.nmcd.dwItemSpec;
             if (index < rows.size() && IsConflict(rows[index].status)) {
+                // In high contrast the system's colours stand: a colour of
+                // our own could vanish into its background. The Status
+                // column says the same in words.
+                HIGHCONTRASTW contrast{};
+                contrast.cbSize = sizeof contrast;
+                if (::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                    (contrast.dwFlags & HCF_HIGHCONTRASTON))
+                    return CDRF_DODEFAULT;
                 draw.clrText = RGB(176, 0, 0);
                 return CDRF_NEWFONT;
             }

@@ -805,3 +805,21 @@ TEST(MainDlgModel, OkRenamesNothingWithoutAJournal) {
         EXPECT_EQ(dir.Snapshot(), (std::set<std::string>{"a.txt=a"}));
     }
 }
+
+// The "Old" column tells items of one name in different folders apart: each
+// shows below the folder it was selected in.
+TEST(MainDlgModel, OldNamesShowBelowTheFolderTheyWereSelectedIn) {
+    TempDir dir;
+    dir.File("IMG_1.jpg", "a");
+    dir.File("Trip/IMG_1.jpg", "b");
+    dir.File("Trip/Day 2/IMG_1.jpg", "c");
+    CMemorySettings memory;
+    Dialog d(memory, {dir / "IMG_1.jpg", dir / "Trip"});
+    d.Choose("Make UPPERCASE");
+    ASSERT_TRUE(d.model.RefreshPreview());
+    std::set<std::string> shown;
+    for (const auto& row : d.model.rows()) shown.insert(d.model.ShownOld(*row.item));
+    const std::string sep(1, platform::kPathSeparator);
+    EXPECT_EQ(shown, (std::set<std::string>{"IMG_1.jpg", "Trip", "Trip" + sep + "IMG_1.jpg", "Trip" + sep + "Day 2",
+                                            "Trip" + sep + "Day 2" + sep + "IMG_1.jpg"}));
+}
