@@ -6,6 +6,7 @@
 
 #include "launcher/ListFile.h"
 #include "platform/FileSystem.h"
+#include "platform/win32/LongPath.h"
 #include "platform/win32/Scoped.h"
 #include "platform/win32/Wide.h"
 
@@ -19,7 +20,7 @@ enum class ReadResult { Read, OpenFailed, CloseFailed };
 // could not be opened, since half a selection must not be renamed.
 ReadResult ReadWhole(const std::wstring& path, std::string& bytes) {
     // Others may read the list meanwhile, but not change it under us.
-    win::ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    win::ScopedHandle file(::CreateFileW(platform::FileCallPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return ReadResult::OpenFailed;
     char buffer[64 * 1024];
@@ -70,7 +71,7 @@ bool TakeListFile(const std::wstring& listFile, Call call) {
     if (paths.empty()) return true;
     // The list is ours now: it is gone before the dialog opens, whatever the
     // user does there.
-    if (!::DeleteFileW(listFile.c_str())) ShowError(L"Unable to remove", listFile);
+    if (!::DeleteFileW(platform::FileCallPath(listFile).c_str())) ShowError(L"Unable to remove", listFile);
     return call(paths);
 }
 
@@ -202,16 +203,7 @@ bool RenamePaths(const std::vector<std::wstring>& paths, const RenameLibrary& li
 }
 
 std::wstring ModuleFolder(HMODULE module) {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);  // cut short: the path is longer
-    }
+    const std::wstring path = platform::ModuleFileName(module);
     return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 

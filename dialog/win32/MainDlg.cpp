@@ -13,6 +13,7 @@
 #include "dialog/win32/MainDlgGrid.h"
 #include "dialog/win32/MainResource.h"
 #include "dialog/win32/ProductVersion.h"
+#include "platform/win32/LongPath.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Scoped.h"
 
@@ -25,9 +26,7 @@ namespace {
 CMainDlg* g_active = nullptr;
 
 std::string LibraryFolder() {
-    wchar_t path[MAX_PATH + 1] = {};
-    const DWORD n = ::GetModuleFileNameW(ModuleOfThisCode(), path, MAX_PATH);
-    std::wstring folder(path, n);
+    std::wstring folder = platform::ModuleFileName(ModuleOfThisCode());
     const auto slash = folder.find_last_of(L"\\/");
     folder.resize(slash == std::wstring::npos ? 0 : slash + 1);
     return platform::Narrow(folder);

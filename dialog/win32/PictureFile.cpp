@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/win32/LongPath.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Scoped.h"
 
@@ -37,7 +38,7 @@ HGLOBAL ReadAll(HANDLE file) {
 bool CPictureFile::Load(const std::string& path, HWND owner) {
     picture_.reset();
     // Others may read the file meanwhile, but not change it under the loader.
-    win::ScopedHandle file(::CreateFileW(platform::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    win::ScopedHandle file(::CreateFileW(platform::FileCallPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const DWORD error = ::GetLastError();

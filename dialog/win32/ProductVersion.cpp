@@ -4,18 +4,19 @@
 
 #include <vector>
 
+#include "platform/win32/LongPath.h"
 #include "platform/win32/Wide.h"
 
 std::string GetProductVersion(const std::string& moduleName) {
     const HMODULE module = ::GetModuleHandleW(platform::Widen(moduleName).c_str());
     if (!module) return {};
-    wchar_t path[MAX_PATH + 1] = {};
-    if (!::GetModuleFileNameW(module, path, MAX_PATH)) return {};
+    const std::wstring path = platform::FileCallPath(platform::ModuleFileName(module));
+    if (path.empty()) return {};
     DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(path, &ignored);
+    const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (size == 0) return {};
     std::vector<BYTE> info(size);
-    if (!::GetFileVersionInfoW(path, 0, size, info.data())) return {};
+    if (!::GetFileVersionInfoW(path.c_str(), 0, size, info.data())) return {};
     wchar_t* value = nullptr;
     UINT length = 0;
     if (!::VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\ProductVersion", reinterpret_cast<void**>(&value),

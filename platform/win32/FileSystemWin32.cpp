@@ -6,6 +6,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/win32/Scoped.h"
+#include "platform/win32/LongPath.h"
 #include "platform/win32/Wide.h"
 
 namespace platform {
@@ -64,17 +65,18 @@ private:
 
 // Makes `folder` and the folders above it that are missing.
 uint32_t MakeFolders(const std::wstring& folder) {
-    if (::CreateDirectoryW(folder.c_str(), nullptr)) return kErrorSuccess;
+    const std::wstring call = FileCallPath(folder);
+    if (::CreateDirectoryW(call.c_str(), nullptr)) return kErrorSuccess;
     DWORD err = ::GetLastError();
     if (err == ERROR_PATH_NOT_FOUND) {
         const auto sep = folder.find_last_of(L"\\/");
         if (sep == std::wstring::npos || sep < 3) return err;  // no parent to make below a drive's root
         if (const uint32_t code = MakeFolders(folder.substr(0, sep))) return code;
-        if (::CreateDirectoryW(folder.c_str(), nullptr)) return kErrorSuccess;
+        if (::CreateDirectoryW(call.c_str(), nullptr)) return kErrorSuccess;
         err = ::GetLastError();
     }
     if (err != ERROR_ALREADY_EXISTS) return err;
-    const DWORD attrs = ::GetFileAttributesW(folder.c_str());
+    const DWORD attrs = ::GetFileAttributesW(call.c_str());
     // A file where the folder belongs.
     return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) ? kErrorSuccess
                                                                                   : kErrorAlreadyExists;
@@ -165,7 +167,7 @@ EntryKind KindOf(DWORD attrs, DWORD tag) {
 class Win32FileSystem final : public IFileSystem {
 public:
     uint32_t GetAttributes(const std::string& path, Attributes& out) override {
-        const std::wstring wide = Widen(path);
+        const std::wstring wide = FileCallPath(path);
         const DWORD attrs = ::GetFileAttributesW(wide.c_str());
         if (attrs == INVALID_FILE_ATTRIBUTES) return ::GetLastError();
         DWORD tag = 0;
@@ -185,7 +187,7 @@ public:
                                const std::function<void(const std::string&, EntryKind)>& each) override {
         std::wstring pattern = Widen(folder);
         if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
-        pattern += L'*';
+        pattern = FileCallPath(pattern + L'*');
         WIN32_FIND_DATAW data;
         win::ScopedFind find(::FindFirstFileW(pattern.c_str(), &data));
         if (!find) {
@@ -207,7 +209,7 @@ public:
 
     uint32_t Move(const std::string& folder, const std::string& name, const std::string& newName) override {
         const std::wstring place = Widen(folder) + L'\\';
-        const std::wstring source = place + Widen(name), target = place + Widen(newName);
+        const std::wstring source = FileCallPath(place + Widen(name)), target = FileCallPath(place + Widen(newName));
         if (source != target && ::CompareStringOrdinal(source.c_str(), -1, target.c_str(), -1, TRUE) == CSTR_EQUAL)
             return MoveCaseOnly(source, target);
         // MoveFile without MOVEFILE_REPLACE_EXISTING never replaces a target.
@@ -230,12 +232,12 @@ public:
     }
 
     uint32_t SetWorkingFolder(const std::string& path) override {
-        return ::SetCurrentDirectoryW(Widen(path).c_str()) ? kErrorSuccess : ::GetLastError();
+        return ::SetCurrentDirectoryW(FileCallPath(path).c_str()) ? kErrorSuccess : ::GetLastError();
     }
 
     uint32_t GetTimes(const std::string& path, FileTimes& out) override {
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!::GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return ::GetLastError();
+        if (!::GetFileAttributesExW(FileCallPath(path).c_str(), GetFileExInfoStandard, &data)) return ::GetLastError();
         out.creation = ToUnixSeconds(data.ftCreationTime);
         out.modification = ToUnixSeconds(data.ftLastWriteTime);
         out.lastAccess = ToUnixSeconds(data.ftLastAccessTime);
@@ -243,7 +245,7 @@ public:
     }
 
     std::unique_ptr<IReadStream> OpenRead(const std::string& path, uint32_t& error) override {
-        win::ScopedHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        win::ScopedHandle file(::CreateFileW(FileCallPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (!file) {
             error = ::GetLastError();
@@ -256,14 +258,14 @@ public:
     uint32_t WriteFile(const std::string& path, const std::string& data) override {
         // A new file beside the old, moved over it: the name is replaced,
         // whatever it names, and a crash leaves one of the two whole.
-        const std::wstring target = Widen(path);
+        const std::wstring target = FileCallPath(path);
         const auto sep = target.find_last_of(L"\\/");
         const std::wstring folder = sep == std::wstring::npos ? L"." : target.substr(0, sep);
         std::wstring temporary;
         win::ScopedHandle file;
         for (unsigned attempt = 0; attempt < 100 && !file; ++attempt) {
-            temporary = folder + L"\\.quorlin-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                        std::to_wstring(attempt) + L".tmp";
+            temporary = FileCallPath(folder + L"\\.quorlin-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                                     std::to_wstring(attempt) + L".tmp");
             file.reset(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                      nullptr));
             if (!file && ::GetLastError() != ERROR_FILE_EXISTS) return ::GetLastError();
@@ -290,7 +292,7 @@ public:
 
     uint32_t GetIdentity(const std::string& path, bool followLinks, FileIdentity& out) override {
         const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
-        win::ScopedHandle file(::CreateFileW(Widen(path).c_str(), 0,
+        win::ScopedHandle file(::CreateFileW(FileCallPath(path).c_str(), 0,
                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                              OPEN_EXISTING, flags, nullptr));
         if (!file) return ::GetLastError();
@@ -304,7 +306,7 @@ public:
     // %LOCALAPPDATA% is the user's own by its access list; what is checked
     // here is that the file is a plain file and not a link to elsewhere.
     std::unique_ptr<IReadStream> OpenPrivate(const std::string& path, uint64_t& size, uint32_t& error) override {
-        win::ScopedHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        win::ScopedHandle file(::CreateFileW(FileCallPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                              nullptr, OPEN_EXISTING,
                                              FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (!file) {
@@ -329,7 +331,7 @@ public:
     std::unique_ptr<IAppendStream> CreateAppend(const std::string& path, uint32_t& error) override {
         // CREATE_NEW: nothing that is there is ever written over. Others may
         // read the journal while it grows, never write or remove it.
-        win::ScopedHandle file(::CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+        win::ScopedHandle file(::CreateFileW(FileCallPath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) {
             const DWORD err = ::GetLastError();
@@ -343,7 +345,7 @@ public:
     }
 
     uint32_t RemoveFile(const std::string& path) override {
-        return ::DeleteFileW(Widen(path).c_str()) ? kErrorSuccess : ::GetLastError();
+        return ::DeleteFileW(FileCallPath(path).c_str()) ? kErrorSuccess : ::GetLastError();
     }
 
 };
