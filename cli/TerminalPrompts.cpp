@@ -189,27 +189,34 @@ int CTerminalPrompts::TooLong(CNameRequest& request) {
 }
 
 int CTerminalPrompts::DefaultError(CErrorReport& report) {
-    ++failed_;
     std::string line = "quorlin: " + report.title + ": " + Shown(report.fileName) + ": " + report.explanation;
 #ifdef _WIN32
     // The code is the one a Windows user can look up; POSIX users read the
     // system's own words.
     line += " (error " + std::to_string(report.errorCode) + ")";
 #endif
+    for (size_t i = 0; i < report.holders.size(); ++i)
+        line += (i == 0 ? "; in use by " : ", ") + report.holders[i];
     Say(line + "\n");
-    if (policy_ == CConflictPolicy::kStop) return kAnswerSkipAll;
-    if (policy_ != CConflictPolicy::kAsk) return kAnswerSkip;
+    if (policy_ == CConflictPolicy::kStop || policy_ != CConflictPolicy::kAsk) {
+        ++failed_;
+        return policy_ == CConflictPolicy::kStop ? kAnswerSkipAll : kAnswerSkip;
+    }
     for (;;) {
-        Say("  Skip (s, Enter), Skip all (q)? ");
-        std::string line;
-        if (!terminal_.ReadLine(line)) {
+        Say(report.canRetry ? "  Try again (t), Skip (s, Enter), Skip all (q)? " : "  Skip (s, Enter), Skip all (q)? ");
+        std::string typed;
+        if (!terminal_.ReadLine(typed)) {
             Say("\n");
             inputEnded_ = true;
+            ++failed_;
             return kAnswerSkipAll;
         }
-        const std::string answer = Trimmed(line);
-        if (answer.empty() || answer == "s" || answer == "S") return kAnswerSkip;
-        if (answer == "q" || answer == "Q") return kAnswerSkipAll;
+        const std::string answer = Trimmed(typed);
+        if (report.canRetry && (answer == "t" || answer == "T")) return kAnswerTryAgain;
+        if (answer.empty() || answer == "s" || answer == "S" || answer == "q" || answer == "Q") {
+            ++failed_;
+            return answer == "q" || answer == "Q" ? kAnswerSkipAll : kAnswerSkip;
+        }
         Say("  Please answer with one of the letters shown.\n");
     }
 }

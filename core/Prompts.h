@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 /// The codes with which the Confirm and error dialogs end.
 enum DialogAnswer : int {
@@ -11,6 +12,9 @@ enum DialogAnswer : int {
     kAnswerSkip = 1013,
     kAnswerRename = 1014,
     kAnswerAddNumber = 1017,
+    /// The error dialog's "Try again", offered for an item another program
+    /// holds open: the same rename is tried once more.
+    kAnswerTryAgain = 1019,
 };
 
 /// What the four name dialogs (Confirm, Duplicate, Illegal, Too long) show.
@@ -33,6 +37,12 @@ struct CErrorReport {
     std::string fileName;
     uint32_t errorCode = 0;
     std::string explanation;
+    /// The programs that hold the item open, as the system names them
+    /// ("Notepad (pid 4242)"); empty when it cannot tell.
+    std::vector<std::string> holders;
+    /// Whether "Try again" is offered: the item is in use, and may be free
+    /// once the programs let it go.
+    bool canRetry = false;
 };
 
 /// How the rename run asks the user. The run never opens a window itself: the

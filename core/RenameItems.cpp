@@ -174,10 +174,11 @@ private:
                 Ask(&IPrompts::TooLong);
                 return;
             default: {
-                pending_.next.reset();
                 std::string path;
                 pending_.PathTo(path);
-                run_.Report(kRenameTitle, kRenameHeadline, path, code);
+                // Kept for "Try again": the same rename once more.
+                if (run_.Report(kRenameTitle, kRenameHeadline, path, code, true) == kAnswerTryAgain) return;
+                pending_.next.reset();
                 return;
             }
         }

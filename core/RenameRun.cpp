@@ -57,20 +57,32 @@ bool CRenameRun::Filtered(const CFileDescriptor& fd) const {
     return (options_.files || fd.isFolder()) && (options_.folders || !fd.isFolder());
 }
 
-void CRenameRun::Report(const char* title, const char* headline, const std::string& fileName, uint32_t code) {
+int CRenameRun::Report(const char* title, const char* headline, const std::string& fileName, uint32_t code,
+                       bool mayRetry) {
     CErrorReport r;
     r.title = title;
     r.headline = headline;
     r.fileName = fileName;
     r.errorCode = code;
     r.explanation = platform::ErrorMessage(code);
-    ++result_.failed;
+    // An item another program holds open may be free in a moment: the
+    // person is told who holds it and may try again. Access denied is in
+    // use only when the system names a holder.
+    const bool inUse = code == platform::kErrorSharingViolation || code == platform::kErrorLockViolation ||
+                       code == platform::kErrorBusy;
+    if (mayRetry && (inUse || code == platform::kErrorAccessDenied)) {
+        r.holders = fs_.Holders(fileName);
+        r.canRetry = inUse || !r.holders.empty();
+    }
     const int answer = prompts_.DefaultError(r);
     fs_.Paused();
+    if (answer == kAnswerTryAgain && r.canRetry) return answer;
+    ++result_.failed;
     if (answer == kAnswerSkipAll) {
         stop_ = true;
         renameAll_ = false;
     }
+    return answer;
 }
 
 void CRenameRun::ReportAccess(const std::string& path, uint32_t code) {

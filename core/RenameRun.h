@@ -122,8 +122,11 @@ private:
     struct Pending;    // an item of a batch of renames, with its new name
 
     bool Filtered(const CFileDescriptor& fd) const;
-    /// Shows the default error dialog; its "Skip all" ends the run.
-    void Report(const char* title, const char* headline, const std::string& fileName, uint32_t code);
+    /// Shows the default error dialog; its "Skip all" ends the run. With
+    /// `mayRetry`, an item in use is offered "Try again": that answer comes
+    /// back, and the item does not count as failed. Returns the answer.
+    int Report(const char* title, const char* headline, const std::string& fileName, uint32_t code,
+               bool mayRetry = false);
     void ReportAccess(const std::string& path, uint32_t code);
     /// Reads the kind of each entry of `list` that `needsRead`, reporting
     /// those that cannot be read; then hands each folder to `onFolder`.

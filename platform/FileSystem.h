@@ -23,6 +23,7 @@ inline constexpr uint32_t kErrorNotEnoughMemory = 8;
 inline constexpr uint32_t kErrorWriteProtect = 19;
 inline constexpr uint32_t kErrorNotSameDevice = 17;
 inline constexpr uint32_t kErrorSharingViolation = 32;
+inline constexpr uint32_t kErrorLockViolation = 33;
 inline constexpr uint32_t kErrorNotSupported = 50;
 inline constexpr uint32_t kErrorInvalidParameter = 87;
 inline constexpr uint32_t kErrorDiskFull = 112;
@@ -167,6 +168,13 @@ public:
     virtual std::unique_ptr<IAppendStream> CreateAppend(const std::string& path, uint32_t& error) = 0;
     /// Removes the file `path`; never a folder.
     [[nodiscard]] virtual uint32_t RemoveFile(const std::string& path) = 0;
+    /// The programs that hold `path` open (for a folder, a file in it), as
+    /// the system names them, when it can tell; empty when it cannot, or
+    /// when none does.
+    virtual std::vector<std::string> Holders(const std::string& path) {
+        (void)path;
+        return {};
+    }
 };
 
 /// A file system in front of another that passes every call on: the base of
@@ -205,6 +213,7 @@ public:
         return inner_->CreateAppend(path, error);
     }
     uint32_t RemoveFile(const std::string& path) override { return inner_->RemoveFile(path); }
+    std::vector<std::string> Holders(const std::string& path) override { return inner_->Holders(path); }
 
 protected:
     IFileSystem& inner() const { return *inner_; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "dialog/win32/ModalDlg.h"
 
@@ -20,6 +21,10 @@ public:
     std::string headline;
     /// The system's message text for the code.
     std::string explanation;
+    /// The programs that hold the file open; shown under the explanation.
+    std::vector<std::string> holders;
+    /// Shows "Try again", which ends the dialog with kAnswerTryAgain.
+    bool canRetry = false;
 
 protected:
     bool OnInitDialog() override;

@@ -31,3 +31,7 @@
 #define IDC_SKIP 1013
 #define IDC_RENAME 1014
 #define IDC_ADD_NUMBER 1017
+// The error dialog, for an item another program holds open: who holds it,
+// and the button that tries the rename again (its answer is the same id).
+#define IDC_TRY_AGAIN 1019
+#define IDC_HOLDERS 1020

@@ -59,5 +59,7 @@ int Win32Prompts::DefaultError(CErrorReport& report) {
     dialog.errorCode = std::to_string(report.errorCode);
     dialog.headline = report.headline;
     dialog.explanation = report.explanation;
+    dialog.holders = report.holders;
+    dialog.canRetry = report.canRetry;
     return answer(dialog.DoModal(instance_, owner_));
 }

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <restartmanager.h>
 
 #include <algorithm>
 #include <functional>
@@ -162,6 +163,39 @@ EntryKind KindOf(DWORD attrs, DWORD tag) {
     if (!(attrs & FILE_ATTRIBUTE_REPARSE_POINT)) return EntryKind::kFolder;
     return tag != IO_REPARSE_TAG_MOUNT_POINT && tag != IO_REPARSE_TAG_SYMLINK && tag != 0 ? EntryKind::kFolder
                                                                                           : EntryKind::kFolderLink;
+}
+
+constexpr size_t kMaxHeldFiles = 256;
+
+// The programs that hold any of `files` open, as the Restart Manager names
+// them: "Notepad (pid 4242)". Empty when it cannot tell.
+std::vector<std::string> ProgramsHolding(const std::vector<std::wstring>& files) {
+    DWORD session = 0;
+    WCHAR key[CCH_RM_SESSION_KEY + 1] = {};
+    if (::RmStartSession(&session, 0, key) != ERROR_SUCCESS) return {};
+    std::vector<LPCWSTR> names;
+    for (const auto& f : files) names.push_back(f.c_str());
+    std::vector<std::string> out;
+    if (::RmRegisterResources(session, static_cast<UINT>(names.size()), names.data(), 0, nullptr, 0, nullptr) ==
+        ERROR_SUCCESS) {
+        std::vector<RM_PROCESS_INFO> found(8);
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            UINT needed = 0, count = static_cast<UINT>(found.size());
+            DWORD reasons = 0;
+            const DWORD status = ::RmGetList(session, &needed, &count, found.data(), &reasons);
+            if (status == ERROR_MORE_DATA) {
+                found.resize(needed);
+                continue;
+            }
+            if (status == ERROR_SUCCESS)
+                for (UINT i = 0; i < count; ++i)
+                    out.push_back(Narrow(found[i].strAppName) + " (pid " +
+                                  std::to_string(found[i].Process.dwProcessId) + ")");
+            break;
+        }
+    }
+    ::RmEndSession(session);
+    return out;
 }
 
 class Win32FileSystem final : public IFileSystem {
@@ -346,6 +380,19 @@ public:
 
     uint32_t RemoveFile(const std::string& path) override {
         return ::DeleteFileW(FileCallPath(path).c_str()) ? kErrorSuccess : ::GetLastError();
+    }
+
+    std::vector<std::string> Holders(const std::string& path) override {
+        // A folder is held through the files in it: those directly inside,
+        // as many as a question can wait for.
+        std::vector<std::wstring> files = {FileCallPath(path)};
+        Attributes attributes;
+        if (GetAttributes(path, attributes) == kErrorSuccess && attributes.kind == EntryKind::kFolder)
+            (void)ListFolderEntries(path, [&](const std::string& name, EntryKind kind) {
+                if (kind == EntryKind::kFile && files.size() < kMaxHeldFiles)
+                    files.push_back(FileCallPath(path + "\\" + name));
+            });
+        return ProgramsHolding(files);
     }
 
 };

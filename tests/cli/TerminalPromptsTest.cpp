@@ -181,24 +181,32 @@ TEST(TerminalPrompts, ErrorsAreCountedAndSkipAllStops) {
         CConflictPolicy policy;
         std::deque<std::string> typed;
         int answer;
+        bool inUse = false;  // another program holds the file: "Try again" is offered
     };
     const Case cases[] = {
-        {CConflictPolicy::kAsk, {""}, kAnswerSkip},  {CConflictPolicy::kAsk, {"x", "q"}, kAnswerSkipAll},
-        {CConflictPolicy::kAsk, {}, kAnswerSkipAll}, {CConflictPolicy::kSkip, {}, kAnswerSkip},
-        {CConflictPolicy::kNumber, {}, kAnswerSkip}, {CConflictPolicy::kStop, {}, kAnswerSkipAll},
+        {CConflictPolicy::kAsk, {""}, kAnswerSkip},          {CConflictPolicy::kAsk, {"x", "q"}, kAnswerSkipAll},
+        {CConflictPolicy::kAsk, {}, kAnswerSkipAll},         {CConflictPolicy::kSkip, {}, kAnswerSkip},
+        {CConflictPolicy::kNumber, {}, kAnswerSkip},         {CConflictPolicy::kStop, {}, kAnswerSkipAll},
+        {CConflictPolicy::kAsk, {"t", "s"}, kAnswerSkip},    {CConflictPolicy::kAsk, {"t"}, kAnswerTryAgain, true},
+        {CConflictPolicy::kSkip, {}, kAnswerSkip, true},
     };
     for (const auto& c : cases) {
         ScriptedTerminal terminal(c.typed);
         CTerminalPrompts prompts(terminal, c.policy);
-        CErrorReport report{"Cannot rename", "The file cannot be renamed.", "/d/a.txt", 5, "Access is denied."};
+        CErrorReport report{"Cannot rename", "The file cannot be renamed.", "/d/a.txt", 5, "Access is denied.", {}, false};
+        if (c.inUse) {
+            report.holders = {"Notepad (pid 42)", "Viewer (pid 7)"};
+            report.canRetry = true;
+        }
         EXPECT_EQ(prompts.DefaultError(report), c.answer);
-        EXPECT_EQ(prompts.failed(), 1);
+        EXPECT_EQ(prompts.failed(), c.answer == kAnswerTryAgain ? 0 : 1) << "a try again is no failure yet";
         EXPECT_EQ(prompts.skipped(), 0);
 #ifdef _WIN32
-        const char* said = "quorlin: Cannot rename: /d/a.txt: Access is denied. (error 5)\n";
+        std::string said = "quorlin: Cannot rename: /d/a.txt: Access is denied. (error 5)";
 #else
-        const char* said = "quorlin: Cannot rename: /d/a.txt: Access is denied.\n";  // the system's words, no code
+        std::string said = "quorlin: Cannot rename: /d/a.txt: Access is denied.";  // the system's words, no code
 #endif
+        said += c.inUse ? "; in use by Notepad (pid 42), Viewer (pid 7)\n" : "\n";
         EXPECT_NE(terminal.written.find(said), std::string::npos) << terminal.written;
     }
 }

@@ -444,6 +444,40 @@ TEST(Run, CannotRenameAnswers) {
     }
 }
 
+// An item another program holds open: the error names the holders and
+// offers "Try again", which tries the same rename once more; an access that
+// is denied for another reason is not in use.
+TEST(Run, AnItemInUseIsTriedAgain) {
+    struct Case {
+        const char* what;
+        uint32_t code;
+        std::vector<std::string> holders;
+        bool offered;
+    };
+    const Case cases[] = {
+        {"sharing violation, holder named", platform::kErrorSharingViolation, {"Notepad (pid 42)"}, true},
+        {"sharing violation, nobody named", platform::kErrorSharingViolation, {}, true},
+        {"access denied by an open handle", platform::kErrorAccessDenied, {"Viewer (pid 7)"}, true},
+        {"access denied, no holder", platform::kErrorAccessDenied, {}, false},
+    };
+    for (const auto& c : cases) {
+        Bench b;
+        b.dir.File("a.txt", "a");
+        b.fs.Fail(FS::kMove, b.dir / "a.txt", c.code, 1);  // free at the second try
+        b.fs.Hold(b.dir / "a.txt", c.holders);
+        CAddAtBeginningExecute op(CRunOptions{.subfolders = false, .sortEachFolder = false}, "x_");
+        b.prompts.Then(P::kError, c.offered ? kAnswerTryAgain : kAnswerSkip);
+        const CRunResult result = b.Run(op, {"a.txt"});
+        ASSERT_EQ(b.prompts.requests.size(), 1u) << c.what;
+        const CErrorReport& shown = b.prompts.requests[0].error;
+        EXPECT_EQ(shown.canRetry, c.offered) << c.what;
+        EXPECT_EQ(shown.holders, c.holders) << c.what;
+        EXPECT_EQ(b.dir.Snapshot(), c.offered ? Snap{"x_a.txt=a"} : Snap{"a.txt=a"}) << c.what;
+        EXPECT_EQ(result.renamed, c.offered ? 1u : 0u) << c.what;
+        EXPECT_EQ(result.failed, c.offered ? 0u : 1u) << c.what;
+    }
+}
+
 TEST(Run, CannotAccess) {
     struct Case {
         const char* label;

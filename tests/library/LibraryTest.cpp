@@ -303,4 +303,29 @@ TEST_F(LibraryTest, F5GoesToAFolderTreeParentOnly) {
     }
 }
 
+// A file another program holds open: the error dialog offers "Try again",
+// which renames it once the program has let it go.
+TEST_F(LibraryTest, AFileHeldOpenIsRenamedByTryAgainOnceFree) {
+    TempDir dir;
+    dir.File("a.txt", "a");
+    const std::wstring path = platform::Widen(dir / "a.txt");
+    HANDLE held = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Rename(library, {dir / "a.txt"}, [&](MainDialog& d) {
+        ASSERT_TRUE(d.Choose("Add to beginning"));
+        EditSetText(d.Field(IDC_PANEL_TEXT), "x_");
+        EXPECT_TRUE(d.ShowsRows({{"a.txt", "x_a.txt", ""}}));
+        ClickLater(::GetDlgItem(d.main, IDOK));
+        const HWND box = WaitForWindow("Cannot rename");
+        ASSERT_TRUE(box) << "the rename was not refused";
+        EXPECT_EQ(Text(box, IDC_ERROR_CODE), "32");
+        EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(box, IDC_TRY_AGAIN)));
+        ::CloseHandle(held);
+        held = nullptr;
+        Click(::GetDlgItem(box, IDC_TRY_AGAIN));
+    });
+    if (held) ::CloseHandle(held);
+    EXPECT_EQ(dir.Snapshot(), (Snap{"x_a.txt=a"}));
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -65,6 +66,9 @@ public:
     /// Listings do not tell the kind of the entry at `path`, as some file
     /// systems do not: the run must ask for its attributes.
     void HideKind(const std::string& path) { hiddenKinds_.insert(path); }
+    /// Stands in for the system's lookup of the programs that hold a file
+    /// open: `path` is held by `holders`.
+    void Hold(const std::string& path, std::vector<std::string> holders) { holders_[path] = std::move(holders); }
     /// Runs `action` just before the next call of `call` on `path` ("" for any).
     void Before(Call call, const std::string& path, std::function<void()> action) {
         hooks_.push_back({call, path, std::move(action)});
@@ -148,6 +152,10 @@ public:
         if (!inner) return nullptr;
         return std::make_unique<Stream>(*this, path, std::move(inner));
     }
+    std::vector<std::string> Holders(const std::string& path) override {
+        const auto it = holders_.find(path);
+        return it == holders_.end() ? inner_.Holders(path) : it->second;
+    }
     uint32_t RemoveFile(const std::string& path) override {
         if (const uint32_t code = Enter(kRemoveFile, path)) return code;
         return inner_.RemoveFile(path);
@@ -222,6 +230,7 @@ private:
     std::vector<FaultRule> faults_;
     std::vector<Hook> hooks_;
     std::set<std::string> hiddenKinds_;
+    std::map<std::string, std::vector<std::string>> holders_;
     std::function<void(const Record&)> watcher_;
 };
 

@@ -118,4 +118,24 @@ TEST(DefaultErrorDlg, ALongFileNameShowsItsEnd) {
     EXPECT_TRUE(showsEnd);
 }
 
+// An item another program holds open: who holds it, and "Try again".
+TEST(DefaultErrorDlg, AnItemInUseNamesItsHoldersAndCanBeTriedAgain) {
+    CErrorReport report = sampleReport();
+    report.errorCode = 32;
+    report.explanation = "The process cannot access the file because it is being used by another process.";
+    report.holders = {"Notepad (pid 42)", "Viewer (pid 7)"};
+    report.canRetry = true;
+    std::vector<std::string> children;
+    const int code = show(report, [&](HWND dlg) {
+        children = dialog_test::ChildTexts(dlg);
+        dialog_test::Click(dlg, IDC_TRY_AGAIN);
+    });
+    EXPECT_EQ(code, kAnswerTryAgain);
+    const std::vector<std::string> expected = {"File name:", report.fileName, "OS error code:", "32",
+                                               "The file cannot be renamed.", report.explanation,
+                                               "In use by Notepad (pid 42), Viewer (pid 7)", "&Try again", "Skip all",
+                                               "Skip"};
+    EXPECT_EQ(children, expected);
+}
+
 }  // namespace

@@ -92,6 +92,7 @@ std::string Text(HWND dialog, int id) {
 std::vector<std::string> ChildTexts(HWND dialog) {
     std::vector<std::string> texts;
     for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!(::GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) continue;  // what the user sees
         std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(child)) + 1, L'\0');
         text.resize(static_cast<size_t>(::GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
         texts.push_back(platform::Narrow(text));

@@ -22,7 +22,7 @@ int Drive(const std::function<int()>& open, const std::function<void(HWND dialog
 
 /// Text of control `id` (or of the dialog itself for id 0) as UTF-8.
 std::string Text(HWND dialog, int id);
-/// Texts of every child window, in creation order.
+/// Texts of every child window that shows, in creation order.
 std::vector<std::string> ChildTexts(HWND dialog);
 /// Selection of edit `id` as EM_GETSEL reports it (UTF-16 units).
 std::pair<DWORD, DWORD> Selection(HWND dialog, int id);
