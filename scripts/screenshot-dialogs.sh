@@ -5,6 +5,6 @@ set -euo pipefail
 . "$(dirname "$0")/screenshot-lib.sh"
 screenshot_setup show_dialogs
 
-for dialog in confirm duplicate illegal toolong error; do
+for dialog in confirm duplicate illegal toolong error inuse; do
     screenshot_take "$out/$dialog.png" "$dialog"
 done

@@ -1,5 +1,5 @@
 // Shows one of the conflict and confirmation dialogs with sample names, for
-// screenshots: ShowDialogs <confirm|duplicate|illegal|toolong|error> <ready-file>.
+// screenshots: ShowDialogs <confirm|duplicate|illegal|toolong|error|inuse> <ready-file>.
 // Once the dialog is on screen it writes its place on the screen to
 // <ready-file> as an ImageMagick geometry (WxH+X+Y); it closes the dialog when
 // that file is removed again, or after a minute at the latest.
@@ -82,13 +82,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                                      "Minutes of the meeting on the budget for the next three years, with all the "
                                      "remarks made by every member of the committee.txt");
         prompts.TooLong(request);
-    } else if (which == L"error") {
+    } else if (which == L"error" || which == L"inuse") {
         CErrorReport report;
         report.title = "Cannot rename";
         report.headline = "The file cannot be renamed.";
         report.fileName = "C:\\Users\\anna\\Documents\\Locked report.docx";
         report.errorCode = 32;
         report.explanation = "The process cannot access the file because it is being used by another process.";
+        // As a run offers it: who holds the file, and "Try again".
+        if (which == L"inuse") {
+            report.holders = {"Microsoft Word (pid 4242)"};
+            report.canRetry = true;
+        }
         prompts.DefaultError(report);
     } else {
         return 2;
