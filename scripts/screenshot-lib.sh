@@ -12,6 +12,7 @@
 #                              and a file named TAKEN when given
 #   QLN_SCREENSHOT_BUILD=<tree>  build and run in that Windows tree instead of
 #                              build/windows
+#   QLN_SCREEN=WxH             the virtual display's size (default 1024x768)
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
 build=${QLN_SCREENSHOT_BUILD:-$top/build/windows}
@@ -41,7 +42,7 @@ screenshot_setup() {
         { cat "$work/build.log" >&2; exit 1; }
 
     # -br: a black root, so nothing but the window shows in the capture.
-    Xvfb -displayfd 3 -nolisten tcp -br -screen 0 1024x768x24 3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -nolisten tcp -br -screen 0 "${QLN_SCREEN:-1024x768}x24" 3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [ -s "$work/display" ] && break

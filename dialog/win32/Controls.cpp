@@ -112,3 +112,21 @@ bool ButtonChecked(HWND dialog, int id) {
 void ButtonSetChecked(HWND dialog, int id, bool checked) {
     ::CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
+
+void DrawHeader(const DRAWITEMSTRUCT& draw) {
+    const std::wstring text = platform::Widen(WindowText(draw.hwndItem));
+    RECT box = draw.rcItem;
+    ::FillRect(draw.hDC, &box, ::GetSysColorBrush(COLOR_BTNFACE));
+    const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(draw.hwndItem, WM_GETFONT, 0, 0));
+    const HGDIOBJ old = font ? ::SelectObject(draw.hDC, font) : nullptr;
+    ::SetBkMode(draw.hDC, TRANSPARENT);
+    ::SetTextColor(draw.hDC, ::GetSysColor((draw.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    // The focus goes around the text alone, as a label's would.
+    RECT measured = box;
+    ::DrawTextW(draw.hDC, text.c_str(), -1, &measured, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_CALCRECT);
+    measured.bottom = box.bottom;
+    measured.top = box.top;
+    ::DrawTextW(draw.hDC, text.c_str(), -1, &box, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    if ((draw.itemState & ODS_FOCUS) && !(draw.itemState & ODS_NOFOCUSRECT)) ::DrawFocusRect(draw.hDC, &measured);
+    if (old) ::SelectObject(draw.hDC, old);
+}

@@ -56,6 +56,11 @@ int ComboCount(HWND combo);
 bool ButtonChecked(HWND dialog, int id);
 void ButtonSetChecked(HWND dialog, int id, bool checked);
 
+/// Draws a section header, an owner-drawn button, as a label of the
+/// dialog's font and colours, with the focus rectangle around its text when
+/// it has the focus.
+void DrawHeader(const DRAWITEMSTRUCT& draw);
+
 /// True when the rectangle `r` is drawn (not empty) and holds `p`.
 inline bool RectHolds(const RECT& r, POINT p) {
     return r.right > r.left && ::PtInRect(&r, p);

@@ -106,8 +106,10 @@ bool CMainDlg::OnInitDialog() {
     ShowPanel();
     ShowStepStrip();
     for (auto& section : sections_) WindowShow(section->window(), true);
+    OrderTabs();
     WindowShow(list_->window(), true);
     Relayout();
+    FitToWorkArea();
     RefreshPreview();
     UpdateUndo();
     if (!startPreset_.empty()) {
@@ -128,6 +130,17 @@ INT_PTR CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             if (laidOut_) Relayout();
             return TRUE;
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another scale: the system has given the
+            // dialog and its panels the font of that scale; the window takes
+            // the size it suggests and everything is laid out again in it.
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(window(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                           suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            Relayout();
+            FitToWorkArea();
+            return TRUE;
+        }
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
             if (minimum_.x > 0) info->ptMinTrackSize = minimum_;
@@ -135,6 +148,9 @@ INT_PTR CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_PAINT:
             Paint();
+            return TRUE;
+        case WM_DRAWITEM:
+            DrawHeader(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         case WM_LBUTTONDOWN: {
             const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -303,9 +319,8 @@ void CMainDlg::ShowPanel() {
         if (shownHost_) WindowShow(shownHost_->window(), false);
         shownHost_ = host;
     }
+    OrderTabs();
     if (!host) return;
-    // The panel follows the tab order right after the "Action:" list.
-    ::SetWindowPos(host->window(), item(IDC_MAIN_SEPARATOR), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     host->PushValues();
     WindowShow(host->window(), !parametersCollapsed_);
     if (!parametersCollapsed_) host->FocusFirstField();

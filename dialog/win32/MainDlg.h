@@ -88,6 +88,8 @@ private:
     void ReadOptions();
     void ShowPanel();
     void Relayout();
+    void OrderTabs();
+    void FitToWorkArea();
     int LayOutLeftColumn();
     int LayOutRightColumn(int leftBottom);
     void RefreshPreview();

@@ -18,10 +18,13 @@ constexpr int kButtonWidth = 50;
 constexpr int kWideButtonWidth = 70;
 constexpr int kButtonHeight = 14;
 constexpr int kStatusHeight = 10;
-constexpr int kMinimumListWidth = 200;
-// The buttons under the list: two wide ones at the left, two at the right.
+constexpr int kMinimumListWidth = 160;
+// The buttons under the list: two wide ones at the left, two at the right,
+// in one row where the column is wide enough, else the wide ones on a row
+// of their own above the others, so that a small screen still holds the
+// dialog.
 constexpr int kButtonRowWidth = 2 * kWideButtonWidth + 2 * kButtonWidth + 4 * kRowGap;
-constexpr int kMinimumRightWidth = std::max(kMinimumListWidth, kButtonRowWidth);
+constexpr int kMinimumRightWidth = std::max(kMinimumListWidth, 2 * kWideButtonWidth + kRowGap);
 constexpr int kStatusColumnWidth = 56;
 constexpr int kMinimumListHeight = 60;
 

@@ -54,6 +54,9 @@ INT_PTR CSectionPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             if (headerId_) (collapsed_ ? closed_ : open_).Draw(paint.dc(), item(IDC_SECTION_ARROW));
             return TRUE;
         }
+        case WM_DRAWITEM:
+            DrawHeader(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
         case WM_LBUTTONDOWN: {
             // The arrow's placeholder hides once the picture is drawn: a
             // click on the picture reaches the section itself.
@@ -79,6 +82,23 @@ LRESULT CSectionPanel::OnNotify(const NMHDR& header) {
 }
 
 // ---- Layout ------------------------------------------------------------------
+
+// Tab goes as the eye does: the left column from the top (the step strip,
+// the scope, the action, the panel, each section), then the list, then the
+// status line and the buttons under it.
+void CMainDlg::OrderTabs() {
+    HWND after = item(IDC_MAIN_SEPARATOR);
+    auto next = [&](HWND window) {
+        if (!window) return;
+        ::SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = window;
+    };
+    next(shownHost_ ? shownHost_->window() : nullptr);
+    for (auto& section : sections_) next(section->window());
+    next(list_->window());
+    for (const int id : {IDC_MAIN_STATUS, IDC_MAIN_DROPLET, IDC_MAIN_SAVE_LIST, IDC_MAIN_UNDO, IDCANCEL, IDOK})
+        next(item(id));
+}
 
 // The left column, from the top: scope, action, the "Parameters" header and
 // the panel, then the sections. Returns where it ends.
@@ -142,8 +162,10 @@ int CMainDlg::LayOutRightColumn(int leftBottom) {
     const int left = px(kColumnWidth + kMargin);
     const int right = std::max<int>(client.right - px(kMargin), left + px(kMinimumRightWidth));
     const int bottom = std::max<int>(client.bottom, leftBottom) - py(kMargin);
+    const bool oneRow = right - left >= px(kButtonRowWidth);
     const int buttonsTop = bottom - py(kButtonHeight);
-    const int statusTop = buttonsTop - py(kRowGap + kStatusHeight);
+    const int wideTop = oneRow ? buttonsTop : buttonsTop - py(kButtonHeight + kRowGap);
+    const int statusTop = wideTop - py(kRowGap + kStatusHeight);
     const int listBottom = statusTop - py(kRowGap);
     WindowMove(list_->window(), RECT{left, py(kMargin), right, listBottom});
     WindowMove(listView_, RECT{0, 0, right - left, listBottom - py(kMargin)});
@@ -158,10 +180,11 @@ int CMainDlg::LayOutRightColumn(int leftBottom) {
         WindowMove(item(id), RECT{x - px(kButtonWidth), buttonsTop, x, bottom});
         x -= px(kButtonWidth + kRowGap);
     }
-    WindowMove(item(IDC_MAIN_SAVE_LIST), RECT{left, buttonsTop, left + px(kWideButtonWidth), bottom});
+    const int wideBottom = wideTop + py(kButtonHeight);
+    WindowMove(item(IDC_MAIN_SAVE_LIST), RECT{left, wideTop, left + px(kWideButtonWidth), wideBottom});
     const int undoLeft = left + px(kWideButtonWidth + kRowGap);
-    WindowMove(item(IDC_MAIN_UNDO), RECT{undoLeft, buttonsTop, undoLeft + px(kWideButtonWidth), bottom});
-    WindowMove(item(IDC_MAIN_DROPLET), RECT{left, buttonsTop, left + px(kWideButtonWidth), bottom});
+    WindowMove(item(IDC_MAIN_UNDO), RECT{undoLeft, wideTop, undoLeft + px(kWideButtonWidth), wideBottom});
+    WindowMove(item(IDC_MAIN_DROPLET), RECT{left, wideTop, left + px(kWideButtonWidth), wideBottom});
     return left;
 }
 
@@ -173,9 +196,10 @@ void CMainDlg::Relayout() {
     const int left = LayOutRightColumn(leftBottom);
     // The smallest window that shows all of it; one that is smaller now
     // grows to it.
+    // At the smallest width the buttons take two rows.
     RECT needed{0, 0, left + px(kMinimumRightWidth + kMargin),
                 std::max(leftBottom, py(kMargin + kMinimumListHeight + kRowGap + kStatusHeight + kRowGap +
-                                        kButtonHeight + kMargin))};
+                                        2 * kButtonHeight + kRowGap + kMargin))};
     ::AdjustWindowRectEx(&needed, static_cast<DWORD>(::GetWindowLongPtrW(w, GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongPtrW(w, GWL_EXSTYLE)));
     minimum_ = POINT{needed.right - needed.left, needed.bottom - needed.top};
@@ -190,4 +214,32 @@ void CMainDlg::Relayout() {
     // itself again, or a taller panel leaves the drawings of the old one
     // under the column.
     ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+// Within the work area of the dialog's monitor, and never with its buttons
+// under the taskbar: on a small screen the option sections close, from the
+// last, until the dialog fits.
+void CMainDlg::FitToWorkArea() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoW(::MonitorFromWindow(window(), MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    RECT work = monitor.rcWork;
+    // The primary monitor's work area as the system settings hold it too
+    // (some systems update only these).
+    RECT primary{};
+    if ((monitor.dwFlags & MONITORINFOF_PRIMARY) && ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &primary, 0))
+        ::IntersectRect(&work, &work, &primary);
+    const int workWidth = work.right - work.left, workHeight = work.bottom - work.top;
+    for (auto it = sections_.rbegin(); it != sections_.rend() && minimum_.y > workHeight; ++it) {
+        if ((*it)->collapsed()) continue;
+        (*it)->SetCollapsed(true);
+        Relayout();
+    }
+    RECT r{};
+    ::GetWindowRect(window(), &r);
+    const int width = std::min<int>(r.right - r.left, workWidth);
+    const int height = std::min<int>(r.bottom - r.top, workHeight);
+    const int left = std::clamp<int>(r.left, work.left, std::max<int>(work.left, work.right - width));
+    const int top = std::clamp<int>(r.top, work.top, std::max<int>(work.top, work.bottom - height));
+    ::SetWindowPos(window(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }

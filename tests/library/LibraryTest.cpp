@@ -328,4 +328,59 @@ TEST_F(LibraryTest, AFileHeldOpenIsRenamedByTryAgainOnceFree) {
     EXPECT_EQ(dir.Snapshot(), (Snap{"x_a.txt=a"}));
 }
 
+// Tab goes as the eye does: the left column from the top, each section's
+// header among its controls, then the list, then the buttons under it; and
+// a header toggles its section from the keyboard.
+TEST_F(LibraryTest, TabFollowsTheEyeAndHeadersWorkFromTheKeyboard) {
+    Rename(library, {}, [](MainDialog& d) {
+        ComboChoose(d.scope, 0);
+        ASSERT_TRUE(d.Choose("Add to beginning"));
+        std::vector<int> order;
+        const HWND first = ::GetDlgItem(d.main, IDC_MAIN_STEP_ADD);
+        HWND at = first;
+        do {
+            order.push_back(::GetDlgCtrlID(at));
+            at = ::GetNextDlgTabItem(d.main, at, FALSE);
+        } while (at && at != first && order.size() < 40);
+        std::vector<int> expected = {
+            IDC_MAIN_STEP_ADD, IDC_MAIN_PRESETS, IDC_MAIN_SCOPE, IDC_MAIN_ACTION, IDC_MAIN_PARAMETERS, IDC_PANEL_TEXT,
+            IDC_HEADER_INTERACTION, IDC_OPTION_CONFIRM, IDC_HEADER_PROCESSING, IDC_OPTION_FILES, IDC_OPTION_FOLDERS,
+            IDC_OPTION_SUBFOLDERS, IDC_HEADER_PREVIEW, IDC_OPTION_PREVIEW, IDC_HEADER_SORTING, IDC_OPTION_ORDER,
+            IDC_OPTION_SORT_FOLDERS, IDC_PREVIEW_LIST, IDC_MAIN_SAVE_LIST, IDCANCEL, IDOK};
+        // "Undo last run..." is reached only when there is a run to take back.
+        if (d.UndoOffered()) expected.insert(expected.end() - 2, IDC_MAIN_UNDO);
+        EXPECT_EQ(order, expected);
+        // Space on a header, as a keyboard gives it, closes its section.
+        const HWND header = ::GetDlgItem(d.Section(IDC_HEADER_PROCESSING), IDC_HEADER_PROCESSING);
+        const HWND files = ::GetDlgItem(d.Section(IDC_HEADER_PROCESSING), IDC_OPTION_FILES);
+        ::PostMessageW(d.main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(header), TRUE);
+        ::PostMessageW(header, WM_KEYDOWN, VK_SPACE, 0x00390001);
+        ::PostMessageW(header, WM_KEYUP, VK_SPACE, 0xC0390001);
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(files); })) << "Space did not close the section";
+        ClickLater(::GetDlgItem(d.main, IDCANCEL));
+    });
+}
+
+// On a small screen the dialog stays within the work area: its sections
+// close until it fits.
+TEST_F(LibraryTest, TheDialogFitsTheWorkArea) {
+    RECT saved{};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &saved, 0));
+    RECT small{saved.left, saved.top, saved.left + 820, saved.top + 480};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_SETWORKAREA, 0, &small, 0));
+    RECT shown{};
+    bool closed = false;
+    Rename(library, {}, [&](MainDialog& d) {
+        ::GetWindowRect(d.main, &shown);
+        closed = !::IsWindowVisible(::GetDlgItem(d.Section(IDC_HEADER_SORTING), IDC_OPTION_ORDER));
+        ClickLater(::GetDlgItem(d.main, IDCANCEL));
+    });
+    EXPECT_TRUE(closed) << "the last section closes first";
+    ::SystemParametersInfoW(SPI_SETWORKAREA, 0, &saved, 0);
+    EXPECT_GE(shown.left, small.left);
+    EXPECT_GE(shown.top, small.top);
+    EXPECT_LE(shown.right, small.right);
+    EXPECT_LE(shown.bottom, small.bottom);
+}
+
 }  // namespace
