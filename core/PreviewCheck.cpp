@@ -282,8 +282,9 @@ CRowStatus CPreviewCheck::Number(CPreview& rows, uint32_t row, uint32_t item, ui
     return CRowStatus::kDuplicate;
 }
 
-void CPreviewCheck::Mark(CPreview& rows, platform::IFileSystem& fs, bool numberTaken) {
-    if (!selection_ || rows.empty()) return;
+bool CPreviewCheck::Mark(CPreview& rows, platform::IFileSystem& fs, bool numberTaken,
+                         const std::function<bool()>& cancelled) {
+    if (!selection_ || rows.empty()) return true;
     // Every folder of the selection that it did not list, once: its other
     // names may stand in the way of a new one.
     if (!allKnown_) {
@@ -304,13 +305,20 @@ void CPreviewCheck::Mark(CPreview& rows, platform::IFileSystem& fs, bool numberT
     // of a batch are checked and hashed, and their slots asked for, before
     // any is looked up, so that the waits for the table overlap.
     size_t item = 0;
+    bool whole = true;
+    constexpr size_t kBatchesPerAsk = 64;
     for (size_t start = 0; start < rows.size(); start += kBatch) {
+        if (cancelled && (start / kBatch) % kBatchesPerAsk == 0 && cancelled()) {
+            whole = false;
+            break;
+        }
         const size_t end = std::min(rows.size(), start + kBatch);
         const size_t checked = CheckBatch(rows, start, end, item);
         LookUpBatch(rows, start, checked, numberTaken);
         if (checked < end) break;  // not a preview of this selection: nothing more can be told
     }
     ForgetNewNames();
+    return whole;
 }
 
 size_t CPreviewCheck::CheckBatch(CPreview& rows, size_t start, size_t end, size_t& i) {

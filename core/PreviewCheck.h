@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -60,8 +61,11 @@ public:
     /// listed through `fs`; one that cannot be listed counts as holding only
     /// the selection's items. With `numberTaken`, a row whose name is taken
     /// gets the name that "Add number and rename" gives it, as a run that
-    /// numbers every taken name without asking does.
-    void Mark(CPreview& rows, platform::IFileSystem& fs, bool numberTaken = false);
+    /// numbers every taken name without asking does. `cancelled` (may be
+    /// empty) is asked now and then: once it says yes, the marks are left
+    /// half done and Mark returns false.
+    bool Mark(CPreview& rows, platform::IFileSystem& fs, bool numberTaken = false,
+              const std::function<bool()>& cancelled = {});
 
     /// How often Mark listed a folder (for tests).
     int listings() const { return listings_; }

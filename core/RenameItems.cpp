@@ -313,7 +313,7 @@ void CRenameRun::RenameList(const CFileList& list, INameSource& source, size_t& 
             }
         }
         for (Pending& p : batch) {
-            if (stop_) return;
+            if (stop_ || Cancelled()) return;
             RenameOne(p, source);
         }
         batchSize = std::min(batchSize * 2, kJournalLargestBatch);
@@ -347,6 +347,7 @@ void CRenameRun::RenameOne(Pending& p, INameSource& source) {
     if (renamed) {
         ++result_.renamed;
         ++counted_.renamed;
+        counted_.current = &entry;
         if (progress_) progress_(counted_);
     }
     if (!journal_ || result_.journalFailed()) return;

@@ -91,7 +91,28 @@ void CRenameRun::ReportAccess(const std::string& path, uint32_t code) {
 
 void CRenameRun::Read(size_t items) {
     counted_.read += items;
+    counted_.current = nullptr;
     if (progress_) progress_(counted_);
+    Cancelled();
+}
+
+// A folder of a million entries takes a while to list: how far it got is
+// told now and then, and once the run is to end the rest is passed over.
+bool CRenameRun::Listed(size_t entries) {
+    constexpr size_t kStretch = 16384;
+    if (stop_ || entries % kStretch != 0 || entries == 0) return stop_;
+    if (progress_) {
+        CRunProgress now = counted_;
+        now.read += entries;
+        now.current = nullptr;
+        progress_(now);
+    }
+    return Cancelled();
+}
+
+bool CRenameRun::Cancelled() {
+    if (cancelled_ && cancelled_()) stop_ = true;
+    return stop_;
 }
 
 // An entry whose kind cannot be read is reported and marked: without its kind
@@ -213,6 +234,7 @@ uint32_t CRenameRun::ListSorted(const std::string& path, CFileList& local,
         std::string names;
         std::vector<size_t> ends;
         code = fs_.ListFolderEntries(path, [&](const std::string& name, platform::EntryKind kind) {
+            if (Listed(ends.size())) return;
             names += static_cast<char>(kind);
             names += name;
             ends.push_back(names.size());
@@ -235,8 +257,9 @@ uint32_t CRenameRun::ListSorted(const std::string& path, CFileList& local,
             add(name, static_cast<platform::EntryKind>(name.data()[-1]));
         }
     } else {
-        code = fs_.ListFolderEntries(path,
-                                     [&](const std::string& name, platform::EntryKind kind) { add(name, kind); });
+        code = fs_.ListFolderEntries(path, [&](const std::string& name, platform::EntryKind kind) {
+            if (!Listed(local.size())) add(name, kind);
+        });
         SortFileList(local, options_.sortOrder, options_.randomSeed, fs_);
     }
     Read(local.size());
@@ -312,22 +335,30 @@ CRunResult CRenameRun::Run(const std::vector<std::string>& paths, INameSource& s
     return Rename(selection, source);
 }
 
-void CRenameRun::Preview(const CSelection& selection, INameSource& source, CPreview& rows) {
+bool CRenameRun::Preview(const CSelection& selection, INameSource& source, CPreview& rows, size_t limit) {
     rows.clear();
-    rows.reserve(selection.size());
+    rows.reserve(std::min(selection.size(), limit));
     renameAll_ = false;
     stop_ = false;
+    // Asked once per stretch of items: a name costs far less than the call.
+    constexpr size_t kStretch = 4096;
     size_t position = 0;
+    size_t seen = 0;
     for (const auto& list : selection.lists_)
         for (size_t i = 0; i < list.size(); ++i) {
+            if (rows.size() >= limit) return true;
+            if (++seen % kStretch == 0 && Cancelled()) return false;
             QLN_PREFETCH_AHEAD(list, i);
             const CFileDescriptor& entry = *list[i];
             // Filtered first: an item that is not renamed must not use up a
             // number of a numbering operation.
             if (!Filtered(entry) || entry.isUnreadable()) continue;
-            std::unique_ptr<CFileDescriptor> next = source.Compute(entry, {position++, fs_});
+            const size_t at = position++;
+            std::unique_ptr<CFileDescriptor> next = source.Compute(entry, {at, fs_});
             if (!next) continue;
             const bool same = next->name() == entry.name();
-            rows.push_back({&entry, next->name(), same ? CRowStatus::kUnchanged : CRowStatus::kRenamed});
+            rows.push_back({&entry, next->name(), same ? CRowStatus::kUnchanged : CRowStatus::kRenamed,
+                            static_cast<uint32_t>(at)});
         }
+    return true;
 }

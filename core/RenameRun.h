@@ -43,6 +43,8 @@ struct CRunResult {
 struct CRunProgress {
     size_t read = 0;     ///< items read from the disk so far
     size_t renamed = 0;  ///< renames done so far
+    /// The item just renamed; null while reading. Valid during the call.
+    const CFileDescriptor* current = nullptr;
 };
 
 /// "Add number and rename": the number that the next taken name of one item
@@ -86,6 +88,11 @@ public:
     /// Hears how far the run has got, item by item; a listener shows it only
     /// now and then.
     void SetProgress(std::function<void(const CRunProgress&)> progress) { progress_ = std::move(progress); }
+    /// Asked now and then whether whoever started the run wants it to end: a
+    /// reading or a preview is abandoned (the selection is incomplete, the
+    /// rows cut short), a rename run ends after the rename under way, as
+    /// after "Skip all".
+    void SetCancel(std::function<bool()> cancelled) { cancelled_ = std::move(cancelled); }
 
     /// Reads the items of `given`: one descriptor each, sorted, with its
     /// kind, and with subfolders on the contents of each folder (each folder
@@ -101,8 +108,10 @@ public:
     void Arrange(CSelection& selection);
     /// The new name of every item of an arranged selection that the
     /// Files/Folders choice takes, into `rows` (emptied first). Renames
-    /// nothing and asks nothing.
-    void Preview(const CSelection& selection, INameSource& source, CPreview& rows);
+    /// nothing and asks nothing. With `limit`, the first `limit` rows only:
+    /// what a screen shows before the rest is known. False when the run was
+    /// cancelled before the rows were complete.
+    bool Preview(const CSelection& selection, INameSource& source, CPreview& rows, size_t limit = SIZE_MAX);
     /// Renames the items of an arranged selection.
     CRunResult Rename(const CSelection& selection, INameSource& source);
     /// Writes the full path of every item of a collected selection that the
@@ -140,6 +149,10 @@ private:
     /// folder after its own contents.
     void Expand(const CFileDescriptor& folder, CFileList& out);
     void Read(size_t items);
+    /// True, and the run stops, once the one who started it asked it to.
+    bool Cancelled();
+    /// `entries` of a folder are listed so far; true once the run stops.
+    bool Listed(size_t entries);
     /// Renames the items of `list` batch by batch: the new names of a batch
     /// are computed and announced in the journal with one flush, then the
     /// batch is renamed.
@@ -155,6 +168,7 @@ private:
     IPrompts& prompts_;
     CRunJournal* journal_;
     std::function<void(const CRunProgress&)> progress_;
+    std::function<bool()> cancelled_;
 
     // "Rename all" suppresses the Confirm dialog, "Skip all" stops, and "Add
     // number and rename" counts up from its base until a rename succeeds.

@@ -78,5 +78,8 @@ struct CPreviewRow {
     const CFileDescriptor* item = nullptr;
     std::string newName;
     CRowStatus status = CRowStatus::kRenamed;
+    /// The item's place among those the source named, as CNameContext
+    /// counts it: what its name can be computed again from alone.
+    uint32_t position = 0;
 };
 using CPreview = std::vector<CPreviewRow>;

@@ -171,9 +171,12 @@ CMainDlgModel::~CMainDlgModel() {
 
 void CMainDlgModel::ReleaseItems() {
     ClearPreview();
-    shownFolders_.clear();
+    ReleaseRead();
+}
+
+void CMainDlgModel::ReleaseRead() {
     check_.Clear();
-    selection_ = CSelection();
+    selection_.reset();
     haveItems_ = false;
 }
 
@@ -272,54 +275,126 @@ void CMainDlgModel::SetRememberListings(bool remember) {
 // The preview reads through what it recorded, and a failure it reported once
 // is not reported again.
 CRenameRun CMainDlgModel::PreviewRun(const CRunOptions& options) {
-    return CRenameRun(options, remember_ ? static_cast<platform::IFileSystem&>(recorded_) : fs_, *replayPrompts_);
+    return CRenameRun(options, PreviewFileSystem(), *replayPrompts_);
+}
+
+platform::IFileSystem& CMainDlgModel::PreviewFileSystem() {
+    return remember_ ? static_cast<platform::IFileSystem&>(recorded_) : fs_;
 }
 
 void CMainDlgModel::ClearPreview() {
     rows_.clear();
     counts_ = {};
     offered_ = 0;
+    shownFolders_.clear();
+    shownSelection_.reset();
+}
+
+void CMainDlgModel::DropPreview() {
+    ClearPreview();
 }
 
 // Reads the selection as the run would, once for each arrangement, and puts
-// it in the run's order.
-void CMainDlgModel::Prepare(const CExecute& op) {
+// it in the run's order. A new selection leaves the old one to the rows still
+// shown from it.
+bool CMainDlgModel::Prepare(const CExecute& op, const std::vector<CGivenPath>& given,
+                            const std::function<bool()>& cancelled) {
     const CRunOptions& o = op.options();
     const CArrangement wanted{o.scope, o.subfolders, o.sortOrder, o.sortEachFolder};
-    if (haveItems_ && wanted == arranged_) return;
-    ReleaseItems();
+    if (haveItems_ && wanted == arranged_) return true;
+    ReleaseRead();
     ++collections_;
     CRenameRun run = PreviewRun(o);
-    selection_ = run.Collect(given_);
-    if (!selection_.complete()) return;  // ended by the user: nothing to show, and read again next time
-    run.Arrange(selection_);
+    run.SetProgress(progress_);
+    run.SetCancel(cancelled);
+    auto selection = std::make_shared<CSelection>(run.Collect(given));
+    if (!selection->complete()) return false;  // ended: nothing to show, and read again next time
+    run.Arrange(*selection);
+    selection_ = std::move(selection);
     arranged_ = wanted;
     haveItems_ = true;
+    return true;
 }
 
 bool CMainDlgModel::RefreshPreview() {
-    std::unique_ptr<CExecute> op = BuildOperation();
-    if (!op) {
-        ClearPreview();
-        previewProblem_ = Problem();
-        return false;
+    std::unique_ptr<CPreviewTask> task = BeginPreview();
+    ComputePreview(*task);
+    AdoptPreview(*task);
+    return task->op != nullptr;
+}
+
+std::unique_ptr<CPreviewTask> CMainDlgModel::BeginPreview(size_t first, size_t count) {
+    auto task = std::make_unique<CPreviewTask>();
+    task->op = BuildOperation();
+    if (!task->op) {
+        task->problem = Problem();
+        return task;
     }
-    previewProblem_.clear();
-    Prepare(*op);
-    if (!haveItems_) {
-        ClearPreview();
+    task->given = given_;
+    task->first = first;
+    // The rows on screen keep their items and places while the order and
+    // the choice of items stay: their names can be computed from those.
+    if (count > 0 && shownSelection_ && shownOptions_ == task->op->options() && first < rows_.size()) {
+        const size_t end = std::min(rows_.size(), first + count);
+        task->visible.assign(rows_.begin() + static_cast<ptrdiff_t>(first), rows_.begin() + static_cast<ptrdiff_t>(end));
+        task->visibleFromShown = true;
+        task->selection = shownSelection_;  // keeps those items alive
+    } else if (count > 0) {
+        task->first = 0;
+        task->visible.resize(first + count);  // a limit, until the rows are known
+    }
+    return task;
+}
+
+bool CMainDlgModel::ComputePreview(CPreviewTask& task, const std::function<bool()>& cancelled,
+                                   const std::function<void()>& visibleReady) {
+    if (!task.op) {
+        task.complete = true;
         return true;
     }
-    CRenameRun(op->options(), fs_, *replayPrompts_).Preview(selection_, *op, rows_);
+    CExecute& op = *task.op;
+    if (task.visibleFromShown) {
+        for (CPreviewRow& row : task.visible) {
+            const std::unique_ptr<CFileDescriptor> next = op.Compute(*row.item, {row.position, PreviewFileSystem()});
+            row.newName = next ? next->name() : row.item->name();
+            row.status = row.newName == row.item->name() ? CRowStatus::kUnchanged : CRowStatus::kRenamed;
+        }
+        if (visibleReady) visibleReady();
+    }
+    if (!Prepare(op, task.given, cancelled)) {
+        // Cancelled, or "Skip all" while reading: nothing to show.
+        task.complete = !(cancelled && cancelled());
+        return task.complete;
+    }
+    task.selection = selection_;
+    CRenameRun run(op.options(), fs_, *replayPrompts_);
+    run.SetCancel(cancelled);
+    if (!task.visibleFromShown && !task.visible.empty()) {
+        const size_t limit = task.visible.size();
+        run.Preview(*selection_, op, task.visible, limit);
+        if (visibleReady) visibleReady();
+    }
+    if (!run.Preview(*selection_, op, task.rows)) return false;
     // The folders the check must list are read once, as the selection was.
     if (checkPreview_) {
-        if (!check_.prepared()) check_.Prepare(selection_, arranged_.subfolders);
-        check_.Mark(rows_, remember_ ? static_cast<platform::IFileSystem&>(recorded_) : fs_, previewNumbering_);
+        if (!check_.prepared()) check_.Prepare(*selection_, arranged_.subfolders);
+        if (!check_.Mark(task.rows, PreviewFileSystem(), previewNumbering_, cancelled)) return false;
     }
-    counts_ = CountRows(rows_);
-    offered_ = op->OffersEveryItem() ? counts_.rows : counts_.rows - counts_.unchanged;
-    previewProblem_ = op->Problem();
+    task.counts = CountRows(task.rows);
+    task.offered = op.OffersEveryItem() ? task.counts.rows : task.counts.rows - task.counts.unchanged;
+    task.problem = op.Problem();
+    task.complete = true;
     return true;
+}
+
+void CMainDlgModel::AdoptPreview(CPreviewTask& task) {
+    if (task.selection != shownSelection_) shownFolders_.clear();
+    rows_ = std::move(task.rows);
+    shownSelection_ = rows_.empty() ? nullptr : task.selection;
+    counts_ = task.counts;
+    offered_ = task.offered;
+    previewProblem_ = task.problem;
+    if (task.op) shownOptions_ = task.op->options();
 }
 
 void CMainDlgModel::Changed() {
@@ -327,46 +402,70 @@ void CMainDlgModel::Changed() {
 }
 
 CFinish CMainDlgModel::Ok(const std::function<void(const CPreview& rows)>& arranged) {
-    std::unique_ptr<CExecute> op = BuildOperation();
-    if (!op) return CFinish::kNoOperation;
+    std::unique_ptr<CRunTask> task = BeginRun(arranged);
+    if (!task) return CFinish::kNoOperation;
+    Run(*task);
+    EndRun(*task);
+    return task->finish;
+}
+
+std::unique_ptr<CRunTask> CMainDlgModel::BeginRun(std::function<void(const CPreview& rows)> arranged) {
+    auto task = std::make_unique<CRunTask>();
+    task->op = BuildOperation();
+    if (!task->op) return nullptr;
     options_.renameKind = scope_;
     SaveSteps();
     SaveDialogOptions(store_, options_, true);
-    // The dialog closes: what the preview held is of no use any more, and
-    // the run reads the disk afresh.
-    ReleaseItems();
+    task->given = given_;
+    task->arranged = std::move(arranged);
+    task->journaling = journaling_;
+    task->header.time = std::time(nullptr);
+    task->header.what = RunName();
+    task->header.where = CommonPlace(given_);
+    // The names are about to change: the rows shown would only mislead.
+    ClearPreview();
+    return task;
+}
+
+CFinish CMainDlgModel::Run(CRunTask& task, const std::function<bool()>& stop) {
+    // What the preview held is of no use any more, and the run reads the
+    // disk afresh.
+    ReleaseRead();
     recorded_.Reset(fs_);
     std::unique_ptr<CRunJournal> journal;
-    if (journaling_) {
-        CJournalHeader header;
-        header.time = std::time(nullptr);
-        header.what = RunName();
-        header.where = CommonPlace(given_);
-        journal = std::make_unique<CRunJournal>(fs_, journalFolder_, std::move(header));
-    }
-    CRenameRun run(op->options(), fs_, prompts_, journal.get());
+    if (task.journaling) journal = std::make_unique<CRunJournal>(fs_, journalFolder_, task.header);
+    CExecute& op = *task.op;
+    CRenameRun run(op.options(), fs_, prompts_, journal.get());
     run.SetProgress(progress_);
-    lastRun_ = {};
-    CSelection selection = run.Collect(given_);
+    bool asked = false;
+    run.SetCancel([&] { return asked || (stop && (asked = stop())); });
+    task.result = {};
+    CSelection selection = run.Collect(task.given);
     if (!selection.complete()) {
-        lastRun_.stopped = true;
-        return CFinish::kStopped;
+        task.result.stopped = true;
+        task.stoppedByUser = asked;
+        return task.finish = CFinish::kStopped;
     }
     run.Arrange(selection);
-    if (arranged) {
+    if (task.arranged) {
         CPreview rows;
-        run.Preview(selection, *op, rows);
-        if (!op->OffersEveryItem())
+        run.Preview(selection, op, rows);
+        if (!op.OffersEveryItem())
             std::erase_if(rows, [](const CPreviewRow& row) { return row.status == CRowStatus::kUnchanged; });
-        arranged(rows);
+        task.arranged(rows);
     }
-    lastRun_ = run.Rename(selection, *op);
-    if (lastRun_.journalFailed()) {
-        journalPath_ = lastRun_.journalPath;
-        journalError_ = lastRun_.journalError;
-        return CFinish::kJournalFailed;
+    task.result = run.Rename(selection, op);
+    task.stoppedByUser = asked;
+    if (task.result.journalFailed()) return task.finish = CFinish::kJournalFailed;
+    return task.finish = task.result.stopped ? CFinish::kStopped : CFinish::kDone;
+}
+
+void CMainDlgModel::EndRun(const CRunTask& task) {
+    lastRun_ = task.result;
+    if (task.result.journalFailed()) {
+        journalPath_ = task.result.journalPath;
+        journalError_ = task.result.journalError;
     }
-    return lastRun_.stopped ? CFinish::kStopped : CFinish::kDone;
 }
 
 // A journal without its begin record whole holds nothing to trust (a run

@@ -32,6 +32,49 @@ enum class CFinish {
     kJournalFailed,
 };
 
+/// A preview in the making. CMainDlgModel::BeginPreview makes it from what
+/// the controls say; ComputePreview fills it, touching only the task and what
+/// the preview learnt of the disk, never the controls, so that a front end
+/// may compute it away from the controls while they change;
+/// AdoptPreview shows it. A newer task makes an older one worthless: it may
+/// be abandoned at any point, and is then never adopted.
+struct CPreviewTask {
+    std::unique_ptr<CExecute> op;  ///< null: the steps build nothing
+    std::vector<CGivenPath> given;
+    /// The rows a screen shows, computed before all the others: from the
+    /// places their items have in the preview shown, when a change keeps its
+    /// items and order (a keystroke in a panel); otherwise the first rows of
+    /// the new preview, which then stand for the whole list until it is
+    /// known.
+    size_t first = 0;
+    CPreview visible;
+    bool visibleFromShown = false;
+    /// The result: every row, marked, with its counts.
+    std::shared_ptr<const CSelection> selection;
+    CPreview rows;
+    CPreviewCounts counts;
+    size_t offered = 0;
+    std::string problem;
+    bool complete = false;  ///< computed to the end, not abandoned
+};
+
+/// A run that OK started: BeginRun makes it from the controls, Run renames
+/// (anywhere: it touches only the task, the file system and the prompts),
+/// EndRun tells the model how it went.
+struct CRunTask {
+    std::unique_ptr<CExecute> op;
+    std::vector<CGivenPath> given;
+    bool journaling = true;
+    CJournalHeader header;
+    /// Shown the rows the run will offer before its first rename (may be
+    /// empty).
+    std::function<void(const CPreview& rows)> arranged;
+    CRunResult result;
+    CFinish finish = CFinish::kDone;
+    /// Ended by the one who started it (Stop), not by an answer.
+    bool stoppedByUser = false;
+};
+
 /// The main rename dialog without its window: the action catalogue and the
 /// list that the "Change:" scope offers, the section options, the live preview
 /// and the two ways to finish, OK and "Save file list...". The Win32 dialog
@@ -134,7 +177,21 @@ public:
     /// Rebuilds the preview: the active panel builds an operation, which
     /// computes the old and new names, and each row is marked with what the
     /// run will meet there. False, with the lists emptied, when it builds none.
+    /// The three calls below, in one.
     bool RefreshPreview();
+    /// A preview of what the controls say now, to be computed. `first` and
+    /// `count`: the rows on screen, computed before the others.
+    std::unique_ptr<CPreviewTask> BeginPreview(size_t first = 0, size_t count = 0);
+    /// Computes `task`: the rows on screen first (then `visibleReady` hears
+    /// of them), then all. Reads the selection when the arrangement changed,
+    /// with `progress` hearing how far. False when `cancelled` ended it
+    /// first. Only one task is computed at a time.
+    bool ComputePreview(CPreviewTask& task, const std::function<bool()>& cancelled = {},
+                        const std::function<void()>& visibleReady = {});
+    /// Shows a computed task's rows.
+    void AdoptPreview(CPreviewTask& task);
+    /// Lets the shown rows go: a run is about to change the names.
+    void DropPreview();
     /// What the dialog does after any change of a control: refreshes the
     /// preview while "Show preview" is on.
     void Changed();
@@ -177,9 +234,20 @@ public:
     /// rename, the rows the run will offer: the items in the run's order with
     /// their new names, for a front end that counts the renames to come.
     CFinish Ok(const std::function<void(const CPreview& rows)>& arranged = {});
+    /// OK in three calls. BeginRun builds the operation (null: none, and
+    /// nothing happens), stores the settings and lets the preview go.
+    std::unique_ptr<CRunTask> BeginRun(std::function<void(const CPreview& rows)> arranged = {});
+    /// Reads the selection afresh and renames it; `stop` is asked before each
+    /// rename (and while reading), and once it says yes the run ends after
+    /// the rename under way, journaled like any other. Not while a preview
+    /// is computed.
+    CFinish Run(CRunTask& task, const std::function<bool()>& stop = {});
+    /// What the model keeps of a run that is over.
+    void EndRun(const CRunTask& task);
     /// What the last OK did.
     const CRunResult& lastRun() const { return lastRun_; }
-    /// Hears how far each run gets.
+    /// Hears how far each run and each reading of the selection gets, on
+    /// whatever thread computes them.
     void SetProgress(std::function<void(const CRunProgress&)> progress) { progress_ = std::move(progress); }
     /// "Save file list...": builds the operation (none: nothing happens), then
     /// asks `chooseFile` for the list file, starting from the last name chosen;
@@ -268,12 +336,17 @@ private:
     /// those an earlier run kept.
     void SaveSteps();
     CRenameRun PreviewRun(const CRunOptions& options);
+    platform::IFileSystem& PreviewFileSystem();
     /// Lists the journal files, newest first, reading each as History does;
     /// `each` takes every run that History lists, with its number, and
     /// returns true to stop.
     uint32_t WalkRuns(bool withItems, const std::function<bool(size_t number, CJournalRun& run)>& each);
-    void Prepare(const CExecute& op);
+    /// Reads and arranges the selection for `op`, unless it is at hand;
+    /// false when the reading was cancelled or ended by the user.
+    bool Prepare(const CExecute& op, const std::vector<CGivenPath>& given, const std::function<bool()>& cancelled);
     void ClearPreview();
+    /// Forgets what the preview read: the selection and the marks' table.
+    void ReleaseRead();
     void ReleaseItems();
 
     std::vector<CGivenPath> given_;
@@ -304,11 +377,14 @@ private:
     CRecordedFileSystem recorded_;
     bool remember_ = true;
 
-    // The preview: the selection it works on, arranged for `arranged_`, and
-    // its rows, which point into the selection.
-    CSelection selection_;
-    CPreview rows_;
+    // What the preview read, arranged for `arranged_`: the selection that
+    // the tasks compute over. Only ComputePreview and Run touch it.
+    std::shared_ptr<CSelection> selection_;
     CArrangement arranged_;
+    // The rows shown, which point into the selection they came from.
+    std::shared_ptr<const CSelection> shownSelection_;
+    CPreview rows_;
+    CRunOptions shownOptions_;
     bool haveItems_ = false;
     int collections_ = 0;
     // The marks: what the check learnt of the selection's folders stays

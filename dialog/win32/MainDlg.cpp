@@ -48,8 +48,9 @@ CMainDlg::CMainDlg(std::vector<std::string> paths, HWND parent)
       instance_(ModuleOfThisCode()),
       store_(CSettingsStore::kDialogSubKey),
       prompts_(nullptr, instance_),
+      workerPrompts_(prompts_, worker_),
       model_(std::move(paths), store_, std::random_device{}() ^ (static_cast<uint64_t>(::GetTickCount64()) << 20),
-             platform::RealFileSystem(), prompts_) {
+             platform::RealFileSystem(), workerPrompts_) {
     for (const auto& [templateId, headerId] :
          {std::pair{IDD_SECTION_INTERACTION, IDC_HEADER_INTERACTION}, {IDD_SECTION_PROCESSING, IDC_HEADER_PROCESSING},
           {IDD_SECTION_PREVIEW, IDC_HEADER_PREVIEW}, {IDD_SECTION_SORTING, IDC_HEADER_SORTING}})
@@ -58,6 +59,9 @@ CMainDlg::CMainDlg(std::vector<std::string> paths, HWND parent)
 }
 
 CMainDlg::~CMainDlg() {
+    // Its jobs work on the model: none may outlive it.
+    worker_.Stop();
+    worker_.WaitIdle();
     if (filter_) ::UnhookWindowsHookEx(filter_);
     if (g_active == this) g_active = nullptr;
 }
@@ -74,6 +78,14 @@ bool CMainDlg::OnInitDialog() {
     if (icon) ::SendMessageW(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 
     prompts_.SetOwner(window());
+    worker_.SetWindow(window());
+    workerPrompts_.SetWindow(window());
+    model_.SetProgress([this](const CRunProgress& progress) {
+        const std::lock_guard<std::mutex> lock(work_.mutex);
+        work_.read = progress.read;
+        work_.renamed = progress.renamed;
+        if (progress.current) work_.current = progress.current->name();
+    });
 
     // A missing picture is reported once, and its arrows stay empty.
     const std::string folder = LibraryFolder();
@@ -87,6 +99,8 @@ bool CMainDlg::OnInitDialog() {
     if (!list_->Create(instance_, window())) return false;
     listView_ = list_->item(IDC_PREVIEW_LIST);
     ListView_SetExtendedListViewStyle(listView_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    progress_ = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | PBS_SMOOTH, 0, 0, 0, 0, window(),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MAIN_PROGRESS)), instance_, nullptr);
     for (const auto& [index, title] : {std::pair{0, L"Old"}, {1, L"New"}, {2, L"Status"}}) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
@@ -110,15 +124,18 @@ bool CMainDlg::OnInitDialog() {
     WindowShow(list_->window(), true);
     Relayout();
     FitToWorkArea();
-    RefreshPreview();
     UpdateUndo();
-    if (!startPreset_.empty()) {
-        const CPresetBook book(store_);
-        if (const CPreset* preset = book.Find(startPreset_))
-            ApplyPreset(*preset, startPreset_);
-        else
-            Say("There is no preset \"" + startPreset_ + "\" any more.", "Presets", MB_OK | MB_ICONWARNING);
-    }
+    // The window shows at once: the selection is read, and its preview
+    // computed, on the worker. A preset to apply starts that itself.
+    const CPreset* preset = nullptr;
+    const CPresetBook book(store_);
+    if (!startPreset_.empty()) preset = book.Find(startPreset_);
+    if (preset)
+        ApplyPreset(*preset, startPreset_);
+    else
+        RefreshPreview();
+    if (!startPreset_.empty() && !preset)
+        ::PostMessageW(window(), WM_COMMAND, MAKEWPARAM(ID_NO_PRESET, 0), 0);
     return false;  // the panel's first field has the focus
 }
 
@@ -126,6 +143,21 @@ INT_PTR CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PANEL_CHANGED:
             RefreshPreview();
+            return TRUE;
+        case WM_WORKER_DONE:
+            WorkDone(static_cast<unsigned>(wParam));
+            return TRUE;
+        case WM_PREVIEW_VISIBLE:
+            PreviewVisible(static_cast<unsigned>(wParam));
+            return TRUE;
+        case WM_WORKER_ASK:
+            CWorkerPrompts::Answer(lParam);
+            return TRUE;
+        case WM_MAIN_BUSY:
+            ::SetWindowLongPtrW(window(), DWLP_MSGRESULT, previewJob_ != 0 || running_ ? 1 : 0);
+            return TRUE;
+        case WM_TIMER:
+            if (wParam == kWorkTimer) ShowProgress();
             return TRUE;
         case WM_SIZE:
             if (laidOut_) Relayout();
@@ -218,11 +250,23 @@ void CMainDlg::OnCommand(int id, int code) {
             if (code == BN_CLICKED && !running_) ShowPresetsMenu();
             return;
         case IDOK:
-            Ok();
+            if (running_)
+                StopRun();
+            else
+                Ok();
             return;
         case IDCANCEL:
-            // Not while the run is at work: it ends the dialog when it is done.
-            if (!running_) End(IDCANCEL);
+            // The run at work ends after the rename under way, and the
+            // dialog stays; a reading or a preview is simply abandoned.
+            if (running_) {
+                StopRun();
+                return;
+            }
+            worker_.Stop();
+            End(IDCANCEL);
+            return;
+        case ID_NO_PRESET:
+            Say("There is no preset \"" + startPreset_ + "\" any more.", "Presets", MB_OK | MB_ICONWARNING);
             return;
         case ID_NEXT_CONTROL:
         case ID_PREVIOUS_CONTROL:
@@ -326,17 +370,10 @@ void CMainDlg::ShowPanel() {
     if (!parametersCollapsed_) host->FocusFirstField();
 }
 
-void CMainDlg::RefreshPreview() {
-    ReadOptions();
-    model_.Changed();
-    ShowRows();
-    UpdateOk();
-}
-
 void CMainDlg::ShowRows() {
     const bool on = model_.options().preview != 0;
     const CPreview& rows = model_.rows();
-    const size_t shown = on ? rows.size() : 0;
+    const size_t shown = on ? ShownRowCount() : 0;
     ListView_SetItemCountEx(listView_, static_cast<int>(shown), LVSICF_NOSCROLL);
     ::InvalidateRect(listView_, nullptr, TRUE);
     std::string status;
@@ -356,6 +393,7 @@ void CMainDlg::ShowRows() {
     if (model_.stepCount() > 1 && !status.empty())
         status += " (" + std::to_string(model_.stepCount()) + " steps)";
     if (!model_.previewProblem().empty()) status += (status.empty() ? "" : " ") + model_.previewProblem();
+    if (!note_.empty()) status = note_ + (status.empty() ? "" : " ") + status;
     DialogItemSetText(window(), IDC_MAIN_STATUS, status);
 }
 
@@ -365,19 +403,19 @@ LRESULT CMainDlg::ListNotify(const NMHDR& header) {
     if (header.code != LVN_GETDISPINFOW) return 0;
     auto& info = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
     if (!(info.item.mask & LVIF_TEXT)) return 0;
-    const CPreview& rows = model_.rows();
-    const auto index = static_cast<size_t>(info.item.iItem);
-    if (index >= rows.size() || info.item.cchTextMax <= 0) return 0;
-    const CPreviewRow& row = rows[index];
+    bool marked = false;
+    const CPreviewRow* row = ShownRow(static_cast<size_t>(info.item.iItem), marked);
+    if (!row || info.item.cchTextMax <= 0) return 0;
     switch (info.item.iSubItem) {
         case 0:
-            cell_ = platform::Widen(model_.ShownOld(*row.item));
+            cell_ = platform::Widen(model_.ShownOld(*row->item));
             break;
         case 1:
-            cell_ = platform::Widen(row.newName);
+            // A name of an older keystroke is never shown.
+            cell_ = marked && previewJob_ ? std::wstring() : platform::Widen(row->newName);
             break;
         default:
-            cell_ = platform::Widen(StatusText(row.status));
+            cell_ = marked && !previewJob_ ? platform::Widen(StatusText(row->status)) : std::wstring();
             break;
     }
     const size_t n = std::min(cell_.size(), static_cast<size_t>(info.item.cchTextMax - 1));
@@ -392,9 +430,9 @@ LRESULT CMainDlg::DrawRow(NMLVCUSTOMDRAW& draw) {
         case CDDS_PREPAINT:
             return CDRF_NOTIFYITEMDRAW;
         case CDDS_ITEMPREPAINT: {
-            const CPreview& rows = model_.rows();
-            const size_t index = draw.nmcd.dwItemSpec;
-            if (index < rows.size() && IsConflict(rows[index].status)) {
+            bool marked = false;
+            const CPreviewRow* row = ShownRow(draw.nmcd.dwItemSpec, marked);
+            if (row && marked && !previewJob_ && IsConflict(row->status)) {
                 // In high contrast the system's colours stand: a colour of
                 // our own could vanish into its background. The Status
                 // column says the same in words.

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,12 @@
 #include "dialog/win32/PanelHost.h"
 #include "dialog/win32/PictureFile.h"
 #include "dialog/win32/Win32Prompts.h"
+#include "dialog/win32/Worker.h"
+
+/// The preview under way computed the rows on screen: `wParam` is its job.
+inline constexpr UINT WM_PREVIEW_VISIBLE = 0x0C03;
+/// The timer that shows how far the worker got.
+inline constexpr UINT_PTR kWorkTimer = 1;
 
 class CMainDlg;
 
@@ -92,8 +99,34 @@ private:
     void FitToWorkArea();
     int LayOutLeftColumn();
     int LayOutRightColumn(int leftBottom);
-    void RefreshPreview();
+    /// Starts computing the preview of what the controls say, abandoning
+    /// the one under way; a note of the last run stays with `keepNote`.
+    void RefreshPreview(bool keepNote = false);
     void ShowRows();
+    /// A job of the worker is over.
+    void WorkDone(unsigned job);
+    /// The preview under way has the rows on screen.
+    void PreviewVisible(unsigned job);
+    /// What the worker tells of its work, in the status line and the bar.
+    void ShowProgress();
+    void ShowProgressBar(bool shown, bool marquee);
+    /// Puts the status line and the progress bar in the place the layout
+    /// gave them.
+    void PlaceStatus();
+    /// Abandons the preview under way and waits until the worker is free:
+    /// before what works on the selection here (undo, the file list).
+    /// True when a preview was abandoned.
+    bool Settle();
+    void StopRun();
+    void FinishRun();
+    /// Disables everything but the list and Stop while a run is at work,
+    /// and enables it again.
+    void EnableForRun(bool running);
+    /// The row at `index` as the list shows it now: from the preview under
+    /// way where it has the rows on screen (`marked` false), otherwise the
+    /// preview shown; null for none.
+    const CPreviewRow* ShownRow(size_t index, bool& marked) const;
+    size_t ShownRowCount() const;
     void ToggleParameters();
     void Ok();
     void SaveFileList();
@@ -140,6 +173,8 @@ private:
     HINSTANCE instance_;
     CSettingsStore store_;
     Win32Prompts prompts_;
+    CWorker worker_;
+    CWorkerPrompts workerPrompts_;  // the model asks through these, from any thread
     CMainDlgModel model_;
 
     std::map<const CRenameDlg*, std::unique_ptr<CPanelHost>> hosts_;
@@ -157,4 +192,27 @@ private:
     bool laidOut_ = false;
     bool running_ = false;  // OK's run is at work
     std::string startPreset_;
+
+    // The work on the worker: the preview under way, and the run.
+    std::shared_ptr<CPreviewTask> previewTask_;
+    unsigned previewJob_ = 0;
+    bool visibleShown_ = false;  // its rows on screen are in the list
+    std::shared_ptr<CRunTask> runTask_;
+    unsigned runJob_ = 0;
+    bool stopping_ = false;
+    std::string note_;            // said before the counts until the next change
+    std::vector<HWND> disabled_;  // while a run is at work
+    HWND progress_ = nullptr;
+    RECT statusArea_{};
+    bool progressShown_ = false;
+    bool marquee_ = false;
+    ULONGLONG workStarted_ = 0;
+    // What the worker tells of its work, for the timer to show.
+    struct CWorkState {
+        std::mutex mutex;
+        size_t read = 0;
+        size_t renamed = 0;
+        size_t total = 0;
+        std::string current;
+    } work_;
 };

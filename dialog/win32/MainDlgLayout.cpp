@@ -174,7 +174,8 @@ int CMainDlg::LayOutRightColumn(int leftBottom) {
     ListView_SetColumnWidth(listView_, 0, std::max(half, 40));
     ListView_SetColumnWidth(listView_, 1, std::max(half, 40));
     ListView_SetColumnWidth(listView_, 2, status);
-    WindowMove(item(IDC_MAIN_STATUS), RECT{left, statusTop, right, statusTop + py(kStatusHeight)});
+    statusArea_ = RECT{left, statusTop, right, statusTop + py(kStatusHeight)};
+    PlaceStatus();
     int x = right;
     for (const int id : {IDOK, IDCANCEL}) {
         WindowMove(item(id), RECT{x - px(kButtonWidth), buttonsTop, x, bottom});

@@ -11,24 +11,6 @@
 #include "dialog/win32/MainResource.h"
 #include "platform/win32/Wide.h"
 
-void CMainDlg::Ok() {
-    ReadOptions();
-    // The run reads the disk afresh and the preview's items are let go: the
-    // list would only show blank rows while a conflict is asked about.
-    ListView_SetItemCountEx(listView_, 0, 0);
-    DialogItemSetText(window(), IDC_MAIN_STATUS, "Renaming...");
-    ::UpdateWindow(window());
-    running_ = true;
-    const CFinish finish = model_.Ok();
-    running_ = false;
-    if (finish == CFinish::kNoOperation) {  // the panel's fields are not complete
-        ShowRows();
-        return;
-    }
-    if (finish == CFinish::kJournalFailed) ShowJournalFailure("run");
-    End(IDOK);
-}
-
 void CMainDlg::ShowJournalFailure(const char* what) {
     const std::string text = std::string("The ") + what +
                              " stopped before its next rename: its journal cannot be written, and nothing is "
@@ -44,6 +26,8 @@ void CMainDlg::UpdateUndo() {
 }
 
 void CMainDlg::UndoLastRun() {
+    // The undo changes the names the preview under way works on.
+    Settle();
     ReadOptions();
     CJournalRun run;
     if (!model_.LastRun(run)) {  // taken back from elsewhere meanwhile
@@ -70,9 +54,7 @@ void CMainDlg::UndoLastRun() {
     ListView_SetItemCountEx(listView_, 0, 0);
     DialogItemSetText(window(), IDC_MAIN_STATUS, "Renaming back...");
     ::UpdateWindow(window());
-    running_ = true;
     const CUndoResult result = model_.Undo(run);
-    running_ = false;
     if (result.journalFailed) ShowJournalFailure("undo");
     std::string summary = UndoSummary(result);
     summary[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(summary[0])));
@@ -93,6 +75,7 @@ void CMainDlg::UndoLastRun() {
 }
 
 void CMainDlg::SaveFileList() {
+    const bool abandoned = Settle();
     ReadOptions();
     model_.SaveFileList([this](std::string& fileName) {
         std::wstring buffer = platform::Widen(fileName);
@@ -109,5 +92,5 @@ void CMainDlg::SaveFileList() {
         fileName = platform::Narrow(buffer.c_str());
         return true;
     });
+    if (abandoned) RefreshPreview();
 }
-

@@ -25,6 +25,8 @@
 #define IDC_MAIN_ACTION_LABEL 1083
 // Under the preview: how many items there are and how many names change.
 #define IDC_MAIN_STATUS 1080
+// Beside the status line while the dialog reads, computes or renames.
+#define IDC_MAIN_PROGRESS 1081
 // The step strip above "Change:": which step is shown, the buttons that
 // choose, add, remove and move steps, and the Presets button.
 #define IDC_MAIN_STEP 1090
@@ -38,6 +40,8 @@
 
 // The commands of the Presets button's menu: the fixed ones, then one per
 // kept preset of each kind, by the preset's place in the list.
+// The preset the dialog was opened with is gone: said once the window shows.
+#define ID_NO_PRESET 40009
 #define ID_PRESET_SAVE_AS 40010
 #define ID_PRESET_IMPORT 40011
 #define ID_PRESET_APPLY 41000
@@ -75,3 +79,7 @@
 
 // The product's icon.
 #define IDI_MAIN 1005
+
+// Asked of the rename dialog: 1 while it reads, computes or renames, 0 when
+// what it shows is all there is (DWLP_MSGRESULT). For those who drive it.
+#define WM_MAIN_BUSY 0x0C04

@@ -239,11 +239,16 @@ bool MainDialog::Choose(const std::string& actionName) const {
     return Text(action) == actionName;
 }
 
+bool MainDialog::Busy() const {
+    return ::SendMessageW(main, WM_MAIN_BUSY, 0, 0) != 0;
+}
+
 bool MainDialog::ShowsRows(const std::vector<std::vector<std::string>>& expected) const {
-    return WaitUntil([&] { return ListRows(list) == expected; });
+    return WaitUntil([&] { return !Busy() && ListRows(list) == expected; });
 }
 
 std::string MainDialog::Status() const {
+    WaitUntil([&] { return !Busy(); });
     return Text(main, IDC_MAIN_STATUS);
 }
 

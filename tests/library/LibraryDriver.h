@@ -86,9 +86,12 @@ struct MainDialog {
     HWND Field(int id) const { return ::GetDlgItem(ChildDialogWith(main, id), id); }
     /// Chooses the action `actionName`; false when it is not offered.
     bool Choose(const std::string& actionName) const;
-    /// Waits until the preview shows `expected`; false when it did not.
+    /// True while the dialog reads, computes or renames.
+    bool Busy() const;
+    /// Waits until the preview shows `expected`, computed to the end; false
+    /// when it did not.
     bool ShowsRows(const std::vector<std::vector<std::string>>& expected) const;
-    /// The text of the status line.
+    /// The text of the status line, once the dialog's work is done.
     std::string Status() const;
     bool UndoOffered() const { return ::IsWindowEnabled(undo) != FALSE; }
 };

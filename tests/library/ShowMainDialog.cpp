@@ -6,7 +6,8 @@
 // by pattern" with a pattern that does not compile); and for the pictures of the
 // info wizard: scope and actions (the focus on that list), replace ("Replace
 // anywhere" filled in) and ready (the dialog at its smallest height, the
-// focus on OK).
+// focus on OK); reading (the folder itself handed over, the dialog caught
+// while it reads) and running (OK clicked: the run's progress and Stop).
 // The dialog opens with "Add to beginning" and "Holiday " over the folder's
 // entries, less those whose names begin with "Holiday " already, as a user
 // would select them (so that such a name is taken outside the selection). Once the scene is set it writes the place on the screen to capture
@@ -59,8 +60,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     // The folder's entries, as Explorer would hand them over.
     std::vector<std::string> paths;
+    const bool whole = scene == L"reading" || scene == L"running";
+    if (whole) paths.push_back(folder);
     WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW(platform::Widen(folder + "\\*").c_str(), &data);
+    HANDLE find = whole ? INVALID_HANDLE_VALUE : ::FindFirstFileW(platform::Widen(folder + "\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
             const std::wstring name = data.cFileName;
@@ -82,9 +85,20 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         const HWND main = WaitForWindow("Quorlin", 120000);
         if (!main) return;
         const HWND list = ::GetDlgItem(ChildDialogWith(main, IDC_PREVIEW_LIST), IDC_PREVIEW_LIST);
-        WaitUntil([&] { return ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 120000);
+        const auto status = [&] { return Text(main, IDC_MAIN_STATUS); };
+        if (scene == L"reading")
+            // Far enough into the folder that the count means something.
+            WaitUntil([&] { return status().rfind("Reading... ", 0) == 0 && status().size() >= 23; }, 120000);
+        else
+            WaitUntil([&] { return ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 120000);
         RECT shot = Bounds(main);
-        if (scene == L"collapsed") {
+        if (scene == L"running") {
+            WaitUntil([&] { return ::SendMessageW(main, WM_MAIN_BUSY, 0, 0) == 0; }, 120000);
+            ClickLater(::GetDlgItem(main, IDOK));
+            WaitUntil([&] { return status().rfind("Renaming... ", 0) == 0 && status().rfind("Renaming... 0 ", 0) != 0; },
+                      120000);
+            ::PostMessageW(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(main, IDOK)), TRUE);
+        } else if (scene == L"collapsed") {
             ClickHeader(ChildDialogWith(main, IDC_HEADER_INTERACTION), IDC_HEADER_INTERACTION);
             ClickHeader(ChildDialogWith(main, IDC_HEADER_PREVIEW), IDC_HEADER_PREVIEW);
             ClickHeader(ChildDialogWith(main, IDC_HEADER_SORTING), IDC_HEADER_SORTING);
@@ -165,7 +179,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             ::Sleep(300);
             shot = Bounds(main);
         }
-        ::Sleep(700);  // painted
+        if (scene != L"reading" && scene != L"running") ::Sleep(700);  // painted
         screenshot::AnnounceRect(readyFile, shot);
         const DWORD start = ::GetTickCount();
         while (::GetFileAttributesW(readyFile.c_str()) != INVALID_FILE_ATTRIBUTES && ::GetTickCount() - start < 120000)
