@@ -1,18 +1,26 @@
 // The rename dialog of Qln.dll over a large folder, under Wine:
 //   dialog_bench <folder> <rounds>
-// Each round times a bare listing of the folder (FindFirstFileW), the
-// dialog's first full preview of the folder (HandleRename called over it,
-// until the list holds every row), and the refresh after a keystroke in the
-// panel (until the first row shows the new text). A run over the folder
-// alone then gives the peak memory beyond what the process held before.
+// Each round times a bare listing of the folder (FindFirstFileW); the time
+// from HandleRename to the dialog's window on the screen; the dialog's first
+// full preview of the folder (until the list holds every row, computed to
+// the end); and after a keystroke in the panel, the refresh of the rows on
+// screen (until the first row shows the new text) and of the whole preview.
+// All the while a second thread asks the window to answer an empty message
+// and keeps the longest wait, apart for the reading, the preview after the
+// keystroke and, in the last round, a run of OK stopped after a while.
+// A run over the folder alone then gives the peak memory beyond what the
+// process held before.
 // Prints one line per figure: NAME MILLISECONDS..., and "bytes-per-file N".
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
 #include <shellapi.h>  // after windows.h, which they need
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -44,38 +52,108 @@ size_t Listing(const std::wstring& folder) {
     return n;
 }
 
+enum Phase { kReading, kPreviewing, kRenaming, kPhases, kClosing = kPhases };
+
+// Polls without sleeping long: what is timed may take a millisecond.
+template <class Done>
+bool Poll(Done done, double timeoutMs = 600000) {
+    const auto start = Clock::now();
+    while (!done()) {
+        if (Millis(start, Clock::now()) > timeoutMs) return false;
+        ::Sleep(1);
+    }
+    return true;
+}
+
 struct Round {
+    double firstPaint = 0;
     double firstPreview = 0;
-    double refresh = 0;
+    double visibleRefresh = 0;
+    double fullRefresh = 0;
+    double longestPing[kPhases] = {};
     bool ok = false;
 };
 
-Round DialogRound(Library& library, const std::string& folder, size_t files, bool keystroke) {
+// Pings `window` until told to stop, keeping the longest answer of each
+// phase.
+class Pinger {
+public:
+    Pinger(HWND window, Round& round) : thread_([this, window, &round] {
+        while (!done_) {
+            const auto sent = Clock::now();
+            DWORD_PTR result = 0;
+            const bool answered = ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+            const double waited = answered ? Millis(sent, Clock::now()) : 10000.0;
+            const int phase = phase_.load();
+            if (phase == kClosing || !::IsWindow(window)) break;
+            round.longestPing[phase] = std::max(round.longestPing[phase], waited);
+            ::Sleep(5);
+        }
+    }) {}
+    ~Pinger() {
+        done_ = true;
+        thread_.join();
+    }
+    void Enter(Phase phase) { phase_ = phase; }
+
+private:
+    std::atomic<bool> done_{false};
+    std::atomic<int> phase_{kReading};
+    std::thread thread_;
+};
+
+bool Busy(HWND main) {
+    return ::SendMessageW(main, WM_MAIN_BUSY, 0, 0) != 0;
+}
+
+Round DialogRound(Library& library, const std::string& folder, size_t files, bool keystroke, bool run) {
     Round round;
     const char* paths[] = {folder.c_str()};
     const auto start = Clock::now();
     bool done = false;
     std::thread driver([&] {
-        const HWND main = WaitForWindow("Quorlin", 600000);
+        // Looked for at once and often: the window's first paint is timed.
+        HWND main = nullptr;
+        while (Millis(start, Clock::now()) < 600000) {
+            main = ::FindWindowW(L"#32770", nullptr);
+            if (main && ::IsWindowVisible(main)) break;
+            main = nullptr;
+            ::Sleep(1);
+        }
         if (!main) return;
+        // Shown, and its thread back in its message loop: painted.
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &answer);
+        round.firstPaint = Millis(start, Clock::now());
+        Pinger pinger(main, round);
         const HWND list = ::GetDlgItem(ChildDialogWith(main, IDC_PREVIEW_LIST), IDC_PREVIEW_LIST);
-        const bool full = WaitUntil(
-            [&] { return static_cast<size_t>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) == files; }, 600000);
+        const bool full = Poll([&] {
+            return !Busy(main) && static_cast<size_t>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) == files;
+        });
         round.firstPreview = Millis(start, Clock::now());
+        round.ok = full;
         if (full && keystroke) {
+            pinger.Enter(kPreviewing);
             const HWND edit = ::GetDlgItem(ChildDialogWith(main, IDC_PANEL_TEXT), IDC_PANEL_TEXT);
             const auto typed = Clock::now();
             EditSetText(edit, "y_");
-            const bool shown = WaitUntil(
-                [&] {
-                    return ListCell(list, 0, 1).rfind("y_", 0) == 0;
-                },
-                600000);
-            round.refresh = Millis(typed, Clock::now());
-            round.ok = shown;
-        } else {
-            round.ok = full;
+            round.ok = Poll([&] { return ListCell(list, 0, 1).rfind("y_", 0) == 0; });
+            round.visibleRefresh = Millis(typed, Clock::now());
+            round.ok = round.ok && Poll([&] { return !Busy(main); });
+            round.fullRefresh = Millis(typed, Clock::now());
         }
+        if (round.ok && run) {
+            // Renamed for a while, then stopped: a million renames take
+            // Wine far longer than a bench may.
+            pinger.Enter(kRenaming);
+            const HWND ok = ::GetDlgItem(main, IDOK);
+            ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+            WaitUntil([&] { return Text(main, IDC_MAIN_STATUS).rfind("Renaming... ", 0) == 0; }, 600000);
+            ::Sleep(3000);
+            ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+            round.ok = WaitUntil([&] { return !Busy(main); }, 600000);
+        }
+        pinger.Enter(kClosing);
         while (!done) {
             CloseEverything();
             ::Sleep(50);
@@ -106,6 +184,8 @@ int wmain() {
     const bool memoryOnly = rounds == 0;
     ::LocalFree(argv);
 
+    // The journal of the stopped run stays with the bench.
+    if (const wchar_t* appData = _wgetenv(L"QLN_BENCH_APPDATA")) ::SetEnvironmentVariableW(L"LOCALAPPDATA", appData);
     // A user who adds a text in front of every name, files only.
     StoreSettings({{L"lastSelection", L"Add to beginning"}, {L"add", L"x_"}}, {{L"folders", 0}});
     Library library;
@@ -113,24 +193,33 @@ int wmain() {
     const size_t files = Listing(wideFolder);
     if (memoryOnly) {
         const size_t before = PeakBytes();
-        DialogRound(library, folder, files, false);
+        DialogRound(library, folder, files, false, false);
         const size_t after = PeakBytes();
         std::printf("bytes-per-file %.1f\n", files ? static_cast<double>(after - before) / files : 0.0);
     } else {
-        std::string listing = "listing", first = "first-preview", refresh = "refresh";
+        std::string listing = "listing", paint = "first-paint", first = "first-preview",
+                    visible = "visible-refresh", refresh = "refresh";
+        std::string pings[kPhases] = {"ping-reading", "ping-preview", "ping-renaming"};
         for (int r = 0; r < rounds; ++r) {
             const auto start = Clock::now();
             const size_t listed = Listing(wideFolder);
             listing += " " + std::to_string(Millis(start, Clock::now()));
-            const Round round = DialogRound(library, folder, listed, true);
+            const bool last = r + 1 == rounds;
+            const Round round = DialogRound(library, folder, listed, true, last);
             if (!round.ok) {
                 std::printf("round %d did not complete\n", r + 1);
                 return 1;
             }
+            paint += " " + std::to_string(round.firstPaint);
             first += " " + std::to_string(round.firstPreview);
-            refresh += " " + std::to_string(round.refresh);
+            visible += " " + std::to_string(round.visibleRefresh);
+            refresh += " " + std::to_string(round.fullRefresh);
+            for (int p = 0; p < kPhases; ++p)
+                if (p != kRenaming || last) pings[p] += " " + std::to_string(round.longestPing[p]);
         }
-        std::printf("%s\n%s\n%s\n", listing.c_str(), first.c_str(), refresh.c_str());
+        std::printf("%s\n%s\n%s\n%s\n%s\n", listing.c_str(), paint.c_str(), first.c_str(), visible.c_str(),
+                    refresh.c_str());
+        for (const auto& line : pings) std::printf("%s\n", line.c_str());
     }
     std::fflush(stdout);
     ForgetSettings();

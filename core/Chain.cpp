@@ -32,6 +32,12 @@ bool CChain::OffersEveryItem() const {
     return false;
 }
 
+bool CChain::NamesInOrder() const {
+    for (const auto& action : steps_)
+        if (action->NamesInOrder()) return true;
+    return false;
+}
+
 std::string CChain::Problem() const {
     for (const auto& action : steps_)
         if (std::string problem = action->Problem(); !problem.empty()) return problem;

@@ -20,6 +20,7 @@ public:
     void FillDialog(CNameRequest& dialog, const CFileDescriptor& oldFd, const CFileDescriptor& newFd) const override;
     bool OffersEveryItem() const override;
     std::string Problem() const override;
+    bool NamesInOrder() const override;
 
     size_t size() const { return steps_.size(); }
 

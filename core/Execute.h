@@ -68,6 +68,11 @@ public:
     /// beside the preview (a pattern that took too much work); empty when
     /// nothing did.
     virtual std::string Problem() const { return {}; }
+    /// True when an item's name depends on the items named before it in the
+    /// pass, not on its position alone ("Renumber existing number sequence"
+    /// counts only items that have a number): such names can only be
+    /// computed in the pass's order, from its first position.
+    virtual bool NamesInOrder() const { return false; }
 };
 
 /// Base of every rename action: a transform from an item to its new name,

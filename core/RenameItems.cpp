@@ -349,6 +349,11 @@ void CRenameRun::RenameOne(Pending& p, INameSource& source) {
         ++counted_.renamed;
         counted_.current = &entry;
         if (progress_) progress_(counted_);
+        if (moved_) {
+            std::string from;
+            p.PathTo(from);
+            moved_(from, p.Folder() + platform::kPathSeparator + p.next->name());
+        }
     }
     if (!journal_ || result_.journalFailed()) return;
     if (p.recorded && !renamed) journal_->NotDone(p.item, 0);

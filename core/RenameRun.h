@@ -93,6 +93,11 @@ public:
     /// rows cut short), a rename run ends after the rename under way, as
     /// after "Skip all".
     void SetCancel(std::function<bool()> cancelled) { cancelled_ = std::move(cancelled); }
+    /// Hears of each rename as it is done: the item's full path before and
+    /// after.
+    void SetMoved(std::function<void(const std::string& from, const std::string& to)> moved) {
+        moved_ = std::move(moved);
+    }
 
     /// Reads the items of `given`: one descriptor each, sorted, with its
     /// kind, and with subfolders on the contents of each folder (each folder
@@ -169,6 +174,7 @@ private:
     CRunJournal* journal_;
     std::function<void(const CRunProgress&)> progress_;
     std::function<bool()> cancelled_;
+    std::function<void(const std::string&, const std::string&)> moved_;
 
     // "Rename all" suppresses the Confirm dialog, "Skip all" stops, and "Add
     // number and rename" counts up from its base until a rename succeeds.

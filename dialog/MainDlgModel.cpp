@@ -294,6 +294,14 @@ void CMainDlgModel::DropPreview() {
     ClearPreview();
 }
 
+std::shared_ptr<const void> CMainDlgModel::TakePreview() {
+    auto taken = std::make_shared<CPreviewTask>();
+    taken->rows.swap(rows_);
+    taken->selection.swap(shownSelection_);
+    ClearPreview();
+    return taken;
+}
+
 // Reads the selection as the run would, once for each arrangement, and puts
 // it in the run's order. A new selection leaves the old one to the rows still
 // shown from it.
@@ -333,8 +341,10 @@ std::unique_ptr<CPreviewTask> CMainDlgModel::BeginPreview(size_t first, size_t c
     task->given = given_;
     task->first = first;
     // The rows on screen keep their items and places while the order and
-    // the choice of items stay: their names can be computed from those.
-    if (count > 0 && shownSelection_ && shownOptions_ == task->op->options() && first < rows_.size()) {
+    // the choice of items stay: their names can be computed from those,
+    // unless a name depends on the items before it.
+    if (count > 0 && shownSelection_ && shownOptions_ == task->op->options() && first < rows_.size() &&
+        !task->op->NamesInOrder()) {
         const size_t end = std::min(rows_.size(), first + count);
         task->visible.assign(rows_.begin() + static_cast<ptrdiff_t>(first), rows_.begin() + static_cast<ptrdiff_t>(end));
         task->visibleFromShown = true;
@@ -389,8 +399,9 @@ bool CMainDlgModel::ComputePreview(CPreviewTask& task, const std::function<bool(
 
 void CMainDlgModel::AdoptPreview(CPreviewTask& task) {
     if (task.selection != shownSelection_) shownFolders_.clear();
-    rows_ = std::move(task.rows);
-    shownSelection_ = rows_.empty() ? nullptr : task.selection;
+    rows_.swap(task.rows);
+    if (rows_.empty()) task.selection.reset();
+    shownSelection_.swap(task.selection);
     counts_ = task.counts;
     offered_ = task.offered;
     previewProblem_ = task.problem;
@@ -439,6 +450,10 @@ CFinish CMainDlgModel::Run(CRunTask& task, const std::function<bool()>& stop) {
     run.SetProgress(progress_);
     bool asked = false;
     run.SetCancel([&] { return asked || (stop && (asked = stop())); });
+    // A dialog that stays open after a stop works on the items under the
+    // names the run gave them.
+    CPathsFollower follower(task.given);
+    run.SetMoved([&](const std::string& from, const std::string& to) { follower.Moved(from, to); });
     task.result = {};
     CSelection selection = run.Collect(task.given);
     if (!selection.complete()) {
@@ -456,12 +471,14 @@ CFinish CMainDlgModel::Run(CRunTask& task, const std::function<bool()>& stop) {
     }
     task.result = run.Rename(selection, op);
     task.stoppedByUser = asked;
+    task.given = follower.Given(std::move(task.given));
     if (task.result.journalFailed()) return task.finish = CFinish::kJournalFailed;
     return task.finish = task.result.stopped ? CFinish::kStopped : CFinish::kDone;
 }
 
 void CMainDlgModel::EndRun(const CRunTask& task) {
     lastRun_ = task.result;
+    if (task.stoppedByUser) SetGiven(task.given);
     if (task.result.journalFailed()) {
         journalPath_ = task.result.journalPath;
         journalError_ = task.result.journalError;

@@ -188,10 +188,16 @@ public:
     /// first. Only one task is computed at a time.
     bool ComputePreview(CPreviewTask& task, const std::function<bool()>& cancelled = {},
                         const std::function<void()>& visibleReady = {});
-    /// Shows a computed task's rows.
+    /// Shows a computed task's rows; the task takes the rows shown before,
+    /// for its owner to free where it suits.
     void AdoptPreview(CPreviewTask& task);
     /// Lets the shown rows go: a run is about to change the names.
     void DropPreview();
+    /// Lets the shown rows go, into what is returned.
+    std::shared_ptr<const void> TakePreview();
+    /// Before rows of a selection not adopted yet show: what ShownOld keeps
+    /// of each folder is forgotten.
+    void ForgetShownFolders() { shownFolders_.clear(); }
     /// What the dialog does after any change of a control: refreshes the
     /// preview while "Show preview" is on.
     void Changed();

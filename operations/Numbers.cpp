@@ -26,6 +26,13 @@ CAddNumberExecute::CAddNumberExecute(const CRunOptions& options, const std::stri
       digits_(PaddingWidth(ScanInt(digits))),
       counter_(start_) {}
 
+int64_t CAddNumberExecute::CounterAt(size_t position) const {
+    constexpr __int128 kMax = std::numeric_limits<int64_t>::max();
+    constexpr __int128 kMin = std::numeric_limits<int64_t>::min();
+    const __int128 value = static_cast<__int128>(start_) + static_cast<__int128>(step_) * static_cast<__int128>(position);
+    return static_cast<int64_t>(value > kMax ? kMax : value < kMin ? kMin : value);
+}
+
 void CAddNumberExecute::Advance() {
     constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
     constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
@@ -68,7 +75,11 @@ std::unique_ptr<CFileDescriptor> CProduceNumberedListExecute::Compute(const CFil
 }
 
 std::unique_ptr<CFileDescriptor> CRenumberExecute::Compute(const CFileDescriptor& fd, const CNameContext& context) {
-    Begin(context);
+    // Counted from the first position of a pass, one step per number met.
+    if (context.position == 0 || !counting_) {
+        Begin(CNameContext(0, context.fileSystem));
+        counting_ = true;
+    }
     const CDigitRun run = FindDigitRun(fd, 0);
     if (!run.found()) return WithPart(fd, fd.part());
     const std::string& part = fd.part();

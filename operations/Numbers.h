@@ -37,10 +37,12 @@ public:
     int64_t counter() const { return counter_; }
 
 protected:
-    /// A pass starts afresh at its first position.
-    void Begin(const CNameContext& context) {
-        if (context.position == 0) counter_ = start_;
-    }
+    /// The counter of the item at the context's position: every item before
+    /// it moved the counter once, so a name can be computed from its
+    /// position alone, as the rows on screen are before the others.
+    void Begin(const CNameContext& context) { counter_ = CounterAt(context.position); }
+    /// Start moved `position` steps, staying at the ends of its range.
+    int64_t CounterAt(size_t position) const;
     /// The counter as padded decimal text.
     std::string CounterText() const { return WriteNumber(counter_, digits_); }
     /// Moves the counter by step; stops at the ends of its range.
@@ -86,6 +88,11 @@ class CRenumberExecute : public CAddNumberExecute {
 public:
     using CAddNumberExecute::CAddNumberExecute;
     std::unique_ptr<CFileDescriptor> Compute(const CFileDescriptor& fd, const CNameContext& context) override;
+    /// An item without a number leaves the counter where it is.
+    bool NamesInOrder() const override { return true; }
+
+private:
+    bool counting_ = false;
 };
 
 /// "Change numbers": adds `amount` to, or subtracts it from, every number in

@@ -60,6 +60,7 @@ CMainDlg::CMainDlg(std::vector<std::string> paths, HWND parent)
 
 CMainDlg::~CMainDlg() {
     // Its jobs work on the model: none may outlive it.
+    worker_.SetWindow(nullptr);
     worker_.Stop();
     worker_.WaitIdle();
     if (filter_) ::UnhookWindowsHookEx(filter_);
@@ -151,7 +152,7 @@ INT_PTR CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             PreviewVisible(static_cast<unsigned>(wParam));
             return TRUE;
         case WM_WORKER_ASK:
-            CWorkerPrompts::Answer(lParam);
+            workerPrompts_.Answer(lParam);
             return TRUE;
         case WM_MAIN_BUSY:
             ::SetWindowLongPtrW(window(), DWLP_MSGRESULT, previewJob_ != 0 || running_ ? 1 : 0);

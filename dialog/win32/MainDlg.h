@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -200,6 +201,7 @@ private:
     std::shared_ptr<CRunTask> runTask_;
     unsigned runJob_ = 0;
     bool stopping_ = false;
+    std::atomic<bool> stopRun_{false};  // asked by the run before each rename
     std::string note_;            // said before the counts until the next change
     std::vector<HWND> disabled_;  // while a run is at work
     HWND progress_ = nullptr;

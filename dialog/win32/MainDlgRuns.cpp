@@ -26,18 +26,24 @@ void CMainDlg::UpdateUndo() {
 }
 
 void CMainDlg::UndoLastRun() {
-    // The undo changes the names the preview under way works on.
-    Settle();
+    // The undo changes the names the preview under way works on; that
+    // preview starts again when nothing is taken back.
+    const bool abandoned = Settle();
+    const auto nothingDone = [&] {
+        if (abandoned) RefreshPreview(true);
+    };
     ReadOptions();
     CJournalRun run;
     if (!model_.LastRun(run)) {  // taken back from elsewhere meanwhile
         UpdateUndo();
+        nothingDone();
         return;
     }
     if (!run.refusal.empty()) {
         const std::string text = "The journal of the last run cannot be trusted, so nothing is renamed back.\n\n" +
                                  run.path + "\n" + run.refusal;
         ::MessageBoxW(window(), platform::Widen(text).c_str(), L"Undo last run", MB_OK | MB_ICONERROR);
+        nothingDone();
         return;
     }
     std::string question = "Rename " + Count(UndoCount(run), "item", "items") +
@@ -48,8 +54,10 @@ void CMainDlg::UndoLastRun() {
                     " may not have been renamed. Each is renamed back only when it is found under its new name.";
     if (!run.whole) question += "\n\nIts journal is damaged: only what it holds whole is taken back.";
     if (::MessageBoxW(window(), platform::Widen(question).c_str(), L"Undo last run",
-                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+        nothingDone();
         return;
+    }
     // The preview's rows point at items whose names the undo changes.
     ListView_SetItemCountEx(listView_, 0, 0);
     DialogItemSetText(window(), IDC_MAIN_STATUS, "Renaming back...");

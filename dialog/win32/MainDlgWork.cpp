@@ -49,10 +49,13 @@ void CMainDlg::RefreshPreview(bool keepNote) {
         const std::lock_guard<std::mutex> lock(work_.mutex);
         work_.read = 0;
     }
-    previewJob_ = worker_.Start([this, task](unsigned job) {
+    // The job posts to the window as it is now: the dialog forgets its
+    // handle as the window goes, on its own thread.
+    const HWND dialog = window();
+    previewJob_ = worker_.Start([this, task, dialog](unsigned job) {
         model_.ComputePreview(
             *task, [this, job] { return worker_.Cancelled(job); },
-            [this, job] { ::PostMessageW(window(), WM_PREVIEW_VISIBLE, job, 0); });
+            [dialog, job] { ::PostMessageW(dialog, WM_PREVIEW_VISIBLE, job, 0); });
     });
     workStarted_ = ::GetTickCount64();
     ::SetTimer(window(), kWorkTimer, kWorkTimerMs, nullptr);
@@ -62,8 +65,11 @@ void CMainDlg::RefreshPreview(bool keepNote) {
 void CMainDlg::PreviewVisible(unsigned job) {
     if (job != previewJob_ || !previewTask_) return;
     visibleShown_ = true;
-    if (!previewTask_->visibleFromShown)
+    if (!previewTask_->visibleFromShown) {
+        // Rows of a selection the list has not shown yet.
+        model_.ForgetShownFolders();
         ListView_SetItemCountEx(listView_, static_cast<int>(ShownRowCount()), 0);
+    }
     ::InvalidateRect(listView_, nullptr, FALSE);
     ShowProgress();
 }
@@ -78,6 +84,7 @@ void CMainDlg::WorkDone(unsigned job) {
     visibleShown_ = false;
     const std::shared_ptr<CPreviewTask> task = std::move(previewTask_);
     if (task->complete) model_.AdoptPreview(*task);
+    worker_.Dispose(task);  // with the rows shown before
     ShowRows();
     UpdateOk();
     ShowProgress();
@@ -174,6 +181,7 @@ bool CMainDlg::Settle() {
     previewJob_ = 0;
     previewTask_.reset();
     visibleShown_ = false;
+    ListView_SetItemCountEx(listView_, static_cast<int>(ShownRowCount()), LVSICF_NOSCROLL);
     ShowProgress();
     return abandoned;
 }
@@ -185,26 +193,29 @@ void CMainDlg::Ok() {
         work_.read = work_.renamed = work_.total = 0;
         work_.current.clear();
     }
+    // The preview's rows are let go, on the worker: the run reads the disk
+    // afresh.
+    worker_.Dispose(model_.TakePreview());
     std::shared_ptr<CRunTask> task = model_.BeginRun([this](const CPreview& rows) {
         const std::lock_guard<std::mutex> lock(work_.mutex);
         work_.total = rows.size();
     });
-    if (!task) {  // the panel's fields are not complete
-        ShowRows();
+    if (!task) {  // the panel's fields are not complete: no rows, and why
+        RefreshPreview();
         return;
     }
-    // The preview's rows are let go: the run reads the disk afresh.
     previewJob_ = 0;
     previewTask_.reset();
     visibleShown_ = false;
     ListView_SetItemCountEx(listView_, 0, 0);
     running_ = true;
     stopping_ = false;
+    stopRun_ = false;
     EnableForRun(true);
     DialogItemSetText(window(), IDOK, "Stop");
     runTask_ = task;
     runJob_ = worker_.Start([this, task](unsigned job) {
-        model_.Run(*task, [this, job] { return worker_.Cancelled(job); });
+        model_.Run(*task, [this, job] { return stopRun_.load() || worker_.Cancelled(job); });
     });
     workStarted_ = ::GetTickCount64();
     ::SetTimer(window(), kWorkTimer, kWorkTimerMs, nullptr);
@@ -214,7 +225,9 @@ void CMainDlg::Ok() {
 void CMainDlg::StopRun() {
     if (stopping_) return;
     stopping_ = true;
-    worker_.Stop();
+    // The run may still wait for its turn behind an abandoned preview: it
+    // starts, and ends at its first question.
+    stopRun_ = true;
     ::EnableWindow(item(IDOK), FALSE);
     ShowProgress();
 }

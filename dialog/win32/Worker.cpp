@@ -13,6 +13,15 @@ CWorker::~CWorker() {
     ::CloseHandle(idle_);
 }
 
+void CWorker::Dispose(std::shared_ptr<const void> garbage) {
+    if (!garbage || !thread_.joinable()) return;  // no worker: freed here
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        garbage_.push_back(std::move(garbage));
+    }
+    wake_.notify_one();
+}
+
 unsigned CWorker::Start(Job job) {
     if (!thread_.joinable()) {
         idle_ = ::CreateEventW(nullptr, TRUE, TRUE, nullptr);
@@ -52,15 +61,23 @@ void CWorker::Loop() {
     for (;;) {
         Job job;
         unsigned number;
+        std::vector<std::shared_ptr<const void>> garbage;
         {
             std::unique_lock<std::mutex> lock(mutex_);
-            wake_.wait(lock, [this] { return quit_ || waiting_; });
+            wake_.wait(lock, [this] { return quit_ || waiting_ || !garbage_.empty(); });
             if (quit_) return;
+            garbage.swap(garbage_);
+            if (!waiting_) {
+                lock.unlock();
+                garbage.clear();
+                continue;
+            }
             job = std::move(waiting_);
             waiting_ = nullptr;
             number = waitingNumber_;
             busy_ = true;
         }
+        garbage.clear();
         current_ = number;
         job(number);
         job = nullptr;  // what it holds goes before the window hears
@@ -70,23 +87,24 @@ void CWorker::Loop() {
             busy_ = false;
             if (!waiting_) ::SetEvent(idle_);
         }
-        if (window_) ::PostMessageW(window_, WM_WORKER_DONE, number, 0);
+        if (const HWND window = window_.load()) ::PostMessageW(window, WM_WORKER_DONE, number, 0);
     }
 }
 
 CWorkerPrompts::CWorkerPrompts(IPrompts& prompts, const CWorker& worker)
     : prompts_(prompts), worker_(worker), thread_(::GetCurrentThreadId()) {}
 
-LRESULT CWorkerPrompts::Answer(LPARAM question) {
+LRESULT CWorkerPrompts::Answer(LPARAM question) const {
     auto* q = reinterpret_cast<CWorkerQuestion*>(question);
-    q->answer = q->ask();
+    if (!worker_.Cancelled(q->job)) q->answer = q->ask();
     return TRUE;
 }
 
 int CWorkerPrompts::Ask(std::function<int()> ask) {
     if (::GetCurrentThreadId() == thread_ || !window_) return ask();
-    if (worker_.CurrentCancelled()) return kAnswerSkip;
-    CWorkerQuestion question{std::move(ask)};
+    const unsigned job = worker_.current();
+    if (worker_.Cancelled(job)) return kAnswerSkip;
+    CWorkerQuestion question{std::move(ask), job};
     ::SendMessageW(window_, WM_WORKER_ASK, 0, reinterpret_cast<LPARAM>(&question));
     return question.answer;
 }

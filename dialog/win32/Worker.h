@@ -5,8 +5,10 @@
 #include <atomic>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "core/Prompts.h"
 
@@ -32,16 +34,22 @@ public:
     CWorker(const CWorker&) = delete;
     CWorker& operator=(const CWorker&) = delete;
 
+    /// Where WM_WORKER_DONE goes; null once the window is gone.
     void SetWindow(HWND window) { window_ = window; }
     /// Queues `job` and returns its number (never 0); every earlier job is
     /// asked to end.
     unsigned Start(Job job);
+    /// Lets the worker free `garbage` between jobs: freeing a million names
+    /// would hold up the window's thread.
+    void Dispose(std::shared_ptr<const void> garbage);
     /// Asks every job, the one under way and any waiting, to end.
     void Stop();
     /// True once job `number` has been asked to end.
     bool Cancelled(unsigned number) const { return number < firstWanted_.load(); }
     /// True when the job under way has been asked to end.
     bool CurrentCancelled() const { return Cancelled(current_.load()); }
+    /// The number of the job under way; 0 for none.
+    unsigned current() const { return current_.load(); }
     /// Waits until no job is under way or waiting, answering the questions
     /// that a job asks meanwhile.
     void WaitIdle();
@@ -49,11 +57,12 @@ public:
 private:
     void Loop();
 
-    HWND window_;
+    std::atomic<HWND> window_;
     std::thread thread_;
     std::mutex mutex_;
     std::condition_variable wake_;
     Job waiting_;
+    std::vector<std::shared_ptr<const void>> garbage_;
     unsigned waitingNumber_ = 0;
     unsigned numbers_ = 0;
     bool busy_ = false;
@@ -66,7 +75,8 @@ private:
 /// A question of a job, asked on the window's thread.
 struct CWorkerQuestion {
     std::function<int()> ask;
-    int answer = kAnswerSkip;  // what a question that could not be asked gets
+    unsigned job = 0;          // the job that asks
+    int answer = kAnswerSkip;  // what a question that is not asked gets
 };
 
 /// The prompts of a window whose work runs on a worker: each question is
@@ -77,8 +87,9 @@ class CWorkerPrompts final : public IPrompts {
 public:
     CWorkerPrompts(IPrompts& prompts, const CWorker& worker);
     void SetWindow(HWND window) { window_ = window; }
-    /// What the window does with WM_WORKER_ASK.
-    static LRESULT Answer(LPARAM question);
+    /// What the window does with WM_WORKER_ASK: asks, unless the job was
+    /// abandoned meanwhile.
+    LRESULT Answer(LPARAM question) const;
 
     int Confirm(CNameRequest& r) override { return Ask([&] { return prompts_.Confirm(r); }); }
     int Duplicate(CNameRequest& r) override { return Ask([&] { return prompts_.Duplicate(r); }); }
