@@ -290,10 +290,6 @@ void CMainDlgModel::ClearPreview() {
     shownSelection_.reset();
 }
 
-void CMainDlgModel::DropPreview() {
-    ClearPreview();
-}
-
 std::shared_ptr<const void> CMainDlgModel::TakePreview() {
     auto taken = std::make_shared<CPreviewTask>();
     taken->rows.swap(rows_);

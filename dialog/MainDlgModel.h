@@ -191,9 +191,8 @@ public:
     /// Shows a computed task's rows; the task takes the rows shown before,
     /// for its owner to free where it suits.
     void AdoptPreview(CPreviewTask& task);
-    /// Lets the shown rows go: a run is about to change the names.
-    void DropPreview();
-    /// Lets the shown rows go, into what is returned.
+    /// Lets the shown rows go, into what is returned, for the caller to free
+    /// where it suits.
     std::shared_ptr<const void> TakePreview();
     /// Before rows of a selection not adopted yet show: what ShownOld keeps
     /// of each folder is forgotten.

@@ -37,10 +37,13 @@ void CMainDlg::RefreshPreview(bool keepNote) {
         worker_.Stop();
         previewJob_ = 0;
         previewTask_.reset();
-        if (task)
+        // The rows shown before go on the worker: there may be a million.
+        if (task) {
             model_.AdoptPreview(*task);
-        else
-            model_.DropPreview();
+            worker_.Dispose(task);
+        } else {
+            worker_.Dispose(model_.TakePreview());
+        }
         ShowRows();
         return;
     }
