@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <set>
 
 #include "dialog/MainDlgModel.h"
@@ -50,23 +51,27 @@ TEST(PreviewTask, AbandonedAnywhereTheNextOneIsWhole) {
     TempDir dir;
     MakeFolders(dir);
     CMemorySettings memory;
-    Dialog whole(memory, {dir.str()});
-    whole.Choose("Add number to end", {{"start", "3"}});
-    ASSERT_TRUE(whole.model.RefreshPreview());
-    const Names names = NewNames(whole.model.rows());
-    const std::vector<int> marks = Marks(whole.model.rows());
+    // A fresh opening of the dialog over the folders, numbering them.
+    const auto opening = [&] {
+        auto d = std::make_unique<Dialog>(memory, Names{dir.str()});
+        d->Choose("Add number to end", {{"start", "3"}});
+        return d;
+    };
+    const auto whole = opening();
+    ASSERT_TRUE(whole->model.RefreshPreview());
+    const Names names = NewNames(whole->model.rows());
+    const std::vector<int> marks = Marks(whole->model.rows());
     ASSERT_EQ(names.size(), 6021u);
 
     // Every place where a preview asks whether to go on.
-    Dialog counted(memory, {dir.str()});
-    counted.Choose("Add number to end", {{"start", "3"}});
-    const auto all = counted.model.BeginPreview();
+    const auto counted = opening();
+    const auto all = counted->model.BeginPreview();
     EndAfter never{0};
-    ASSERT_TRUE(counted.model.ComputePreview(*all, std::ref(never)));
+    ASSERT_TRUE(counted->model.ComputePreview(*all, std::ref(never)));
     ASSERT_GT(never.asked, 20) << "a question at least for each folder read";
     for (int after = 1; after <= never.asked; ++after) {
-        Dialog d(memory, {dir.str()});
-        d.Choose("Add number to end", {{"start", "3"}});
+        const auto opened = opening();
+        Dialog& d = *opened;
         const auto abandoned = d.model.BeginPreview();
         EndAfter end{after};
         EXPECT_FALSE(d.model.ComputePreview(*abandoned, std::ref(end))) << after;
