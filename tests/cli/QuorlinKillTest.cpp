@@ -119,10 +119,13 @@ struct World {
     }
 
     // The newest journal as quorlin's own reader reads it; false when there
-    // is none with a whole beginning.
+    // is none with a whole beginning. A kill that comes before quorlin made
+    // its journal folder (a slow start on a busy machine) leaves none.
     bool Journal(CJournalRun& run) const {
         std::vector<std::string> journals;
-        EXPECT_EQ(ListJournals(platform::RealFileSystem(), State() + "/quorlin", journals), 0u);
+        const uint32_t listed = ListJournals(platform::RealFileSystem(), State() + "/quorlin", journals);
+        EXPECT_TRUE(listed == 0 || listed == platform::kErrorPathNotFound || listed == platform::kErrorFileNotFound)
+            << listed;
         return !journals.empty() && ReadJournal(platform::RealFileSystem(), journals.front(), run) == 0 &&
                run.readable;
     }
