@@ -73,6 +73,13 @@ public:
     /// counts only items that have a number): such names can only be
     /// computed in the pass's order, from its first position.
     virtual bool NamesInOrder() const { return false; }
+    /// False for an item the person left out of the run: it keeps its name,
+    /// is never offered, and uses up no number of a numbering action, as if
+    /// the Files/Folders choice had passed over it.
+    virtual bool Takes(const CFileDescriptor& fd) const {
+        (void)fd;
+        return true;
+    }
 };
 
 /// Base of every rename action: a transform from an item to its new name,

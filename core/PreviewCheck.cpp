@@ -17,6 +17,8 @@ CPreviewCounts CountRows(const CPreview& rows) {
             ++counts.renamed;
         else if (row.status == CRowStatus::kUnchanged)
             ++counts.unchanged;
+        else if (row.status == CRowStatus::kLeftOut)
+            ++counts.leftOut;
         else
             ++counts.conflicts;
     }
@@ -337,7 +339,7 @@ size_t CPreviewCheck::CheckBatch(CPreview& rows, size_t start, size_t end, size_
         }
         const uint32_t item = static_cast<uint32_t>(i++);
         rowItem_[r] = item;
-        if (row.status == CRowStatus::kUnchanged) continue;
+        if (KeepsName(row.status)) continue;
         const uint32_t folder = FolderAt(item);
         const std::string& name = row.newName;
         uint64_t hash = 0;

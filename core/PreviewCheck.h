@@ -17,7 +17,12 @@ class IFileSystem;
 
 /// True for the marks of a row that the run cannot rename as shown.
 inline bool IsConflict(CRowStatus status) {
-    return status != CRowStatus::kRenamed && status != CRowStatus::kUnchanged;
+    return status != CRowStatus::kRenamed && status != CRowStatus::kUnchanged && status != CRowStatus::kLeftOut;
+}
+
+/// True for a row whose item keeps its name in the run.
+inline bool KeepsName(CRowStatus status) {
+    return status == CRowStatus::kUnchanged || status == CRowStatus::kLeftOut;
 }
 
 /// How many rows of a preview carry each kind of mark.
@@ -26,6 +31,7 @@ struct CPreviewCounts {
     size_t renamed = 0;
     size_t unchanged = 0;
     size_t conflicts = 0;
+    size_t leftOut = 0;  ///< also counted in `rows`, in no other count
 };
 CPreviewCounts CountRows(const CPreview& rows);
 

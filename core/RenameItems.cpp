@@ -286,7 +286,7 @@ void CRenameRun::RenameList(const CFileList& list, INameSource& source, size_t& 
             const CFileDescriptor& entry = *list[i];
             // Filtered first: an item that is not renamed must not use up a
             // number of a numbering operation.
-            if (!Filtered(entry) || entry.isUnreadable()) continue;
+            if (!Filtered(entry) || entry.isUnreadable() || !source.Takes(entry)) continue;
             if (moving.Holds(entry)) break;  // computed with the next batch
             std::unique_ptr<CFileDescriptor> next = source.Compute(entry, {position++, fs_});
             if (!next || (next->name() == entry.name() && !offerEvery_)) continue;

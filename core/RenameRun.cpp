@@ -353,6 +353,10 @@ bool CRenameRun::Preview(const CSelection& selection, INameSource& source, CPrev
             // Filtered first: an item that is not renamed must not use up a
             // number of a numbering operation.
             if (!Filtered(entry) || entry.isUnreadable()) continue;
+            if (!source.Takes(entry)) {
+                rows.push_back({&entry, entry.name(), CRowStatus::kLeftOut, 0});
+                continue;
+            }
             const size_t at = position++;
             std::unique_ptr<CFileDescriptor> next = source.Compute(entry, {at, fs_});
             if (!next) continue;

@@ -69,6 +69,9 @@ enum class CRowStatus : uint8_t {
     kExists,       ///< an item outside the selection has the name
     kInvalidName,  ///< the name cannot be used (error 123)
     kTooLong,      ///< the name or the path would be too long (error 206)
+    /// Left out of the run by the person (a check box cleared): the name
+    /// stays, and the item uses up no number.
+    kLeftOut,
 };
 
 /// One row of a preview: an item of the selection previewed, the name it

@@ -14,6 +14,8 @@ const char* StatusWord(CRowStatus status) {
             return "invalid name";
         case CRowStatus::kTooLong:
             return "too long";
+        case CRowStatus::kLeftOut:
+            return "left out";
     }
     return "";
 }

@@ -335,12 +335,13 @@ std::unique_ptr<CPreviewTask> CMainDlgModel::BeginPreview(size_t first, size_t c
         return task;
     }
     task->given = given_;
+    task->choices = choices_;
     task->first = first;
     // The rows on screen keep their items and places while the order and
     // the choice of items stay: their names can be computed from those,
     // unless a name depends on the items before it.
-    if (count > 0 && shownSelection_ && shownOptions_ == task->op->options() && first < rows_.size() &&
-        !task->op->NamesInOrder()) {
+    if (count > 0 && shownSelection_ && shownOptions_ == task->op->options() && shownChoices_ == choices_ &&
+        first < rows_.size() && !task->op->NamesInOrder()) {
         const size_t end = std::min(rows_.size(), first + count);
         task->visible.assign(rows_.begin() + static_cast<ptrdiff_t>(first), rows_.begin() + static_cast<ptrdiff_t>(end));
         task->visibleFromShown = true;
@@ -361,6 +362,11 @@ bool CMainDlgModel::ComputePreview(CPreviewTask& task, const std::function<bool(
     CExecute& op = *task.op;
     if (task.visibleFromShown) {
         for (CPreviewRow& row : task.visible) {
+            if (!op.Takes(*row.item)) {
+                row.newName = row.item->name();
+                row.status = CRowStatus::kLeftOut;
+                continue;
+            }
             const std::unique_ptr<CFileDescriptor> next = op.Compute(*row.item, {row.position, PreviewFileSystem()});
             row.newName = next ? next->name() : row.item->name();
             row.status = row.newName == row.item->name() ? CRowStatus::kUnchanged : CRowStatus::kRenamed;
@@ -402,6 +408,35 @@ void CMainDlgModel::AdoptPreview(CPreviewTask& task) {
     offered_ = task.offered;
     previewProblem_ = task.problem;
     if (task.op) shownOptions_ = task.op->options();
+    shownChoices_ = task.choices;
+}
+
+void CMainDlgModel::SetChoices(CItemChoices choices) {
+    choices_ = std::make_shared<const CItemChoices>(std::move(choices));
+}
+
+void CMainDlgModel::LeaveOut(const std::vector<std::string>& paths, bool out) {
+    auto next = std::make_shared<CItemChoices>(*choices_);
+    for (const auto& path : paths) next->LeaveOut(path, out);
+    choices_ = std::move(next);
+}
+
+void CMainDlgModel::SetName(const std::string& path, const std::string& name) {
+    auto next = std::make_shared<CItemChoices>(*choices_);
+    next->SetName(path, name);
+    choices_ = std::move(next);
+}
+
+void CMainDlgModel::ResetNames(const std::vector<std::string>& paths) {
+    auto next = std::make_shared<CItemChoices>(*choices_);
+    for (const auto& path : paths) next->ResetName(path);
+    choices_ = std::move(next);
+}
+
+std::string CMainDlgModel::RowPath(const CPreviewRow& row) {
+    std::string path;
+    row.item->CopyPathTo(path);
+    return path;
 }
 
 void CMainDlgModel::Changed() {
@@ -420,9 +455,12 @@ std::unique_ptr<CRunTask> CMainDlgModel::BeginRun(std::function<void(const CPrev
     auto task = std::make_unique<CRunTask>();
     task->op = BuildOperation();
     if (!task->op) return nullptr;
-    options_.renameKind = scope_;
-    SaveSteps();
-    SaveDialogOptions(store_, options_, true);
+    // Names from a list are no run to repeat: the steps kept stay.
+    if (namesOnly_.empty()) {
+        options_.renameKind = scope_;
+        SaveSteps();
+        SaveDialogOptions(store_, options_, true);
+    }
     task->given = given_;
     task->arranged = std::move(arranged);
     task->journaling = journaling_;
@@ -461,8 +499,10 @@ CFinish CMainDlgModel::Run(CRunTask& task, const std::function<bool()>& stop) {
     if (task.arranged) {
         CPreview rows;
         run.Preview(selection, op, rows);
-        if (!op.OffersEveryItem())
-            std::erase_if(rows, [](const CPreviewRow& row) { return row.status == CRowStatus::kUnchanged; });
+        const bool offersEvery = op.OffersEveryItem();
+        std::erase_if(rows, [&](const CPreviewRow& row) {
+            return row.status == CRowStatus::kLeftOut || (!offersEvery && row.status == CRowStatus::kUnchanged);
+        });
         task.arranged(rows);
     }
     task.result = run.Rename(selection, op);

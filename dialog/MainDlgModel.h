@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/ChosenNames.h"
 #include "core/Execute.h"
 #include "core/Journal.h"
 #include "core/JournalUndo.h"
@@ -41,6 +42,8 @@ enum class CFinish {
 struct CPreviewTask {
     std::unique_ptr<CExecute> op;  ///< null: the steps build nothing
     std::vector<CGivenPath> given;
+    /// The person's choices that `op` names the items with.
+    std::shared_ptr<const CItemChoices> choices;
     /// The rows a screen shows, computed before all the others: from the
     /// places their items have in the preview shown, when a change keeps its
     /// items and order (a keystroke in a panel); otherwise the first rows of
@@ -229,6 +232,26 @@ public:
     /// The run options the sections and the scope give now.
     CRunOptions RunOptions() const;
 
+    /// What the person chose item by item, over the names the steps give:
+    /// items left out of the run (they keep their names and use up no
+    /// number) and names typed whole. They last as long as the model, and
+    /// the next preview shows them.
+    const CItemChoices& choices() const { return *choices_; }
+    void SetChoices(CItemChoices choices);
+    /// Leaves the items at `paths` out of the run, or takes them in again.
+    void LeaveOut(const std::vector<std::string>& paths, bool out);
+    /// The whole new name of the item at `path`, as typed.
+    void SetName(const std::string& path, const std::string& name);
+    /// The items at `paths` take the names the steps give again.
+    void ResetNames(const std::vector<std::string>& paths);
+    /// The full path of a row's item, as the choices know it.
+    static std::string RowPath(const CPreviewRow& row);
+    /// Names from the choices alone, with no action: an item without a
+    /// chosen name keeps its own. `runName` is what the journal calls the
+    /// run.
+    void SetNamesOnly(std::string runName) { namesOnly_ = std::move(runName); }
+    bool namesOnly() const { return !namesOnly_.empty(); }
+
     /// The operation the active panel builds now (saving its values); null
     /// when it builds none.
     std::unique_ptr<CExecute> BuildOperation();
@@ -341,6 +364,8 @@ private:
     /// those an earlier run kept.
     void SaveSteps();
     CRenameRun PreviewRun(const CRunOptions& options);
+    /// The steps' operation, without the person's choices.
+    std::unique_ptr<CExecute> BuildSteps();
     platform::IFileSystem& PreviewFileSystem();
     /// Lists the journal files, newest first, reading each as History does;
     /// `each` takes every run that History lists, with its number, and
@@ -390,6 +415,11 @@ private:
     std::shared_ptr<const CSelection> shownSelection_;
     CPreview rows_;
     CRunOptions shownOptions_;
+    std::shared_ptr<const CItemChoices> shownChoices_;
+    // Replaced whole on every change, so that a task keeps the choices it
+    // was built with.
+    std::shared_ptr<const CItemChoices> choices_ = std::make_shared<const CItemChoices>();
+    std::string namesOnly_;
     bool haveItems_ = false;
     int collections_ = 0;
     // The marks: what the check learnt of the selection's folders stays

@@ -137,6 +137,14 @@ std::string CMainDlgModel::Problem() {
 }
 
 std::unique_ptr<CExecute> CMainDlgModel::BuildOperation() {
+    if (!namesOnly_.empty()) return std::make_unique<CChosenNames>(RunOptions(), nullptr, choices_);
+    std::unique_ptr<CExecute> op = BuildSteps();
+    if (!op || choices_->empty()) return op;
+    const CRunOptions options = op->options();
+    return std::make_unique<CChosenNames>(options, std::move(op), choices_);
+}
+
+std::unique_ptr<CExecute> CMainDlgModel::BuildSteps() {
     CRenameDlg* panel = activePanel();
     if (!panel) return nullptr;
     panel->SetScope(scope_);
@@ -162,6 +170,7 @@ CRunOptions CMainDlgModel::RunOptions() const {
 }
 
 std::string CMainDlgModel::RunName() const {
+    if (!namesOnly_.empty()) return namesOnly_;
     std::string name;
     for (const CStep& step : Steps()) name += (name.empty() ? "" : ", then ") + step.action;
     return name;

@@ -52,6 +52,8 @@ const char* StatusName(S status) {
             return "invalid";
         case S::kTooLong:
             return "too long";
+        case S::kLeftOut:
+            return "left out";
     }
     return "?";
 }
