@@ -59,6 +59,16 @@ const char* Clash(const CCommandLine& command) {
     if (command.last && command.HasAction())
         return "--last repeats the last action: give --action or --last, not both";
     if (command.all && !command.preview) return "--all goes with --preview";
+    if (command.json && !command.preview) return "--json goes with --preview";
+    if (command.edit && command.from) return "--edit and --from each give the names: give one";
+    if (command.OwnNames() && (command.HasAction() || command.last || command.preset))
+        return command.edit ? "--edit gives the names: --action, --last and --preset go without it"
+                            : "--from gives the names: --action, --last and --preset go without it";
+    if (command.OwnNames() && (command.saveList || command.savePreset || command.undo || command.history))
+        return command.edit ? "--edit renames: --save-list, --save-preset, --undo and --history go without it"
+                            : "--from renames: --save-list, --save-preset, --undo and --history go without it";
+    if (command.edit && command.preview) return "--edit shows its preview itself before it asks: leave out --preview";
+    if (command.yes && !command.edit) return "--yes goes with --edit";
     if (command.force && !command.saveList && !command.exportPreset)
         return "--force goes with --save-list or --export-preset";
     if (command.nulls && !command.saveList) return "--null goes with --save-list";
@@ -133,6 +143,7 @@ CParsed ParseCommandLine(const std::vector<std::string>& args, CCommandLine& com
     if (p.savePresetOption->count()) command.savePreset = p.savePreset;
     if (p.exportOption->count()) command.exportPreset.emplace(p.exported.at(0), p.exported.at(1));
     if (p.sortOption->count()) command.sort = p.sort;
+    if (p.fromOption->count()) command.from = p.from;
     if (p.saveOption->count()) command.saveList = p.saveList;
     if (p.conflictOption->count()) command.onConflict = p.onConflict;
     if (p.undoOption->count()) {

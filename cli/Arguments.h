@@ -45,6 +45,13 @@ struct CCommandLine {
     bool presets = false;                   ///< list the presets kept
     /// --export-preset NAME FILE: the name and the file.
     std::optional<std::pair<std::string, std::string>> exportPreset;
+    bool edit = false;                ///< the names edited in an editor
+    std::optional<std::string> from;  ///< the names from this file ("-": standard input)
+    bool json = false;                ///< the preview as a plan, one JSON object a line
+    bool yes = false;                 ///< --edit renames without asking
+
+    /// True when the names come from the person, not from an action.
+    bool OwnNames() const { return edit || from.has_value(); }
 
     /// True when a step names an action.
     bool HasAction() const;

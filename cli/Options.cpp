@@ -30,6 +30,12 @@ const std::vector<CExample> kExamples = {
      "quorlin --save-preset photos -a make-lowercase -c ext && quorlin --preset photos ~/new && "
      "quorlin --export-preset photos photos.json"},
     {"List the presets kept", "quorlin --presets"},
+    {"Edit the names of a folder's files in your editor; what you change is renamed, after a preview",
+     "quorlin --edit --no-folders ~/scans"},
+    {"Rename from two columns of a spreadsheet saved as CSV: old name, new name",
+     "quorlin --from names.csv ~/Pictures/trip"},
+    {"Write the plan of a run, look at it, then run exactly that plan",
+     "quorlin -p --json -a make-lowercase -c ext ~/Downloads > plan.json && quorlin --from plan.json"},
     {"List what a run would take, for another program", "quorlin --save-list - --null -a make-lowercase . | xargs -0 ls -ld"},
     {"Take the last run back, then see the runs that can still be taken back", "quorlin --undo && quorlin --history"},
 };
@@ -87,6 +93,14 @@ void Define(CLI::App& app, CCommandLine& command, Parsing& p) {
                          ->type_name("NAME FILE")
                          ->expected(2)
                          ->allow_extra_args(false);
+    app.add_flag("--edit", command.edit,
+                 "Edit the names in an editor ($VISUAL, $EDITOR), one a line in the run's order; renames what "
+                 "changed, after a preview and a question");
+    p.fromOption = app.add_option("--from", p.from,
+                                  "Take the new names from FILE (- for standard input): one a line in the run's "
+                                  "order, old and new apart by a tab or as CSV, or a plan of --preview --json")
+                       ->type_name("FILE");
+    app.add_flag("-y,--yes", command.yes, "With --edit, rename without asking");
     p.sortOption =
         app.add_option("--sort", p.sort, "The order of processing and numbering, as name-desc")->type_name("ORDER");
     // The section options, from the one table of them that the dialog and
@@ -101,6 +115,9 @@ void Define(CLI::App& app, CCommandLine& command, Parsing& p) {
     app.add_flag("-p,--preview", command.preview,
                  "Show what each item would be renamed to and what the run would meet; rename nothing");
     app.add_flag("--all", command.all, "With --preview, show the items whose names stay as they are too");
+    app.add_flag("--json", command.json,
+                 "With --preview, write the plan: one JSON object a line with each item's path, new name and "
+                 "status, for --from");
     p.saveOption =
         app.add_option("--save-list", p.saveList, "Write the paths of the items to FILE (- for standard output); rename nothing")
             ->type_name("FILE");

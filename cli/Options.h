@@ -27,7 +27,7 @@ struct Parsing {
     /// Every --action, --set and --change in the order typed; the parse
     /// order puts each in its step.
     std::vector<std::string> actions, values, scopes, exported;
-    std::string sort, saveList, onConflict, undo, preset, savePreset;
+    std::string sort, saveList, onConflict, undo, preset, savePreset, from;
     bool version = false, man = false, completion = false;
     struct Toggle {
         const CSectionOption* option;
@@ -37,7 +37,7 @@ struct Parsing {
     std::vector<Toggle> toggles;
     CLI::Option *actionOption = nullptr, *setOption = nullptr, *scopeOption = nullptr, *thenOption = nullptr,
                 *sortOption = nullptr, *saveOption = nullptr, *conflictOption = nullptr, *undoOption = nullptr,
-                *presetOption = nullptr, *savePresetOption = nullptr, *exportOption = nullptr;
+                *presetOption = nullptr, *savePresetOption = nullptr, *exportOption = nullptr, *fromOption = nullptr;
 };
 
 

@@ -84,6 +84,7 @@ const char* MarkColour(CRowStatus status) {
         case CRowStatus::kRenamed:
             return "\x1b[32m";  // green
         case CRowStatus::kUnchanged:
+        case CRowStatus::kLeftOut:
             return "\x1b[2m";  // dim
         default:
             return "\x1b[1;31m";  // bold red
@@ -302,7 +303,7 @@ void WritePreviewTable(const CPreview& rows, CShownPaths& paths, const CTableSty
             if (i + kAhead < rows.size()) QLN_PREFETCH_ITEM(rows[i + kAhead].item);
 #endif
             const CPreviewRow& r = rows[i];
-            if (r.status == CRowStatus::kUnchanged && !style.all) continue;
+            if (KeepsName(r.status) && !style.all) continue;
             cell.clear();
             paths.Append(r.item->folder(), r.item->name(), cell);
             each(r);
@@ -335,7 +336,8 @@ void WritePreviewTable(const CPreview& rows, CShownPaths& paths, const CTableSty
 
 std::string PreviewSummary(const CPreviewCounts& counts) {
     return GroupedNumber(counts.renamed) + " to rename, " + GroupedNumber(counts.unchanged) + " unchanged, " +
-           Count(counts.conflicts, "conflict", "conflicts") + "\n";
+           Count(counts.conflicts, "conflict", "conflicts") +
+           (counts.leftOut ? ", " + GroupedNumber(counts.leftOut) + " left out" : std::string()) + "\n";
 }
 
 std::string DescribeActions(const CMainDlgModel& model) {

@@ -7,6 +7,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/History.h"
+#include "cli/NameLists.h"
 #include "cli/Names.h"
 #include "cli/Output.h"
 #include "cli/PresetModes.h"
@@ -25,6 +26,7 @@
 #include "dialog/SettingsStore.h"
 #include "dialog/panels/RenameDlg.h"
 #include "platform/Console.h"
+#include "platform/Editor.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsBackend.h"
 
@@ -83,6 +85,9 @@ private:
         return kExitUsage;
     }
     CConflictPolicy Policy() const;
+    CNameList list_;
+    std::string listShown_;
+    bool passedOver_ = false;  // entries of the list that matched no item
     CTerminalPrompts Prompts() { return CTerminalPrompts(terminal_, Policy(), status_.get(), interactive_); }
     void ClearStatus() {
         if (status_) status_->Clear();
@@ -102,6 +107,20 @@ private:
     int Preview(CMainDlgModel& model, CTerminalPrompts& prompts);
     int SaveList(CMainDlgModel& model, CTerminalPrompts& prompts, const std::string& listFile);
     int Rename(CMainDlgModel& model, CTerminalPrompts& prompts);
+
+    /// --from: reads the list before the paths, which a plan may give.
+    bool ReadFrom(std::string& error);
+    /// A plan runs only over items as it found them: false, after saying
+    /// which changed, when one did.
+    bool PlanStillFits();
+    /// The items as the run takes them, in its order, with the names they
+    /// have: what a list of names is matched with.
+    const CPreview& ReadItems(CMainDlgModel& model, const char* runName);
+    /// Puts the names of the list into the model's choices. -1 when the run
+    /// goes on; otherwise the exit status, nothing renamed.
+    int FromList(CMainDlgModel& model);
+    int Edit(CMainDlgModel& model, CTerminalPrompts& prompts);
+    void WritePlan(CMainDlgModel& model);
 
     int NoOperation(CMainDlgModel& model);
     bool Configure(CMainDlgModel& model, std::string& error);
@@ -269,11 +288,11 @@ int Session::Run() {
     if (command_.actions) return Actions();
     if (command_.presets) return Presets();
     if (command_.exportPreset) return ExportPreset();
-    if (command_.paths.empty() && !command_.savePreset)
+    if (command_.paths.empty() && !command_.savePreset && !command_.from)
         return Usage("no files or folders given (see quorlin --help)");
     if (command_.preview && command_.saveList) return Usage("--preview and --save-list do not go together");
     // Nothing is renamed by an action that the command line does not name.
-    if (!command_.HasAction() && !command_.last && !command_.preset)
+    if (!command_.HasAction() && !command_.last && !command_.preset && !command_.OwnNames())
         return Usage(
             "no action given: name one with --action (see quorlin --actions), repeat the last run with --last, or "
             "run a preset with --preset");
@@ -358,7 +377,16 @@ bool Session::GivenRun(CMainDlgModel& model, CSettingsStore& store, std::string&
 
 int Session::OnPaths() {
     std::string error;
-    if (!command_.paths.empty() && !typed_.Resolve(command_.paths, error)) return Usage(error);
+    std::vector<std::string> paths = command_.paths;
+    if (command_.from) {
+        if (!ReadFrom(error)) return Usage(error);
+        if (list_.kind == CNameList::Kind::kPlan && !PlanStillFits()) return kExitIncomplete;
+        // A plan names its items itself.
+        if (paths.empty() && list_.kind == CNameList::Kind::kPlan)
+            for (const auto& entry : list_.entries) paths.push_back(entry.old);
+        if (paths.empty()) return Usage("no files or folders given: only a plan of --preview --json names its items");
+    }
+    if (!paths.empty() && !typed_.Resolve(paths, error)) return Usage(error);
     std::unique_ptr<CSettingsStore> store = OpenSettings();
     CTerminalPrompts prompts = Prompts();
     prompts.SetShownPaths(&typed_.shown());
@@ -383,9 +411,270 @@ int Session::OnPaths() {
     if (!command_.preview && !command_.saveList && model.options().confirm && !interactive_)
         return Usage("confirming each rename needs a terminal; add --no-confirm");
     model.SetGiven(std::move(given));
+    if (command_.edit) return Edit(model, prompts);
+    if (command_.from)
+        if (const int code = FromList(model); code >= 0) return code;
     if (command_.preview) return Preview(model, prompts);
     if (command_.saveList) return SaveList(model, prompts, listFile);
     return Rename(model, prompts);
+}
+
+bool Session::ReadFrom(std::string& error) {
+    const std::string& file = *command_.from;
+    std::string text;
+    if (file == "-") {
+        listShown_ = "standard input";
+        std::string line;
+        while (platform::ReadLine(line)) text += line + "\n";
+    } else {
+        listShown_ = DisplayName(file);
+        uint32_t code = 0;
+        const std::string path = platform::FullPathName(file);
+        auto stream = platform::RealFileSystem().OpenRead(path, code);
+        if (!stream) {
+            error = "cannot read the list \"" + listShown_ + "\": " + platform::ErrorMessage(code);
+            return false;
+        }
+        char buffer[65536];
+        for (size_t n; (n = stream->Read(buffer, sizeof buffer)) > 0;) text.append(buffer, n);
+    }
+    if (!ReadNameList(text, file, list_, error)) {
+        error = "the list \"" + listShown_ + "\", " + error + "; nothing was renamed";
+        return false;
+    }
+    if (list_.entries.empty()) {
+        error = "the list \"" + listShown_ + "\" names nothing; nothing was renamed";
+        return false;
+    }
+    return true;
+}
+
+bool Session::PlanStillFits() {
+    platform::IFileSystem& fs = platform::RealFileSystem();
+    size_t changed = 0;
+    for (const auto& entry : list_.entries) {
+        platform::Attributes attrs;
+        std::string why;
+        if (const uint32_t code = fs.GetAttributes(entry.old, attrs)) {
+            why = code == platform::kErrorFileNotFound || code == platform::kErrorPathNotFound
+                      ? "is no longer there"
+                      : "cannot be read: " + platform::ErrorMessage(code);
+        } else if (!entry.kind.empty() && entry.kind != (attrs.isFolder() ? "folder" : "file")) {
+            why = "is no longer a " + entry.kind;
+        } else if (!attrs.isFolder()) {
+            // What a folder holds may change without the folder changing.
+            platform::FileTimes times;
+            if (entry.size && *entry.size != attrs.size)
+                why = "changed since the plan was made (its size)";
+            else if (entry.modified && fs.GetTimes(entry.old, times) == 0 && times.modification != *entry.modified)
+                why = "changed since the plan was made (its time of change)";
+        }
+        if (why.empty()) continue;
+        if (++changed <= 10)
+            terminal_.Write("quorlin: line " + std::to_string(entry.line) + ": \"" + DisplayName(entry.old) + "\" " +
+                            why + "\n");
+    }
+    if (changed == 0) return true;
+    if (changed > 10) terminal_.Write("quorlin: and " + GroupedNumber(changed - 10) + " more\n");
+    terminal_.Write("quorlin: the plan \"" + listShown_ + "\" no longer fits the disk; nothing was renamed\n");
+    return false;
+}
+
+const CPreview& Session::ReadItems(CMainDlgModel& model, const char* runName) {
+    model.SetNamesOnly(runName);
+    model.SetRememberListings(false);
+    model.SetCheckPreview(false);
+    model.RefreshPreview();
+    model.SetCheckPreview(true);
+    ClearStatus();
+    return model.rows();
+}
+
+int Session::FromList(CMainDlgModel& model) {
+    const std::string runName = "names from " + (command_.from == "-" ? std::string("standard input")
+                                                                      : platform::FullPathName(*command_.from));
+    const CPreview& rows = ReadItems(model, runName.c_str());
+    CItemChoices choices;
+    std::string refusal;
+    auto refuse = [&](size_t line, const std::string& why) {
+        refusal = "line " + std::to_string(line) + ": " + why;
+    };
+    if (list_.kind == CNameList::Kind::kNames) {
+        if (list_.entries.size() != rows.size()) {
+            return Usage("the list \"" + listShown_ + "\" has " + Count(list_.entries.size(), "name", "names") +
+                         " for " + Count(rows.size(), "item", "items") + "; nothing was renamed");
+        }
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (list_.entries[i].name != rows[i].item->name())
+                choices.SetName(CMainDlgModel::RowPath(rows[i]), list_.entries[i].name);
+    } else {
+        // Each item by its path, or by its name where only one item has it.
+        std::unordered_map<std::string, size_t> byPath, byName;
+        constexpr size_t kSeveral = SIZE_MAX;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            byPath.emplace(CMainDlgModel::RowPath(rows[i]), i);
+            auto [it, added] = byName.emplace(rows[i].item->name(), i);
+            if (!added) it->second = kSeveral;
+        }
+        std::unordered_map<size_t, size_t> namedOn;  // row -> the line that named it
+        size_t unknown = 0;
+        for (const auto& entry : list_.entries) {
+            size_t row = kSeveral;
+            bool found = false;
+            if (list_.kind == CNameList::Kind::kPlan || HasSeparator(entry.old)) {
+                const std::string full = list_.kind == CNameList::Kind::kPlan ? entry.old : platform::FullPathName(entry.old);
+                const auto it = byPath.find(full);
+                found = it != byPath.end();
+                if (found) row = it->second;
+            } else {
+                const auto it = byName.find(entry.old);
+                found = it != byName.end();
+                if (found && it->second == kSeveral) {
+                    refuse(entry.line, "\"" + DisplayName(entry.old) +
+                                           "\" is the name of several items: give the path of the one meant");
+                    break;
+                }
+                if (found) row = it->second;
+            }
+            if (!found) {
+                if (++unknown <= 10)
+                    terminal_.Write("quorlin: line " + std::to_string(entry.line) + ": \"" + DisplayName(entry.old) +
+                                    "\" is none of the items; passed over\n");
+                continue;
+            }
+            const auto [earlier, first] = namedOn.emplace(row, entry.line);
+            if (!first) {
+                refuse(entry.line, "\"" + DisplayName(entry.old) + "\" was named on line " +
+                                       std::to_string(earlier->second) + " already");
+                break;
+            }
+            const CFileDescriptor& item = *rows[row].item;
+            std::string name = entry.name;
+            if (HasSeparator(name)) {
+                // A path for a new name is taken where it leads to the
+                // item's own folder; a rename never moves an item.
+                const std::string full = platform::FullPathName(name);
+                const auto sep = full.find_last_of(platform::kPathSeparator);
+                if (sep == std::string::npos || full.compare(0, sep, item.folder()) != 0 || sep != item.folder().size()) {
+                    refuse(entry.line, "\"" + DisplayName(entry.name) + "\" would move \"" + DisplayName(item.name()) +
+                                           "\" to another folder; a rename keeps each item in its folder");
+                    break;
+                }
+                name = full.substr(sep + 1);
+            }
+            if (name != item.name()) choices.SetName(CMainDlgModel::RowPath(rows[row]), name);
+        }
+        if (unknown > 10) terminal_.Write("quorlin: and " + GroupedNumber(unknown - 10) + " more that are none\n");
+        passedOver_ = unknown > 0;
+    }
+    if (!refusal.empty()) return Usage("the list \"" + listShown_ + "\", " + refusal + "; nothing was renamed");
+    model.SetChoices(std::move(choices));
+    return -1;
+}
+
+int Session::Edit(CMainDlgModel& model, CTerminalPrompts& prompts) {
+    const CPreview& rows = ReadItems(model, "names edited in an editor");
+    if (rows.empty()) {
+        Out("nothing to edit: no item is taken (see --files and --folders)\n");
+        return kExitDone;
+    }
+    std::string text;
+    for (const auto& row : rows) {
+        const std::string& name = row.item->name();
+        if (name.find('\n') != std::string::npos || name.find('\r') != std::string::npos)
+            return Usage("\"" + DisplayName(name) + "\" has a line break in its name, which one name a line cannot "
+                         "hold; nothing was renamed");
+        text += name;
+        text += '\n';
+    }
+    std::string file;
+    if (const uint32_t code = platform::WriteTempFile("quorlin-names-", ".txt", text, file)) {
+        terminal_.Write("quorlin: cannot write the names for the editor: " + platform::ErrorMessage(code) + "\n");
+        return kExitIncomplete;
+    }
+    const std::string kept = "; the names are kept in " + DisplayName(file) + "\n";
+    const std::string editor = platform::ChosenEditor();
+    const int status = platform::RunEditor(editor, file);
+    if (status != 0) {
+        terminal_.Write("quorlin: the editor \"" + DisplayName(editor) + "\" " +
+                        (status < 0 ? std::string("could not run or was stopped")
+                                    : "ended with status " + std::to_string(status)) +
+                        "; nothing was renamed" + kept);
+        return kExitIncomplete;
+    }
+    std::string edited;
+    {
+        uint32_t code = 0;
+        auto stream = platform::RealFileSystem().OpenRead(file, code);
+        if (!stream) {
+            terminal_.Write("quorlin: cannot read the edited names: " + platform::ErrorMessage(code) +
+                            "; nothing was renamed" + kept);
+            return kExitIncomplete;
+        }
+        char buffer[65536];
+        for (size_t n; (n = stream->Read(buffer, sizeof buffer)) > 0;) edited.append(buffer, n);
+    }
+    CNameList names;
+    std::string error;
+    if (!ReadNames(edited, names, error)) {
+        terminal_.Write("quorlin: " + error + "; nothing was renamed" + kept);
+        return kExitUsage;
+    }
+    if (names.entries.size() != rows.size()) {
+        terminal_.Write("quorlin: the edited names are " + GroupedNumber(names.entries.size()) + " lines for " +
+                        Count(rows.size(), "item", "items") + " (one name a line, none added or taken away)" +
+                        "; nothing was renamed" + kept);
+        return kExitUsage;
+    }
+    CItemChoices choices;
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (names.entries[i].name != rows[i].item->name())
+            choices.SetName(CMainDlgModel::RowPath(rows[i]), names.entries[i].name);
+    if (choices.empty()) {
+        (void)platform::RealFileSystem().RemoveFile(file);
+        Out("no name was changed; nothing was renamed\n");
+        return kExitDone;
+    }
+    model.SetChoices(std::move(choices));
+    // The checked preview of what changed, before anything is renamed.
+    const int previewed = Preview(model, prompts);
+    if (interactive_ && !command_.yes) {
+        terminal_.Write("Rename " + Count(model.counts().renamed + model.counts().conflicts, "item", "items") +
+                        " as shown? [y/N] ");
+        std::string answer;
+        if (!terminal_.ReadLine(answer) || (answer != "y" && answer != "Y" && answer != "yes")) {
+            terminal_.Write("quorlin: nothing was renamed" + kept);
+            return kExitDone;
+        }
+    }
+    (void)previewed;
+    const int code = Rename(model, prompts);
+    if (code == kExitDone)
+        (void)platform::RealFileSystem().RemoveFile(file);
+    else
+        terminal_.Write("quorlin: not every name went through" + kept);
+    return code;
+}
+
+void Session::WritePlan(CMainDlgModel& model) {
+    platform::IFileSystem& fs = platform::RealFileSystem();
+    std::string out, path;
+    for (const auto& row : model.rows()) {
+        if (KeepsName(row.status) && !command_.all) continue;
+        row.item->CopyPathTo(path);
+        platform::Attributes attrs;
+        platform::FileTimes times;
+        const bool known = fs.GetAttributes(path, attrs) == 0;
+        const bool timed = known && !attrs.isFolder() && fs.GetTimes(path, times) == 0;
+        out += PlanLine(path, row.newName, StatusWord(row.status), row.item->isFolder() ? "folder" : "file",
+                        known && !attrs.isFolder() ? std::optional<uint64_t>(attrs.size) : std::nullopt,
+                        timed ? std::optional<int64_t>(times.modification) : std::nullopt);
+        if (out.size() > (1 << 16)) {
+            Out(out);
+            out.clear();
+        }
+    }
+    Out(out);
 }
 
 int Session::SaveList(CMainDlgModel& model, CTerminalPrompts& prompts, const std::string& listFile) {
@@ -434,7 +723,11 @@ int Session::Preview(CMainDlgModel& model, CTerminalPrompts& prompts) {
                 reached = i + 1;
                 break;
             }
-    if (reached == rows.size()) {
+    if (command_.json) {
+        // Standard output holds the plan alone.
+        WritePlan(model);
+        terminal_.Write("quorlin: " + PreviewSummary(model.counts()));
+    } else if (reached == rows.size()) {
         WritePreviewTable(rows, typed_.shown(), {command_.all, Colour()}, Out);
         Out(PreviewSummary(model.counts()));
     } else {
@@ -445,7 +738,7 @@ int Session::Preview(CMainDlgModel& model, CTerminalPrompts& prompts) {
                                                Count(rows.size() - reached, "item", "items") + " not reached");
         Out(summary);
     }
-    return prompts.failed() || model.counts().conflicts ? kExitIncomplete : kExitDone;
+    return prompts.failed() || model.counts().conflicts || passedOver_ ? kExitIncomplete : kExitDone;
 }
 
 int Session::Rename(CMainDlgModel& model, CTerminalPrompts& prompts) {
@@ -477,8 +770,9 @@ int Session::Rename(CMainDlgModel& model, CTerminalPrompts& prompts) {
     if (result.stopped) summary += "; stopped before the end";
     Out(summary + "\n");
     // A skip the person chose is done as asked; one nobody chose is not.
-    return result.failed || prompts.unchosen() || prompts.inputEnded() || result.journalFailed() ? kExitIncomplete
-                                                                                               : kExitDone;
+    return result.failed || prompts.unchosen() || prompts.inputEnded() || result.journalFailed() || passedOver_
+               ? kExitIncomplete
+               : kExitDone;
 }
 
 }  // namespace

@@ -57,6 +57,8 @@ enum class EntryKind : uint8_t {
 /// Attributes of one file system entry, as far as the renamer needs them.
 struct Attributes {
     EntryKind kind = EntryKind::kFile;
+    /// Bytes of a file (of a link itself, on POSIX); 0 for a folder.
+    uint64_t size = 0;
     /// True for a folder and for a link to one.
     bool isFolder() const { return kind == EntryKind::kFolder || kind == EntryKind::kFolderLink; }
 };

@@ -122,6 +122,7 @@ public:
         struct stat st;
         if (::lstat(path.c_str(), &st) != 0) return FromErrno(errno, path);
         out.kind = S_ISDIR(st.st_mode) ? EntryKind::kFolder : EntryKind::kFile;
+        out.size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
         if (S_ISLNK(st.st_mode) && PointsToFolder(AT_FDCWD, path.c_str())) out.kind = EntryKind::kFolderLink;
         return kErrorSuccess;
     }

@@ -202,14 +202,16 @@ class Win32FileSystem final : public IFileSystem {
 public:
     uint32_t GetAttributes(const std::string& path, Attributes& out) override {
         const std::wstring wide = FileCallPath(path);
-        const DWORD attrs = ::GetFileAttributesW(wide.c_str());
-        if (attrs == INVALID_FILE_ATTRIBUTES) return ::GetLastError();
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return ::GetLastError();
+        const DWORD attrs = data.dwFileAttributes;
+        out.size = attrs & FILE_ATTRIBUTE_DIRECTORY ? 0 : (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
         DWORD tag = 0;
         if ((attrs & FILE_ATTRIBUTE_DIRECTORY) && (attrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
             // Only a listing tells the reparse tag; unread, it counts as a link.
-            WIN32_FIND_DATAW data;
-            win::ScopedFind find(::FindFirstFileW(wide.c_str(), &data));
-            if (find) tag = data.dwReserved0;
+            WIN32_FIND_DATAW found;
+            win::ScopedFind find(::FindFirstFileW(wide.c_str(), &found));
+            if (find) tag = found.dwReserved0;
         }
         out.kind = KindOf(attrs, tag);
         return kErrorSuccess;

@@ -34,15 +34,17 @@ struct Result {
 
 /// Runs quorlin with `args`, from the folder `cwd` when given, with
 /// home/settings.json for its settings and home/state for its journals.
-/// With `seconds`, a run that takes longer is killed (status 137).
+/// With `seconds`, a run that takes longer is killed (status 137). `env`
+/// goes before the command (NAME=value ...), and standard input is `input`.
 inline Result RunQuorlin(const testing_support::TempDir& home, const std::vector<std::string>& args,
-                         const std::string& cwd = {}, int seconds = 0) {
+                         const std::string& cwd = {}, int seconds = 0, const std::string& env = {},
+                         const std::string& input = "/dev/null") {
     std::string command;
     if (!cwd.empty()) command = "cd " + Quote(cwd) + " && ";
-    command += "QUORLIN_SETTINGS=" + Quote(home / "settings.json") + " XDG_STATE_HOME=" + Quote(home / "state") + " " +
+    command += env + " QUORLIN_SETTINGS=" + Quote(home / "settings.json") + " XDG_STATE_HOME=" + Quote(home / "state") + " " +
                (seconds ? "timeout -s KILL " + std::to_string(seconds) + " " : std::string()) + Quote(QUORLIN_BINARY);
     for (const auto& a : args) command += " " + Quote(a);
-    command += " </dev/null >" + Quote(home / "out") + " 2>" + Quote(home / "err");
+    command += " <" + Quote(input) + " >" + Quote(home / "out") + " 2>" + Quote(home / "err");
     const int raw = std::system(command.c_str());
     Result r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
