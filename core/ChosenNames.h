@@ -19,6 +19,8 @@ public:
 
     void LeaveOut(const std::string& path, bool out);
     bool LeftOut(const std::string& path) const { return leftOut_.count(path) != 0; }
+    /// No item is left out any more; the typed names stay.
+    void TakeAllIn() { leftOut_.clear(); }
     /// The whole new name of the item at `path`; the scope plays no part.
     void SetName(const std::string& path, std::string name) { names_[path] = std::move(name); }
     void ResetName(const std::string& path) { names_.erase(path); }

@@ -2,14 +2,15 @@
 # Screenshots of the rename dialog of Qln.dll, as Wine draws it on a virtual X
 # display, into docs/screenshots/: on first open, with sections collapsed,
 # during a conflict, over 100,000 files, with three steps, with the Presets
-# button's menu open, and with a pattern that does not compile.
+# button's menu open, with a pattern that does not compile, and with rows left
+# out and a name typed by hand.
 set -euo pipefail
 . "$(dirname "$0")/screenshot-lib.sh"
 screenshot_setup show_main_dialog tests/library
 cmake --build "$build" -j2 --target qln >"$work/build-qln.log" 2>&1 || { cat "$work/build-qln.log" >&2; exit 1; }
 
 folder=$work/Holiday
-for scene in conflict first collapsed steps presets pattern; do
+for scene in conflict first collapsed steps presets pattern choices; do
     # One of the new names is taken already.
     holiday_sample "$folder" "Holiday IMG_0003.jpg"
     screenshot_take "$out/main-$scene.png" "$scene" "Z:$folder"

@@ -99,7 +99,7 @@ bool CMainDlg::OnInitDialog() {
     }
     if (!list_->Create(instance_, window())) return false;
     listView_ = list_->item(IDC_PREVIEW_LIST);
-    ListView_SetExtendedListViewStyle(listView_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    ListView_SetExtendedListViewStyle(listView_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_CHECKBOXES);
     progress_ = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | PBS_SMOOTH, 0, 0, 0, 0, window(),
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MAIN_PROGRESS)), instance_, nullptr);
     for (const auto& [index, title] : {std::pair{0, L"Old"}, {1, L"New"}, {2, L"Status"}}) {
@@ -110,6 +110,7 @@ bool CMainDlg::OnInitDialog() {
         column.iSubItem = index;
         ListView_InsertColumn(listView_, index, &column);
     }
+    SetUpRowChoices();
 
     FillScopes();
     FillOptions();
@@ -153,6 +154,9 @@ INT_PTR CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_WORKER_ASK:
             workerPrompts_.Answer(lParam);
+            return TRUE;
+        case WM_MAIN_NAME_EDITED:
+            NameEdited(wParam != 0);
             return TRUE;
         case WM_MAIN_BUSY:
             ::SetWindowLongPtrW(window(), DWLP_MSGRESULT, previewJob_ != 0 || running_ ? 1 : 0);
@@ -389,6 +393,7 @@ void CMainDlg::ShowRows() {
         status = Count(counts.rows, "item", "items") + ", " + GroupedNumber(counts.renamed) + " to rename";
         if (counts.unchanged) status += ", " + GroupedNumber(counts.unchanged) + " unchanged";
         if (counts.conflicts) status += ", " + Count(counts.conflicts, "conflict", "conflicts");
+        if (counts.leftOut) status += ", " + GroupedNumber(counts.leftOut) + " left out";
     }
     // Said only where a rename has them: one step is as the dialog always was.
     if (model_.stepCount() > 1 && !status.empty())
@@ -400,6 +405,7 @@ void CMainDlg::ShowRows() {
 
 LRESULT CMainDlg::ListNotify(const NMHDR& header) {
     if (header.hwndFrom != listView_) return 0;
+    if (LRESULT result = 0; RowNotify(header, result)) return result;
     if (header.code == NM_CUSTOMDRAW) return DrawRow(const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(header)));
     if (header.code != LVN_GETDISPINFOW) return 0;
     auto& info = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
@@ -415,9 +421,14 @@ LRESULT CMainDlg::ListNotify(const NMHDR& header) {
             // A name of an older keystroke is never shown.
             cell_ = marked && previewJob_ ? std::wstring() : platform::Widen(row->newName);
             break;
-        default:
-            cell_ = marked && !previewJob_ ? platform::Widen(StatusText(row->status)) : std::wstring();
+        default: {
+            std::string status = marked && !previewJob_ ? StatusText(row->status) : "";
+            // A name typed by hand says so, beside what the run will meet.
+            if (row->status != CRowStatus::kLeftOut && RowEdited(*row))
+                status = status.empty() ? "edited" : status + ", edited";
+            cell_ = platform::Widen(status);
             break;
+        }
     }
     const size_t n = std::min(cell_.size(), static_cast<size_t>(info.item.cchTextMax - 1));
     std::copy_n(cell_.c_str(), n, info.item.pszText);

@@ -165,6 +165,24 @@ private:
     void MoveFocus(bool forward);
     void Paint();
     LRESULT DrawRow(NMLVCUSTOMDRAW& draw);
+    // The person's choices row by row (MainDlgRows.cpp): check boxes that
+    // leave items out, and names typed by hand.
+    void SetUpRowChoices();
+    /// A notification of the list about those; true when it was one.
+    bool RowNotify(const NMHDR& header, LRESULT& result);
+    bool RowChecked(const CPreviewRow& row) const;
+    bool RowEdited(const CPreviewRow& row) const;
+    std::vector<size_t> SelectedRows() const;
+    /// Checks the rows, or clears them when the first is checked.
+    void ToggleRows(const std::vector<size_t>& rows);
+    void ToggleAll();
+    /// Opens a box over the New cell of the row for its name.
+    void EditName(size_t row);
+    void NameEdited(bool keep);
+    void ResetNames();
+    void ShowRowMenu(POINT at);
+    static LRESULT CALLBACK NameEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR data);
     bool ClickOnArrow(POINT at);
     CPanelHost* ActiveHost();
 
@@ -185,6 +203,8 @@ private:
     std::unique_ptr<CSectionPanel> list_;                   // the preview list
     HWND listView_ = nullptr;
     std::wstring cell_;  // the text of the last list cell asked for
+    HWND nameEdit_ = nullptr;  // the box over a New cell, while a name is typed
+    std::string editedPath_;   // the item whose name it edits
 
     CPictureFile open_, closed_;  // the arrow of the "Parameters" header
     HACCEL accelerators_ = nullptr;

@@ -83,3 +83,11 @@
 // Asked of the rename dialog: 1 while it reads, computes or renames, 0 when
 // what it shows is all there is (DWLP_MSGRESULT). For those who drive it.
 #define WM_MAIN_BUSY 0x0C04
+// The box that edits a row's new name is done: wParam 1 keeps the typed
+// name, 0 drops it.
+#define WM_MAIN_NAME_EDITED 0x0C05
+
+// The preview list's menu: a row's name typed by hand, or the computed one
+// again.
+#define ID_ROW_EDIT_NAME 40020
+#define ID_ROW_RESET_NAME 40021

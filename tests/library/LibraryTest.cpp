@@ -328,6 +328,68 @@ TEST_F(LibraryTest, AFileHeldOpenIsRenamedByTryAgainOnceFree) {
     EXPECT_EQ(dir.Snapshot(), (Snap{"x_a.txt=a"}));
 }
 
+// Rows chosen one by one: two boxes cleared (one by Space, one by a click on
+// the box), one name typed over its New cell. The choices outlast a change
+// of the panel's value, and OK renames as they say.
+TEST_F(LibraryTest, RowsLeftOutAndANameTypedByHandGoThroughOk) {
+    TempDir dir;
+    for (const char* n : {"a.txt", "b.txt", "c.txt", "d.txt"}) dir.File(n, n);
+    Rename(library, {dir / "a.txt", dir / "b.txt", dir / "c.txt", dir / "d.txt"}, [&](MainDialog& d) {
+        ASSERT_TRUE(d.Choose("Add to beginning"));
+        EditSetText(d.Field(IDC_PANEL_TEXT), "x_");
+        ASSERT_TRUE(d.ShowsRows({{"a.txt", "x_a.txt", ""}, {"b.txt", "x_b.txt", ""}, {"c.txt", "x_c.txt", ""},
+                                 {"d.txt", "x_d.txt", ""}}));
+        auto focus = [&](int row) {
+            LVITEMW state{};
+            state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+            LVITEMW none = state;
+            ::SendMessageW(d.list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+            state.state = LVIS_SELECTED | LVIS_FOCUSED;
+            ::SendMessageW(d.list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+        };
+        auto checked = [&](int row) {
+            const auto state = ::SendMessageW(d.list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
+            return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+        };
+        EXPECT_TRUE(checked(0) && checked(1) && checked(2) && checked(3));
+        focus(0);
+        ::SendMessageW(d.list, WM_KEYDOWN, VK_SPACE, 0);
+        // The box of row 2, found where the list says it is.
+        RECT cell{};
+        cell.left = LVIR_BOUNDS;
+        ASSERT_TRUE(::SendMessageW(d.list, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&cell)));
+        LVHITTESTINFO hit{};
+        for (int x = cell.left; x < cell.right; ++x) {
+            hit.pt = {x, (cell.top + cell.bottom) / 2};
+            if (::SendMessageW(d.list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) == 2 &&
+                (hit.flags & LVHT_ONITEMSTATEICON))
+                break;
+        }
+        ASSERT_TRUE(hit.flags & LVHT_ONITEMSTATEICON) << "no box on row 2";
+        ::SendMessageW(d.list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
+        ::SendMessageW(d.list, WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+        EXPECT_TRUE(d.ShowsRows({{"a.txt", "a.txt", "left out"}, {"b.txt", "x_b.txt", ""},
+                                 {"c.txt", "c.txt", "left out"}, {"d.txt", "x_d.txt", ""}}));
+        EXPECT_TRUE(!checked(0) && checked(1) && !checked(2) && checked(3));
+        // F2 opens a box over the New cell; Enter keeps what was typed.
+        focus(3);
+        ::SendMessageW(d.list, WM_KEYDOWN, VK_F2, 0);
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (box = ::FindWindowExW(d.list, nullptr, L"Edit", nullptr)) != nullptr; }));
+        EXPECT_EQ(Text(box), "x_d.txt");
+        ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"mine.txt"));
+        ::SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
+        EXPECT_TRUE(d.ShowsRows({{"a.txt", "a.txt", "left out"}, {"b.txt", "x_b.txt", ""},
+                                 {"c.txt", "c.txt", "left out"}, {"d.txt", "mine.txt", "edited"}}));
+        EXPECT_EQ(d.Status(), "4 items, 2 to rename, 2 left out");
+        EditSetText(d.Field(IDC_PANEL_TEXT), "y_");
+        EXPECT_TRUE(d.ShowsRows({{"a.txt", "a.txt", "left out"}, {"b.txt", "y_b.txt", ""},
+                                 {"c.txt", "c.txt", "left out"}, {"d.txt", "mine.txt", "edited"}}));
+        ClickLater(::GetDlgItem(d.main, IDOK));
+    });
+    EXPECT_EQ(dir.Snapshot(), (Snap{"a.txt=a.txt", "y_b.txt=b.txt", "c.txt=c.txt", "mine.txt=d.txt"}));
+}
+
 // Tab goes as the eye does: the left column from the top, each section's
 // header among its controls, then the list, then the buttons under it; and
 // a header toggles its section from the keyboard.

@@ -3,7 +3,8 @@
 //   ShowMainDialog <scene> <ready-file> <folder>
 // Scenes: first, collapsed, conflict, large, steps (three steps), presets
 // (the Presets button's menu open over two kept presets), pattern ("Replace
-// by pattern" with a pattern that does not compile); and for the pictures of the
+// by pattern" with a pattern that does not compile), choices (rows left out,
+// a name typed by hand, the row menu); and for the pictures of the
 // info wizard: scope and actions (the focus on that list), replace ("Replace
 // anywhere" filled in) and ready (the dialog at its smallest height, the
 // focus on OK); reading (the folder itself handed over, the dialog caught
@@ -171,6 +172,39 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             ::PostMessageW(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(PanelField(main, IDC_PANEL_FIND)), TRUE);
             ::Sleep(300);
             ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        } else if (scene == L"choices") {
+            // Two rows left out by their boxes, one name typed by hand, and
+            // the row menu open over it.
+            WaitUntil([&] { return ::SendMessageW(main, WM_MAIN_BUSY, 0, 0) == 0; }, 120000);
+            const auto focus = [&](int row) {
+                LVITEMW state{};
+                state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+                ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+                state.state = LVIS_SELECTED | LVIS_FOCUSED;
+                ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+            };
+            for (int row : {1, 4}) {
+                focus(row);
+                ::SendMessageW(list, WM_KEYDOWN, VK_SPACE, 0);
+            }
+            focus(2);
+            ::SendMessageW(list, WM_KEYDOWN, VK_F2, 0);
+            HWND box = nullptr;
+            WaitUntil([&] { return (box = ::FindWindowExW(list, nullptr, L"Edit", nullptr)) != nullptr; });
+            if (box) {
+                ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Beach at dusk.jpg"));
+                ::SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
+            }
+            WaitUntil([&] { return ::SendMessageW(main, WM_MAIN_BUSY, 0, 0) == 0; }, 120000);
+            ::Sleep(300);
+            ::PostMessageW(list, WM_KEYDOWN, VK_APPS, 0);
+            HWND menu = nullptr;
+            WaitUntil([&] { return (menu = ::FindWindowW(L"#32768", nullptr)) != nullptr; });
+            if (menu) {
+                const RECT front = Bounds(menu);
+                shot = RECT{std::min(shot.left, front.left), std::min(shot.top, front.top),
+                            std::max(shot.right, front.right), std::max(shot.bottom, front.bottom)};
+            }
         } else if (scene == L"ready") {
             // As short as the dialog goes: the preview's rows, then OK.
             const RECT r = Bounds(main);
