@@ -12,20 +12,27 @@
 #   - a preview of three steps (--then) against one step, and "Replace by
 #     pattern" against "Replace anywhere" making the same names;
 #   - peak memory per file (/usr/bin/time -v) beyond the process baseline;
-#   - with --files 1000000 or more, the preview of N files against N/10.
+#   - with --files 1000000 or more, the preview of N files against N/10;
+#   - names the person brings: the same renames from a list (quorlin --from,
+#     old and new apart by a tab) against the action, over the N files, and
+#     through an editor (quorlin --edit, a script standing in for it) against
+#     the action over at most 100,000 of them.
+# With --only own-names, the last part alone.
 # Each round runs every contender once, in an order that turns from round to
 # round, on a folder made afresh; the figures are the medians of the rounds.
 #
-#   bash bench/run.sh [--files N] [--rounds R]
+#   bash bench/run.sh [--files N] [--rounds R] [--only own-names]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 files=100000
 rounds=5
+only=""
 while [ $# -gt 0 ]; do
     case $1 in
         --files) files=$2; shift 2 ;;
         --rounds) rounds=$2; shift 2 ;;
-        -h | --help) sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        --only) only=$2; shift 2 ;;
+        -h | --help) sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) echo "bench/run.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -137,6 +144,48 @@ preview_three_steps() {
 }
 preview_pattern() { "$quorlin" --preview -a replace-by-pattern -s pattern=f0 -s with=g0 --no-folders "$1"; }
 
+# The names of a list, and of an editor: every file gets x_ before its name.
+from_quorlin() { "$quorlin" --from "$work/names.tsv" --no-folders --on-conflict skip "$1"; }
+edit_quorlin() { EDITOR="sed -i s/^/x_/" "$quorlin" --edit --no-folders --on-conflict skip "$1"; }
+
+own_names() {
+    local edit_files=$((files < 100000 ? files : 100000)) action_ms="" from_ms="" small_ms="" edit_ms=""
+    fill "$dir" "$files"
+    find "$dir" -maxdepth 1 -type f -printf '%f\tx_%f\n' >"$work/names.tsv"
+    fill "$work/edit" "$edit_files"
+    for ((round = 0; round < rounds; round++)); do
+        echo "own names, round $((round + 1)) of $rounds..." >&2
+        for pass in 0 1; do
+            if (((round + pass) % 2)); then
+                from_ms+=" $(timed from_quorlin "$dir")"
+                "$raw" --strip "$dir" x_ >/dev/null
+            else
+                action_ms+=" $(timed rename_quorlin "$dir")"
+                "$raw" --strip "$dir" x_ >/dev/null
+            fi
+            if (((round + pass) % 2)); then
+                edit_ms+=" $(timed edit_quorlin "$work/edit")"
+                [ "$("$raw" --strip "$work/edit" x_)" = "renamed $edit_files, failed 0" ] ||
+                    { echo "--edit renamed too few" >&2; exit 1; }
+            else
+                small_ms+=" $(timed rename_quorlin "$work/edit")"
+                "$raw" --strip "$work/edit" x_ >/dev/null
+            fi
+            sync
+        done
+    done
+    printf '\nNames from a list or an editor (every file gets x_)\n'
+    paired "action, $files files" "$action_ms" "quorlin --from LIST (tab columns)" "$from_ms" 1.2
+    paired "action, $edit_files files" "$small_ms" "quorlin --edit (sed as the editor)" "$edit_ms" 1.5
+}
+if [ "$only" = own-names ]; then
+    own_names
+    exit 0
+elif [ -n "$only" ]; then
+    echo "bench/run.sh: --only takes own-names" >&2
+    exit 2
+fi
+
 contenders=(raw sorted quorlin unjournaled perl mmv)
 declare -A took
 for c in "${contenders[@]}"; do took[$c]=""; done
@@ -247,3 +296,5 @@ if [ "$files" -ge 1000000 ]; then
     printf '\nPreview scaling\n'
     against "quorlin --preview, $small files" "$small_ms" "quorlin --preview, $files files" "$large_ms" 11
 fi
+
+own_names

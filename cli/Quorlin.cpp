@@ -495,6 +495,7 @@ int Session::FromList(CMainDlgModel& model) {
                                                                       : platform::FullPathName(*command_.from));
     const CPreview& rows = ReadItems(model, runName.c_str());
     CItemChoices choices;
+    choices.Reserve(list_.entries.size());
     std::string refusal;
     auto refuse = [&](size_t line, const std::string& why) {
         refusal = "line " + std::to_string(line) + ": " + why;
@@ -508,46 +509,55 @@ int Session::FromList(CMainDlgModel& model) {
             if (list_.entries[i].name != rows[i].item->name())
                 choices.SetName(CMainDlgModel::RowPath(rows[i]), list_.entries[i].name);
     } else {
-        // Each item by its path, or by its name where only one item has it.
-        std::unordered_map<std::string, size_t> byPath, byName;
-        constexpr size_t kSeveral = SIZE_MAX;
-        for (size_t i = 0; i < rows.size(); ++i) {
-            byPath.emplace(CMainDlgModel::RowPath(rows[i]), i);
-            auto [it, added] = byName.emplace(rows[i].item->name(), i);
-            if (!added) it->second = kSeveral;
+        // Each item by its path, or by its name where only one item has it:
+        // one flat table of the names, each with the rows of that name
+        // chained, which a million rows fill without a million nodes.
+        constexpr uint32_t kNone = UINT32_MAX;
+        size_t slots = 16;
+        while (slots < rows.size() * 2) slots *= 2;
+        std::vector<uint32_t> table(slots, kNone), next(rows.size(), kNone);
+        const std::hash<std::string_view> hash;
+        auto slotOf = [&](std::string_view name) {
+            size_t at = hash(name) & (slots - 1);
+            while (table[at] != kNone && rows[table[at]].item->name() != name) at = (at + 1) & (slots - 1);
+            return at;
+        };
+        for (size_t i = rows.size(); i-- > 0;) {
+            const size_t at = slotOf(rows[i].item->name());
+            next[i] = table[at];
+            table[at] = static_cast<uint32_t>(i);
         }
-        std::unordered_map<size_t, size_t> namedOn;  // row -> the line that named it
+        std::vector<uint32_t> namedOn(rows.size(), 0);  // the line that named each row
         size_t unknown = 0;
         for (const auto& entry : list_.entries) {
-            size_t row = kSeveral;
-            bool found = false;
+            uint32_t row = kNone;
             if (list_.kind == CNameList::Kind::kPlan || HasSeparator(entry.old)) {
                 const std::string full = list_.kind == CNameList::Kind::kPlan ? entry.old : platform::FullPathName(entry.old);
-                const auto it = byPath.find(full);
-                found = it != byPath.end();
-                if (found) row = it->second;
+                const auto sep = full.find_last_of(platform::kPathSeparator);
+                const std::string_view folder = std::string_view(full).substr(0, sep == std::string::npos ? 0 : sep);
+                for (uint32_t r = table[slotOf(std::string_view(full).substr(sep + 1))]; r != kNone; r = next[r])
+                    if (rows[r].item->folder() == folder) row = r;
             } else {
-                const auto it = byName.find(entry.old);
-                found = it != byName.end();
-                if (found && it->second == kSeveral) {
+                row = table[slotOf(entry.old)];
+                if (row != kNone && next[row] != kNone) {
                     refuse(entry.line, "\"" + DisplayName(entry.old) +
                                            "\" is the name of several items: give the path of the one meant");
                     break;
                 }
-                if (found) row = it->second;
             }
+            const bool found = row != kNone;
             if (!found) {
                 if (++unknown <= 10)
                     terminal_.Write("quorlin: line " + std::to_string(entry.line) + ": \"" + DisplayName(entry.old) +
                                     "\" is none of the items; passed over\n");
                 continue;
             }
-            const auto [earlier, first] = namedOn.emplace(row, entry.line);
-            if (!first) {
+            if (namedOn[row] != 0) {
                 refuse(entry.line, "\"" + DisplayName(entry.old) + "\" was named on line " +
-                                       std::to_string(earlier->second) + " already");
+                                       std::to_string(namedOn[row]) + " already");
                 break;
             }
+            namedOn[row] = static_cast<uint32_t>(entry.line);
             const CFileDescriptor& item = *rows[row].item;
             std::string name = entry.name;
             if (HasSeparator(name)) {
@@ -569,6 +579,8 @@ int Session::FromList(CMainDlgModel& model) {
     }
     if (!refusal.empty()) return Usage("the list \"" + listShown_ + "\", " + refusal + "; nothing was renamed");
     model.SetChoices(std::move(choices));
+    // The run needs the choices alone: a list of a million lines is let go.
+    list_ = {};
     return -1;
 }
 

@@ -14,6 +14,8 @@
 class CItemChoices {
 public:
     bool empty() const { return leftOut_.empty() && names_.empty(); }
+    /// Room for `names` typed names: a list of a million fills it at once.
+    void Reserve(size_t names) { names_.reserve(names); }
     size_t leftOutCount() const { return leftOut_.size(); }
     size_t namedCount() const { return names_.size(); }
 

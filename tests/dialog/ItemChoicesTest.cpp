@@ -115,7 +115,10 @@ TEST(ItemChoices, AChangeOfChoiceRecomputesTheRowsOnScreenFromTheStart) {
     ASSERT_TRUE(d.model.ComputePreview(*task));
     EXPECT_EQ(Rows(task->rows), (std::vector<Row>{{"a", "a", "left out"}, {"b", "b1", "rename"}, {"c", "c2", "rename"}}));
     d.model.AdoptPreview(*task);
+    // Taken in again, and a typed name reset: the computed names come back.
     d.model.LeaveOut({dir.str() + "/a"}, false);
+    d.model.SetName(dir.str() + "/b", "typed");
+    d.model.ResetNames({dir.str() + "/b"});
     d.model.RefreshPreview();
     EXPECT_EQ(Rows(d.model.rows()), (std::vector<Row>{{"a", "a1", "rename"}, {"b", "b2", "rename"}, {"c", "c3", "rename"}}));
 }
