@@ -239,6 +239,33 @@ TEST(QuorlinOnATerminal, ConfirmingEachRename) {
     }
 }
 
+// --edit shows what changed and asks first, on a terminal: only "y" renames;
+// --yes renames without the question.
+TEST(QuorlinOnATerminal, AnEditAsksBeforeItRenames) {
+    const Case cases[] = {
+        {"yes", {{"Rename 1 item as shown? [y/N] ", "y\n"}}, {0, "renamed 1, skipped 0, failed 0\n", {"z.txt=a", "b.txt=b"}}},
+        {"no", {{"Rename 1 item as shown? [y/N] ", "n\n"}}, {0, "", {"a.txt=a", "b.txt=b"}}},
+        {"--yes", {}, {0, "renamed 1, skipped 0, failed 0\n", {"z.txt=a", "b.txt=b"}}},
+    };
+    for (const auto& c : cases) {
+        TempDir files, home;
+        files.File("a.txt", "a");
+        files.File("b.txt", "b");
+        std::vector<std::string> args = {"--edit", "--no-folders", files.str()};
+        if (c.steps.empty()) args.insert(args.begin(), "--yes");
+        const Session s = RunOnTerminal(home / "settings.json", home / "out", args, c.steps,
+                                        {"EDITOR=sed -i s/^a.txt$/z.txt/", "TMPDIR=" + home.str()});
+        ASSERT_TRUE(s.finished) << c.label << "\n" << s.terminal;
+        EXPECT_EQ(s.status, c.outcome.status) << c.label << "\n" << s.terminal;
+        // The preview of what changed comes first, then what the run did.
+        EXPECT_NE(s.out.find("a.txt  z.txt"), std::string::npos) << c.label << "\n" << s.out;
+        const std::string summary = c.outcome.summary;
+        EXPECT_EQ(s.out.substr(s.out.size() - std::min(s.out.size(), summary.size())), summary) << c.label;
+        EXPECT_EQ(s.terminal.find("[y/N]") != std::string::npos, !c.steps.empty()) << c.label;
+        EXPECT_EQ(files.Snapshot(), c.outcome.after) << c.label << "\n" << s.terminal;
+    }
+}
+
 // The preview's marks in colour on a terminal, unless NO_COLOR says no;
 // never in a file.
 TEST(QuorlinOnATerminal, ColoursOnlyOnATerminalThatWantsThem) {
