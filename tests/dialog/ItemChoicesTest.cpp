@@ -60,14 +60,14 @@ TEST(ItemChoices, LeftOutItemsUseNoNumberAndTypedNamesHold) {
         TempDir dir;
         for (const char* n : {"a", "b", "c", "d"}) dir.File(n, n);
         CMemorySettings memory;
-        Dialog d(memory, {dir.str() + "/a", dir.str() + "/b", dir.str() + "/c", dir.str() + "/d"});
+        Dialog d(memory, {dir / "a", dir / "b", dir / "c", dir / "d"});
         d.Choose("Add number to end", {{"start", "1"}});
         d.prompts.Otherwise(testing_support::ScriptedPrompts::kDuplicate, kAnswerSkip);
         ASSERT_TRUE(d.model.RefreshPreview()) << c.label;
         Names out;
-        for (const auto& n : c.leftOut) out.push_back(dir.str() + "/" + n);
+        for (const auto& n : c.leftOut) out.push_back(dir / n);
         d.model.LeaveOut(out, true);
-        for (const auto& [old, typed] : c.typed) d.model.SetName(dir.str() + "/" + old, typed);
+        for (const auto& [old, typed] : c.typed) d.model.SetName(dir / old, typed);
         ASSERT_TRUE(d.model.RefreshPreview()) << c.label;
         EXPECT_EQ(Rows(d.model.rows()), c.rows) << c.label;
         EXPECT_EQ(d.model.counts().leftOut, c.leftOut.size()) << c.label;
@@ -106,19 +106,19 @@ TEST(ItemChoices, AChangeOfChoiceRecomputesTheRowsOnScreenFromTheStart) {
     TempDir dir;
     for (const char* n : {"a", "b", "c"}) dir.File(n, n);
     CMemorySettings memory;
-    Dialog d(memory, {dir.str() + "/a", dir.str() + "/b", dir.str() + "/c"});
+    Dialog d(memory, {dir / "a", dir / "b", dir / "c"});
     d.Choose("Add number to end", {{"start", "1"}});
     ASSERT_TRUE(d.model.RefreshPreview());
-    d.model.LeaveOut({dir.str() + "/a"}, true);
+    d.model.LeaveOut({dir / "a"}, true);
     const auto task = d.model.BeginPreview(1, 2);
     EXPECT_FALSE(task->visibleFromShown);
     ASSERT_TRUE(d.model.ComputePreview(*task));
     EXPECT_EQ(Rows(task->rows), (std::vector<Row>{{"a", "a", "left out"}, {"b", "b1", "rename"}, {"c", "c2", "rename"}}));
     d.model.AdoptPreview(*task);
     // Taken in again, and a typed name reset: the computed names come back.
-    d.model.LeaveOut({dir.str() + "/a"}, false);
-    d.model.SetName(dir.str() + "/b", "typed");
-    d.model.ResetNames({dir.str() + "/b"});
+    d.model.LeaveOut({dir / "a"}, false);
+    d.model.SetName(dir / "b", "typed");
+    d.model.ResetNames({dir / "b"});
     d.model.RefreshPreview();
     EXPECT_EQ(Rows(d.model.rows()), (std::vector<Row>{{"a", "a1", "rename"}, {"b", "b2", "rename"}, {"c", "c3", "rename"}}));
 }
