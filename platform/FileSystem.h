@@ -85,6 +85,14 @@ public:
     virtual ~IReadStream() = default;
     /// Reads up to `size` bytes; fewer only at the end of the file or on error.
     virtual size_t Read(void* buffer, size_t size) = 0;
+    /// Moves `size` bytes on without reading them: a reader that wants a
+    /// box near the end of a large video passes over what comes before.
+    /// False when the stream cannot (the default) or the move failed: the
+    /// caller reads instead. Past the end, the next Read gives nothing.
+    virtual bool Skip(uint64_t size) {
+        (void)size;
+        return false;
+    }
 };
 
 /// A file opened for appending; closed when destroyed. What the run journal

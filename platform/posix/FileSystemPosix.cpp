@@ -38,6 +38,10 @@ class PosixReadStream final : public IReadStream {
 public:
     explicit PosixReadStream(FILE* f) : file_(f) {}
     size_t Read(void* buffer, size_t size) override { return ::fread(buffer, 1, size, file_.get()); }
+    bool Skip(uint64_t size) override {
+        return size <= static_cast<uint64_t>(INT64_MAX) &&
+               ::fseeko(file_.get(), static_cast<off_t>(size), SEEK_CUR) == 0;
+    }
 
 private:
     std::unique_ptr<FILE, FileCloser> file_;

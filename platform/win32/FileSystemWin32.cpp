@@ -38,6 +38,12 @@ public:
         }
         return done;
     }
+    bool Skip(uint64_t size) override {
+        LARGE_INTEGER distance;
+        distance.QuadPart = static_cast<LONGLONG>(size);
+        return size <= static_cast<uint64_t>(INT64_MAX) &&
+               ::SetFilePointerEx(handle_.get(), distance, nullptr, FILE_CURRENT) != 0;
+    }
 
 private:
     win::ScopedHandle handle_;
