@@ -18,9 +18,9 @@
 
 namespace {
 
-constexpr std::array<const char*, 10> kSortOrderNames = {"name",    "name-desc",    "modified", "modified-desc",
-                                                         "created", "created-desc", "picture",  "picture-desc",
-                                                         "random",  "number"};
+constexpr std::array<const char*, 12> kSortOrderNames = {
+    "name",         "name-desc", "modified", "modified-desc", "created", "created-desc",
+    "picture",      "picture-desc", "random", "number",        "taken",   "taken-desc"};
 constexpr std::array<const char*, 4> kScopeNames = {"entire", "name", "ext-dot", "ext"};
 
 // What each example shows, and the command; the help, the manual page and

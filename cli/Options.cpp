@@ -19,6 +19,9 @@ const std::vector<CExample> kExamples = {
     {"Put a dash before the last four characters of each name",
      "quorlin -a insert-anywhere -s add=- -s addAnywhereSelection=position -s toPosition=4 "
      "-s toOrderType=end -c name ."},
+    {"Name photos and videos by when they were taken, oldest first: IMG_1.heic becomes 2023-05-01 10-00-00.heic",
+     "quorlin -a rename-to-date -s date=use-date-taken-photos-and-videos -s dateFormat=yyyy-mm-dd "
+     "-s timeFormat=dash-hh-mm-ss-24-hour-clock -s 'seperator= ' -c name --sort taken ~/Phone"},
     {"Lower-case every extension, asking before each rename", "quorlin -a make-lowercase -c ext --confirm ~/Downloads"},
     {"Repeat the last run on another folder", "quorlin --last ~/scans2"},
     {"Two steps in one run: IMG_0042.JPG becomes Photo 0042.jpg",

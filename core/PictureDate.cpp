@@ -293,13 +293,13 @@ bool ParsePictureDate(const std::string& text, std::tm& out) {
 
 bool HasPictureInfo(const CFileDescriptor& fd, platform::IFileSystem& fs) {
     auto& info = fd.pictureInfo();
-    if (info) return true;
+    if (info && info->exifRead) return true;
     uint32_t error = 0;
     const auto in = fs.OpenRead(fd.path(), error);
     if (!in) return false;
     const CPictureScan scan = ScanPicture(*in);
     if (!scan.exifRead) return false;
-    info = std::make_unique<CPictureInfo>();
+    if (!info) info = std::make_unique<CPictureInfo>();
     info->dateTime = scan.dateTime;
     info->exifRead = true;
     return true;
@@ -307,7 +307,29 @@ bool HasPictureInfo(const CFileDescriptor& fd, platform::IFileSystem& fs) {
 
 bool PictureDateTime(const CFileDescriptor& fd, std::tm& out) {
     const auto& info = fd.pictureInfo();
-    return info && ParsePictureDate(info->dateTime, out);
+    return info && info->exifRead && ParsePictureDate(info->dateTime, out);
+}
+
+const CDateTaken& DateTakenOf(const CFileDescriptor& fd, platform::IFileSystem& fs) {
+    auto& info = fd.pictureInfo();
+    if (!info) info = std::make_unique<CPictureInfo>();
+    if (!info->takenRead) {
+        // A file without a date is not read again: a preview asks on every
+        // keystroke, and most files of a folder of documents have none.
+        uint32_t error = 0;
+        if (const auto in = fs.OpenRead(fd.path(), error)) info->taken = ScanDateTaken(*in);
+        info->takenRead = true;
+    }
+    return info->taken;
+}
+
+bool DateTakenTime(const CDateTaken& taken, int64_t& seconds) {
+    if (!taken.found) return false;
+    if (taken.utcInstant || taken.hasOffset) {
+        seconds = taken.instant;
+        return true;
+    }
+    return platform::FromLocalTime(taken.wallClock, seconds);
 }
 
 int64_t PictureDate(const CFileDescriptor& fd) {

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <string>
 
+#include "core/DateTaken.h"
 #include "core/FileDescriptor.h"
 
 namespace platform {
@@ -51,3 +52,12 @@ int64_t PictureDate(const CFileDescriptor& fd);
 /// round trip through a time stamp (which would move a time inside a daylight
 /// saving gap). False when there is no usable date.
 bool PictureDateTime(const CFileDescriptor& fd, std::tm& out);
+
+/// The date any photo or video was taken (ScanDateTaken), read once per
+/// descriptor and kept in it, found or not.
+const CDateTaken& DateTakenOf(const CFileDescriptor& fd, platform::IFileSystem& fs);
+
+/// The moment of `taken`, to order by: its instant where the file fixes it
+/// (a video, a picture with its offset), otherwise the camera's clock read
+/// in this computer's zone. False when there is no date.
+bool DateTakenTime(const CDateTaken& taken, int64_t& seconds);

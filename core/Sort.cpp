@@ -15,7 +15,7 @@
 
 namespace {
 
-enum class Key { kName, kModified, kCreated, kPicture, kRandom, kNumber };
+enum class Key { kName, kModified, kCreated, kPicture, kRandom, kNumber, kTaken };
 
 struct OrderEntry {
     Key key;
@@ -26,7 +26,7 @@ struct OrderEntry {
 constexpr OrderEntry kOrders[kSortOrderCount] = {
     {Key::kName, false},    {Key::kName, true},    {Key::kModified, false}, {Key::kModified, true},
     {Key::kCreated, false}, {Key::kCreated, true}, {Key::kPicture, false},  {Key::kPicture, true},
-    {Key::kRandom, false},  {Key::kNumber, false},
+    {Key::kRandom, false},  {Key::kNumber, false}, {Key::kTaken, false},    {Key::kTaken, true},
 };
 
 // What one item sorts by, read before sorting so that no comparison touches
@@ -92,6 +92,12 @@ void ReadKey(Item& item, Key key, bool descending, uint64_t seed, platform::IFil
             item.group = dated == descending ? 0 : 1;
             break;
         }
+        case Key::kTaken: {
+            const bool dated = DateTakenTime(DateTakenOf(fd, fs), item.time);
+            if (!dated) item.time = 0;
+            item.group = dated == descending ? 0 : 1;
+            break;
+        }
         case Key::kRandom:
             item.rank = RandomRank(seed, fd.path());
             break;
@@ -114,6 +120,7 @@ int CompareInGroup(const Item& a, const Item& b, Key key) {
         case Key::kModified:
         case Key::kCreated:
         case Key::kPicture:
+        case Key::kTaken:
             return a.time < b.time ? -1 : (a.time > b.time ? 1 : 0);
         case Key::kRandom:
             if (a.rank != b.rank) return a.rank < b.rank ? -1 : 1;

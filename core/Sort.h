@@ -23,7 +23,9 @@ enum SortOrder : int {
     kSortPictureNewerFirst = 7,
     kSortRandom = 8,
     kSortExistingNumber = 9,
-    kSortOrderCount = 10,
+    kSortTakenOlderFirst = 10,
+    kSortTakenNewerFirst = 11,
+    kSortOrderCount = 12,
 };
 
 /// Reorders `list` by `order`; any other value leaves it as it was.
@@ -38,6 +40,10 @@ enum SortOrder : int {
 /// - picture dates compare by the calendar fields the camera wrote, so no
 ///   time zone enters; an item without a usable picture date goes before the
 ///   dated ones oldest-first and after them newest-first;
+/// - dates taken (any photo or video) compare by their moment: a picture's
+///   offset or a video's UTC time orders shots from different time zones,
+///   a clock without a zone counts in this computer's; undated items go as
+///   for picture dates;
 /// - an item without digits in its part goes after the numbered ones;
 /// - the random order ranks each item by a hash of `seed` and its full path,
 ///   so the same call always gives the same shuffle, whatever order the items

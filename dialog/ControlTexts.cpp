@@ -11,7 +11,7 @@ constexpr std::array<const char*, 4> kScopes = {
     "Change file extension only (excluding separator)",
 };
 
-constexpr std::array<const char*, 10> kSortOrders = {
+constexpr std::array<const char*, 12> kSortOrders = {
     "By Name (from A to Z)",
     "By Name (from Z to A)",
     "By Modification Date (from older to newer)",
@@ -22,6 +22,8 @@ constexpr std::array<const char*, 10> kSortOrders = {
     "By Picture Taken Date (from newer to older)",
     "By Random Order",
     "By Existing Number Sequence",
+    "By Date Taken (from older to newer)",
+    "By Date Taken (from newer to older)",
 };
 
 const std::vector<std::string> kDirections = {"from the beginning", "from the end"};
@@ -40,7 +42,7 @@ const std::vector<std::string> kDelimiters = {"only spaces delimit words", "all 
                                               "all punctuation marks except ' delimit words"};
 const std::vector<std::string> kCalculations = {"Add", "Substract"};
 const std::vector<std::string> kDateSources = {"Use Creation Date", "Use Modification Date", "Use Last Access Date",
-                                               "Use Picture Taken Date"};
+                                               "Use Picture Taken Date", "Use Date Taken (photos and videos)"};
 // Both format lists start with an empty entry: no date, or no time.
 const std::vector<std::string> kDateFormats = {
     "",       "MMDD",     "MMDDYY",     "MMDDYYYY",   "MM-DD",    "MM-DD-YY", "MM-DD-YYYY",

@@ -7,7 +7,7 @@
 namespace {
 
 constexpr int kScopes = 4;
-constexpr int kSortOrders = 10;
+constexpr int kSortOrders = 12;
 
 // The command line has its own option for the order (--sort), and a preview
 // of its own (--preview).

@@ -4,11 +4,12 @@
 #include "platform/FileSystem.h"
 #include "platform/Time.h"
 
-const std::array<const char*, 4> kDateSourceTexts = {
+const std::array<const char*, 5> kDateSourceTexts = {
     "Use Creation Date",
     "Use Modification Date",
     "Use Last Access Date",
     "Use Picture Taken Date",
+    "Use Date Taken (photos and videos)",
 };
 
 const std::array<CDateFormat, 21> kDateFormats = {{
@@ -92,6 +93,14 @@ bool CToDateExecute::LocalTime(const CFileDescriptor& fd, platform::IFileSystem&
         // The calendar time as the camera wrote it: a round trip through a time
         // stamp would move a time that falls in a daylight saving gap.
         return HasPictureInfo(fd, fs) && PictureDateTime(fd, out);
+    }
+    if (source_ == kDateTaken) {
+        // A picture shows the clock the camera wrote, a video its UTC time
+        // in this computer's zone: both as the reader gives them.
+        const CDateTaken& taken = DateTakenOf(fd, fs);
+        if (!taken.found) return false;
+        out = taken.wallClock;
+        return platform::IsValidCalendarTime(out);
     }
     if (source_ < kDateCreation || source_ > kDateLastAccess) return false;
     platform::FileTimes times;

@@ -13,10 +13,12 @@ enum CDateSource {
     kDateModification = 1,
     kDateLastAccess = 2,
     kDatePictureTaken = 3,
+    /// Any photo or video: EXIF of every camera format, a video's header.
+    kDateTaken = 4,
 };
 
 /// The list texts of the date sources, in list order.
-extern const std::array<const char*, 4> kDateSourceTexts;
+extern const std::array<const char*, 5> kDateSourceTexts;
 
 /// One entry of the date format list: its text and its strftime pattern. The
 /// first entry is "no date" (empty text and pattern).

@@ -56,7 +56,9 @@ TEST(Arguments, ScopesOrdersAndActionsByNumberTextOrShortForm) {
     const std::pair<const char*, std::optional<int>> orders[] = {
         {"0", 0},
         {"9", 9},
-        {"10", std::nullopt},
+        {"10", 10},
+        {"taken-desc", 11},
+        {"12", std::nullopt},
         {"name-desc", 1},
         {"random", 8},
         {"By Existing Number Sequence", 9},

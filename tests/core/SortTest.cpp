@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <map>
+#include <iterator>
+#include <fstream>
 #include <optional>
 #include <random>
 #include <set>
@@ -247,6 +249,40 @@ TEST(Sort, ByPictureTakenDate) {
         SortFileList(list, c.order, 0, fs);
         EXPECT_EQ(NamesOf(list), c.out) << "order " << c.order;
         EXPECT_EQ(fs.opens, static_cast<int>(names.size()));  // each file read once
+    }
+}
+
+// Photos and videos of every kind in one folder, by the moment each was
+// taken: a picture's offset and a video's UTC time put shots from other time
+// zones in their place, so three taken at 08:00 UTC tie (and keep their list
+// order) however their clocks read. Files without a date go first
+// oldest-first and last newest-first.
+TEST(Sort, ByDateTakenOverEveryKindOfFile) {
+    TempDir dir;
+    const std::pair<const char*, const char*> files[] = {
+        {"a-video.mp4", "mp4-v0.mp4"},          // 2023-05-01 08:00 UTC
+        {"b-photo.jpg", "jpeg-digitized.jpg"},  // 2022-06-02 11:30 at -05:30: 17:00 UTC
+        {"c-nothing.png", "png-no-date.png"},
+        {"d-raw.tif", "tiff-be.tif"},           // 2021-07-03 12:45:30 at +09:00: 03:45:30 UTC
+        {"e-phone.heic", "heic-exif.heic"},     // 2023-05-01 10:00 at +02:00: 08:00 UTC, as the video
+        {"f-photo.webp", "webp-exif.webp"},     // 2023-05-01 10:00 at +02:00: 08:00 UTC too
+    };
+    Names names;
+    for (const auto& [name, fixture] : files) {
+        std::ifstream in(std::string(QLN_FIXTURE_DIR) + "/media/" + fixture, std::ios::binary);
+        dir.File(name, std::string(std::istreambuf_iterator<char>(in), {}));
+        names.push_back(name);
+    }
+    names.push_back("g-notes.txt");
+    dir.File("g-notes.txt", "no picture");
+    const Names oldest = {"c-nothing.png", "g-notes.txt", "d-raw.tif",    "b-photo.jpg",
+                          "a-video.mp4",   "e-phone.heic", "f-photo.webp"};
+    const Names newest = {"a-video.mp4", "e-phone.heic", "f-photo.webp", "b-photo.jpg",
+                          "d-raw.tif",   "c-nothing.png", "g-notes.txt"};
+    for (const auto& [order, want] : {std::pair{kSortTakenOlderFirst, oldest}, {kSortTakenNewerFirst, newest}}) {
+        CFileList list = ListOf(names, 0, dir.str());
+        SortFileList(list, order, 0, platform::RealFileSystem());
+        EXPECT_EQ(NamesOf(list), want) << "order " << order;
     }
 }
 

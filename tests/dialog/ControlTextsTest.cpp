@@ -27,9 +27,10 @@ TEST(ControlTexts, EveryComboOfEveryPanelHasItsEntries) {
 TEST(ControlTexts, TheMainDialogCombos) {
     ASSERT_EQ(ScopeTexts().size(), 4u);
     EXPECT_STREQ(ScopeTexts()[2], "Change file extension only (including separator)");
-    ASSERT_EQ(SortOrderTexts().size(), 10u);
+    ASSERT_EQ(SortOrderTexts().size(), 12u);
     EXPECT_STREQ(SortOrderTexts()[0], "By Name (from A to Z)");
     EXPECT_STREQ(SortOrderTexts()[9], "By Existing Number Sequence");
+    EXPECT_STREQ(SortOrderTexts()[11], "By Date Taken (from newer to older)");
     // The date lists start with the empty "no date" and "no time" entries.
     EXPECT_EQ(PanelComboEntries(1031, 1023).size(), 21u);
     EXPECT_EQ(PanelComboEntries(1031, 1023)[0], "");

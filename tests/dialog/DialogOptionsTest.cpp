@@ -50,7 +50,7 @@ TEST(DialogOptions, ValuesTheControlsCannotShowTakeTheDefaults) {
     CMemorySettings memory;
     memory.values = {{"lastSelection", std::string("Truncate")},
                      {"renameKind", 4},
-                     {"sort", 10},
+                     {"sort", 12},
                      {"files", -1},
                      {"folders", 2},
                      {"confirm", -1},

@@ -165,8 +165,8 @@ TEST(Presets, AFileThatIsNotAPresetWholeIsRefusedWithWhereAndWhy) {
         {"{\"quorlinPreset\": 1, \"steps\": [{\"scope\": 0, \"action\": 5}]}", "steps[0].action: a text is expected"},
         {"{\"quorlinPreset\": 1, \"steps\": [{\"scope\": 0, \"action\": \"Truncate\", \"values\": {\"truncate\": [8]}}]}",
          "steps[0].values.truncate: a text or a number is expected"},
-        {"{\"quorlinPreset\": 1, \"steps\": [{\"scope\": 0, \"action\": \"Truncate\"}], \"options\": {\"sort\": 10}}",
-         "options.sort: a number from 0 to 9 is expected"},
+        {"{\"quorlinPreset\": 1, \"steps\": [{\"scope\": 0, \"action\": \"Truncate\"}], \"options\": {\"sort\": 12}}",
+         "options.sort: a number from 0 to 11 is expected"},
     };
     for (const auto& c : cases) {
         CPreset preset;

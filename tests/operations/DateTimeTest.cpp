@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -198,6 +199,42 @@ TEST(ToDate, PictureTakenDate) {
         CToDateExecute op(CRunOptions{.scope = 1}, kDatePictureTaken, 20, 12, "_");
         const CFileDescriptor fd(dir, c.name, 1);
         EXPECT_EQ(testing_support::CPass(op, fs)(fd)->name(), c.newName) << c.name;
+    }
+}
+
+// "Use Date Taken (photos and videos)": a picture's name shows its camera's
+// clock, offset or not; a video's, its UTC time in this computer's zone; a
+// file without a date keeps its name. "Use Picture Taken Date" still reads
+// JPEG alone.
+TEST(ToDate, DateTakenOfEveryKindOfFile) {
+    const std::string dir = std::string(QLN_FIXTURE_DIR) + "/media";
+    std::tm video{};
+    ASSERT_TRUE(platform::ToLocalTime(1682928000, video));  // 2023-05-01 08:00:00 UTC
+    char shown[32];
+    std::strftime(shown, sizeof shown, "%Y-%m-%d_%H-%M-%S.mp4", &video);
+    struct Case {
+        const char* name;
+        int source;
+        std::string newName;
+    };
+    const Case cases[] = {
+        {"jpeg-original.jpg", kDateTaken, "2023-05-01_10-00-00.jpg"},  // at +02:00, shown as written
+        {"jpeg-digitized.jpg", kDateTaken, "2022-06-02_11-30-00.jpg"},  // no real original: the digitized
+        {"heic-exif.heic", kDateTaken, "2023-05-01_10-00-00.heic"},
+        {"tiff-be.tif", kDateTaken, "2021-07-03_12-45-30.tif"},         // DateTime alone
+        {"png-exif.png", kDateTaken, "2023-05-01_10-00-00.png"},
+        {"webp-exif.webp", kDateTaken, "2023-05-01_10-00-00.webp"},
+        {"mp4-v0.mp4", kDateTaken, shown},
+        {"png-no-date.png", kDateTaken, "png-no-date.png"},
+        {"3gp-no-date.3gp", kDateTaken, "3gp-no-date.3gp"},
+        {"heic-exif.heic", kDatePictureTaken, "heic-exif.heic"},
+        {"jpeg-original.jpg", kDatePictureTaken, "2023-05-01_10-00-00.jpg"},
+    };
+    for (const auto& c : cases) {
+        CToDateExecute op(CRunOptions{.scope = 1}, c.source, 20, 12, "_");
+        const CFileDescriptor fd(dir, c.name, 1);
+        EXPECT_EQ(testing_support::CPass(op, platform::RealFileSystem())(fd)->name(), c.newName)
+            << c.name << " " << c.source;
     }
 }
 
