@@ -132,7 +132,7 @@ TEST(PanelTemplates, CombosHoldTheTextsOfTheirLists) {
     const std::vector<std::string> delimiters = {"only spaces delimit words", "all punctuation marks delimit words",
                                                  "all punctuation marks except ' delimit words"};
     const std::vector<std::string> sources = {"Use Creation Date", "Use Modification Date", "Use Last Access Date",
-                                              "Use Picture Taken Date"};
+                                              "Use Picture Taken Date", "Use Date Taken (photos and videos)"};
     const std::vector<std::string> dates = {"",           "MMDD",     "MMDDYY",    "MMDDYYYY", "MM-DD",      "MM-DD-YY",
                                             "MM-DD-YYYY", "YYDDMM",   "YYYYDDMM",  "YY-DD-MM", "YYYY-DD-MM", "DDMM",
                                             "DDMMYY",     "DDMMYYYY", "DD-MM",     "DD-MM-YY", "DD-MM-YYYY", "YYMMDD",
