@@ -17,11 +17,13 @@
 #     old and new apart by a tab) against the action, over the N files, and
 #     through an editor (quorlin --edit, a script standing in for it) against
 #     the action over at most 100,000 of them.
-# With --only own-names, the last part alone.
+#   - the date-taken preview ("Use Date Taken (photos and videos)") against
+#     the picture-date preview over 10,000 copies of a camera's JPEG.
+# With --only own-names or --only date-taken, that part alone.
 # Each round runs every contender once, in an order that turns from round to
 # round, on a folder made afresh; the figures are the medians of the rounds.
 #
-#   bash bench/run.sh [--files N] [--rounds R] [--only own-names]
+#   bash bench/run.sh [--files N] [--rounds R] [--only own-names|date-taken]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 files=100000
@@ -32,7 +34,7 @@ while [ $# -gt 0 ]; do
         --files) files=$2; shift 2 ;;
         --rounds) rounds=$2; shift 2 ;;
         --only) only=$2; shift 2 ;;
-        -h | --help) sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h | --help) sed -n '2,27p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) echo "bench/run.sh: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -178,13 +180,37 @@ own_names() {
     paired "action, $files files" "$action_ms" "quorlin --from LIST (tab columns)" "$from_ms" 1.2
     paired "action, $edit_files files" "$small_ms" "quorlin --edit (sed as the editor)" "$edit_ms" 1.5
 }
-if [ "$only" = own-names ]; then
-    own_names
-    exit 0
-elif [ -n "$only" ]; then
-    echo "bench/run.sh: --only takes own-names" >&2
-    exit 2
-fi
+# The same names from the same photos, by the old JPEG reader and the new one.
+preview_dates() {
+    "$quorlin" --preview -a add-date-time-to-beginning -s "date=$2" -s dateFormat=yyyy-mm-dd -c name --no-folders "$1"
+}
+
+date_taken() {
+    local photos=$work/photos picture_ms="" taken_ms=""
+    rm -rf "$photos"
+    mkdir -p "$photos"
+    for ((i = 0; i < 10000; i++)); do printf -v name 'IMG_%05d.jpg' "$i"; cp "$top/tests/fixtures/media/jpeg-original.jpg" "$photos/$name"; done
+    sync
+    for ((round = 0; round < rounds; round++)); do
+        echo "date taken, round $((round + 1)) of $rounds..." >&2
+        if ((round % 2)); then
+            taken_ms+=" $(timed preview_dates "$photos" use-date-taken-photos-and-videos)"
+            picture_ms+=" $(timed preview_dates "$photos" use-picture-taken-date)"
+        else
+            picture_ms+=" $(timed preview_dates "$photos" use-picture-taken-date)"
+            taken_ms+=" $(timed preview_dates "$photos" use-date-taken-photos-and-videos)"
+        fi
+    done
+    printf '\nDate taken (quorlin --preview, "Add date/time to beginning", 10000 JPEG photos)\n'
+    paired "Use Picture Taken Date" "$picture_ms" "Use Date Taken (photos and videos)" "$taken_ms" 1.5
+}
+
+case $only in
+    own-names) own_names; exit 0 ;;
+    date-taken) date_taken; exit 0 ;;
+    "") ;;
+    *) echo "bench/run.sh: --only takes own-names or date-taken" >&2; exit 2 ;;
+esac
 
 contenders=(raw sorted quorlin unjournaled perl mmv)
 declare -A took
@@ -298,3 +324,4 @@ if [ "$files" -ge 1000000 ]; then
 fi
 
 own_names
+date_taken
