@@ -750,6 +750,9 @@ int Session::Preview(CMainDlgModel& model, CTerminalPrompts& prompts) {
                                                Count(rows.size() - reached, "item", "items") + " not reached");
         Out(summary);
     }
+    // Why some names stay as they are (a file without the tags a template
+    // needs), where the action can tell.
+    if (!model.previewProblem().empty()) terminal_.Write("quorlin: " + model.previewProblem() + "\n");
     return prompts.failed() || model.counts().conflicts || passedOver_ ? kExitIncomplete : kExitDone;
 }
 

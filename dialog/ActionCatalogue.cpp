@@ -11,6 +11,7 @@
 #include "dialog/panels/NumberPanels.h"
 #include "dialog/panels/RemovePanels.h"
 #include "dialog/panels/ReplacePanels.h"
+#include "dialog/panels/TagPanels.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ constexpr CCatalogueSlot kBlank{};
 
 #define QLN_SLOT(id, tpl, cls) Slot<cls>(id, tpl, #cls)
 
-constexpr std::array<CCatalogueSlot, 39> kCatalogue = {{
+constexpr std::array<CCatalogueSlot, 41> kCatalogue = {{
     QLN_SLOT(kStrAddAnywhere, IDD_PANEL_ADD_ANYWHERE, CAddAnywhereDlg),
     QLN_SLOT(kStrAddAtBeginning, IDD_PANEL_ADD_AT_BEGINNING, CAddAtBeginningDlg),
     QLN_SLOT(kStrAddAtEnd, IDD_PANEL_ADD_AT_END, CAddAtEndDlg),
@@ -67,6 +68,8 @@ constexpr std::array<CCatalogueSlot, 39> kCatalogue = {{
     QLN_SLOT(kStrManually, IDD_PANEL_MANUALLY, CManuallyDlg),
     kBlank,
     QLN_SLOT(kStrReplaceByPattern, IDD_PANEL_REPLACE_BY_PATTERN, CReplaceByPatternDlg),
+    kBlank,
+    QLN_SLOT(kStrRenameFromTags, IDD_PANEL_RENAME_FROM_TAGS, CRenameFromTagsDlg),
 }};
 
 #undef QLN_SLOT

@@ -20,7 +20,7 @@ struct CCatalogueSlot {
     bool blank() const { return textId == 0; }
 };
 
-/// The 39 lines of the "Action:" combo in their order: 33 actions and six
+/// The 41 lines of the "Action:" combo in their order: 34 actions and seven
 /// blank lines. Actions added later come after the earlier ones, which keep
 /// their places.
 std::span<const CCatalogueSlot> ActionCatalogue();

@@ -230,6 +230,9 @@ void CMainDlgModel::Refill() {
         if (previous && panel->actionName() == previous->actionName()) current = static_cast<int>(lines.size());
         lines.push_back({static_cast<int>(i), panel});
     }
+    // A group whose actions this scope leaves out leaves no blank line at
+    // the end of the list.
+    while (!lines.empty() && !lines.back().panel) lines.pop_back();
     lines_ = std::move(lines);
     if (current < 0)
         for (size_t i = 0; i < lines_.size() && current < 0; ++i)

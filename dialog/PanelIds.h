@@ -47,6 +47,7 @@
 #define IDD_PANEL_TO_DATE 1031
 #define IDD_PANEL_MANUALLY 1025
 #define IDD_PANEL_REPLACE_BY_PATTERN 1160
+#define IDD_PANEL_RENAME_FROM_TAGS 1162
 
 // Where a panel says why its values build nothing (a pattern that does not
 // compile); a panel without it has nothing to say.

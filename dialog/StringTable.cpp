@@ -7,7 +7,7 @@ namespace {
 
 // Ordered by id. The spellings ("occurence", "seperator", "replace4") are
 // those under which earlier versions stored their values; they must stay.
-constexpr std::array<CStringEntry, 89> kTable = {{
+constexpr std::array<CStringEntry, 91> kTable = {{
     {kStrMakeLowercase, "Make lowercase"},
     {kStrMakeUppercase, "Make UPPERCASE"},
     {kStrAddAtEnd, "Add to end"},
@@ -97,6 +97,8 @@ constexpr std::array<CStringEntry, 89> kTable = {{
     {kStrSteps, "steps"},
     {kStrPresets, "presets"},
     {kStrPresetNames, "presetNames"},
+    {kStrRenameFromTags, "Rename from tags"},
+    {kStrTagTemplate, "tagTemplate"},
 }};
 
 constexpr bool OrderedById() {

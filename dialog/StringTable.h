@@ -100,6 +100,8 @@ enum StringId : int {
     kStrSteps = 92,  ///< the steps of the last rename, when it had more than one
     kStrPresets = 93,
     kStrPresetNames = 94,  ///< one name a line, for the context menu
+    kStrRenameFromTags = 95,
+    kStrTagTemplate = 96,
 };
 
 /// One entry of the shared string table.

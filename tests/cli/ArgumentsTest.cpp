@@ -34,7 +34,7 @@ TEST(Arguments, ShortForms) {
             EXPECT_TRUE(forms.insert(ShortForm(LoadStringText(slot.textId))).second);
         }
     }
-    EXPECT_EQ(forms.size(), 33u);
+    EXPECT_EQ(forms.size(), 34u);
 }
 
 TEST(Arguments, ScopesOrdersAndActionsByNumberTextOrShortForm) {

@@ -55,6 +55,8 @@ TEST(ActionCatalogue, TheComboLinesInTheirOrder) {
         {"Manually rename", 1025, "CManuallyDlg"},
         {nullptr, 0, nullptr},
         {"Replace by pattern", 1160, "CReplaceByPatternDlg"},
+        {nullptr, 0, nullptr},
+        {"Rename from tags", 1162, "CRenameFromTagsDlg"},
     };
     const auto catalogue = ActionCatalogue();
     ASSERT_EQ(catalogue.size(), std::size(lines));
@@ -82,12 +84,13 @@ TEST(ActionCatalogue, TheComboLinesInTheirOrder) {
 // The actions that each "Change:" scope leaves out of the list.
 TEST(ActionCatalogue, TheListForEachScope) {
     const std::set<std::string> hidden[4] = {
-        {"Make the first letter uppercase"},
+        {"Make the first letter uppercase", "Rename from tags"},
         {},
         {"Add date/time to beginning", "Add folder to beginning", "Remove file/folder extensions",
-         "Replace file/folder extensions", "Rename to date", "Add date/time to end", "Make the first letter uppercase"},
+         "Replace file/folder extensions", "Rename to date", "Add date/time to end", "Make the first letter uppercase",
+         "Rename from tags"},
         {"Add date/time to beginning", "Add folder to beginning", "Remove file/folder extensions",
-         "Replace file/folder extensions", "Rename to date", "Make the first letter uppercase"},
+         "Replace file/folder extensions", "Rename to date", "Make the first letter uppercase", "Rename from tags"},
     };
     CSettingsStore store("A Quorlin", std::unique_ptr<platform::ISettingsBackend>());
     const auto panels = CreatePanels(&store);

@@ -39,7 +39,7 @@ std::vector<int> Marks(const CPreview& rows) {
 // The combo of every scope as the actions' scope rules give it; actions whose
 // panel this build lacks leave no line.
 TEST(MainDlgModel, TheActionListOfEachScope) {
-    const char* all = "ABCDEF|GHIJKL|MNOPQ|RSTUV|WXYZabcd|ef|g";
+    const char* all = "ABCDEF|GHIJKL|MNOPQ|RSTUV|WXYZabcd|ef|g|h";
     const char* names[] = {"Insert anywhere",
                            "Add to beginning",
                            "Add to end",
@@ -72,9 +72,10 @@ TEST(MainDlgModel, TheActionListOfEachScope) {
                            "Renumber existing number sequence",
                            "Rename to date",
                            "Manually rename",
-                           "Replace by pattern"};
+                           "Replace by pattern",
+                           "Rename from tags"};
     // The letters of `all` (A = names[0] ...) that each scope leaves out.
-    const std::string hidden[4] = {"R", "", "DEFJPeR", "DFJPeR"};
+    const std::string hidden[4] = {"Rh", "", "DEFJPeRh", "DFJPeRh"};
     CMemorySettings memory;
     Dialog d(memory, {});
     for (int scope = 0; scope < 4; ++scope) {
@@ -89,6 +90,8 @@ TEST(MainDlgModel, TheActionListOfEachScope) {
             if (hidden[scope].find(*c) != std::string::npos || !d.model.FindPanel(names[index])) continue;
             expected.push_back(names[index]);
         }
+        // No blank line ends the list.
+        while (!expected.empty() && expected.back().empty()) expected.pop_back();
         EXPECT_EQ(d.Lines(), expected) << "scope " << scope;
         EXPECT_EQ(d.model.activePanel()->scope(), scope);
     }

@@ -21,6 +21,7 @@
 #include "operations/DateTime.h"
 #include "operations/Numbers.h"
 #include "operations/Pattern.h"
+#include "operations/Tags.h"
 #include "operations/Remove.h"
 #include "operations/Replace.h"
 #include "platform/FileSystem.h"
@@ -349,6 +350,15 @@ const std::vector<Row>& Rows() {
            {"myfil3+nam3"}},
           {{{"find", "x"}, {"find2", "A"}, {"replace2", "4"}, {"ignoreCase2", "1"}}, 0, {"banana"}, {"b4n4n4"}},
           {{{"find", "A"}, {"replace", "4"}, {"ignoreCase", "1"}}, 0, {"bAnana"}, {"b4n4n4"}}}},
+        // The names themselves come from tags, which these files lack.
+        {kStrRenameFromTags,
+         {{"tagTemplate", kText, 1000, ""}},
+         kNameOnly,
+         FocusKind::kSelectAll,
+         1000,
+         Is<CRenameFromTagsExecute>,
+         {{{"tagTemplate", ""}}, {{"tagTemplate", "{composer}"}}},
+         {{{{"tagTemplate", "{track}"}}, 1, {"untagged.mp3"}, {"untagged.mp3"}}}},
         {kStrCapital,
          {},
          kNameOnly,
