@@ -22,6 +22,8 @@ const std::vector<CExample> kExamples = {
     {"Name photos and videos by when they were taken, oldest first: IMG_1.heic becomes 2023-05-01 10-00-00.heic",
      "quorlin -a rename-to-date -s date=use-date-taken-photos-and-videos -s dateFormat=yyyy-mm-dd "
      "-s timeFormat=dash-hh-mm-ss-24-hour-clock -s 'seperator= ' -c name --sort taken ~/Phone"},
+    {"Name music files from their tags: track.mp3 becomes 07 AC_DC - Touch Too Much.mp3",
+     "quorlin -a rename-from-tags -s 'tagTemplate={track:2} {artist} - {title}' -c name ~/Music/new"},
     {"Lower-case every extension, asking before each rename", "quorlin -a make-lowercase -c ext --confirm ~/Downloads"},
     {"Repeat the last run on another folder", "quorlin --last ~/scans2"},
     {"Two steps in one run: IMG_0042.JPG becomes Photo 0042.jpg",

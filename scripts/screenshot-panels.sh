@@ -11,6 +11,7 @@ shots=(
     "replace-characters 1027 find=_ replace=%20 find2=. replace2=%20 ignoreCase3=1"
     "add-date-at-end 1033 date=1 dateFormat=20 timeFormat=11 seperator=_ leading=1"
     "rename-to-date-taken 1031 date=4 dateFormat=20 timeFormat=12 seperator=%20"
+    "rename-from-tags 1162 tagTemplate={track:2}%20{artist}%20-%20{title}"
     "produce-numbered-list 1030 prefix=Holiday%20 start=1 digits=3"
     "insert-anywhere 1119 add=-draft addAnywhereSelection=1027 toOccurence=."
     "produce-alphabetical-list 1034 start=aa postfix=%20-%20copy"
