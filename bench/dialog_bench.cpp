@@ -1,5 +1,6 @@
 // The rename dialog of Qln.dll over a large folder, under Wine:
 //   dialog_bench <folder> <rounds>
+//   dialog_bench <folder> 0|-1
 // Each round times a bare listing of the folder (FindFirstFileW); the time
 // from HandleRename to the dialog's window on the screen; the dialog's first
 // full preview of the folder (until the list holds every row, computed to
@@ -8,9 +9,9 @@
 // All the while a second thread asks the window to answer an empty message
 // and keeps the longest wait, apart for the reading, the preview after the
 // keystroke and, in the last round, a run of OK stopped after a while.
-// A run over the folder alone then gives the peak memory beyond what the
-// process held before.
-// Prints one line per figure: NAME MILLISECONDS..., and "bytes-per-file N".
+// With 0 rounds, it gives the peak memory of a dialog over the folder; with
+// -1, over one of its files.
+// Prints one line per figure: NAME MILLISECONDS..., or "peak-bytes BYTES FILES".
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -50,6 +51,15 @@ size_t Listing(const std::wstring& folder) {
     } while (::FindNextFileW(find, &data));
     ::FindClose(find);
     return n;
+}
+
+// The name of one file of the folder.
+std::wstring AnyFile(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((folder + L"\\*.jpg").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return {};
+    ::FindClose(find);
+    return data.cFileName;
 }
 
 enum Phase { kReading, kPreviewing, kRenaming, kPhases, kClosing = kPhases };
@@ -126,9 +136,11 @@ Round DialogRound(Library& library, const std::string& folder, size_t files, boo
         ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &answer);
         round.firstPaint = Millis(start, Clock::now());
         Pinger pinger(main, round);
-        const HWND list = ::GetDlgItem(ChildDialogWith(main, IDC_PREVIEW_LIST), IDC_PREVIEW_LIST);
+        // The controls come after the first paint.
+        HWND list = nullptr;
         const bool full = Poll([&] {
-            return !Busy(main) && static_cast<size_t>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) == files;
+            if (!list) list = ::GetDlgItem(ChildDialogWith(main, IDC_PREVIEW_LIST), IDC_PREVIEW_LIST);
+            return list && !Busy(main) && static_cast<size_t>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) == files;
         });
         round.firstPreview = Millis(start, Clock::now());
         round.ok = full;
@@ -181,7 +193,7 @@ int wmain() {
     const std::wstring wideFolder = argv[1];
     const std::string folder = platform::Narrow(argv[1]);
     const int rounds = std::stoi(argv[2]);
-    const bool memoryOnly = rounds == 0;
+    const bool memoryOnly = rounds <= 0;
     ::LocalFree(argv);
 
     // The journal of the stopped run stays with the bench.
@@ -192,10 +204,15 @@ int wmain() {
     if (!library.handleRename) return 1;
     const size_t files = Listing(wideFolder);
     if (memoryOnly) {
+        // Over the whole folder, or over one of its files alone: what a
+        // file costs is the difference, beyond what any dialog holds (its
+        // libraries, windows, pictures and fonts).
+        const bool oneFile = rounds < 0;
+        const std::string path = oneFile ? platform::Narrow(wideFolder + L"\\" + AnyFile(wideFolder)) : folder;
+        const size_t shown = oneFile ? 1 : files;
         const size_t before = PeakBytes();
-        DialogRound(library, folder, files, false, false);
-        const size_t after = PeakBytes();
-        std::printf("bytes-per-file %.1f\n", files ? static_cast<double>(after - before) / files : 0.0);
+        DialogRound(library, path, shown, false, false);
+        std::printf("peak-bytes %zu %zu\n", PeakBytes() - before, shown);
     } else {
         std::string listing = "listing", paint = "first-paint", first = "first-preview",
                     visible = "visible-refresh", refresh = "refresh";

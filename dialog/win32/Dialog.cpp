@@ -17,6 +17,14 @@ INT_PTR CDialog::RunModal(HINSTANCE instance, int templateId, HWND owner) {
     return result == 0 ? kFailed : result;
 }
 
+INT_PTR CDialog::RunModal(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND owner) {
+    modal_ = true;
+    const INT_PTR result = ::DialogBoxIndirectParamW(instance, dialogTemplate, owner, &CDialog::DialogProc,
+                                                     reinterpret_cast<LPARAM>(this));
+    hwnd_ = nullptr;
+    return result == 0 ? kFailed : result;
+}
+
 bool CDialog::CreateModeless(HINSTANCE instance, int templateId, HWND parent) {
     modal_ = false;
     return ::CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), parent, &CDialog::DialogProc,

@@ -28,6 +28,8 @@ protected:
     /// Runs the dialog of template `templateId` in `instance` modally, owned
     /// by `owner` (may be null); the code it ended with, or kFailed.
     INT_PTR RunModal(HINSTANCE instance, int templateId, HWND owner);
+    /// As above, over a template in memory.
+    INT_PTR RunModal(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND owner);
     /// Creates the dialog of template `templateId` without a loop of its own,
     /// as a child (or owned popup) of `parent`; false when it could not be.
     /// The window lives until it or its parent is destroyed.

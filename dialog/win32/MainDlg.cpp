@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <random>
+#include <stdexcept>
 
 #include "core/Words.h"
 #include "dialog/ControlTexts.h"
@@ -68,6 +69,8 @@ CMainDlg::~CMainDlg() {
 }
 
 INT_PTR CMainDlg::DoModal() {
+    // The window opens empty and paints at once; its controls follow.
+    if (template_.Load(instance_, IDD_MAIN)) return RunModal(instance_, template_.frame(), parent_);
     return RunModal(instance_, IDD_MAIN, parent_);
 }
 
@@ -87,39 +90,68 @@ bool CMainDlg::OnInitDialog() {
         work_.renamed = progress.renamed;
         if (progress.current) work_.current = progress.current->name();
     });
-
-    // A missing picture is reported once, and its arrows stay empty.
-    const std::string folder = LibraryFolder();
-    open_.Load(folder + "bitmap1.gif", window());
-    closed_.Load(folder + "bitmap2.gif", window());
-
-    for (auto& section : sections_) {
-        if (!section->Create(instance_, window())) return false;
-        section->SetArrows(open_, closed_);
+    if (item(IDOK)) {
+        // Opened whole from its template.
+        for (int stage = 0; Build(stage); ++stage) {
+        }
+        return false;  // the panel's first field has the focus
     }
-    if (!list_->Create(instance_, window())) return false;
-    listView_ = list_->item(IDC_PREVIEW_LIST);
-    ListView_SetExtendedListViewStyle(listView_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_CHECKBOXES);
-    progress_ = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | PBS_SMOOTH, 0, 0, 0, 0, window(),
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MAIN_PROGRESS)), instance_, nullptr);
-    for (const auto& [index, title] : {std::pair{0, L"Old"}, {1, L"New"}, {2, L"Status"}}) {
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.pszText = const_cast<wchar_t*>(title);
-        column.cx = 120;
-        column.iSubItem = index;
-        ListView_InsertColumn(listView_, index, &column);
+    // Making every control takes Wine a good part of a second on a busy
+    // machine: the window shows first, and each stage of the rest is a
+    // message of its own, so that it answers in between.
+    ::ShowWindow(window(), SW_SHOW);
+    ::UpdateWindow(window());
+    ::PostMessageW(window(), WM_MAIN_BUILD, 0, 0);
+    return false;
+}
+
+// A part that cannot be made ends the dialog (see OnFailure): half a
+// dialog could rename with options the user never saw.
+bool CMainDlg::Build(int stage) {
+    switch (stage) {
+        case 0: {
+            if (!item(IDOK) && !template_.CreateItems(window(), instance_)) throw std::runtime_error("controls");
+            // A missing picture is reported once, and its arrows stay empty.
+            const std::string folder = LibraryFolder();
+            open_.Load(folder + "bitmap1.gif", window());
+            closed_.Load(folder + "bitmap2.gif", window());
+            return true;
+        }
+        case 1:
+            for (auto& section : sections_) {
+                if (!section->Create(instance_, window())) throw std::runtime_error("sections");
+                section->SetArrows(open_, closed_);
+            }
+            return true;
+        case 2:
+            if (!list_->Create(instance_, window())) throw std::runtime_error("list");
+            listView_ = list_->item(IDC_PREVIEW_LIST);
+            ListView_SetExtendedListViewStyle(listView_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_CHECKBOXES);
+            progress_ = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | PBS_SMOOTH, 0, 0, 0, 0, window(),
+                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MAIN_PROGRESS)), instance_,
+                                          nullptr);
+            for (const auto& [index, title] : {std::pair{0, L"Old"}, {1, L"New"}, {2, L"Status"}}) {
+                LVCOLUMNW column{};
+                column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+                column.pszText = const_cast<wchar_t*>(title);
+                column.cx = 120;
+                column.iSubItem = index;
+                ListView_InsertColumn(listView_, index, &column);
+            }
+            SetUpRowChoices();
+            FillScopes();
+            FillOptions();
+            FillActions();
+            accelerators_ = ::LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS));
+            g_active = this;
+            filter_ = ::SetWindowsHookExW(WH_MSGFILTER, &CMainDlg::MessageFilter, nullptr, ::GetCurrentThreadId());
+            return true;
+        case 3:
+            ShowPanel();
+            return true;
+        default:
+            break;
     }
-    SetUpRowChoices();
-
-    FillScopes();
-    FillOptions();
-    FillActions();
-    accelerators_ = ::LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS));
-    g_active = this;
-    filter_ = ::SetWindowsHookExW(WH_MSGFILTER, &CMainDlg::MessageFilter, nullptr, ::GetCurrentThreadId());
-
-    ShowPanel();
     ShowStepStrip();
     for (auto& section : sections_) WindowShow(section->window(), true);
     OrderTabs();
@@ -127,8 +159,9 @@ bool CMainDlg::OnInitDialog() {
     Relayout();
     FitToWorkArea();
     UpdateUndo();
-    // The window shows at once: the selection is read, and its preview
-    // computed, on the worker. A preset to apply starts that itself.
+    built_ = true;
+    // The selection is read, and its preview computed, on the worker. A
+    // preset to apply starts that itself.
     const CPreset* preset = nullptr;
     const CPresetBook book(store_);
     if (!startPreset_.empty()) preset = book.Find(startPreset_);
@@ -138,11 +171,21 @@ bool CMainDlg::OnInitDialog() {
         RefreshPreview();
     if (!startPreset_.empty() && !preset)
         ::PostMessageW(window(), WM_COMMAND, MAKEWPARAM(ID_NO_PRESET, 0), 0);
-    return false;  // the panel's first field has the focus
+    if (okEarly_) ::PostMessageW(window(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return false;
 }
 
 INT_PTR CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_MAIN_BUILD:
+            // Controls made and moved in a window on the screen cost Wine
+            // three times as much: it draws once they are all in place.
+            ::SendMessageW(window(), WM_SETREDRAW, FALSE, 0);
+            if (Build(static_cast<int>(wParam)))
+                ::PostMessageW(window(), WM_MAIN_BUILD, wParam + 1, 0);
+            ::SendMessageW(window(), WM_SETREDRAW, TRUE, 0);
+            if (built_) ::RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+            return TRUE;
         case WM_PANEL_CHANGED:
             RefreshPreview();
             return TRUE;
@@ -159,7 +202,7 @@ INT_PTR CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             NameEdited(wParam != 0);
             return TRUE;
         case WM_MAIN_BUSY:
-            ::SetWindowLongPtrW(window(), DWLP_MSGRESULT, previewJob_ != 0 || running_ ? 1 : 0);
+            ::SetWindowLongPtrW(window(), DWLP_MSGRESULT, !built_ || previewJob_ != 0 || running_ ? 1 : 0);
             return TRUE;
         case WM_TIMER:
             if (wParam == kWorkTimer) ShowProgress();
@@ -174,6 +217,7 @@ INT_PTR CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             ::SetWindowPos(window(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                            suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            if (!built_) return TRUE;
             Relayout();
             FitToWorkArea();
             return TRUE;
@@ -201,7 +245,7 @@ INT_PTR CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CMainDlg::Paint() {
     const win::ScopedPaint paint(window());
-    (parametersCollapsed_ ? closed_ : open_).Draw(paint.dc(), item(IDC_MAIN_PARAMETERS_ARROW));
+    if (built_) (parametersCollapsed_ ? closed_ : open_).Draw(paint.dc(), item(IDC_MAIN_PARAMETERS_ARROW));
 }
 
 bool CMainDlg::ClickOnArrow(POINT at) {
@@ -209,6 +253,12 @@ bool CMainDlg::ClickOnArrow(POINT at) {
 }
 
 void CMainDlg::OnCommand(int id, int code) {
+    // Until every control is made, only Cancel means something now; an OK
+    // as early as that is kept for when they are.
+    if (!built_ && id != IDCANCEL) {
+        okEarly_ = okEarly_ || id == IDOK;
+        return;
+    }
     switch (id) {
         case IDC_MAIN_SCOPE:
             if (code == CBN_SELCHANGE) {

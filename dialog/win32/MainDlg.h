@@ -13,6 +13,7 @@
 #include "dialog/MainDlgModel.h"
 #include "dialog/SettingsStore.h"
 #include "dialog/win32/Dialog.h"
+#include "dialog/win32/DialogTemplate.h"
 #include "dialog/win32/PanelHost.h"
 #include "dialog/win32/PictureFile.h"
 #include "dialog/win32/Win32Prompts.h"
@@ -20,6 +21,8 @@
 
 /// The preview under way computed the rows on screen: `wParam` is its job.
 inline constexpr UINT WM_PREVIEW_VISIBLE = 0x0C03;
+/// The window makes the controls of stage `wParam`, and goes on to the next.
+inline constexpr UINT WM_MAIN_BUILD = 0x0C06;
 /// The timer that shows how far the worker got.
 inline constexpr UINT_PTR kWorkTimer = 1;
 
@@ -90,6 +93,8 @@ protected:
     void OnCommand(int id, int code) override;
 
 private:
+    /// Makes the controls of `stage`; true while a stage is left.
+    bool Build(int stage);
     void FillScopes();
     void FillActions();
     void FillOptions();
@@ -210,6 +215,9 @@ private:
     HACCEL accelerators_ = nullptr;
     HHOOK filter_ = nullptr;
     POINT minimum_{};  // the smallest window that shows every control
+    CDialogTemplate template_;  // the window's own controls, made after it shows
+    bool built_ = false;        // every control is made
+    bool okEarly_ = false;      // OK came before that
     bool laidOut_ = false;
     bool running_ = false;  // OK's run is at work
     std::string startPreset_;

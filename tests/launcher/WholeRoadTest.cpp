@@ -37,6 +37,21 @@ BOOL CALLBACK FindVisibleEdit(HWND window, LPARAM data) {
     return TRUE;
 }
 
+// The rename dialog shows before it makes its controls: they are all there
+// once its preview list shows.
+bool Built(HWND dialog) {
+    bool found = false;
+    ::EnumChildWindows(
+        dialog,
+        [](HWND window, LPARAM data) -> BOOL {
+            if (::GetDlgCtrlID(window) != IDC_PREVIEW_LIST || !::IsWindowVisible(window)) return TRUE;
+            *reinterpret_cast<bool*>(data) = true;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 // Chooses an entry of a combo box of another process, as a user would: the
 // dialog hears of it. The strings travel with the messages.
 bool Choose(HWND combo, const std::wstring& entry) {
@@ -54,6 +69,7 @@ bool Choose(HWND combo, const std::wstring& entry) {
 void RenameWithPrefix(CProcess& run, const std::wstring& prefix, const std::function<void()>& whileOpen) {
     const HWND dialog = run.WaitForWindow(L"Quorlin", 30000);
     ASSERT_TRUE(dialog) << "the rename dialog did not open";
+    ASSERT_TRUE(WaitUntil([&] { return Built(dialog); }, 30000)) << "the rename dialog made no controls";
     EXPECT_NE(Text(dialog), L"Quorlin Info");
     whileOpen();
     ASSERT_TRUE(Choose(::GetDlgItem(dialog, IDC_MAIN_SCOPE), L"Change entire file name"));
@@ -123,8 +139,7 @@ HWND WaitForRenameDialog(DWORD timeoutMs) {
             found = nullptr;
             ::EnumWindows(
                 [](HWND window, LPARAM data) -> BOOL {
-                    if (!::IsWindowVisible(window) || Text(window).rfind(L"Quorlin", 0) != 0 ||
-                        !::GetDlgItem(window, IDC_MAIN_STEP))
+                    if (!::IsWindowVisible(window) || Text(window).rfind(L"Quorlin", 0) != 0 || !Built(window))
                         return TRUE;
                     *reinterpret_cast<HWND*>(data) = window;
                     return FALSE;

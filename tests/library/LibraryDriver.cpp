@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -222,8 +223,16 @@ void CloseEverything() {
     ::EnumWindows(CloseOne, 0);
 }
 
+HWND WaitForMainDialog(DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    const HWND main = WaitForWindow("Quorlin", timeoutMs);
+    if (!main) return nullptr;
+    const DWORD left = timeoutMs - std::min(timeoutMs, ::GetTickCount() - start);
+    return WaitUntil([&] { return ChildDialogWith(main, IDC_PREVIEW_LIST) != nullptr; }, left) ? main : nullptr;
+}
+
 bool MainDialog::Find() {
-    main = WaitForWindow("Quorlin");
+    main = WaitForMainDialog();
     if (!main) return false;
     scope = ::GetDlgItem(main, IDC_MAIN_SCOPE);
     action = ::GetDlgItem(main, IDC_MAIN_ACTION);

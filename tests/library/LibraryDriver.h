@@ -46,6 +46,9 @@ void DriveWhile(const std::function<void()>& call, const std::function<void()>& 
 HWND WaitForWindow(const std::string& caption, DWORD timeoutMs = 10000);
 /// The visible child dialog of `dialog` (at any depth) that holds control `id`.
 HWND ChildDialogWith(HWND dialog, int id);
+/// The rename dialog, once it has shown and made every control (it shows
+/// first and makes them after); null after `timeoutMs`.
+HWND WaitForMainDialog(DWORD timeoutMs = 10000);
 using win_test::WaitUntil;
 
 /// The text of `window`, or of control `id` of it.

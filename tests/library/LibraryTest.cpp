@@ -58,6 +58,36 @@ TEST_F(LibraryTest, CancelRenamesNothing) {
     EXPECT_EQ(dir.Snapshot(), (Snap{"a.txt=a"}));
 }
 
+// The window shows before its controls are made: OK or Cancel pressed as it
+// appears is neither lost nor taken for the other.
+TEST_F(LibraryTest, OkOrCancelAsTheWindowAppears) {
+    for (const auto& [command, expected] : {std::pair{IDOK, Snap{"x_a.txt=a"}}, {IDCANCEL, Snap{"a.txt=a"}}}) {
+        SCOPED_TRACE(command);
+        StoreSettings({{L"lastSelection", L"Add to beginning"}, {L"add", L"x_"}}, {});
+        TempDir dir;
+        dir.File("a.txt", "a");
+        const std::string path = dir / "a.txt";
+        const char* paths[] = {path.c_str()};
+        DriveWhile([&] { library.handleRename(nullptr, 0, paths, 1); },
+                   [command = command] {
+                       // Taken as soon as it exists, shown or not: the
+                       // command comes before any control.
+                       HWND main = nullptr;
+                       for (const DWORD start = ::GetTickCount(); !main && ::GetTickCount() - start < 10000;) {
+                           for (HWND w = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w && !main;
+                                w = ::FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+                               DWORD process = 0;
+                               ::GetWindowThreadProcessId(w, &process);
+                               if (process == ::GetCurrentProcessId()) main = w;
+                           }
+                       }
+                       ASSERT_TRUE(main);
+                       ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+                   });
+        EXPECT_EQ(dir.Snapshot(), expected);
+    }
+}
+
 TEST_F(LibraryTest, NoPathsOpenAnEmptyDialogAndOkRenamesNothing) {
     TempDir dir;
     dir.File("a.txt", "a");

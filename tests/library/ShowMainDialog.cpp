@@ -83,7 +83,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!library.handleRename) return 1;
     bool done = false;
     std::thread director([&] {
-        const HWND main = WaitForWindow("Quorlin", 120000);
+        const HWND main = WaitForMainDialog(120000);
         if (!main) return;
         const HWND list = ::GetDlgItem(ChildDialogWith(main, IDC_PREVIEW_LIST), IDC_PREVIEW_LIST);
         const auto status = [&] { return Text(main, IDC_MAIN_STATUS); };
