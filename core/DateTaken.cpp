@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/PictureDate.h"
+#include "core/BoundedReader.h"
 #include "platform/FileSystem.h"
 #include "platform/Time.h"
 
@@ -48,91 +49,6 @@ uint32_t Le32(const uint8_t* p) {
            p[0];
 }
 bool Is(const uint8_t* p, const char* fourcc) { return std::memcmp(p, fourcc, 4) == 0; }
-
-class MemoryStream final : public platform::IReadStream {
-public:
-    MemoryStream(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    size_t Read(void* buffer, size_t size) override {
-        const size_t n = std::min(size, size_ - pos_);
-        if (n) std::memcpy(buffer, data_ + pos_, n);
-        pos_ += n;
-        return n;
-    }
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t pos_ = 0;
-};
-
-// The file seen through the read budget, with its first bytes held back so
-// that the format can be told before anything is consumed.
-class Reader {
-public:
-    explicit Reader(platform::IReadStream& in) : in_(in) { headSize_ = Pull(head_.data(), head_.size()); }
-
-    const uint8_t* head() const { return head_.data(); }
-    size_t headSize() const { return headSize_; }
-    uint64_t pos() const { return pos_; }
-
-    // Up to `size` bytes: fewer at the end of the file or of the budget.
-    size_t ReadUpTo(void* buffer, size_t size) {
-        if (size == 0) return 0;  // an empty vector's data() may be null
-        auto* out = static_cast<uint8_t*>(buffer);
-        size_t done = 0;
-        if (headPos_ < headSize_) {
-            done = std::min(size, headSize_ - headPos_);
-            std::memcpy(out, head_.data() + headPos_, done);
-            headPos_ += done;
-        }
-        if (done < size) done += Pull(out + done, size - done);
-        pos_ += done;
-        return done;
-    }
-    bool Read(void* buffer, size_t size) { return ReadUpTo(buffer, size) == size; }
-    bool Read(std::vector<uint8_t>& out, size_t size) {
-        out.resize(size);
-        return Read(out.data(), size);
-    }
-
-    // What the head holds back is passed over first; the stream moves past
-    // the rest without reading it, so a movie header after gigabytes of
-    // media costs one seek, not the read budget.
-    bool Skip(uint64_t size) {
-        const size_t fromHead = static_cast<size_t>(std::min<uint64_t>(size, headSize_ - headPos_));
-        headPos_ += fromHead;
-        pos_ += fromHead;
-        size -= fromHead;
-        if (size == 0) return true;
-        if (in_.Skip(size)) {
-            pos_ += size;
-            return true;
-        }
-        // A stream that cannot move on is read, within the budget.
-        uint8_t scratch[16384];
-        while (size > 0) {
-            const size_t n = static_cast<size_t>(std::min<uint64_t>(size, sizeof scratch));
-            if (ReadUpTo(scratch, n) != n) return false;
-            size -= n;
-        }
-        return true;
-    }
-    bool SkipTo(uint64_t at) { return at >= pos_ && Skip(at - pos_); }
-
-private:
-    size_t Pull(uint8_t* out, size_t size) {
-        const size_t n = in_.Read(out, static_cast<size_t>(std::min<uint64_t>(size, budget_)));
-        budget_ -= n;
-        return n;
-    }
-
-    platform::IReadStream& in_;
-    std::array<uint8_t, 16> head_{};
-    size_t headSize_ = 0;
-    size_t headPos_ = 0;
-    uint64_t pos_ = 0;
-    uint64_t budget_ = kMaxReadBytes;
-};
 
 // Big-endian fields of a box in memory; a read past the end gives 0 and
 // leaves ok() false for good.
@@ -357,7 +273,7 @@ constexpr uint64_t kFormatSizes[14] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4}
 class TiffBytes {
 public:
     TiffBytes(std::vector<uint8_t> block, size_t start) : bytes_(std::move(block)), base_(start) {}
-    explicit TiffBytes(Reader& file) : file_(&file) {}
+    explicit TiffBytes(CBoundedReader& file) : file_(&file) {}
 
     // True when [offset, offset + length) of the structure can be read.
     bool Have(uint64_t offset, uint64_t length) {
@@ -387,7 +303,7 @@ public:
 private:
     std::vector<uint8_t> bytes_;
     size_t base_ = 0;
-    Reader* file_ = nullptr;
+    CBoundedReader* file_ = nullptr;
 };
 
 // The text of an ASCII entry, cut at its first NUL and at `maxChars`.
@@ -477,7 +393,7 @@ bool ExifBlock(std::vector<uint8_t> block, size_t start, CDateTaken& out) {
 
 // ---- Containers ----
 
-CDateTaken ScanJpeg(Reader& r) {
+CDateTaken ScanJpeg(CBoundedReader& r) {
     CDateTaken out;
     if (!r.Skip(2)) return out;
     std::vector<uint8_t> body;
@@ -506,7 +422,7 @@ CDateTaken ScanJpeg(Reader& r) {
     return out;
 }
 
-CDateTaken ScanTiff(Reader& r) {
+CDateTaken ScanTiff(CBoundedReader& r) {
     CDateTaken out;
     TiffBytes t(r);
     ExifDates dates;
@@ -552,7 +468,7 @@ bool PngTextDate(const std::vector<uint8_t>& chunk, bool international, CDateTak
     return TakeTextDate(std::string(text, std::find(text, chunk.end(), 0)), out);
 }
 
-CDateTaken ScanPng(Reader& r) {
+CDateTaken ScanPng(CBoundedReader& r) {
     CDateTaken out;
     CDateTaken text;
     if (!r.Skip(8)) return out;
@@ -580,7 +496,7 @@ CDateTaken ScanPng(Reader& r) {
     return text;
 }
 
-CDateTaken ScanWebp(Reader& r) {
+CDateTaken ScanWebp(CBoundedReader& r) {
     CDateTaken out;
     if (!r.Skip(12)) return out;
     std::vector<uint8_t> chunk;
@@ -608,7 +524,7 @@ struct Box {
 };
 
 // Reads a box header at the reader's position, which is left at the payload.
-bool ReadBoxHeader(Reader& r, uint64_t limit, Box& box) {
+bool ReadBoxHeader(CBoundedReader& r, uint64_t limit, Box& box) {
     uint8_t h[8];
     box.start = r.pos();
     if (limit - box.start < 8 || !r.Read(h, 8)) return false;
@@ -762,7 +678,7 @@ bool ExifItem(std::vector<uint8_t> item, CDateTaken& out) {
 
 // creation_time of an mvhd box of `size` bytes after its header: seconds
 // since 1904 in UTC, 0 when not set.
-bool ReadMovieHeader(Reader& r, uint64_t size, CDateTaken& out) {
+bool ReadMovieHeader(CBoundedReader& r, uint64_t size, CDateTaken& out) {
     uint8_t h[12];
     if (size < 8 || !r.Read(h, 4)) return false;
     const bool wide = h[0] == 1;
@@ -779,7 +695,7 @@ bool ReadMovieHeader(Reader& r, uint64_t size, CDateTaken& out) {
     return true;
 }
 
-CDateTaken ScanIsoMedia(Reader& r) {
+CDateTaken ScanIsoMedia(CBoundedReader& r) {
     CDateTaken picture, video;
     MetaExif pending;       // an Exif item still ahead in the file
     bool inFile = false;    // pending.extent is a file offset
@@ -845,7 +761,7 @@ bool IsIsoMedia(const uint8_t* head, size_t size) {
 }  // namespace
 
 CDateTaken ScanDateTaken(platform::IReadStream& in) {
-    Reader r(in);
+    CBoundedReader r(in, kMaxReadBytes);
     const uint8_t* h = r.head();
     const size_t n = r.headSize();
     if (n >= 3 && h[0] == 0xFF && h[1] == 0xD8 && h[2] == 0xFF) return ScanJpeg(r);
@@ -857,6 +773,6 @@ CDateTaken ScanDateTaken(platform::IReadStream& in) {
 }
 
 CDateTaken ScanDateTaken(const uint8_t* data, size_t size) {
-    MemoryStream in(data, size);
+    CMemoryStream in(data, size);
     return ScanDateTaken(in);
 }

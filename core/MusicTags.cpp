@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/BoundedReader.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -53,102 +54,6 @@ bool Syncsafe(const uint8_t* p, uint32_t& out) {
 bool Is(const uint8_t* p, const char* tag, size_t n) {
     return std::memcmp(p, tag, n) == 0;
 }
-
-class MemoryStream final : public platform::IReadStream {
-public:
-    MemoryStream(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    size_t Read(void* buffer, size_t size) override {
-        const size_t n = std::min(size, size_ - pos_);
-        if (n) std::memcpy(buffer, data_ + pos_, n);
-        pos_ += n;
-        return n;
-    }
-    bool Skip(uint64_t size) override {
-        pos_ += static_cast<size_t>(std::min<uint64_t>(size, size_ - pos_));
-        return true;
-    }
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t pos_ = 0;
-};
-
-// The file seen through the read budget, with its first bytes held back so
-// that the format can be told before anything is consumed.
-class Reader {
-public:
-    explicit Reader(platform::IReadStream& in) : in_(in) { headSize_ = Pull(head_.data(), head_.size()); }
-
-    const uint8_t* head() const { return head_.data(); }
-    size_t headSize() const { return headSize_; }
-    uint64_t pos() const { return pos_; }
-
-    // Up to `size` bytes: fewer at the end of the file or of the budget.
-    size_t ReadUpTo(void* buffer, size_t size) {
-        if (size == 0) return 0;
-        auto* out = static_cast<uint8_t*>(buffer);
-        size_t done = 0;
-        if (headPos_ < headSize_) {
-            done = std::min(size, headSize_ - headPos_);
-            // A loop, not memcpy: GCC's bounds warning misjudges the copy out of the head.
-            for (size_t i = 0; i < done; ++i) out[i] = head_[headPos_ + i];
-            headPos_ += done;
-        }
-        if (done < size) done += Pull(out + done, size - done);
-        pos_ += done;
-        return done;
-    }
-    bool Read(void* buffer, size_t size) { return ReadUpTo(buffer, size) == size; }
-    // What is there of `size` bytes, for a block whose end may be cut off.
-    // The buffer grows with what arrives, not with what a header claims.
-    void ReadSome(std::vector<uint8_t>& out, size_t size) {
-        out.clear();
-        while (out.size() < size) {
-            const size_t had = out.size();
-            const size_t step = std::min<size_t>(size - had, 64 << 10);
-            out.resize(had + step);
-            const size_t got = ReadUpTo(out.data() + had, step);
-            out.resize(had + got);
-            if (got < step) break;
-        }
-    }
-
-    bool Skip(uint64_t size) {
-        const size_t fromHead = static_cast<size_t>(std::min<uint64_t>(size, headSize_ - headPos_));
-        headPos_ += fromHead;
-        pos_ += fromHead;
-        size -= fromHead;
-        if (size == 0) return true;
-        if (in_.Skip(size)) {
-            pos_ += size;
-            return true;
-        }
-        // A stream that cannot move on is read, within the budget.
-        uint8_t scratch[16384];
-        while (size > 0) {
-            const size_t n = static_cast<size_t>(std::min<uint64_t>(size, sizeof scratch));
-            if (ReadUpTo(scratch, n) != n) return false;
-            size -= n;
-        }
-        return true;
-    }
-    bool SkipTo(uint64_t at) { return at >= pos_ && Skip(at - pos_); }
-
-private:
-    size_t Pull(uint8_t* out, size_t size) {
-        const size_t n = in_.Read(out, static_cast<size_t>(std::min<uint64_t>(size, budget_)));
-        budget_ -= n;
-        return n;
-    }
-
-    platform::IReadStream& in_;
-    std::array<uint8_t, 12> head_{};
-    size_t headSize_ = 0;
-    size_t headPos_ = 0;
-    uint64_t pos_ = 0;
-    uint64_t budget_ = kMaxReadBytes;
-};
 
 // ---- Text ----
 
@@ -590,7 +495,7 @@ void ParseId3Frames(const uint8_t* p, size_t n, int major, bool tagUnsync, CMusi
 }
 
 // The ID3v2 tag at the reader's position, its 10-byte header already read.
-void ReadId3v2(Reader& r, const uint8_t* header, CMusicTags& tags) {
+void ReadId3v2(CBoundedReader& r, const uint8_t* header, CMusicTags& tags) {
     const int major = header[3];
     const uint8_t flags = header[5];
     uint32_t size = 0;
@@ -631,7 +536,7 @@ void ParseId3v1(const uint8_t* t, CMusicTags& tags) {
     Set(tags, Field::kGenre, Id3v1GenreName(t[127]));
 }
 
-void ReadId3v1(Reader& r, uint64_t fileSize, CMusicTags& tags) {
+void ReadId3v1(CBoundedReader& r, uint64_t fileSize, CMusicTags& tags) {
     if (fileSize < kId3v1Size || !r.SkipTo(fileSize - kId3v1Size)) return;
     uint8_t t[kId3v1Size];
     if (r.Read(t, sizeof t) && Is(t, "TAG", 3)) ParseId3v1(t, tags);
@@ -680,7 +585,7 @@ void ParseVorbisComments(const uint8_t* p, size_t n, CMusicTags& tags) {
 // ---- FLAC ----
 
 // Metadata blocks after "fLaC", which the reader has passed.
-void ReadFlac(Reader& r, CMusicTags& tags) {
+void ReadFlac(CBoundedReader& r, CMusicTags& tags) {
     for (int i = 0; i < kMaxBlocks; ++i) {
         uint8_t h[4];
         if (!r.Read(h, sizeof h)) return;
@@ -699,7 +604,7 @@ void ReadFlac(Reader& r, CMusicTags& tags) {
 
 // The first stream's comment packet, its second, gathered from the
 // segments of as many pages as it spans.
-void ReadOgg(Reader& r, CMusicTags& tags) {
+void ReadOgg(CBoundedReader& r, CMusicTags& tags) {
     std::vector<uint8_t> packet;
     int packetIndex = 0;
     bool haveSerial = false;
@@ -781,7 +686,7 @@ void ReadOgg(Reader& r, CMusicTags& tags) {
 // Walks boxes from the reader's position up to `end` (the file's end when
 // unknown) to the first of `type`, and leaves the reader after its header
 // with `boxEnd` where it stops.
-bool FindBox(Reader& r, uint64_t end, const char* type, uint64_t& boxEnd, int& boxes) {
+bool FindBox(CBoundedReader& r, uint64_t end, const char* type, uint64_t& boxEnd, int& boxes) {
     while (r.pos() + 8 <= end && ++boxes <= kMaxBoxes) {
         uint8_t h[16];
         if (!r.Read(h, 8)) return false;
@@ -842,7 +747,7 @@ void ParseIlstItem(const uint8_t* type, const uint8_t* p, size_t n, CMusicTags& 
         Set(tags, Field::kGenre, Id3v1GenreName((v[0] << 8 | v[1]) - 1));
 }
 
-void ReadMp4(Reader& r, uint64_t fileSize, CMusicTags& tags) {
+void ReadMp4(CBoundedReader& r, uint64_t fileSize, CMusicTags& tags) {
     const uint64_t end = fileSize ? fileSize : UINT64_MAX;
     int boxes = 0;
     uint64_t moovEnd = 0, udtaEnd = 0, metaEnd = 0, ilstEnd = 0;
@@ -884,7 +789,7 @@ std::string Id3v1GenreName(int index) {
 
 CMusicTags ReadMusicTags(platform::IReadStream& in, uint64_t fileSize) {
     CMusicTags tags;
-    Reader r(in);
+    CBoundedReader r(in, kMaxReadBytes);
     const uint8_t* head = r.head();
     const size_t n = r.headSize();
     if (n >= 4 && Is(head, "fLaC", 4)) {
@@ -913,6 +818,6 @@ CMusicTags ReadMusicTags(platform::IReadStream& in, uint64_t fileSize) {
 }
 
 CMusicTags ReadMusicTags(const uint8_t* data, size_t size) {
-    MemoryStream in(data, size);
+    CMemoryStream in(data, size);
     return ReadMusicTags(in, size);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/PictureInfo.h"
+#include "core/BoundedReader.h"
 #include "platform/FileSystem.h"
 #include "platform/Time.h"
 
@@ -48,22 +49,6 @@ constexpr uint16_t kTagInteropDirectory = 0xA005;
 
 // Bytes per component of the TIFF formats 1-12.
 constexpr uint64_t kFormatSizes[13] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
-
-class MemoryStream final : public platform::IReadStream {
-public:
-    MemoryStream(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    size_t Read(void* buffer, size_t size) override {
-        const size_t n = std::min(size, size_ - pos_);
-        if (n) std::memcpy(buffer, data_ + pos_, n);
-        pos_ += n;
-        return n;
-    }
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t pos_ = 0;
-};
 
 // One TIFF block: every offset in it counts from its first byte, and every
 // read is checked against its length before it happens.
@@ -265,7 +250,7 @@ CPictureScan ScanPicture(platform::IReadStream& in) {
 }
 
 CPictureScan ScanPicture(const uint8_t* data, size_t size) {
-    MemoryStream in(data, size);
+    CMemoryStream in(data, size);
     return ScanPicture(in);
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/BoundedReader.h"
 #include "core/DateTaken.h"
 #include "platform/FileSystem.h"
 #include "platform/Time.h"
@@ -269,12 +270,28 @@ TEST(DateTaken, DamagedAndBounded) {
         {"size below a header", kFtyp + Be(4, 4) + "free" + moov, false},
         {"child box past its parent, then a good moov", kFtyp + Box("moov", Be(200, 4) + "trak") + moov, true},
         {"moov behind 3 MiB", kFtyp + Box("mdat", std::string(3 << 20, '\0')) + moov, true},
-        {"moov behind 5 MiB: over the budget", kFtyp + Box("mdat", std::string(5 << 20, '\0')) + moov, false},
+        {"moov behind 5 MiB, passed over", kFtyp + Box("mdat", std::string(5 << 20, '\0')) + moov, true},
         {"meta past the end", kFtyp + Be(4096, 4) + Heif(tiff, 1, true).substr(kFtyp.size() + 4), false},
         {"main directory linking to itself", Jpeg(selfLoop), false},
         {"no date at all", "Just some text, no picture or video.", false},
     };
     for (const auto& c : cases) EXPECT_EQ(Scan(c.file).found, c.found) << c.what;
+
+    // A stream that cannot move on is read instead, within the budget.
+    class Unskippable final : public platform::IReadStream {
+    public:
+        explicit Unskippable(const std::string& bytes)
+            : in_(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()) {}
+        size_t Read(void* buffer, size_t size) override { return in_.Read(buffer, size); }
+
+    private:
+        CMemoryStream in_;
+    };
+    for (const auto& [media, found] : {std::pair{3u << 20, true}, {5u << 20, false}}) {
+        const std::string file = kFtyp + Box("mdat", std::string(media, '\0')) + moov;
+        Unskippable in(file);
+        EXPECT_EQ(ScanDateTaken(in).found, found) << media;
+    }
 
     // A terabyte of media data: the budget stops the reading.
     class Endless final : public platform::IReadStream {
