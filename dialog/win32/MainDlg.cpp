@@ -201,9 +201,15 @@ INT_PTR CMainDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MAIN_NAME_EDITED:
             NameEdited(wParam != 0);
             return TRUE;
-        case WM_MAIN_BUSY:
-            ::SetWindowLongPtrW(window(), DWLP_MSGRESULT, !built_ || previewJob_ != 0 || running_ ? 1 : 0);
+        case WM_MAIN_BUSY: {
+            // A change of the panel still in the queue is work as well: its
+            // preview has not even started.
+            MSG queued;
+            const bool changed =
+                ::PeekMessageW(&queued, window(), WM_PANEL_CHANGED, WM_PANEL_CHANGED, PM_NOREMOVE | PM_QS_POSTMESSAGE);
+            ::SetWindowLongPtrW(window(), DWLP_MSGRESULT, !built_ || changed || previewJob_ != 0 || running_ ? 1 : 0);
             return TRUE;
+        }
         case WM_TIMER:
             if (wParam == kWorkTimer) ShowProgress();
             return TRUE;

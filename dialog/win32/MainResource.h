@@ -80,8 +80,9 @@
 // The product's icon.
 #define IDI_MAIN 1005
 
-// Asked of the rename dialog: 1 while it reads, computes or renames, 0 when
-// what it shows is all there is (DWLP_MSGRESULT). For those who drive it.
+// Asked of the rename dialog: 1 while it makes its controls, reads, computes
+// or renames, or has a change still to take in; 0 when what it shows is all
+// there is (DWLP_MSGRESULT). For those who drive it.
 #define WM_MAIN_BUSY 0x0C04
 // The box that edits a row's new name is done: wParam 1 keeps the typed
 // name, 0 drops it.
