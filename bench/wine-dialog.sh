@@ -50,12 +50,16 @@ mkdir -p "$work/appdata"
 "$top/cmake/wine-run.sh" reg add 'HKCU\Software\Wine\AppDefaults\dialog_bench.exe\X11 Driver' \
     /v Managed /d N /f >/dev/null 2>&1
 run() {
-    QLN_BENCH_APPDATA="Z:$work/appdata" "$top/cmake/wine-run.sh" "$build/bench/dialog_bench.exe" "Z:$work/files" "$@" 2>/dev/null | tr -d '\r'
+    QLN_BENCH_APPDATA="Z:$work/appdata" "$top/cmake/wine-run.sh" "$build/bench/dialog_bench.exe" "Z:$work/$1" "$2" 2>/dev/null | tr -d '\r'
 }
 
-timings=$(run "$rounds")
-memory=$(run 0)
-single=$(run -1)
+timings=$(run files "$rounds")
+memory=$(run files 0)
+# The dialog over one file of a folder of its own: one in the large folder
+# would hold that folder's names, which are the folder's cost, not the
+# dialog's.
+mkdir -p "$work/one" && touch "$work/one/DSC_000001.jpg"
+single=$(run one -1)
 
 median() { tr ' ' '\n' | sort -g | awk '{a[NR] = $1} END {print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2}'; }
 figures() { echo "$timings" | awk -v name="$1" '$1 == name {$1 = ""; print}'; }
