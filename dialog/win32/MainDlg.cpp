@@ -96,9 +96,9 @@ bool CMainDlg::OnInitDialog() {
         }
         return false;  // the panel's first field has the focus
     }
-    // Making every control takes Wine a good part of a second on a busy
-    // machine: the window shows first, and each stage of the rest is a
-    // message of its own, so that it answers in between.
+    // Making every control takes Wine well over 100 ms on a busy machine:
+    // the window shows first, and each stage of the rest is a message of its
+    // own, so that it answers in between.
     ::ShowWindow(window(), SW_SHOW);
     ::UpdateWindow(window());
     ::PostMessageW(window(), WM_MAIN_BUILD, 0, 0);
