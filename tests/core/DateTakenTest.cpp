@@ -15,6 +15,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Time.h"
 #include "tests/support/Jpeg.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -36,21 +37,8 @@ bool UtcZone() {
     std::tm t{};
     return platform::ToLocalTime(0, t) && t.tm_hour == 0 && platform::ToLocalTime(15552000, t) && t.tm_hour == 0;
 }
-std::string Fixture(const std::string& name) {
-    std::ifstream in(U8(std::string(QLN_FIXTURE_DIR) + "/media/" + name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+std::string Fixture(const std::string& name) { return FixtureBytes("media", name); }
 
-std::string Be(uint64_t v, int bytes) {
-    std::string out;
-    for (int i = bytes - 1; i >= 0; --i) out += static_cast<char>(v >> (8 * i) & 0xFF);
-    return out;
-}
-std::string Le(uint64_t v, int bytes) {
-    std::string out = Be(v, bytes);
-    return std::string(out.rbegin(), out.rend());
-}
-std::string Box(const std::string& type, const std::string& payload) { return Be(8 + payload.size(), 4) + type + payload; }
 std::string FullBox(const std::string& type, int version, const std::string& payload) {
     return Box(type, Be(static_cast<uint64_t>(version) << 24, 4) + payload);
 }

@@ -7,6 +7,7 @@
 
 #include "core/MusicTags.h"
 #include "platform/FileSystem.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -34,20 +35,8 @@ private:
 std::string Fields(const CMusicTags& t) {
     return t.artist + "|" + t.album + "|" + t.title + "|" + t.track + "|" + t.disc + "|" + t.year + "|" + t.genre;
 }
-std::string Fixture(const std::string& name) {
-    std::ifstream in(U8(std::string(QLN_FIXTURE_DIR) + "/tags/" + name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+std::string Fixture(const std::string& name) { return FixtureBytes("tags", name); }
 
-std::string Be(uint64_t v, int bytes) {
-    std::string out;
-    for (int i = bytes - 1; i >= 0; --i) out += static_cast<char>(v >> (8 * i) & 0xFF);
-    return out;
-}
-std::string Le(uint64_t v, int bytes) {
-    const std::string out = Be(v, bytes);
-    return std::string(out.rbegin(), out.rend());
-}
 std::string Syncsafe(uint32_t v) {
     return Be((v & 0x7F) | (v << 1 & 0x7F00) | (v << 2 & 0x7F0000) | (v << 3 & 0x7F000000), 4);
 }
@@ -67,9 +56,6 @@ std::string Unsync(const std::string& s) {
 }
 std::string Id3v1(const std::string& title, int genre) {
     return "TAG" + title + std::string(30 - title.size(), '\0') + std::string(92, '\0') + '\0' + '\5' + char(genre);
-}
-std::string Box(const std::string& type, const std::string& payload) {
-    return Be(8 + payload.size(), 4) + type + payload;
 }
 std::string Item(const std::string& type, int dataType, const std::string& value) {
     return Box(type, Box("data", Be(dataType, 4) + Be(0, 4) + value));
